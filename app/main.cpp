@@ -1,0 +1,22 @@
+#include "app/MainWindow.h"
+#include "app/Startup.h"
+
+#include <QApplication>
+#include <QDebug>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    Startup::prepare(app);
+
+    MainWindow window;
+    int code = 0;
+    try {
+        window.show();
+        code = app.exec();
+    } catch (...) {
+        qDebug() << "エラー";
+        code = 0;
+    }
+    return code != 0 ? 1 : 0;
+}

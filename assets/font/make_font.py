@@ -1,0 +1,67 @@
+#!/usr/bin/python3
+"""Builds tanuki.ttf: Klee One (SIL OFL 1.1, from Debian's fonts-klee) cut down to the characters
+the game draws and renamed to the family the game asks for.
+
+Needs python3-fonttools and fonts-klee; the result is committed, so the build never runs this.
+Run it again whenever a new text (code, story page, picture) brings a character the font lacks:
+    /usr/bin/python3 assets/font/make_font.py
+"""
+import os
+import re
+import sys
+from fontTools import subset
+from fontTools.ttLib import TTFont
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
+SOURCE = "/usr/share/fonts/truetype/klee/KleeOne-SemiBold.ttf"
+FAMILY = "Tanuki Permanent Marker"
+TEXT_DIRS = ["assets/font", "app", "launcher", "games", "story", "sound", "assets/art", "assets/story",
+             "assets/tools", "tests"]
+TEXT_EXT = (".cpp", ".h", ".svg", ".txt")
+
+
+def wanted_characters():
+    chars = set(chr(c) for c in range(0x20, 0x7F))
+    chars |= set(chr(c) for c in range(0x3000, 0x3040))  # CJK punctuation
+    chars |= set(chr(c) for c in range(0x3041, 0x3097))  # hiragana
+    chars |= set(chr(c) for c in range(0x30A0, 0x3100))  # katakana
+    chars |= set(chr(c) for c in range(0xFF01, 0xFF5F))  # full-width forms
+    for d in TEXT_DIRS:
+        for base, _, files in os.walk(os.path.join(ROOT, d)):
+            for name in files:
+                if name.endswith(TEXT_EXT):
+                    with open(os.path.join(base, name), encoding="utf-8", errors="ignore") as f:
+                        chars |= set(f.read())
+    return "".join(sorted(c for c in chars if ord(c) >= 0x20))
+
+
+def rename(font):
+    for record in font["name"].names:
+        if record.nameID in (1, 16):
+            record.string = FAMILY
+        elif record.nameID == 4:
+            record.string = FAMILY
+        elif record.nameID == 6:
+            record.string = FAMILY.replace(" ", "")
+        elif record.nameID in (2, 17):
+            record.string = "Regular"
+
+
+def main():
+    text = wanted_characters()
+    options = subset.Options()
+    options.name_IDs = ["*"]
+    options.name_languages = ["*"]
+    font = TTFont(SOURCE)
+    sub = subset.Subsetter(options)
+    sub.populate(text=text)
+    sub.subset(font)
+    rename(font)
+    out = os.path.join(HERE, "tanuki.ttf")
+    font.save(out)
+    print("%s: %d characters, %d bytes" % (out, len(text), os.path.getsize(out)))
+
+
+if __name__ == "__main__":
+    sys.exit(main())

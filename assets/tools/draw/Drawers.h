@@ -1,0 +1,27 @@
+#pragma once
+// Pictures drawn by code rather than from SVG. A drawer registers itself under a name that the
+// art contract uses as "code:<name>" or "code:<name>:<argument>".
+#include <QImage>
+#include <QString>
+#include <functional>
+#include <map>
+
+class QSvgRenderer;
+
+struct DrawContext {
+    QString assetsDir;            // the assets/ folder of the source tree
+    QString sharedDefs;           // the shared SVG <defs> every picture may use
+    QString fontFamily;           // the game's font, registered before drawing
+};
+
+using Drawer = std::function<QImage(const QSize &size, const QString &arg, const DrawContext &ctx)>;
+
+std::map<QString, Drawer> &drawers();
+
+// Renders SVG text (with the shared defs injected) into a transparent picture of the given size.
+QImage renderSvgText(const QString &svgText, const QSize &size, const DrawContext &ctx,
+                     const QString &elementId = QString());
+
+struct DrawerRegistration {
+    DrawerRegistration(const QString &name, Drawer drawer) { drawers()[name] = std::move(drawer); }
+};
