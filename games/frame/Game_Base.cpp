@@ -1,0 +1,167 @@
+#include "games/frame/Game_Base.h"
+
+#include "games/frame/Game_Score.h"
+#include "games/frame/groupDigits.h"
+#include "sound/AudioSet.h"
+
+#include <QCursor>
+#include <QGraphicsSceneHoverEvent>
+#include <QGraphicsSceneMouseEvent>
+#include <QImage>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTimer>
+
+namespace {
+void setSilent(bool value)
+{
+    if (AudioSet *audio = AudioSet::getInstance())
+        audio->setSilent(value);
+}
+} // namespace
+
+Game_Base::Game_Base() : Item_Base(0, 0, nullptr)
+{
+    setFlag(ItemIsMovable, false);
+    gameName = new QString();
+    score = new Game_Score();
+    font = new QFont();
+    font->setFamily(QStringLiteral("Tanuki Permanent Marker"));
+}
+
+Game_Base::~Game_Base()
+{
+    delete gameName;
+    gameName = nullptr;
+    delete score;
+    score = nullptr;
+    delete font;
+    font = nullptr;
+}
+
+void Game_Base::stopTimers()
+{
+    for (QTimer *timer : findChildren<QTimer *>())
+        timer->stop();
+}
+
+void Game_Base::slot_update()
+{
+    update();
+}
+
+QRectF Game_Base::titleRect() const
+{
+    const qreal cx = getWidth() / 2, cy = getHeight() / 2;
+    return QRectF(cx - 250, cy - 75, 500, 50);
+}
+
+QRectF Game_Base::leftButtonRect() const
+{
+    const qreal cx = getWidth() / 2, cy = getHeight() / 2;
+    return QRectF(cx - 275, cy + 25, 250, 50);
+}
+
+QRectF Game_Base::rightButtonRect() const
+{
+    const qreal cx = getWidth() / 2, cy = getHeight() / 2;
+    return QRectF(cx + 25, cy + 25, 250, 50);
+}
+
+QRectF Game_Base::hintRect() const
+{
+    const qreal cx = getWidth() / 2, cy = getHeight() / 2;
+    return QRectF(cx - 250, cy + 75, 500, 50);
+}
+
+void Game_Base::drawDialog(QPainter *painter, const QString &title, const QString &left,
+                           const QString &right)
+{
+    const QPen oldPen = painter->pen();
+    painter->setPen(Qt::white);
+
+    font->setPointSize(12);
+    painter->setFont(*font);
+    painter->drawText(hintRect(), tr("スペースキーで") + QLatin1Char('"') + left + QLatin1Char('"'));
+
+    font->setPointSize(24);
+    painter->setFont(*font);
+    painter->drawText(titleRect(), Qt::AlignCenter, title);
+
+    if (hoverLeft)
+        font->setWeight(QFont::Bold);
+    painter->setFont(*font);
+    painter->drawText(leftButtonRect(), Qt::AlignCenter, left);
+
+    font->setWeight(QFont::Normal);
+    if (hoverRight)
+        font->setWeight(QFont::Bold);
+    painter->setFont(*font);
+    painter->drawText(rightButtonRect(), Qt::AlignCenter, right);
+    font->setWeight(QFont::Normal);
+
+    painter->setPen(oldPen);
+}
+
+void Game_Base::drawScorePanel(QPainter *painter, const QImage &panel)
+{
+    painter->drawImage(score->getPos(), panel);
+
+    QFont panelFont = getFont();
+    panelFont.setPointSize(12);
+    painter->setFont(panelFont);
+
+    const QPointF origin(5, 10);
+    painter->drawText(Game_Score::bestRect(origin), Qt::AlignCenter,
+                      groupedNumber(score->getBest()));
+    painter->drawText(Game_Score::scoreRect(origin), Qt::AlignCenter,
+                      groupedNumber(score->getScore()));
+}
+
+void Game_Base::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+{
+    if (!questionShown)
+        return;
+    setCursor(Qt::ArrowCursor);
+    painter->fillRect(boundingRect(), QColor(0, 0, 0, 200));
+    drawDialog(painter, tr("本当にメニューに戻りますか？"), tr("はい"), tr("いいえ"));
+}
+
+void Game_Base::keyReleaseEvent(QKeyEvent *event)
+{
+    // Space is always the left button: "はい" on the question, "もう一度" on a result screen.
+    if (event->key() == Qt::Key_Space) {
+        if (questionShown)
+            exitGame();
+        else
+            retryGame();
+    }
+    update();
+}
+
+void Game_Base::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    const QPointF p = event->scenePos();
+    if (leftButtonRect().contains(p))
+        exitGame();
+    else if (rightButtonRect().contains(p))
+        resumeGame();
+    update();
+}
+
+void Game_Base::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
+{
+    const QPointF p = event->scenePos();
+    hoverLeft = false;
+    hoverRight = false;
+    if (leftButtonRect().contains(p)) {
+        setSilent(true);
+        hoverLeft = true;
+    } else if (rightButtonRect().contains(p)) {
+        setSilent(true);
+        hoverRight = true;
+    } else {
+        setSilent(false);
+    }
+    update();
+}
