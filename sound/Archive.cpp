@@ -1,0 +1,264 @@
+#include "sound/Archive.h"
+
+#include "sound/ArchiveBuffer.h"
+#include "sound/Blowfish.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+namespace {
+
+constexpr std::size_t Chunk = 65536;
+
+std::uint32_t loadBig(const unsigned char *b)
+{
+    return (std::uint32_t(b[0]) << 24) | (std::uint32_t(b[1]) << 16) | (std::uint32_t(b[2]) << 8) |
+           std::uint32_t(b[3]);
+}
+
+void storeBig(std::vector<unsigned char> &out, std::uint32_t v)
+{
+    out.push_back(static_cast<unsigned char>(v >> 24));
+    out.push_back(static_cast<unsigned char>(v >> 16));
+    out.push_back(static_cast<unsigned char>(v >> 8));
+    out.push_back(static_cast<unsigned char>(v));
+}
+
+std::string withSlashes(std::string name)
+{
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return name;
+}
+
+// The length of an open file, or -1.
+long fileLength(std::FILE *file)
+{
+    if (std::fseek(file, 0, SEEK_END) != 0)
+        return -1;
+    const long length = std::ftell(file);
+    if (std::fseek(file, 0, SEEK_SET) != 0)
+        return -1;
+    return length;
+}
+
+// Reads n bytes in 64 KiB chunks; false when fewer arrive.
+bool readExactly(std::FILE *file, unsigned char *out, std::size_t n)
+{
+    std::size_t done = 0;
+    while (done < n) {
+        const std::size_t want = std::min(Chunk, n - done);
+        const std::size_t got = std::fread(out + done, 1, want, file);
+        done += got;
+        if (got != want)
+            return false;
+    }
+    return true;
+}
+
+bool readLooseFile(const std::string &name, std::vector<unsigned char> *bytes)
+{
+    ArchiveBuffer loose;
+    if (!loose.loadFile(name))
+        return false;
+    *bytes = loose.bytes();
+    return true;
+}
+
+} // namespace
+
+bool Archive::keyCipher(const std::string &key)
+{
+    return Blowfish::shared().setKey(reinterpret_cast<const unsigned char *>(key.data()),
+                                     key.size());
+}
+
+bool Archive::open(const std::string &archivePath, const std::string &archiveKey)
+{
+    key = archiveKey;
+    path = withSlashes(archivePath);
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    const long length = fileLength(file);
+    const bool ok = length >= 0 && readHeaderAndDirectory(file, length);
+    std::fclose(file);
+    return ok;
+}
+
+bool Archive::readHeaderAndDirectory(std::FILE *file, long fileSize)
+{
+    unsigned char header[HeaderSize];
+    if (std::fread(header, 1, HeaderSize, file) != HeaderSize || loadBig(header) != Magic)
+        return false;
+    flags = loadBig(header + 4);
+    const bool enciphered = (flags & Enciphered) != 0;
+    if (enciphered) {
+        // The key schedule needs at least one byte; an empty key cannot open such an archive.
+        if (!keyCipher(key))
+            return false;
+        Blowfish::shared().decipher(header + 8, HeaderSize - 8);
+    }
+    const std::uint32_t a = loadBig(header + 8);
+    const std::uint32_t b = loadBig(header + 12);
+    const std::uint32_t c = loadBig(header + 16);
+    const std::uint32_t d = loadBig(header + 20);
+    if (std::uint32_t(a + b) != c || std::uint32_t(c + 1) != d)
+        return false;
+
+    const std::uint32_t count = loadBig(header + 24);
+    directoryLength = loadBig(header + 28);
+    storedDirectoryLength =
+        enciphered ? (std::uint64_t(directoryLength) + 7) / 8 * 8 : directoryLength;
+    // Sizes are checked against the file before anything is allocated from them: every record
+    // needs at least its 12-byte head, and the directory must lie inside the file.
+    const std::uint64_t available = std::uint64_t(fileSize) - HeaderSize;
+    if (std::uint64_t(count) * RecordHeadSize > directoryLength ||
+        storedDirectoryLength > available) {
+        entries.clear();
+        return false;
+    }
+    entries.assign(count, ArchiveEntry());
+
+    std::vector<unsigned char> directory(storedDirectoryLength);
+    if (!readExactly(file, directory.data(), directory.size()))
+        return false;
+    if (enciphered)
+        Blowfish::shared().decipher(directory.data(), directory.size());
+
+    std::vector<ArchiveEntry> parsed(count);
+    std::size_t at = 0;
+    std::uint64_t dataEnd = HeaderSize + storedDirectoryLength;
+    for (ArchiveEntry &e : parsed) {
+        if (directoryLength - at < RecordHeadSize)
+            return false;
+        const std::uint32_t nameLength = loadBig(directory.data() + at);
+        e.storedSize = loadBig(directory.data() + at + 4);
+        e.decodedSize = loadBig(directory.data() + at + 8);
+        at += RecordHeadSize;
+        if (nameLength > directoryLength - at)
+            return false;
+        e.name.assign(reinterpret_cast<const char *>(directory.data() + at), nameLength);
+        at += nameLength;
+        dataEnd += e.storedSize;
+    }
+    // Entries that would run past the end of the file mark a damaged archive.
+    if (dataEnd > std::uint64_t(fileSize))
+        return false;
+    entries.swap(parsed);
+    return true;
+}
+
+std::string Archive::entryName(int index) const
+{
+    if (index < 0 || index >= entryCount())
+        return std::string();
+    return entries[static_cast<std::size_t>(index)].name;
+}
+
+const ArchiveEntry *Archive::entry(int index) const
+{
+    if (index < 0 || index >= entryCount())
+        return nullptr;
+    return &entries[static_cast<std::size_t>(index)];
+}
+
+int Archive::indexOf(const std::string &name) const
+{
+    const std::string wanted = withSlashes(name);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].name == wanted)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool Archive::read(const std::string &name, std::vector<unsigned char> *bytes) const
+{
+    if (bytes == nullptr)
+        return false;
+    const int index = indexOf(name);
+    if (index < 0)
+        return looseFiles && readLooseFile(name, bytes);
+
+    std::uint64_t offset = HeaderSize + storedDirectoryLength;
+    for (int i = 0; i < index; ++i)
+        offset += entries[static_cast<std::size_t>(i)].storedSize;
+    const ArchiveEntry &e = entries[static_cast<std::size_t>(index)];
+
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    // The file may have changed since open: check again before allocating S bytes.
+    const long length = fileLength(file);
+    ArchiveBuffer buffer;
+    bool ok = length >= 0 && offset + e.storedSize <= std::uint64_t(length) &&
+              std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0;
+    if (ok) {
+        buffer.bytes().resize(e.storedSize);
+        ok = readExactly(file, buffer.bytes().data(), e.storedSize);
+    }
+    std::fclose(file);
+    if (!ok)
+        return false;
+    buffer.setSizes(e.decodedSize);
+
+    // A valid archive always unseals and inflates; a damaged entry is reported rather than
+    // handed on as noise.
+    if ((flags & Enciphered) && !buffer.unseal())
+        return false;
+    if ((flags & Compressed) && buffer.bytes().size() != e.decodedSize && !buffer.decompress())
+        return false;
+    *bytes = buffer.bytes();
+    return true;
+}
+
+void Archive::addEntry(const ArchiveBuffer &buffer)
+{
+    entries.push_back(buffer.entry());
+    data.insert(data.end(), buffer.bytes().begin(), buffer.bytes().end());
+}
+
+bool Archive::write(const std::string &outPath, std::uint32_t writeFlags) const
+{
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    const int discard = 1024 + std::rand() % 1024;
+    for (int i = 0; i < discard; ++i)
+        std::rand();
+    const std::uint32_t a = static_cast<std::uint32_t>(std::rand() % 268435455);
+    const std::uint32_t b = static_cast<std::uint32_t>(std::rand() % 268435455);
+    const std::uint32_t c = a + b;
+    const std::uint32_t d = c + 1;
+
+    std::vector<unsigned char> records;
+    for (const ArchiveEntry &e : entries) {
+        storeBig(records, static_cast<std::uint32_t>(e.name.size()));
+        storeBig(records, e.storedSize);
+        storeBig(records, e.decodedSize);
+        records.insert(records.end(), e.name.begin(), e.name.end());
+    }
+    std::vector<unsigned char> head;
+    for (std::uint32_t v : {Magic, writeFlags, a, b, c, d,
+                            static_cast<std::uint32_t>(entries.size()),
+                            static_cast<std::uint32_t>(records.size())})
+        storeBig(head, v);
+    head.insert(head.end(), records.begin(), records.end());
+    if (writeFlags & Enciphered) {
+        head.resize((head.size() + 7) / 8 * 8, 0);
+        Blowfish::shared().encipher(head.data() + 8, head.size() - 8);
+    }
+
+    std::FILE *file = std::fopen(outPath.c_str(), "wb");
+    if (!file)
+        return false;
+    bool ok = std::fwrite(head.data(), 1, head.size(), file) == head.size();
+    for (std::size_t off = 0; ok && off < data.size(); off += Chunk) {
+        const std::size_t n = std::min(Chunk, data.size() - off);
+        ok = std::fwrite(data.data() + off, 1, n, file) == n;
+    }
+    ok = (std::fclose(file) == 0) && ok;
+    if (!ok)
+        std::remove(outPath.c_str());
+    return ok;
+}

@@ -1,0 +1,183 @@
+#include "sound/AudioSet.h"
+
+#include "sound/Archive.h"
+#include "sound/SinkOutputFactory.h"
+#include "sound/WaveFile.h"
+
+#include <QAudioFormat>
+#include <QDebug>
+
+AudioSet *AudioSet::instance = nullptr;
+
+namespace {
+
+struct SoundRow
+{
+    const char *member;
+    const char *file; // matched as a substring of the entry name; null for the extras
+    int rate;
+    int channels;
+    QAudioFormat::SampleFormat sampleFormat;
+    bool loops;
+};
+
+// The named rows in matching order, then the four extras at positions 3 to 6.
+const SoundRow Rows[] = {
+    {"bgm1", "BGM_1.wav", 44100, 2, QAudioFormat::Int16, true},
+    {"bgm2", "BGM_2.wav", 44100, 2, QAudioFormat::Int16, true},
+    {"bgm3", "BGM_3.wav", 44100, 2, QAudioFormat::Int16, true},
+    {"win", "win.wav", 22050, 1, QAudioFormat::Int16, false},
+    {"lose", "lose.wav", 44100, 2, QAudioFormat::Int16, false},
+    {"draw", "draw.wav", 44100, 2, QAudioFormat::Int16, false},
+    {"samegame24", "samegame2-4.wav", 44100, 2, QAudioFormat::Int16, false},
+    {"samegame5Over", "samegame5over.wav", 44100, 1, QAudioFormat::Int16, false},
+    {"samegameOtetsuki", "samegame_otetsuki.wav", 44100, 1, QAudioFormat::Int16, false},
+    {"miss", "miss.wav", 44100, 2, QAudioFormat::Int16, false},
+    {"extra3", nullptr, 22050, 1, QAudioFormat::Int16, false},
+    {"extra4", nullptr, 22050, 1, QAudioFormat::UInt8, false},
+    {"extra5", nullptr, 22050, 1, QAudioFormat::Int16, false},
+    {"extra6", nullptr, 22050, 1, QAudioFormat::Int16, false},
+};
+constexpr int NamedRows = 10;
+constexpr int FirstExtraPosition = 3;
+
+QAudioFormat formatOf(const SoundRow &row)
+{
+    QAudioFormat format;
+    format.setSampleRate(row.rate);
+    format.setChannelCount(row.channels);
+    format.setSampleFormat(row.sampleFormat);
+    return format;
+}
+
+} // namespace
+
+AudioSet::AudioSet(std::shared_ptr<AudioOutputFactory> outputs, const QString &archivePath)
+    : factory(std::move(outputs))
+{
+    load(archivePath);
+}
+
+AudioSet::~AudioSet()
+{
+    for (WaveFile **member : {&bgm1, &bgm2, &bgm3, &win, &draw, &lose, &samegame24,
+                              &samegame5Over, &samegameOtetsuki, &miss, &extra3, &extra4,
+                              &extra5, &extra6}) {
+        delete *member;
+        *member = nullptr;
+    }
+}
+
+bool AudioSet::createInstance()
+{
+    return createInstance(std::make_shared<SinkOutputFactory>(), QString::fromLatin1(ArchivePath));
+}
+
+bool AudioSet::createInstance(std::shared_ptr<AudioOutputFactory> outputs,
+                              const QString &archivePath)
+{
+    if (instance)
+        return false;
+    instance = new AudioSet(std::move(outputs), archivePath);
+    return true;
+}
+
+AudioSet *AudioSet::getInstance()
+{
+    return instance;
+}
+
+void AudioSet::destroyInstance()
+{
+    delete instance;
+    instance = nullptr;
+}
+
+void AudioSet::load(const QString &archivePath)
+{
+    WaveFile **members[] = {&bgm1, &bgm2, &bgm3, &win, &lose, &draw, &samegame24,
+                            &samegame5Over, &samegameOtetsuki, &miss, &extra3, &extra4,
+                            &extra5, &extra6};
+    Archive archive;
+    if (!archive.open(archivePath.toStdString(), ArchiveKey))
+        qDebug("readArchiveError: Tovira.fka");
+
+    auto loadSound = [&](const std::string &name, int row) {
+        std::vector<unsigned char> bytes;
+        if (!archive.read(name, &bytes))
+            qDebug("readError");
+        WaveFile *&member = *members[row];
+        delete member;
+        member = new WaveFile(bytes);
+        member->createOutput(formatOf(Rows[row]), *factory, QString::fromLatin1(Rows[row].member));
+        if (Rows[row].loops)
+            member->setLoop(true);
+    };
+
+    for (int i = 0; i < archive.entryCount(); ++i) {
+        const std::string name = archive.entryName(i);
+        for (int row = 0; row < NamedRows; ++row) {
+            if (name.find(Rows[row].file) != std::string::npos) {
+                loadSound(name, row);
+                break;
+            }
+        }
+    }
+    for (int extra = 0; extra < 4; ++extra)
+        loadSound(archive.entryName(FirstExtraPosition + extra), NamedRows + extra);
+    silent = false;
+}
+
+const WaveFile *AudioSet::sound(const QString &member) const
+{
+    const std::pair<const char *, WaveFile *> all[] = {
+        {"bgm1", bgm1}, {"bgm2", bgm2}, {"bgm3", bgm3}, {"win", win}, {"draw", draw},
+        {"lose", lose}, {"samegame24", samegame24}, {"samegame5Over", samegame5Over},
+        {"samegameOtetsuki", samegameOtetsuki}, {"miss", miss}, {"extra3", extra3},
+        {"extra4", extra4}, {"extra5", extra5}, {"extra6", extra6}};
+    for (const auto &entry : all) {
+        if (member == QLatin1String(entry.first))
+            return entry.second;
+    }
+    return nullptr;
+}
+
+// A named sound missing from the archive has no WaveFile; its operations do nothing.
+void AudioSet::play(WaveFile *wave)
+{
+    if (wave)
+        wave->play();
+}
+
+void AudioSet::stop(WaveFile *wave)
+{
+    if (wave)
+        wave->stop();
+}
+
+void AudioSet::playBgm1() { play(bgm1); }
+void AudioSet::stopBgm1() { stop(bgm1); }
+void AudioSet::playBgm2() { play(bgm2); }
+void AudioSet::stopBgm2() { stop(bgm2); }
+void AudioSet::playBgm3() { play(bgm3); }
+void AudioSet::stopBgm3() { stop(bgm3); }
+void AudioSet::playWin() { play(win); }
+void AudioSet::playLose() { play(lose); }
+
+void AudioSet::playMove()
+{
+    if (!silent)
+        play(samegame24);
+}
+
+void AudioSet::playMiss()
+{
+    if (!silent)
+        play(miss);
+}
+
+void AudioSet::setSilent(bool value) { silent = value; }
+void AudioSet::playDraw() { play(draw); }
+void AudioSet::playSamegame24() { play(samegame24); }
+void AudioSet::playSamegame5Over() { play(samegame5Over); }
+void AudioSet::playSamegameOtetsuki() { play(samegameOtetsuki); }

@@ -1,0 +1,74 @@
+#pragma once
+// The process-wide sound manager: reads every sound from the archive once at start-up and offers
+// one operation per sound. Exactly one instance, reached through getInstance().
+#include <QString>
+#include <memory>
+
+class AudioOutputFactory;
+class WaveFile;
+
+class AudioSet
+{
+public:
+    static constexpr const char *ArchivePath = "./Tovira.fka";
+    static constexpr const char *ArchiveKey = "pelorn_quives";
+
+    virtual ~AudioSet();
+
+    // Creates the instance on the default audio device from ./Tovira.fka; false when one exists.
+    static bool createInstance();
+    // Test seam: the instance plays through factory's channels (for example a SoundRecorder)
+    // and reads archivePath instead of ./Tovira.fka. False when an instance exists.
+    static bool createInstance(std::shared_ptr<AudioOutputFactory> factory,
+                               const QString &archivePath);
+    // The instance, or null before createInstance.
+    static AudioSet *getInstance();
+    // Test seam only: drops the instance so a test can create another. The game never calls it.
+    static void destroyInstance();
+
+    void playBgm1();
+    void stopBgm1();
+    void playBgm2();
+    void stopBgm2();
+    void playBgm3();
+    void stopBgm3();
+    void playWin();
+    void playLose();
+    // Slide's tile move and miss sounds stay quiet while silent is set.
+    void playMove();
+    void playMiss();
+    void setSilent(bool value);
+    void playDraw();
+    void playSamegame24();
+    void playSamegame5Over();
+    void playSamegameOtetsuki();
+
+    bool isSilent() const { return silent; }
+    // The loaded sound of a member name ("bgm1" ... "extra6"), or null; for tests.
+    const WaveFile *sound(const QString &member) const;
+
+private:
+    AudioSet(std::shared_ptr<AudioOutputFactory> factory, const QString &archivePath);
+    void load(const QString &archivePath);
+    static void play(WaveFile *wave);
+    static void stop(WaveFile *wave);
+
+    bool silent = false;
+    WaveFile *bgm1 = nullptr;
+    WaveFile *bgm2 = nullptr;
+    WaveFile *bgm3 = nullptr;
+    WaveFile *win = nullptr;
+    WaveFile *draw = nullptr;
+    WaveFile *lose = nullptr;
+    WaveFile *samegame24 = nullptr;
+    WaveFile *samegame5Over = nullptr;
+    WaveFile *samegameOtetsuki = nullptr;
+    WaveFile *miss = nullptr;
+    WaveFile *extra3 = nullptr;
+    WaveFile *extra4 = nullptr;
+    WaveFile *extra5 = nullptr;
+    WaveFile *extra6 = nullptr;
+
+    std::shared_ptr<AudioOutputFactory> factory;
+    static AudioSet *instance;
+};

@@ -1,0 +1,23 @@
+#pragma once
+// The recorder's channel: plays nothing, logs its starts and stops with its sound's member name.
+#include "sound/AudioOutput.h"
+
+#include <QString>
+
+class SoundRecorder;
+
+class RecordedOutput : public AudioOutput
+{
+    Q_OBJECT
+public:
+    RecordedOutput(SoundRecorder &recorder, const QString &member);
+
+    void start(QIODevice *device) override;
+    void stop() override;
+    // Reports that the device ran dry, as a sink does at the end of its data.
+    void finish() { emit stateChanged(QAudio::IdleState); }
+
+private:
+    SoundRecorder &recorder;
+    QString member;
+};

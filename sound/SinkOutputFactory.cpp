@@ -1,0 +1,23 @@
+#include "sound/SinkOutputFactory.h"
+
+#include "sound/SinkOutput.h"
+
+#include <QAudioDevice>
+#include <QLoggingCategory>
+#include <QMediaDevices>
+
+Q_LOGGING_CATEGORY(lcSound, "tovira.sound")
+
+AudioOutput *SinkOutputFactory::createOutput(const QAudioFormat &format, const QString &member)
+{
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull()) {
+        if (!warned)
+            qCWarning(lcSound, "no audio output device: the game plays silently");
+        warned = true;
+        return nullptr;
+    }
+    if (!device.isFormatSupported(format))
+        qCWarning(lcSound) << "the audio device may not play the format of" << member;
+    return new SinkOutput(device, format);
+}

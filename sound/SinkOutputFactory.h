@@ -1,0 +1,13 @@
+#pragma once
+// Makes QAudioSink channels on the default output device. Without an audio device every sound
+// is silent: one warning, no channels.
+#include "sound/AudioOutputFactory.h"
+
+class SinkOutputFactory : public AudioOutputFactory
+{
+public:
+    AudioOutput *createOutput(const QAudioFormat &format, const QString &member) override;
+
+private:
+    bool warned = false;
+};
