@@ -109,7 +109,7 @@ private slots:
         QRawFont font(QStringLiteral(TOVIRA_SOURCE_DIR "/assets/font/tanuki.ttf"), 24);
         QVERIFY(font.isValid());
         const QString text = drawnCharacters();
-        QVERIFY(text.contains(QStringLiteral("メニューに戻る")));
+        QVERIFY(text.contains(QStringLiteral("オープンエラー")));
         QString missing;
         for (const QChar c : text) {
             if (c.unicode() < 0x20 || c.isSpace() || c.isSurrogate())

@@ -5,6 +5,7 @@
 #include "app/Startup.h"
 
 #include <QGraphicsView>
+#include <QScrollBar>
 #include <QtTest>
 
 namespace {

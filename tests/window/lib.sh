@@ -1,0 +1,81 @@
+# Shared helpers for the window tests: a private Xvfb, a temporary run folder, clean-up.
+# Sourced by tests/window/test_*.sh.
+set -euo pipefail
+
+GAME_DIR=${1:?usage: test_x.sh GAME_DIR}
+WORK=$(mktemp -d)
+XVFB_PID=
+GAME_PID=
+
+cleanup() {
+    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Starts Xvfb on the first free display and exports DISPLAY.
+start_xvfb() {
+    local n
+    for n in $(seq 90 140); do
+        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+            Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+            XVFB_PID=$!
+            export DISPLAY=":$n"
+            local i
+            for i in $(seq 1 100); do
+                if xdpyinfo >/dev/null 2>&1; then
+                    return 0
+                fi
+                sleep 0.1
+            done
+            kill "$XVFB_PID" 2>/dev/null || true
+        fi
+    done
+    fail "no Xvfb display could be started"
+}
+
+# Copies the game and its data files into a fresh run folder and starts it there.
+start_game() {
+    mkdir -p "$WORK/game"
+    cp "$GAME_DIR"/tovira "$GAME_DIR"/resuorce.rcc "$WORK/game/"
+    [ -f "$GAME_DIR/Tovira.fka" ] && cp "$GAME_DIR/Tovira.fka" "$WORK/game/"
+    (cd "$WORK/game" && exec ./tovira >"$WORK/game.log" 2>&1) &
+    GAME_PID=$!
+}
+
+# Waits for the game's window and prints its id.
+wait_window() {
+    local i id
+    for i in $(seq 1 150); do
+        id=$(xdotool search --name "Tovira Parade" 2>/dev/null | head -n 1 || true)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game exited: $(cat "$WORK/game.log")"
+        sleep 0.2
+    done
+    fail "no window titled Tovira Parade"
+}
+
+# Screenshot of a window into a PNG file.
+shot() {
+    /usr/bin/import -window "$1" "$2"
+}
+
+# Colour of one pixel of a PNG as "r,g,b" (0..255).
+pixel() {
+    /usr/bin/convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}
+
+# Clicks at window coordinates.
+click_at() {
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+}

@@ -1,0 +1,17 @@
+# The real game opens its 1024 x 576 window titled "Tovira Parade" with the background drawn,
+# and writes a well-formed score file in its run folder.
+source "$(dirname "$0")/lib.sh"
+start_xvfb
+start_game
+win=$(wait_window)
+sleep 1.5
+shot "$win" "$WORK/start.png"
+size=$(/usr/bin/convert "$WORK/start.png" -format "%wx%h" info:)
+[ "$size" = "1024x576" ] || fail "window is $size"
+# A drawn picture has many colours; Qt's empty grey window has one or two.
+colours=$(/usr/bin/convert "$WORK/start.png" -format "%k" info:)
+[ "$colours" -gt 200 ] || fail "only $colours colours: background not drawn"
+head -n 1 "$WORK/game/tovira.conf" | grep -qx "Tovira Game" || fail "score file header"
+[ "$(grep -c '^game[0-9]*=' "$WORK/game/tovira.conf")" -eq 10 ] || fail "score file lines"
+[ -n "${KEEP_SHOTS:-}" ] && cp "$WORK/start.png" "$KEEP_SHOTS/"
+echo "window $size, $colours colours"
