@@ -1,6 +1,12 @@
 #include "app/Scene.h"
 
 #include "app/ScoreFile.h"
+#include "games/frame/Game_GameList.h"
+#include "launcher/Item_Lancher.h"
+#include "story/Adv_ED1.h"
+#include "story/Adv_ED2.h"
+#include "story/Adv_ED3.h"
+#include "story/Adv_OP.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,8 +22,27 @@ Scene::Scene(QObject *parent, int width, int height) : QGraphicsScene(parent)
     if (background->format() != QImage::Format_ARGB32_Premultiplied && !background->isNull())
         *background = background->convertToFormat(QImage::Format_ARGB32_Premultiplied);
 
+    launcher = new Item_Lancher(0, 0);
+    launcher->setWidth(int(sceneRect().width()));
+    launcher->setHeight(int(sceneRect().height()));
+
+    gameList = new Game_GameList();
+
+    advOP = new Adv_OP(0, 0);
+    advED1 = new Adv_ED1(0, 0);
+    advED2 = new Adv_ED2(0, 0);
+    advED3 = new Adv_ED3(0, 0);
+
     configPath = new QString(tr("./tovira.conf"));
     loadScores();
+    launcher->setScores(scores);
+
+    connect(launcher, &Item_Lancher::signal_playGame, this, &Scene::slot_playGame);
+    connect(launcher, &Item_Lancher::signal_playAdv, this, &Scene::slot_playAdv);
+    connect(gameList, &Game_GameList::signal_palyLancher, this,
+            qOverload<int, int>(&Scene::slot_playLancher));
+    for (int i = 0; i < StoryCount; ++i)
+        connect(getStory(i), &Adv_Base::playLancher, this, qOverload<int>(&Scene::slot_playLancher));
 
     slot_playLancher(-1, 0);
 }
@@ -26,6 +51,18 @@ Scene::~Scene()
 {
     delete background;
     background = nullptr;
+    delete launcher;
+    launcher = nullptr;
+    delete gameList;
+    gameList = nullptr;
+    delete advOP;
+    advOP = nullptr;
+    delete advED1;
+    advED1 = nullptr;
+    delete advED2;
+    advED2 = nullptr;
+    delete advED3;
+    advED3 = nullptr;
     delete configPath;
     configPath = nullptr;
 }
@@ -53,10 +90,15 @@ void Scene::loadScores()
 
 void Scene::slot_playGame(int index)
 {
+    // An entry whose game does not exist (or an index out of range) leaves the launcher up.
+    if (index != SiblingIndex && !gameList->hasGame(index))
+        return;
     if (index == SiblingIndex) {
         startSibling();
         return;
     }
+    removeItem(launcher);
+    gameList->startGame(this, index, scores[index]);
 }
 
 void Scene::startSibling()
@@ -69,21 +111,62 @@ void Scene::startSibling()
     QCoreApplication::quit();
 }
 
+Adv_Base *Scene::getStory(int index) const
+{
+    switch (index) {
+    case 0:
+        return advOP;
+    case 1:
+        return advED1;
+    case 2:
+        return advED2;
+    case 3:
+        return advED3;
+    default:
+        return nullptr;
+    }
+}
+
 void Scene::slot_playAdv(int index)
 {
-    Q_UNUSED(index);
+    removeItem(launcher);
+    if (AudioSet *audio = AudioSet::getInstance()) {
+        audio->stopBgm1();
+        audio->playBgm3();
+    }
+    // Any other index leaves the scene without a screen.
+    Adv_Base *story = getStory(index);
+    if (!story)
+        return;
+    story->stopStory();
+    addItem(story);
+    story->startStory();
 }
 
 void Scene::slot_playLancher(int index)
 {
-    Q_UNUSED(index);
+    // The score file is left alone: a story changes no score.
+    if (Adv_Base *story = getStory(index))
+        removeItem(story);
+    if (AudioSet *audio = AudioSet::getInstance()) {
+        audio->stopBgm3();
+        audio->playBgm1();
+    }
+    if (launcher->scene() != this)
+        addItem(launcher);
     update();
 }
 
 void Scene::slot_playLancher(int index, int score)
 {
-    if (index >= 0 && index < ScoreCount && scores[index] < score)
-        scores[index] = score;
+    if (index >= 0) {
+        gameList->stopGame(this, index);
+        if (index < ScoreCount && scores[index] < score)
+            scores[index] = score;
+    }
+    launcher->setScores(scores);
+    if (launcher->scene() != this)
+        addItem(launcher);
     writeScores();
     readScores();
 }

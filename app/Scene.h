@@ -4,6 +4,13 @@
 #include <QGraphicsScene>
 #include <QImage>
 
+class Adv_Base;
+class Adv_ED1;
+class Adv_ED2;
+class Adv_ED3;
+class Adv_OP;
+class Game_GameList;
+class Item_Lancher;
 class ScoreFile;
 
 class Scene : public QGraphicsScene
@@ -21,6 +28,10 @@ public:
     void loadScores();
 
     const int *getScores() const { return scores; }
+    Item_Lancher *getLauncher() const { return launcher; }
+    Game_GameList *getGameList() const { return gameList; }
+    // The story scene of a story index (0 opening, 1..3 endings), or null for any other index.
+    Adv_Base *getStory(int index) const;
 
 public slots:
     void slot_playGame(int index);
@@ -36,5 +47,11 @@ private:
 
     QString *configPath = nullptr;
     QImage *background = nullptr;
+    Item_Lancher *launcher = nullptr;
+    Game_GameList *gameList = nullptr;
+    Adv_OP *advOP = nullptr;
+    Adv_ED1 *advED1 = nullptr;
+    Adv_ED2 *advED2 = nullptr;
+    Adv_ED3 *advED3 = nullptr;
     int scores[ScoreCount] = {};
 };

@@ -1,0 +1,111 @@
+#include "games/frame/Game_GameList.h"
+
+#include "games/frame/Game_Base.h"
+#include "games/frame/Game_Score.h"
+
+#include <QGraphicsScene>
+
+// ---- Game includes: one line per game -------------------------------------------------------
+// #include "games/janken/Game_Janken.h"
+// ----------------------------------------------------------------------------------------------
+
+namespace {
+// Menu index → the name the game sends with endGame.
+const char *const GameNames[Game_GameList::GameCount] = {
+    "Setsuna", "SameGame", "Typing", "Shooting", "Slot", "Slide", "UpDown", "Janken", "Speed",
+};
+} // namespace
+
+void Game_GameList::createGames()
+{
+    // ---- Game creation: one line per game, at its menu index ---------------------------------
+    // games[0] = new Game_Setsuna;    games[1] = new Game_SameGame;  games[2] = new Game_Typing;
+    // games[3] = new Game_Shooting;   games[4] = new Game_Slot;      games[5] = new Game_Slide;
+    // games[6] = new Game_UpDown;     games[7] = new Game_Janken;    games[8] = new Game_Speed;
+    // -------------------------------------------------------------------------------------------
+}
+
+Game_GameList::Game_GameList()
+{
+    games = new Game_Base *[GameCount]();
+    createGames();
+    for (int i = 0; i < GameCount; ++i) {
+        if (games[i])
+            connect(games[i], &Game_Base::endGame, this, &Game_GameList::slot_endGame);
+    }
+}
+
+Game_GameList::~Game_GameList()
+{
+    for (int i = 0; i < GameCount; ++i) {
+        delete games[i];
+        games[i] = nullptr;
+    }
+    delete[] games;
+    games = nullptr;
+}
+
+bool Game_GameList::hasGame(int index) const
+{
+    return game(index) != nullptr;
+}
+
+Game_Base *Game_GameList::game(int index) const
+{
+    if (index < 0 || index >= GameCount)
+        return nullptr;
+    return games[index];
+}
+
+int Game_GameList::indexOf(const QString &name)
+{
+    for (int i = 0; i < GameCount; ++i) {
+        if (name == QLatin1String(GameNames[i]))
+            return i;
+    }
+    return -1;
+}
+
+void Game_GameList::setGame(int index, Game_Base *game)
+{
+    if (index < 0 || index >= GameCount) {
+        delete game;
+        return;
+    }
+    delete games[index];
+    games[index] = game;
+    if (game)
+        connect(game, &Game_Base::endGame, this, &Game_GameList::slot_endGame);
+}
+
+void Game_GameList::startGame(QGraphicsScene *scene, int index, int best)
+{
+    Game_Base *g = game(index);
+    if (!g || !scene)
+        return;
+    g->releaseResources();
+    g->getScore()->setBest(best);
+    g->getScore()->resetScore();
+    if (g->scene() != scene)
+        scene->addItem(g);
+    g->createResources();
+    g->initGame();
+}
+
+void Game_GameList::stopGame(QGraphicsScene *scene, int index)
+{
+    Game_Base *g = game(index);
+    if (!g || !scene)
+        return;
+    // A game off stage must not keep its 1 ms frame timer running.
+    g->stopTimers();
+    if (g->scene() == scene)
+        scene->removeItem(g);
+}
+
+void Game_GameList::slot_endGame(QString name, int score)
+{
+    const int index = indexOf(name);
+    if (index >= 0)
+        emit signal_palyLancher(index, score);
+}

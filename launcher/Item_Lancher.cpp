@@ -1,0 +1,224 @@
+#include "launcher/Item_Lancher.h"
+
+#include "games/frame/Picture.h"
+#include "games/frame/groupDigits.h"
+#include "sound/AudioSet.h"
+
+#include <QDebug>
+#include <QFont>
+#include <QGraphicsSceneHoverEvent>
+#include <QGraphicsSceneMouseEvent>
+#include <QPainter>
+
+namespace {
+void setSilent(bool value)
+{
+    if (AudioSet *audio = AudioSet::getInstance())
+        audio->setSilent(value);
+}
+
+// Loads a numbered or background picture; failures name the path in quotes.
+void loadQuoted(QImage &image, const QString &path)
+{
+    if (!Picture::load(image, path))
+        qDebug() << "ImageReadError:" << path;
+}
+
+// Loads a picture whose failure message is a fixed text.
+void loadFixed(QImage &image, const QString &path, const char *message)
+{
+    if (!Picture::load(image, path))
+        qDebug() << message;
+}
+
+const QPointF InfoPos(714, 156);
+const QPointF ScoreBoardPos(762, 18);
+const QRectF TotalLine(782, 64, 147, 20);
+const QRectF HoverLine(782, 111, 147, 20);
+} // namespace
+
+Item_Lancher::Item_Lancher(int x, int y) : Lanch_Base(x, y)
+{
+    setFlag(ItemIsMovable, false);
+    setAcceptHoverEvents(true);
+
+    background = new QImage();
+    scorePicture = new QImage();
+    font = new QFont();
+
+    loadQuoted(*background, QStringLiteral(":/img/lancher/BG"));
+    setWidth(background->width());
+    setHeight(background->height());
+
+    for (int i = 0; i < GameCount; ++i)
+        loadQuoted(gamePictures[i], QStringLiteral(":/img/lancher/GAME") + QString::number(i));
+    loadFixed(storyPictures[0], QStringLiteral(":/img/lancher/OP"),
+              "ImageReadError: /img/lancher/OP");
+    loadFixed(storyPictures[1], QStringLiteral(":/img/lancher/ED01_0"),
+              "ImageReadError: /img/lancher/ED01_0");
+    loadFixed(storyPictures[2], QStringLiteral(":/img/lancher/ED02_0"),
+              "ImageReadError: /img/lancher/ED02_0");
+    loadFixed(storyPictures[3], QStringLiteral(":/img/lancher/ED03_0"),
+              "ImageReadError: /img/lancher/ED03_0");
+    for (int i = 0; i < InfoCount; ++i)
+        loadQuoted(infoPictures[i], QStringLiteral(":/img/lancher/INFO") + QString::number(i));
+    loadFixed(*scorePicture, QStringLiteral(":/img/lancher/SCORE"),
+              "ImageReadError: /img/lancher/SCORE");
+
+    totalScore = 0;
+    hoverIndex = -1;
+    font->setFamily(QStringLiteral("Tanuki Permanent Marker"));
+
+    setFocus(Qt::OtherFocusReason);
+    setPos(-1, -1);
+}
+
+Item_Lancher::~Item_Lancher()
+{
+    delete background;
+    background = nullptr;
+    delete scorePicture;
+    scorePicture = nullptr;
+    delete font;
+    font = nullptr;
+}
+
+qint64 Item_Lancher::unlockScore(int index)
+{
+    switch (index) {
+    case 0: return 0;
+    case 1: return 30000;
+    case 2: return 60000;
+    case 3: return 100000;
+    default: return -1;
+    }
+}
+
+bool Item_Lancher::isStoryUnlocked(int index) const
+{
+    const qint64 needed = unlockScore(index);
+    return needed >= 0 && totalScore >= needed;
+}
+
+void Item_Lancher::setScores(const int *table)
+{
+    totalScore = 0;
+    for (int i = 0; i < GameCount; ++i) {
+        scores[i] = table[i];
+        totalScore += table[i];
+    }
+
+    // Unlocked pictures are never swapped back: best scores only grow.
+    if (totalScore > 29999) {
+        loadFixed(storyPictures[1], QStringLiteral(":/img/lancher/ED01_1"),
+                  "ImageReadError: /img/lancher/ED01_1");
+        if (totalScore > 59999) {
+            loadFixed(storyPictures[2], QStringLiteral(":/img/lancher/ED02_1"),
+                      "ImageReadError: /img/lancher/ED02_1");
+            if (totalScore > 99999)
+                loadFixed(storyPictures[3], QStringLiteral(":/img/lancher/ED03_1"),
+                          "ImageReadError: /img/lancher/ED03_1");
+        }
+    }
+    update();
+}
+
+QRectF Item_Lancher::gameRect(int index) const
+{
+    if (index < 0 || index >= GameCount)
+        return QRectF();
+    const int left = index < 5 ? 400 : 534;
+    const int top = index < 5 ? 82 * index + 157 : 82 * index - 253;
+    return QRectF(left, top, gamePictures[index].width(), gamePictures[index].height());
+}
+
+QRectF Item_Lancher::storyRect(int index) const
+{
+    static const QPointF corners[StoryCount] = {{25, 340}, {193, 340}, {25, 443}, {193, 443}};
+    if (index < 0 || index >= StoryCount)
+        return QRectF();
+    return QRectF(corners[index], QSizeF(storyPictures[index].size()));
+}
+
+const QImage &Item_Lancher::currentInfoPicture() const
+{
+    return infoPictures[hoverIndex >= 0 ? hoverIndex : NoGameInfo];
+}
+
+QString Item_Lancher::hoverScoreText() const
+{
+    return hoverIndex >= 0 ? groupedNumber(scores[hoverIndex]) : QString();
+}
+
+void Item_Lancher::slot_playGame(int index)
+{
+    emit signal_playGame(index);
+}
+
+void Item_Lancher::slot_playAdv(int index)
+{
+    if (isStoryUnlocked(index))
+        emit signal_playAdv(index);
+}
+
+void Item_Lancher::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+{
+    painter->drawImage(boundingRect(), *background);
+
+    for (int i = 0; i < GameCount; ++i)
+        painter->drawImage(gameRect(i).topLeft(), gamePictures[i]);
+    for (int j = 0; j < StoryCount; ++j)
+        painter->drawImage(storyRect(j).topLeft(), storyPictures[j]);
+
+    painter->drawImage(InfoPos, currentInfoPicture());
+
+    painter->drawImage(ScoreBoardPos, *scorePicture);
+    QFont boardFont = *font;
+    boardFont.setPointSize(12);
+    painter->setFont(boardFont);
+    painter->drawText(TotalLine, Qt::AlignCenter, groupedNumber(totalScore));
+    painter->drawText(HoverLine, Qt::AlignCenter, hoverScoreText());
+}
+
+void Item_Lancher::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
+{
+    const QPointF p = event->pos();
+    bool onEntry = false;
+    for (int i = 0; i < GameCount; ++i) {
+        if (gameRect(i).contains(p)) {
+            hoverIndex = i;
+            onEntry = true;
+            break;
+        }
+    }
+    for (int j = 0; j < StoryCount; ++j) {
+        if (storyRect(j).contains(p)) {
+            hoverIndex = -1;
+            onEntry = true;
+        }
+    }
+    setSilent(onEntry);
+    update();
+}
+
+void Item_Lancher::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    // Accepting the press makes the launcher the mouse grabber, so the release comes here.
+    event->accept();
+    update();
+}
+
+void Item_Lancher::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    const QPointF p = event->pos();
+    setSilent(false);
+    for (int i = 0; i < GameCount; ++i) {
+        if (gameRect(i).contains(p))
+            emit signal_playGame(i);
+    }
+    for (int j = 0; j < StoryCount; ++j) {
+        if (storyRect(j).contains(p))
+            slot_playAdv(j);
+    }
+    update();
+}

@@ -1,0 +1,69 @@
+#pragma once
+// The main menu: ten game entries in two columns, four story entries, an information picture
+// that follows the pointer and a score board with the total of the best scores and the best
+// score of the entry under the pointer. The endings unlock at totals of 30000, 60000, 100000.
+#include "launcher/Lanch_Base.h"
+
+#include <QImage>
+#include <QRectF>
+
+class QFont;
+
+class Item_Lancher : public Lanch_Base
+{
+    Q_OBJECT
+public:
+    static constexpr int GameCount = 10;
+    static constexpr int StoryCount = 4;
+    static constexpr int InfoCount = 11;
+    static constexpr int NoGameInfo = 10;
+
+    Item_Lancher(int x, int y);
+    ~Item_Lancher() override;
+
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+               QWidget *widget) override;
+
+    // Takes a copy of the ten best scores, sums them and unlocks the endings the total reaches.
+    void setScores(const int *table);
+
+    // Total needed to open story entry index (0 for the opening).
+    static qint64 unlockScore(int index);
+    bool isStoryUnlocked(int index) const;
+
+    // Entry rectangles in item coordinates, sized by their pictures (empty when one is missing).
+    QRectF gameRect(int index) const;
+    QRectF storyRect(int index) const;
+
+    qint64 getTotalScore() const { return totalScore; }
+    int getHoverIndex() const { return hoverIndex; }
+    // The information picture now shown and the text of the board's second line.
+    const QImage &currentInfoPicture() const;
+    QString hoverScoreText() const;
+    const QImage &storyPicture(int index) const { return storyPictures[index]; }
+
+signals:
+    void signal_playGame(int index);
+    void signal_playAdv(int index);
+
+public slots:
+    void slot_playGame(int index);
+    void slot_playAdv(int index);
+
+protected:
+    void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+
+private:
+    QImage *background = nullptr;
+    QImage gamePictures[GameCount];
+    QImage storyPictures[StoryCount];
+    QImage infoPictures[InfoCount];
+    QImage *scorePicture = nullptr;
+    int scores[GameCount] = {};
+    // 64 bits: ten best scores from a hand-edited file may each be near the int maximum.
+    qint64 totalScore = 0;
+    int hoverIndex = -1;
+    QFont *font = nullptr;
+};
