@@ -1,6 +1,7 @@
 #include "app/Scene.h"
 
 #include "app/ScoreFile.h"
+#include "sound/AudioSet.h"
 #include "games/frame/Game_GameList.h"
 #include "launcher/Item_Lancher.h"
 #include "story/Adv_ED1.h"
@@ -42,7 +43,8 @@ Scene::Scene(QObject *parent, int width, int height) : QGraphicsScene(parent)
     connect(gameList, &Game_GameList::signal_palyLancher, this,
             qOverload<int, int>(&Scene::slot_playLancher));
     for (int i = 0; i < StoryCount; ++i)
-        connect(getStory(i), &Adv_Base::playLancher, this, qOverload<int>(&Scene::slot_playLancher));
+        connect(getStory(i), &Adv_Base::playLancher, this,
+                qOverload<int>(&Scene::slot_playLancher));
 
     slot_playLancher(-1, 0);
 }
@@ -129,7 +131,8 @@ Adv_Base *Scene::getStory(int index) const
 
 void Scene::slot_playAdv(int index)
 {
-    removeItem(launcher);
+    if (launcher->scene() == this)
+        removeItem(launcher);
     if (AudioSet *audio = AudioSet::getInstance()) {
         audio->stopBgm1();
         audio->playBgm3();
@@ -139,14 +142,16 @@ void Scene::slot_playAdv(int index)
     if (!story)
         return;
     story->stopStory();
-    addItem(story);
+    if (story->scene() != this)
+        addItem(story);
     story->startStory();
 }
 
 void Scene::slot_playLancher(int index)
 {
     // The score file is left alone: a story changes no score.
-    if (Adv_Base *story = getStory(index))
+    Adv_Base *story = getStory(index);
+    if (story && story->scene() == this)
         removeItem(story);
     if (AudioSet *audio = AudioSet::getInstance()) {
         audio->stopBgm3();

@@ -19,6 +19,7 @@ class Scene : public QGraphicsScene
 public:
     static constexpr int ScoreCount = 10;
     static constexpr int SiblingIndex = 9;
+    static constexpr int StoryCount = 4;
 
     Scene(QObject *parent, int width, int height);
     ~Scene() override;

@@ -1,0 +1,105 @@
+#include "story/Adv_Base.h"
+
+#include "games/frame/Picture.h"
+
+#include <QDebug>
+#include <QGraphicsSceneMouseEvent>
+#include <QPainter>
+
+Adv_Base::Adv_Base(int x, int y, const Row &row) : Item_Base(x, y, nullptr), row(row)
+{
+    stopStory();
+    // Two pixels up and left hide the view's frame margin behind the page.
+    setPos(-2, -2);
+}
+
+Adv_Base::~Adv_Base()
+{
+    releasePages();
+}
+
+void Adv_Base::releasePages()
+{
+    pages.reset();
+    frameTimer.reset();
+}
+
+void Adv_Base::stopStory()
+{
+    releasePages();
+    setFlag(ItemIsMovable, false);
+    pageCount = row.pageCount;
+}
+
+void Adv_Base::startStory()
+{
+    // A start without a stop in between must not leave the old timer running.
+    releasePages();
+    pageCount = row.pageCount;
+    pages = std::make_unique<QImage[]>(pageCount);
+    frameTimer = std::make_unique<QTimer>();
+
+    for (int i = 0; i < pageCount; ++i) {
+        const QString path = row.prefix + QString::number(i);
+        if (!Picture::load(pages[i], path))
+            qDebug() << "ImageReadError:" << path;
+    }
+
+    const bool firstShown = pageCount > 0 && !pages[0].isNull();
+    prepareGeometryChange();
+    setWidth(firstShown ? pages[0].width() : FallbackWidth);
+    setHeight(firstShown ? pages[0].height() : FallbackHeight);
+
+    page = 0;
+    fade = 1.0;
+
+    connect(frameTimer.get(), &QTimer::timeout, this, &Adv_Base::slot_update);
+    frameTimer->start(1);
+}
+
+QImage Adv_Base::pageImage(int i) const
+{
+    if (!pages || i < 0 || i >= pageCount)
+        return QImage();
+    return pages[i];
+}
+
+void Adv_Base::slot_update()
+{
+    update();
+}
+
+void Adv_Base::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+{
+    // Past the last page (the scene is taking the item away) or before a start there is no page.
+    if (!pages || page < 0 || page >= pageCount)
+        return;
+
+    const QRectF rect = boundingRect();
+    painter->drawImage(rect, pages[page]);
+
+    painter->save();
+    painter->setOpacity(fade);
+    painter->fillRect(rect, Qt::black);
+    painter->restore();
+
+    fade -= 0.01;
+    if (fade < 0)
+        fade = 0;
+}
+
+void Adv_Base::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    event->accept();
+    // Clicks while the veil lifts are ignored; so are clicks after the story has ended.
+    if (pages && fade == 0 && page < pageCount) {
+        ++page;
+        if (page >= pageCount) {
+            // Nothing is shown any more; the timer would only wake the process for nothing.
+            frameTimer->stop();
+            emit playLancher(row.lancherIndex);
+            return;
+        }
+    }
+    update();
+}

@@ -1,0 +1,62 @@
+#pragma once
+// The picture-story player shared by the opening and the three endings: full-screen pages that
+// fade in from black at the start and turn on each click; after the last page it asks the scene
+// to go back to the launcher. The four stories differ only in their Row.
+#include "launcher/Item_Base.h"
+
+#include <QImage>
+#include <QString>
+#include <QTimer>
+#include <memory>
+
+class Adv_Base : public Item_Base
+{
+    Q_OBJECT
+public:
+    // One story: where its pictures live, how many there are, what playLancher reports.
+    struct Row {
+        QString prefix;
+        int pageCount;
+        int lancherIndex;
+    };
+
+    // Used when the first page cannot be loaded, so the item still covers the view and takes
+    // the clicks that lead back to the launcher.
+    static constexpr int FallbackWidth = 1024;
+    static constexpr int FallbackHeight = 576;
+
+    Adv_Base(int x, int y, const Row &row);
+    ~Adv_Base() override;
+
+    void stopStory();
+    void startStory();
+
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+               QWidget *widget) override;
+
+    int getPageCount() const { return pageCount; }
+    int getPage() const { return page; }
+    double getFade() const { return fade; }
+    bool isStarted() const { return pages != nullptr; }
+    // The picture of page i while the story runs (a null picture otherwise).
+    QImage pageImage(int i) const;
+
+signals:
+    void playLancher(int idx);
+
+public slots:
+    void slot_update();
+
+protected:
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+
+private:
+    void releasePages();
+
+    const Row row;
+    std::unique_ptr<QImage[]> pages;
+    int pageCount = 0;
+    int page = 0;
+    double fade = 1.0;
+    std::unique_ptr<QTimer> frameTimer;
+};

@@ -1,0 +1,13 @@
+#pragma once
+// The first ending, unlocked at 30,000 points: seven pages.
+#include "story/Adv_Base.h"
+
+class Adv_ED1 : public Adv_Base
+{
+    Q_OBJECT
+public:
+    static constexpr int PageCount = 7;
+    static constexpr int LancherIndex = 1;
+
+    Adv_ED1(int x, int y);
+};

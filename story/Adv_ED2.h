@@ -1,0 +1,13 @@
+#pragma once
+// The second ending, unlocked at 60,000 points: seven pages.
+#include "story/Adv_Base.h"
+
+class Adv_ED2 : public Adv_Base
+{
+    Q_OBJECT
+public:
+    static constexpr int PageCount = 7;
+    static constexpr int LancherIndex = 2;
+
+    Adv_ED2(int x, int y);
+};

@@ -1,0 +1,6 @@
+#include "story/Adv_ED3.h"
+
+Adv_ED3::Adv_ED3(int x, int y)
+    : Adv_Base(x, y, Row{QStringLiteral(":/ED3/IMG"), PageCount, LancherIndex})
+{
+}
