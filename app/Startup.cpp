@@ -8,9 +8,11 @@
 
 void Startup::prepare(QApplication &app)
 {
-    // QIcon reads its file only when first painted, after the resource file is registered.
+    const bool registered = QResource::registerResource(QStringLiteral("resuorce.rcc"));
+    // Qt 6's QIcon looks at its file as soon as it is made, so the icon is set only once the
+    // resource file that holds it is registered.
     app.setWindowIcon(QIcon(QStringLiteral(":/icon/ICON")));
-    if (!QResource::registerResource(QStringLiteral("resuorce.rcc")))
+    if (!registered)
         qDebug() << "noResuorce";
     // Qt 6 strings from C literals are UTF-8 already, so there is no codec to install.
     QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki"));

@@ -11,6 +11,8 @@ size=$(/usr/bin/convert "$WORK/start.png" -format "%wx%h" info:)
 # A drawn picture has many colours; Qt's empty grey window has one or two.
 colours=$(/usr/bin/convert "$WORK/start.png" -format "%k" info:)
 [ "$colours" -gt 200 ] || fail "only $colours colours: background not drawn"
+# The window icon comes from the resource file.
+xprop -id "$win" -len 12 _NET_WM_ICON | grep -q "Icon (256 x 256)" || fail "no 256 x 256 window icon"
 head -n 1 "$WORK/game/tovira.conf" | grep -qx "Tovira Game" || fail "score file header"
 [ "$(grep -c '^game[0-9]*=' "$WORK/game/tovira.conf")" -eq 10 ] || fail "score file lines"
 [ -n "${KEEP_SHOTS:-}" ] && cp "$WORK/start.png" "$KEEP_SHOTS/"
