@@ -1,0 +1,541 @@
+// The sound archive: our Blowfish against the published vectors, round trips through the builder
+// and reader, the format's edge cases, and damaged or hostile files that must fail cleanly.
+#include "sound/Archive.h"
+#include "sound/ArchiveBuffer.h"
+#include "sound/Blowfish.h"
+
+#include <QtTest>
+
+#include <cstdio>
+#include <random>
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+Bytes hexBytes(const char *hex)
+{
+    const QByteArray raw = QByteArray::fromHex(hex);
+    return Bytes(raw.begin(), raw.end());
+}
+
+quint64 block(const Bytes &b)
+{
+    quint64 v = 0;
+    for (unsigned char c : b)
+        v = (v << 8) | c;
+    return v;
+}
+
+Bytes randomBytes(std::size_t n, unsigned seed)
+{
+    std::mt19937 gen(seed);
+    Bytes out(n);
+    for (auto &c : out)
+        c = static_cast<unsigned char>(gen());
+    return out;
+}
+
+Bytes textBytes(std::size_t n)
+{
+    const char *phrase = "Tovira hops over the fence and sings. ";
+    Bytes out;
+    while (out.size() < n)
+        out.insert(out.end(), phrase, phrase + std::strlen(phrase));
+    out.resize(n);
+    return out;
+}
+
+struct Item
+{
+    std::string name;
+    Bytes bytes;
+};
+
+// Builds an archive the way a packing tool does: key, compress, seal, add, write.
+bool buildArchive(const QString &path, std::uint32_t flags, const std::string &key,
+                  const std::vector<Item> &items)
+{
+    if (!Archive::keyCipher(key))
+        return false;
+    Archive archive;
+    for (const Item &item : items) {
+        ArchiveBuffer buffer;
+        buffer.loadBytes(item.bytes.data(), item.bytes.size());
+        buffer.setEntryName(item.name);
+        if ((flags & Archive::Compressed) && !buffer.compress())
+            return false;
+        if (flags & Archive::Enciphered)
+            buffer.seal();
+        archive.addEntry(buffer);
+    }
+    return archive.write(path.toStdString(), flags);
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+void putBig(QByteArray &out, quint32 v)
+{
+    out.append(char(v >> 24)).append(char(v >> 16)).append(char(v >> 8)).append(char(v));
+}
+
+quint32 bigAt(const QByteArray &b, int at)
+{
+    return (quint32(quint8(b[at])) << 24) | (quint32(quint8(b[at + 1])) << 16) |
+           (quint32(quint8(b[at + 2])) << 8) | quint32(quint8(b[at + 3]));
+}
+
+struct Record
+{
+    quint32 nameLength;
+    quint32 stored;
+    quint32 decoded;
+    QByteArray name;
+};
+
+// A hand-made archive with plain header and directory; count and length as given.
+QByteArray plainArchive(quint32 count, quint32 length, const QVector<Record> &records,
+                        const QByteArray &payload, quint32 flags = 0)
+{
+    QByteArray out;
+    putBig(out, Archive::Magic);
+    putBig(out, flags);
+    putBig(out, 5);
+    putBig(out, 7);
+    putBig(out, 12);
+    putBig(out, 13);
+    putBig(out, count);
+    putBig(out, length);
+    for (const Record &r : records) {
+        putBig(out, r.nameLength);
+        putBig(out, r.stored);
+        putBig(out, r.decoded);
+        out += r.name;
+    }
+    return out + payload;
+}
+
+// The same, enciphered from byte 8 on with key: a well-keyed but hostile archive.
+QByteArray encipheredArchive(const std::string &key, quint32 count, quint32 length,
+                             const QVector<Record> &records, const QByteArray &payload)
+{
+    QByteArray head = plainArchive(count, length, records, QByteArray(), Archive::Enciphered);
+    head.append(QByteArray((8 - head.size() % 8) % 8, '\0'));
+    Archive::keyCipher(key);
+    Blowfish::shared().encipher(reinterpret_cast<unsigned char *>(head.data()) + 8,
+                                size_t(head.size() - 8));
+    return head + payload;
+}
+
+} // namespace
+
+class TestArchive : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir dir;
+    QString at(const QString &name) const { return dir.filePath(name); }
+
+private slots:
+    // The published ECB vectors for fixed 8-byte keys.
+    void blowfishMatchesThePublishedFixedKeyVectors_data()
+    {
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<QByteArray>("plain");
+        QTest::addColumn<QByteArray>("cipher");
+        const char *rows[][3] = {
+            {"0000000000000000", "0000000000000000", "4EF997456198DD78"},
+            {"FFFFFFFFFFFFFFFF", "FFFFFFFFFFFFFFFF", "51866FD5B85ECB8A"},
+            {"3000000000000000", "1000000000000001", "7D856F9A613063F2"},
+            {"1111111111111111", "1111111111111111", "2466DD878B963C9D"},
+            {"0123456789ABCDEF", "1111111111111111", "61F9C3802281B096"},
+            {"1111111111111111", "0123456789ABCDEF", "7D0CC630AFDA1EC7"},
+            {"FEDCBA9876543210", "0123456789ABCDEF", "0ACEAB0FC6A0A28D"},
+            {"7CA110454A1A6E57", "01A1D6D039776742", "59C68245EB05282B"},
+            {"0131D9619DC1376E", "5CD54CA83DEF57DA", "B1B8CC0B250F09A0"},
+            {"07A1133E4A0B2686", "0248D43806F67172", "1730E5778BEA1DA4"},
+            {"0101010101010101", "0123456789ABCDEF", "FA34EC4847B268B2"},
+            {"1F1F1F1F0E0E0E0E", "0123456789ABCDEF", "A790795108EA3CAE"},
+            {"E0FEE0FEF1FEF1FE", "0123456789ABCDEF", "C39E072D9FAC631D"},
+            {"0000000000000000", "FFFFFFFFFFFFFFFF", "014933E0CDAFF6E4"},
+            {"FFFFFFFFFFFFFFFF", "0000000000000000", "F21E9A77B71C49BC"},
+            {"0123456789ABCDEF", "0000000000000000", "245946885754369A"},
+            {"FEDCBA9876543210", "FFFFFFFFFFFFFFFF", "6B5C5A9C5D9E0A5A"},
+        };
+        for (auto &r : rows)
+            QTest::newRow(r[0]) << QByteArray(r[0]) << QByteArray(r[1]) << QByteArray(r[2]);
+    }
+    void blowfishMatchesThePublishedFixedKeyVectors()
+    {
+        QFETCH(QByteArray, key);
+        QFETCH(QByteArray, plain);
+        QFETCH(QByteArray, cipher);
+        Blowfish bf;
+        const Bytes k = hexBytes(key.constData());
+        QVERIFY(bf.setKey(k.data(), k.size()));
+        Bytes b = hexBytes(plain.constData());
+        bf.encipher(b.data(), b.size());
+        QCOMPARE(QByteArray::number(block(b), 16).rightJustified(16, '0').toUpper(), cipher);
+        bf.decipher(b.data(), b.size());
+        QCOMPARE(b, hexBytes(plain.constData()));
+    }
+
+    // The published variable-key-length vectors: keys of 1 to 24 bytes, all prefixes of one key.
+    void blowfishMatchesTheVariableKeyLengthVectors()
+    {
+        const Bytes key = hexBytes("F0E1D2C3B4A5968778695A4B3C2D1E0F0011223344556677");
+        const char *expected[] = {
+            "F9AD597C49DB005E", "E91D21C1D961A6D6", "E9C2B70A1BC65CF3", "BE1E639408640F05",
+            "B39E44481BDB1E6E", "9457AA83B1928C0D", "8BB77032F960629D", "E87A244E2CC85E82",
+            "15750E7A4F4EC577", "122BA70B3AB64AE0", "3A833C9AFFC537F6", "9409DA87A90F6BF2",
+            "884F80625060B8B4", "1F85031C19E11968", "79D9373A714CA34F", "93142887EE3BE15C",
+            "03429E838CE2D14B", "A4299E27469FF67B", "AFD5AED1C1BC96A8", "10851C0E3858DA9F",
+            "E6F51ED79B9DB21F", "64A6E14AFD36B46F", "80C7D7D45A5479AD", "05044B62FA52D080"};
+        for (std::size_t n = 1; n <= key.size(); ++n) {
+            Blowfish bf;
+            QVERIFY(bf.setKey(key.data(), n));
+            Bytes b = hexBytes("FEDCBA9876543210");
+            bf.encipher(b.data(), b.size());
+            QCOMPARE(QByteArray::number(block(b), 16).rightJustified(16, '0').toUpper(),
+                     QByteArray(expected[n - 1]));
+        }
+    }
+
+    // The interleaved decipher loop gives the same blocks as one block at a time, at any length.
+    void decipheringManyBlocksAgreesWithSingleBlocks()
+    {
+        Blowfish bf;
+        const std::string key = "pelorn_quives";
+        bf.setKey(reinterpret_cast<const unsigned char *>(key.data()), key.size());
+        for (std::size_t blocks = 0; blocks <= 13; ++blocks) {
+            const Bytes plain = randomBytes(blocks * 8, unsigned(blocks));
+            Bytes one = plain;
+            bf.encipher(one.data(), one.size());
+            Bytes bulk = one;
+            bf.decipher(bulk.data(), bulk.size());
+            QCOMPARE(bulk, plain);
+            for (std::size_t off = 0; off < one.size(); off += 8) {
+                Bytes single(one.begin() + long(off), one.begin() + long(off) + 8);
+                bf.decipher(single.data(), 8);
+                QVERIFY(std::equal(single.begin(), single.end(), plain.begin() + long(off)));
+            }
+        }
+    }
+
+    // The key schedule cannot use an empty key: it is refused and the state stays as it was.
+    void anEmptyKeyIsRefused()
+    {
+        Blowfish bf;
+        const unsigned char k[] = {1, 2, 3};
+        bf.setKey(k, 3);
+        Bytes before(8, 0x42);
+        bf.encipher(before.data(), 8);
+        QVERIFY(!bf.setKey(k, 0));
+        Bytes after(8, 0x42);
+        bf.encipher(after.data(), 8);
+        QCOMPARE(after, before);
+        QVERIFY(!Archive::keyCipher(""));
+    }
+
+    // Every flag combination gives back exactly what went in, entry by entry and in order.
+    void everyFlagCombinationRoundTrips_data()
+    {
+        QTest::addColumn<uint>("flags");
+        QTest::newRow("plain") << 0u;
+        QTest::newRow("enciphered") << 2u;
+        QTest::newRow("compressed") << 4u;
+        QTest::newRow("both") << 6u;
+    }
+    void everyFlagCombinationRoundTrips()
+    {
+        QFETCH(uint, flags);
+        const std::vector<Item> items = {
+            {"bgm/BGM_1.wav", textBytes(300000)},
+            {"se/noise.wav", randomBytes(70001, 7)},
+            {"empty", {}},
+            {"one", {0x5a}},
+            {"seven", textBytes(7)},
+            {"eight", randomBytes(8, 3)},
+        };
+        const QString path = at(QString("round%1.fka").arg(flags));
+        QVERIFY(buildArchive(path, flags, "pelorn_quives", items));
+
+        Archive archive;
+        QVERIFY(archive.open(path.toStdString(), "pelorn_quives"));
+        QCOMPARE(archive.archiveFlags(), std::uint32_t(flags));
+        QCOMPARE(archive.entryCount(), int(items.size()));
+        for (int i = 0; i < int(items.size()); ++i) {
+            QCOMPARE(archive.entryName(i), items[i].name);
+            QCOMPARE(archive.entry(i)->decodedSize, std::uint32_t(items[i].bytes.size()));
+            Bytes got = {1, 2, 3};
+            QVERIFY(archive.read(items[i].name, &got));
+            QVERIFY(got == items[i].bytes);
+        }
+    }
+
+    // Without flags the header words are plain, the directory unpadded and entries verbatim.
+    void anUnflaggedArchiveIsStoredVerbatim()
+    {
+        const QString path = at("plain.fka");
+        QVERIFY(buildArchive(path, 0, "k", {{"abc", textBytes(1000)}, {"de", textBytes(5)}}));
+        const QByteArray raw = fileBytes(path);
+        QCOMPARE(bigAt(raw, 0), Archive::Magic);
+        QCOMPARE(bigAt(raw, 4), 0u);
+        QCOMPARE(quint32(bigAt(raw, 8) + bigAt(raw, 12)), bigAt(raw, 16));
+        QCOMPARE(bigAt(raw, 16) + 1, bigAt(raw, 20));
+        QCOMPARE(bigAt(raw, 24), 2u);
+        const quint32 length = bigAt(raw, 28);
+        QCOMPARE(length, quint32(12 + 3 + 12 + 2));
+        QCOMPARE(raw.size(), int(32 + length + 1000 + 5));
+        QCOMPARE(bigAt(raw, 32 + 4), 1000u); // S = U
+        QCOMPARE(raw.mid(32 + int(length), 5), QByteArray("Tovir"));
+    }
+
+    // An enciphered archive keeps its first 8 bytes plain and the rest unreadable.
+    void encipheringLeavesOnlyMagicAndFlagsPlain()
+    {
+        const QString path = at("sealed.fka");
+        QVERIFY(buildArchive(path, 6, "pelorn_quives", {{"bgm/BGM_1.wav", textBytes(4000)}}));
+        const QByteArray raw = fileBytes(path);
+        QCOMPARE(bigAt(raw, 0), Archive::Magic);
+        QCOMPARE(bigAt(raw, 4), 6u);
+        QVERIFY(!raw.contains("BGM_1"));
+        QVERIFY(!raw.contains("Tovira hops"));
+        QCOMPARE((raw.size() - 32) % 8, 0);
+    }
+
+    // Data that deflate cannot shrink is stored as it is; reading then inflates nothing.
+    void incompressibleDataIsStoredUncompressed()
+    {
+        const Bytes noise = randomBytes(5000, 11);
+        QVERIFY(buildArchive(at("noise4.fka"), 4, "k", {{"n", noise}}));
+        QVERIFY(buildArchive(at("noise6.fka"), 6, "k", {{"n", noise}}));
+        QVERIFY(buildArchive(at("text4.fka"), 4, "k", {{"t", textBytes(5000)}}));
+        Archive a4, a6, t4;
+        QVERIFY(a4.open(at("noise4.fka").toStdString(), "k"));
+        QVERIFY(a6.open(at("noise6.fka").toStdString(), "k"));
+        QVERIFY(t4.open(at("text4.fka").toStdString(), "k"));
+        QCOMPARE(a4.entry(0)->storedSize, 5000u);
+        QCOMPARE(a6.entry(0)->storedSize, 8u + 5000u);
+        QVERIFY(t4.entry(0)->storedSize < 500u);
+        Bytes got;
+        QVERIFY(a6.read("n", &got));
+        QVERIFY(got == noise);
+    }
+
+    // A sealed entry of M bytes takes 8 + M rounded up to 8; M = 0 takes exactly the head.
+    void sealedSizesFollowThePayloadLength()
+    {
+        Archive::keyCipher("k");
+        for (std::size_t m : {0u, 1u, 7u, 8u, 9u, 16u, 17u}) {
+            ArchiveBuffer b;
+            const Bytes payload = randomBytes(m, unsigned(m));
+            b.loadBytes(payload.data(), m);
+            b.seal();
+            QCOMPARE(b.entry().storedSize, std::uint32_t(8 + (m + 7) / 8 * 8));
+            QVERIFY(b.unseal());
+            QVERIFY(b.bytes() == payload);
+        }
+    }
+
+    // Out-of-range positions name nothing; a request with backslashes finds the slashed name;
+    // letter case matters.
+    void namesAreComparedExactlyAfterBackslashesBecomeSlashes()
+    {
+        const QString path = at("names.fka");
+        QVERIFY(buildArchive(path, 6, "k", {{"se\\win.wav", textBytes(100)}, {"A", {1}}}));
+        Archive archive;
+        QVERIFY(archive.open(path.toStdString(), "k"));
+        QCOMPARE(archive.entryName(0), std::string("se/win.wav"));
+        QCOMPARE(archive.entryName(-1), std::string());
+        QCOMPARE(archive.entryName(2), std::string());
+        QCOMPARE(archive.indexOf("se\\win.wav"), 0);
+        QCOMPARE(archive.indexOf("se/win.wav"), 0);
+        QCOMPARE(archive.indexOf("SE/win.wav"), -1);
+        QCOMPARE(archive.indexOf("a"), -1);
+        Bytes got;
+        QVERIFY(archive.read("se\\win.wav", &got));
+        QCOMPARE(got.size(), std::size_t(100));
+        QVERIFY(!archive.read("Se/Win.wav", &got));
+        QVERIFY(!archive.read("", &got));
+        QVERIFY(!archive.read("A", nullptr));
+    }
+
+    // A name the archive lacks is read from disk undecoded, unless loose files are turned off;
+    // this works even when the archive itself failed to open.
+    void missingNamesFallBackToLooseFiles()
+    {
+        const QByteArray content = "loose bytes\n";
+        writeFile(at("loose.wav"), content);
+        Archive archive;
+        QVERIFY(!archive.open(at("nonexistent.fka").toStdString(), "k"));
+        Bytes got;
+        QVERIFY(archive.read(at("loose.wav").toStdString(), &got));
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(got.data()), int(got.size())), content);
+        archive.setLooseFiles(false);
+        Bytes untouched = {9};
+        QVERIFY(!archive.read(at("loose.wav").toStdString(), &untouched));
+        QCOMPARE(untouched, Bytes{9});
+    }
+
+    // Files that are not archives, or that are keyed otherwise, do not open.
+    void openFailsForMissingShortForeignAndWronglyKeyedFiles()
+    {
+        Archive archive;
+        QVERIFY(!archive.open(at("absent.fka").toStdString(), "k"));
+        writeFile(at("short.fka"), plainArchive(0, 0, {}, {}).left(31));
+        QVERIFY(!archive.open(at("short.fka").toStdString(), "k"));
+        QByteArray foreign = plainArchive(0, 0, {}, {});
+        foreign[3] = 0;
+        writeFile(at("foreign.fka"), foreign);
+        QVERIFY(!archive.open(at("foreign.fka").toStdString(), "k"));
+        QVERIFY(buildArchive(at("keyed.fka"), 6, "right", {{"x", textBytes(64)}}));
+        QVERIFY(!archive.open(at("keyed.fka").toStdString(), "wrong"));
+        QVERIFY(!archive.open(at("keyed.fka").toStdString(), ""));
+        QVERIFY(archive.open(at("keyed.fka").toStdString(), "right"));
+        QByteArray badChecks = plainArchive(0, 0, {}, {});
+        badChecks[23] = 99;
+        writeFile(at("checks.fka"), badChecks);
+        QVERIFY(!archive.open(at("checks.fka").toStdString(), "k"));
+        writeFile(at("empty.fka"), plainArchive(0, 0, {}, {}));
+        QVERIFY(archive.open(at("empty.fka").toStdString(), "k"));
+        QCOMPARE(archive.entryCount(), 0);
+    }
+
+    // Directory records that do not fit their directory, or entries past the end of the file,
+    // make open fail instead of reading beyond the bytes that are there.
+    void damagedDirectoriesFailToOpen_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("name past directory")
+            << plainArchive(1, 12 + 3, {{200, 0, 0, "abc"}}, QByteArray());
+        QTest::newRow("record head past directory")
+            << plainArchive(2, 26, {{3, 0, 0, "abc"}, {0, 0, 0, ""}}, QByteArray());
+        QTest::newRow("more records than fit")
+            << plainArchive(0xFFFFFFFFu, 12, {{0, 0, 0, ""}}, QByteArray());
+        QTest::newRow("directory past end of file")
+            << plainArchive(1, 0xFFFFFFF0u, {{1, 0, 0, "a"}}, QByteArray());
+        QTest::newRow("entry past end of file")
+            << plainArchive(1, 13, {{1, 100, 100, "a"}}, QByteArray(99, 'x'));
+        QTest::newRow("huge entry")
+            << plainArchive(2, 26, {{1, 0xFFFFFFFFu, 1, "a"}, {1, 0xFFFFFFFFu, 1, "b"}},
+                            QByteArray(16, 'x'));
+        QTest::newRow("enciphered name past directory")
+            << encipheredArchive("k", 1, 16, {{1000, 0, 0, "abcd"}}, QByteArray());
+        QTest::newRow("enciphered directory length past file")
+            << encipheredArchive("k", 0, 0xFFFFFFFFu, {}, QByteArray());
+    }
+    void damagedDirectoriesFailToOpen()
+    {
+        QFETCH(QByteArray, file);
+        writeFile(at("damaged.fka"), file);
+        Archive archive;
+        QVERIFY(!archive.open(at("damaged.fka").toStdString(), "k"));
+        for (int i = 0; i < archive.entryCount(); ++i)
+            QCOMPARE(archive.entryName(i), std::string());
+        Bytes got;
+        QVERIFY(!archive.read("a", &got));
+    }
+
+    // A compressed entry that inflates to more than its decoded size is refused rather than
+    // allowed to grow without bound.
+    void inflationNeverExceedsTheDecodedSize()
+    {
+        Bytes big(4 << 20, 0);
+        ArchiveBuffer bomb;
+        bomb.loadBytes(big.data(), big.size());
+        QVERIFY(bomb.compress());
+        const std::uint32_t stored = bomb.entry().storedSize;
+        QVERIFY(stored < 10000);
+        const QByteArray payload(reinterpret_cast<const char *>(bomb.bytes().data()), int(stored));
+        writeFile(at("bomb.fka"),
+                  plainArchive(1, 13, {{1, stored, 1000, "b"}}, payload, Archive::Compressed));
+        Archive archive;
+        QVERIFY(archive.open(at("bomb.fka").toStdString(), "k"));
+        Bytes got = {7};
+        QVERIFY(!archive.read("b", &got));
+        QCOMPARE(got, Bytes{7});
+
+        // The same stream with its true size decodes.
+        writeFile(at("fine.fka"), plainArchive(1, 13, {{1, stored, std::uint32_t(big.size()), "b"}},
+                                               payload, Archive::Compressed));
+        QVERIFY(archive.open(at("fine.fka").toStdString(), "k"));
+        QVERIFY(archive.read("b", &got));
+        QCOMPARE(got.size(), big.size());
+    }
+
+    // A broken zlib stream or a sealed entry whose head does not check out is reported, and the
+    // caller's bytes stay as they were.
+    void damagedEntriesAreReportedNotPassedOn()
+    {
+        writeFile(at("zlib.fka"), plainArchive(1, 13, {{1, 10, 50, "z"}},
+                                               QByteArray("\x78\x9c garbage", 10),
+                                               Archive::Compressed));
+        Archive archive;
+        QVERIFY(archive.open(at("zlib.fka").toStdString(), "k"));
+        Bytes got = {3};
+        QVERIFY(!archive.read("z", &got));
+        QCOMPARE(got, Bytes{3});
+
+        writeFile(at("seal.fka"),
+                  encipheredArchive("k", 1, 13, {{1, 16, 4, "s"}}, QByteArray(16, '\x11')));
+        QVERIFY(archive.open(at("seal.fka").toStdString(), "k"));
+        QVERIFY(!archive.read("s", &got));
+        QCOMPARE(got, Bytes{3});
+    }
+
+    // An archive cut short after opening makes the read fail, not read past the end.
+    void anArchiveTruncatedAfterOpeningFailsToRead()
+    {
+        const QString path = at("cut.fka");
+        QVERIFY(buildArchive(path, 6, "k", {{"a", randomBytes(3000, 1)}}));
+        Archive archive;
+        QVERIFY(archive.open(path.toStdString(), "k"));
+        QFile::resize(path, QFileInfo(path).size() - 1);
+        Bytes got = {4};
+        QVERIFY(!archive.read("a", &got));
+        QCOMPARE(got, Bytes{4});
+        QFile::remove(path);
+        QVERIFY(!archive.read("a", &got));
+    }
+
+    // Files on disk pass through the builder's buffer unchanged; a failed save leaves no file.
+    void buffersLoadAndSaveFiles()
+    {
+        writeFile(at("in.bin"), QByteArray(70000, 'q'));
+        ArchiveBuffer b;
+        QVERIFY(b.loadFile(at("in.bin").toStdString()));
+        QCOMPARE(b.entry().decodedSize, 70000u);
+        QVERIFY(b.compress());
+        QVERIFY(b.entry().storedSize < 1000u);
+        QVERIFY(b.decompress());
+        QVERIFY(b.saveFile(at("out.bin").toStdString()));
+        QCOMPARE(fileBytes(at("out.bin")), QByteArray(70000, 'q'));
+        QVERIFY(!b.loadFile(at("missing.bin").toStdString()));
+        QVERIFY(!b.saveFile(at("no/such/dir/out.bin").toStdString()));
+        QVERIFY(!archiveWriteLeavesFile());
+    }
+
+private:
+    bool archiveWriteLeavesFile()
+    {
+        Archive a;
+        a.write(at("no/such/dir/a.fka").toStdString(), 0);
+        return QFile::exists(at("no/such/dir/a.fka"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestArchive)
+#include "tst_archive.moc"
