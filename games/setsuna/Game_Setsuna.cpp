@@ -1,0 +1,338 @@
+#include "games/setsuna/Game_Setsuna.h"
+
+#include "app/Clock.h"
+#include "app/Random.h"
+#include "games/frame/Game_Score.h"
+#include "games/frame/Picture.h"
+#include "sound/AudioSet.h"
+
+#include <QDebug>
+#include <QGraphicsSceneHoverEvent>
+#include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+void setSilent(bool value)
+{
+    if (AudioSet *audio = AudioSet::getInstance())
+        audio->setSilent(value);
+}
+
+void loadBare(QImage *image, const QString &path)
+{
+    if (!Picture::load(*image, path))
+        qDebug().noquote() << path;
+}
+
+void loadQuoted(QImage &image, const QString &path)
+{
+    if (!Picture::load(image, path))
+        qDebug() << path;
+}
+
+QRectF centredAt(const QPointF &centre, const QSize &size)
+{
+    return QRectF(centre.x() - size.width() / 2.0, centre.y() - size.height() / 2.0,
+                  size.width(), size.height());
+}
+
+const int CursorLeft[Game_Setsuna_Duel::ButtonCount] = {400, 495, 590};
+const int ButtonLeft[Game_Setsuna_Duel::ButtonCount] = {390, 485, 580};
+} // namespace
+
+Game_Setsuna::Game_Setsuna()
+{
+    setName(QStringLiteral("Setsuna"));
+    setPos(-2, -2);
+}
+
+Game_Setsuna::~Game_Setsuna()
+{
+    releaseResources();
+}
+
+QRectF Game_Setsuna::buttonRect(int i)
+{
+    return QRectF(ButtonLeft[i], 305, 50, 50);
+}
+
+QRectF Game_Setsuna::cursorRect(int i) const
+{
+    const QSize size = cursorPicture ? cursorPicture->size() : QSize();
+    return QRectF(CursorLeft[i], 260, size.width(), size.height());
+}
+
+QRectF Game_Setsuna::leftRect() const
+{
+    const QSize size = leftPictures ? leftPictures[0].size() : QSize();
+    return centredAt(boundingRect().center() - QPointF(250, 0), size);
+}
+
+QRectF Game_Setsuna::rightRect() const
+{
+    const QSize size = rightPictures ? rightPictures[0].size() : QSize();
+    return centredAt(boundingRect().center() + QPointF(250, 0), size);
+}
+
+QRectF Game_Setsuna::signalRect() const
+{
+    const QSize size = signalPicture ? signalPicture->size() : QSize();
+    return centredAt(boundingRect().center(), size);
+}
+
+int Game_Setsuna::buttonAt(const QPointF &scenePos)
+{
+    for (int i = 0; i < Game_Setsuna_Duel::ButtonCount; ++i) {
+        if (buttonRect(i).contains(scenePos))
+            return i;
+    }
+    return -1;
+}
+
+void Game_Setsuna::releaseResources()
+{
+    delete background;
+    background = nullptr;
+    delete scorePicture;
+    scorePicture = nullptr;
+    delete cursorPicture;
+    cursorPicture = nullptr;
+    delete signalPicture;
+    signalPicture = nullptr;
+    delete[] leftPictures;
+    leftPictures = nullptr;
+    delete[] rightPictures;
+    rightPictures = nullptr;
+    delete frameTimer;
+    frameTimer = nullptr;
+}
+
+void Game_Setsuna::createResources()
+{
+    background = new QImage;
+    scorePicture = new QImage;
+    cursorPicture = new QImage;
+    signalPicture = new QImage;
+    leftPictures = new QImage[PictureCount];
+    rightPictures = new QImage[PictureCount];
+    frameTimer = new QTimer;
+    getScore()->setScore(0);
+}
+
+void Game_Setsuna::initGame()
+{
+    if (!background)
+        createResources();
+    loadBare(background, QStringLiteral(":/img/setsuna/TITLE"));
+    setWidth(background->width());
+    setHeight(background->height());
+    loadBare(scorePicture, QStringLiteral(":/img/setsuna/SCORE"));
+    loadBare(cursorPicture, QStringLiteral(":/img/setsuna/CURSOR"));
+    loadBare(signalPicture, QStringLiteral(":/img/setsuna/ICON"));
+    for (int i = 0; i < PictureCount; ++i) {
+        loadQuoted(leftPictures[i], QStringLiteral(":/img/setsuna/KOHRU%1").arg(i));
+        loadQuoted(rightPictures[i], QStringLiteral(":/img/setsuna/TOVIRA%1").arg(i));
+    }
+
+    const QTime now = Clock::currentTime();
+    Random::seed(now.hour() + now.minute() + now.second() + now.msec());
+
+    // initGame runs before every duel; one connection is enough.
+    connect(frameTimer, &QTimer::timeout, this, &Game_Setsuna::slot_update,
+            Qt::UniqueConnection);
+    frameTimer->start(1);
+
+    duel.reset();
+    setQuestionShown(false);
+    setAcceptHoverEvents(true);
+    setFocus(Qt::OtherFocusReason);
+}
+
+void Game_Setsuna::retryGame()
+{
+    getScore()->resetScore();
+    initGame();
+}
+
+void Game_Setsuna::pauseGame()
+{
+    setQuestionShown(true);
+}
+
+void Game_Setsuna::resumeGame()
+{
+    setQuestionShown(false);
+}
+
+void Game_Setsuna::exitGame()
+{
+    emit endGame(getName(), std::max(getScore()->getBest(), getScore()->getScore()));
+}
+
+void Game_Setsuna::stopTimers()
+{
+    if (frameTimer)
+        frameTimer->stop();
+    Game_Base::stopTimers();
+}
+
+void Game_Setsuna::startRound()
+{
+    duel.startRound();
+    loadBare(background, QStringLiteral(":/img/setsuna/BG"));
+    setSilent(false);
+}
+
+void Game_Setsuna::slot_fight()
+{
+    if (isQuestionShown())
+        return;
+    duel.fight();
+    update();
+}
+
+void Game_Setsuna::slot_enemy()
+{
+    if (isQuestionShown())
+        return;
+    if (duel.enemy() == Game_Setsuna_Duel::Sound::Lose) {
+        if (AudioSet *audio = AudioSet::getInstance())
+            audio->playLose();
+    }
+    update();
+}
+
+void Game_Setsuna::slot_waitUp()
+{
+    const int difficulty = duel.getDifficulty();
+    initGame();
+    duel.setDifficulty(difficulty);
+    startRound();
+}
+
+void Game_Setsuna::tick()
+{
+    if (duel.waitIsOver()) {
+        slot_fight();
+        duel.clearWait();
+    }
+    if (duel.opponentIsDue()) {
+        slot_enemy();
+        duel.clearOpponent();
+    }
+    if (duel.nextRoundIsDue()) {
+        slot_waitUp();
+        duel.clearNextRound();
+    }
+}
+
+void Game_Setsuna::keyReleaseEvent(QKeyEvent *event)
+{
+    if (isQuestionShown()) {
+        Game_Base::keyReleaseEvent(event);
+        return;
+    }
+    if (event->key() == Qt::Key_Escape) {
+        pauseGame();
+    } else if (duel.isResultShown()) {
+        // The "残念！" screen offers Space for "もう一度", so Space must do it.
+        Game_Base::keyReleaseEvent(event);
+        return;
+    }
+    update();
+}
+
+void Game_Setsuna::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    // Accepted, so the release of the same press comes back here.
+    event->accept();
+    if (isQuestionShown())
+        return;
+    if (duel.press() == Game_Setsuna_Duel::Sound::Win) {
+        if (AudioSet *audio = AudioSet::getInstance())
+            audio->playWin();
+    }
+    update();
+}
+
+void Game_Setsuna::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (isQuestionShown()) {
+        Game_Base::mouseReleaseEvent(event);
+        return;
+    }
+    if (duel.releaseReachesDialog()) {
+        if (isHoverLeft())
+            retryGame();
+        else if (isHoverRight())
+            exitGame();
+        return;
+    }
+    if (duel.isTitleMode()) {
+        const int button = buttonAt(event->scenePos());
+        if (button >= 0) {
+            duel.setDifficulty(button);
+            startRound();
+        } else if (duel.getDifficulty() >= 0) {
+            startRound();
+        }
+    }
+    duel.endRelease();
+    update();
+}
+
+void Game_Setsuna::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
+{
+    if (isQuestionShown() || duel.isResultShown()) {
+        Game_Base::hoverMoveEvent(event);
+        return;
+    }
+    if (!duel.isTitleMode())
+        return;
+    const int button = buttonAt(event->scenePos());
+    duel.setDifficulty(button);
+    setSilent(button >= 0);
+    update();
+}
+
+void Game_Setsuna::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+                         QWidget *widget)
+{
+    if (isQuestionShown()) {
+        Game_Base::paint(painter, option, widget);
+        return;
+    }
+    if (!background)
+        return;
+    painter->drawImage(0, 0, *background);
+
+    if (duel.isTitleMode()) {
+        if (duel.getDifficulty() >= 0)
+            painter->drawImage(cursorRect(duel.getDifficulty()), *cursorPicture);
+        tick();
+        return;
+    }
+
+    const Game_Setsuna_Duel::Poses poses = duel.posesAndSettle();
+    painter->drawImage(leftRect(), leftPictures[poses.left]);
+    painter->drawImage(rightRect(), rightPictures[poses.right]);
+    if (duel.hasPlayerWon()) {
+        if (const int points = duel.takeWinPoints())
+            getScore()->setScore(getScore()->getScore() + points);
+    }
+    if (duel.isSignalShown())
+        painter->drawImage(signalRect(), *signalPicture);
+    drawScorePanel(painter, *scorePicture);
+
+    if (duel.isResultShown()) {
+        painter->fillRect(boundingRect(), QColor(0, 0, 0, 128));
+        drawDialog(painter, QStringLiteral("残念！"), QStringLiteral("もう一度"),
+                   QStringLiteral("メニューに戻る"));
+    } else {
+        tick();
+    }
+}
