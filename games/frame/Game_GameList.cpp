@@ -8,6 +8,7 @@
 // ---- Game includes: one line per game -------------------------------------------------------
 // #include "games/janken/Game_Janken.h"
 #include "games/setsuna/Game_Setsuna.h"
+#include "games/shooting/Game_Shooting.h"
 // ----------------------------------------------------------------------------------------------
 
 namespace {
@@ -24,6 +25,7 @@ void Game_GameList::createGames()
     // games[3] = new Game_Shooting;   games[4] = new Game_Slot;      games[5] = new Game_Slide;
     // games[6] = new Game_UpDown;     games[7] = new Game_Janken;    games[8] = new Game_Speed;
     games[0] = new Game_Setsuna;
+    games[3] = new Game_Shooting;
     // -------------------------------------------------------------------------------------------
 }
 

@@ -1,0 +1,255 @@
+#include "games/shooting/Game_Shooting.h"
+
+#include "app/Clock.h"
+#include "games/frame/Game_Score.h"
+#include "games/frame/Picture.h"
+#include "games/shooting/Game_Shooting_Bonus.h"
+#include "games/shooting/Game_Shooting_Combo.h"
+#include "games/shooting/Game_Shooting_Gallery.h"
+#include "games/shooting/Game_Shooting_Target.h"
+
+#include <QCursor>
+#include <QDebug>
+#include <QGraphicsSceneHoverEvent>
+#include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+void load(QImage *image, const QString &path, const QString &message)
+{
+    if (!Picture::load(*image, path))
+        qDebug().noquote() << message;
+}
+} // namespace
+
+Game_Shooting::Game_Shooting()
+{
+    setName(QStringLiteral("Shooting"));
+    setPos(-2, -2);
+}
+
+Game_Shooting::~Game_Shooting()
+{
+    releaseResources();
+}
+
+void Game_Shooting::releaseResources()
+{
+    delete background;
+    background = nullptr;
+    delete foreground;
+    foreground = nullptr;
+    delete crosshairPicture;
+    crosshairPicture = nullptr;
+    delete scorePicture;
+    scorePicture = nullptr;
+    delete timerPicture;
+    timerPicture = nullptr;
+    delete pointerPos;
+    pointerPos = nullptr;
+    delete frameTimer;
+    frameTimer = nullptr;
+    gallery.reset();
+}
+
+void Game_Shooting::createResources()
+{
+    background = new QImage;
+    foreground = new QImage;
+    crosshairPicture = new QImage;
+    scorePicture = new QImage;
+    timerPicture = new QImage;
+    pointerPos = new QPointF(0, 0);
+    frameTimer = new QTimer;
+    gallery = std::make_unique<Game_Shooting_Gallery>(getScore());
+}
+
+void Game_Shooting::initGame()
+{
+    if (!gallery)
+        createResources();
+    load(background, QStringLiteral(":/img/shooting/BG01"), QStringLiteral(":/img/shooting/BG01"));
+    load(foreground, QStringLiteral(":/img/shooting/BG02"), QStringLiteral(":/img/shooting/BG02"));
+    load(crosshairPicture, QStringLiteral(":/img/shooting/TARGET"),
+         QStringLiteral("imgReadError: /img/shooting/TARGET"));
+    load(scorePicture, QStringLiteral(":/img/shooting/SCORE"),
+         QStringLiteral("imgReadError: /img/shooting/SCORE"));
+    load(timerPicture, QStringLiteral(":/img/shooting/TIMER"),
+         QStringLiteral("imgReadError: /img/shooting/TIMER"));
+    setWidth(background->width());
+    setHeight(background->height());
+    getScore()->setScore(0);
+    setQuestionShown(false);
+    setAcceptHoverEvents(true);
+    setFocus(Qt::OtherFocusReason);
+    gallery->reset(Clock::currentTime());
+    // initGame runs again on every retry; one connection is enough.
+    connect(frameTimer, &QTimer::timeout, this, &Game_Shooting::slot_update,
+            Qt::UniqueConnection);
+    frameTimer->start(1);
+}
+
+void Game_Shooting::retryGame()
+{
+    getScore()->resetScore();
+    initGame();
+}
+
+void Game_Shooting::pauseGame()
+{
+    setQuestionShown(true);
+}
+
+void Game_Shooting::resumeGame()
+{
+    setQuestionShown(false);
+}
+
+void Game_Shooting::exitGame()
+{
+    emit endGame(getName(), std::max(getScore()->getBest(), getScore()->getScore()));
+}
+
+void Game_Shooting::stopTimers()
+{
+    if (frameTimer)
+        frameTimer->stop();
+    Game_Base::stopTimers();
+}
+
+QRectF Game_Shooting::crosshairRect() const
+{
+    const qreal w = crosshairPicture ? crosshairPicture->width() : 0;
+    const qreal h = crosshairPicture ? crosshairPicture->height() : 0;
+    const QPointF p = pointerPos ? *pointerPos : QPointF();
+    return QRectF(p.x() - w / 2, p.y() - h / 2, w, h);
+}
+
+void Game_Shooting::keyReleaseEvent(QKeyEvent *event)
+{
+    if (isQuestionShown() || (gallery && gallery->isTimeUp())) {
+        Game_Base::keyReleaseEvent(event);
+        return;
+    }
+    if (event->key() == Qt::Key_Escape)
+        pauseGame();
+    update();
+}
+
+void Game_Shooting::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    // Accepted, so the release of the same press comes back here.
+    event->accept();
+    if (isQuestionShown() || !gallery || gallery->isTimeUp())
+        return;
+    gallery->shoot(event->scenePos().toPoint());
+    update();
+}
+
+void Game_Shooting::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (isQuestionShown()) {
+        Game_Base::mouseReleaseEvent(event);
+        return;
+    }
+    if (gallery && gallery->isTimeUp()) {
+        if (isHoverLeft())
+            retryGame();
+        else if (isHoverRight())
+            exitGame();
+    }
+    update();
+}
+
+void Game_Shooting::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
+{
+    if (isQuestionShown() || (gallery && gallery->isTimeUp())) {
+        Game_Base::hoverMoveEvent(event);
+        return;
+    }
+    if (pointerPos)
+        *pointerPos = event->scenePos();
+    update();
+}
+
+void Game_Shooting::drawTargets(QPainter *painter)
+{
+    const qreal opacity = painter->opacity();
+    gallery->stepTargets([painter](Game_Shooting_Target &t, double o, const QPoint &p) {
+        painter->setOpacity(o);
+        painter->drawImage(p, t.picture());
+    });
+    painter->setOpacity(opacity);
+}
+
+void Game_Shooting::drawBonuses(QPainter *painter)
+{
+    const qreal opacity = painter->opacity();
+    gallery->stepBonuses([painter](Game_Shooting_Bonus &b, double o, const QPoint &p) {
+        painter->setOpacity(o);
+        painter->drawImage(p, b.picture());
+    });
+    painter->setOpacity(opacity);
+}
+
+void Game_Shooting::drawCombos(QPainter *painter)
+{
+    painter->save();
+    QFont comboFont = getFont();
+    comboFont.setPointSize(32);
+    comboFont.setWeight(QFont::Normal);
+    painter->setFont(comboFont);
+    painter->setPen(Qt::white);
+    // Every live popup shows the current count.
+    const QString text = QString::number(gallery->getComboCount()) + QStringLiteral("匹");
+    gallery->stepCombos([painter, &text](Game_Shooting_Combo &, double o, const QPoint &p) {
+        painter->setOpacity(o);
+        painter->drawText(p, text);
+    });
+    painter->restore();
+}
+
+void Game_Shooting::drawClock(QPainter *painter)
+{
+    painter->drawImage(120, 10, *timerPicture);
+    if (!gallery->advanceClock(Clock::currentTime()))
+        return;
+    QFont clockFont = getFont();
+    clockFont.setPointSize(50);
+    painter->setFont(clockFont);
+    painter->drawText(QRectF(180, 30, timerPicture->width(), timerPicture->height()),
+                      Qt::AlignLeft, gallery->clockText());
+}
+
+void Game_Shooting::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+                          QWidget *widget)
+{
+    if (isQuestionShown()) {
+        Game_Base::paint(painter, option, widget);
+        return;
+    }
+    if (!gallery)
+        return;
+    if (gallery->isTimeUp()) {
+        setCursor(Qt::ArrowCursor);
+        painter->fillRect(boundingRect(), Qt::black);
+        drawScorePanel(painter, *scorePicture);
+        drawDialog(painter, QStringLiteral("終了！"), QStringLiteral("もう一度"),
+                   QStringLiteral("メニューに戻る"));
+        return;
+    }
+    setCursor(Qt::DragMoveCursor);
+    painter->drawImage(0, 0, *background);
+    gallery->rollSpawn();
+    drawTargets(painter);
+    drawBonuses(painter);
+    drawCombos(painter);
+    painter->drawImage(crosshairRect(), *crosshairPicture);
+    painter->drawImage(0, 0, *foreground);
+    drawScorePanel(painter, *scorePicture);
+    drawClock(painter);
+}

@@ -1,0 +1,58 @@
+#pragma once
+// The shooting gallery screen: targets drift and fade over the gallery, the player aims with a
+// crosshair and shoots with a mouse press against a 50-second clock. The rules live in
+// Game_Shooting_Gallery; this item draws them and advances them once per painted frame.
+#include "games/frame/Game_Base.h"
+
+#include <QRectF>
+#include <memory>
+
+class Game_Shooting_Gallery;
+class QImage;
+class QPointF;
+class QTimer;
+
+class Game_Shooting : public Game_Base
+{
+    Q_OBJECT
+public:
+    Game_Shooting();
+    ~Game_Shooting() override;
+
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+               QWidget *widget) override;
+
+    void releaseResources() override;
+    void createResources() override;
+    void initGame() override;
+    void retryGame() override;
+    void pauseGame() override;
+    void exitGame() override;
+    void resumeGame() override;
+    void stopTimers() override;
+
+    // Null before the first start.
+    Game_Shooting_Gallery *getGallery() const { return gallery.get(); }
+    QRectF crosshairRect() const;
+
+protected:
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+    void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
+
+private:
+    void drawTargets(QPainter *painter);
+    void drawBonuses(QPainter *painter);
+    void drawCombos(QPainter *painter);
+    void drawClock(QPainter *painter);
+
+    QImage *background = nullptr;
+    QImage *foreground = nullptr;
+    QImage *crosshairPicture = nullptr;
+    QImage *scorePicture = nullptr;
+    QImage *timerPicture = nullptr;
+    QPointF *pointerPos = nullptr;
+    QTimer *frameTimer = nullptr;
+    std::unique_ptr<Game_Shooting_Gallery> gallery;
+};
