@@ -1,0 +1,87 @@
+#include "games/cards/Game_Trump.h"
+
+#include "app/Clock.h"
+#include "app/Random.h"
+#include "games/frame/Picture.h"
+
+#include <QDebug>
+#include <QPainter>
+#include <QTime>
+#include <cmath>
+
+Game_Trump::Game_Trump()
+{
+    sheet = new QImage();
+    if (!Picture::load(*sheet, QStringLiteral(":/img/TRUMP")))
+        qDebug() << "imageReaderror: /img/TRUMP";
+    Random::seed(timeSeed(Clock::currentTime()));
+}
+
+Game_Trump::~Game_Trump()
+{
+    delete sheet;
+    sheet = nullptr;
+}
+
+unsigned int Game_Trump::timeSeed(const QTime &time)
+{
+    return time.toString(QStringLiteral("mmssszzz")).toUInt();
+}
+
+int Game_Trump::cellOf(int suit, int rank)
+{
+    if (suit < 0 || suit > 3 || rank < 0 || rank > 12)
+        return -1;
+    return 4 * (12 - rank) + suit;
+}
+
+QRect Game_Trump::cellRect(int cell)
+{
+    const int x = int(std::lround(double(cell % Columns) * CardWidth));
+    const int y = int(std::lround(double(cell / Columns) * CardHeight));
+    return QRect(x, y, CardWidth, CardHeight);
+}
+
+QImage Game_Trump::cardImage(int suit, int rank) const
+{
+    const int cell = cellOf(suit, rank);
+    if (cell < 0)
+        return QImage();
+    return sheet->copy(cellRect(cell));
+}
+
+QImage Game_Trump::jokerImage() const
+{
+    return sheet->copy(cellRect(JokerCell));
+}
+
+QRect Game_Trump::cardRect() const
+{
+    return QRect(0, 0, CardWidth, CardHeight);
+}
+
+int Game_Trump::randomRank() const
+{
+    const int r = Random::draw();
+    return r * Clock::currentTime().msec() % 13;
+}
+
+int Game_Trump::randomSuit() const
+{
+    const int r = Random::draw();
+    return r * Clock::currentTime().msec() % 4;
+}
+
+void Game_Trump::drawCard(QPainter *painter, const QRectF &target, int suit, int rank) const
+{
+    const int cell = cellOf(suit, rank);
+    if (cell < 0 || sheet->isNull())
+        return;
+    painter->drawImage(target, *sheet, cellRect(cell));
+}
+
+void Game_Trump::drawJoker(QPainter *painter, const QRectF &target) const
+{
+    if (!sheet->isNull())
+        painter->drawImage(target, *sheet, cellRect(JokerCell));
+}

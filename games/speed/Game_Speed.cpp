@@ -1,0 +1,267 @@
+#include "games/speed/Game_Speed.h"
+
+#include "app/Clock.h"
+#include "app/Random.h"
+#include "games/cards/Game_Countdown.h"
+#include "games/cards/Game_Trump.h"
+#include "games/frame/Game_Score.h"
+#include "games/frame/Picture.h"
+#include "games/speed/Game_Speed_Table.h"
+
+#include <QDebug>
+#include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+void loadPicture(QImage &image, const QString &path, const QString &message)
+{
+    if (!Picture::load(image, path))
+        qDebug() << qPrintable(message);
+}
+} // namespace
+
+Game_Speed::Game_Speed()
+{
+    setName(QStringLiteral("Speed"));
+    setPos(-2, -2);
+}
+
+Game_Speed::~Game_Speed()
+{
+    releaseResources();
+}
+
+void Game_Speed::releaseResources()
+{
+    delete background;
+    background = nullptr;
+    delete scorePicture;
+    scorePicture = nullptr;
+    delete timerPicture;
+    timerPicture = nullptr;
+    delete restPicture;
+    restPicture = nullptr;
+    delete clock;
+    clock = nullptr;
+    delete frameTimer;
+    frameTimer = nullptr;
+    delete cards;
+    cards = nullptr;
+    delete table;
+    table = nullptr;
+}
+
+void Game_Speed::createResources()
+{
+    background = new QImage();
+    scorePicture = new QImage();
+    timerPicture = new QImage();
+    restPicture = new QImage();
+    clock = new Game_Countdown();
+    // Parented so the frame's stopTimers() finds it when the game leaves the scene.
+    frameTimer = new QTimer(this);
+    cards = new Game_Trump();
+    table = new Game_Speed_Table();
+}
+
+void Game_Speed::initGame()
+{
+    Random::seed(Game_Trump::timeSeed(Clock::currentTime()));
+
+    loadPicture(*background, QStringLiteral(":/img/speed/BG"), QStringLiteral(":/img/speed/BG"));
+    loadPicture(*scorePicture, QStringLiteral(":/img/speed/SCORE"),
+                QStringLiteral("imgReadError: /img/speed/SCORE"));
+    loadPicture(*timerPicture, QStringLiteral(":/img/speed/TIMER"),
+                QStringLiteral("imgReadError: /img/speed/TIMER"));
+    loadPicture(*restPicture, QStringLiteral(":/img/speed/REST"),
+                QStringLiteral("imgReadError: /img/speed/REST"));
+    setWidth(background->width());
+    setHeight(background->height());
+
+    getScore()->setScore(0);
+    setQuestionShown(false);
+    setAcceptHoverEvents(true);
+    setFocus();
+
+    clock->start(QTime(0, 1, 0, 0), Clock::currentTime());
+    missFlash = 0;
+    gameOver = false;
+
+    // A retry runs this again on the same timer: connect once.
+    connect(frameTimer, &QTimer::timeout, this, &Game_Speed::slot_update, Qt::UniqueConnection);
+    frameTimer->start(1);
+
+    table->deal(*cards);
+    update();
+}
+
+void Game_Speed::retryGame()
+{
+    getScore()->resetScore();
+    initGame();
+}
+
+void Game_Speed::pauseGame()
+{
+    setQuestionShown(true);
+}
+
+void Game_Speed::resumeGame()
+{
+    setQuestionShown(false);
+}
+
+void Game_Speed::exitGame()
+{
+    emit endGame(getName(), std::max(getScore()->getBest(), getScore()->getScore()));
+}
+
+QRectF Game_Speed::timerPictureRect() const
+{
+    const qreal tw = timerPicture ? timerPicture->width() : 0;
+    const qreal th = timerPicture ? timerPicture->height() : 0;
+    return QRectF(getWidth() / 2.0 - tw / 2, getHeight() / 2.0 - th / 2 - 240, tw, th);
+}
+
+QRectF Game_Speed::restPictureRect() const
+{
+    const qreal rw = restPicture ? restPicture->width() : 0;
+    const qreal rh = restPicture ? restPicture->height() : 0;
+    return QRectF(getWidth() / 2.0 - rw / 2, getHeight() / 2.0 - rh / 2 + 240, rw, rh);
+}
+
+void Game_Speed::drawCard(QPainter *painter, const QRectF &rect, int suit, int rank)
+{
+    if (rank == Game_Speed_Table::Joker)
+        cards->drawJoker(painter, rect);
+    else
+        cards->drawCard(painter, rect, suit, rank);
+}
+
+void Game_Speed::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+                       QWidget *widget)
+{
+    if (isQuestionShown()) {
+        Game_Base::paint(painter, option, widget);
+        return;
+    }
+    if (!table)
+        return;
+    if (gameOver) {
+        painter->fillRect(boundingRect(), Qt::black);
+        drawScorePanel(painter, *scorePicture);
+        drawDialog(painter, tr("終了！"), tr("もう一度"), tr("メニューに戻る"));
+        return;
+    }
+    drawPlayField(painter);
+}
+
+void Game_Speed::drawPlayField(QPainter *painter)
+{
+    painter->drawImage(0, 0, *background);
+
+    for (int p = Game_Speed_Table::PileA; p <= Game_Speed_Table::PileB; ++p) {
+        const Game_Trump_Card c = table->pile(p);
+        drawCard(painter, Game_Speed_Table::pileRect(p), c.suit, c.rank);
+    }
+    for (int i = 0; i < Game_Speed_Table::TableCards; ++i) {
+        const Game_Trump_Card c = table->tableCard(i);
+        drawCard(painter, Game_Speed_Table::tableRect(i), c.suit, c.rank);
+    }
+
+    drawScorePanel(painter, *scorePicture);
+
+    painter->drawImage(timerPictureRect().topLeft(), *timerPicture);
+    QFont big = getFont();
+    big.setPointSize(50);
+    painter->setFont(big);
+    drawClock(painter);
+
+    const QRectF count = restPictureRect();
+    painter->drawImage(count, *restPicture);
+    const QFont before = painter->font();
+    QFont countFont = before;
+    countFont.setPointSize(46);
+    painter->setFont(countFont);
+    painter->drawText(QRectF(count.x(), count.y() + 25, count.width() - 120, count.height()),
+                      Qt::AlignRight, QString::number(table->getPlayed()));
+    painter->setFont(before);
+
+    table->stallCheck();
+}
+
+void Game_Speed::drawClock(QPainter *painter)
+{
+    const QTime now = Clock::currentTime();
+    clock->advance(now);
+    // Below zero the time of day wraps to 23:59, far above the one-minute allowance.
+    if (clock->getRemaining().minute() > 40) {
+        gameOver = true;
+        return;
+    }
+    clock->setLastTick(now);
+    if (missFlash > 0)
+        --missFlash;
+    const QRectF pic = timerPictureRect();
+    const QPen before = painter->pen();
+    painter->setPen(QColor(missFlash, 0, 0));
+    painter->drawText(QRectF(pic.x() + 60, pic.y() + 20, pic.width(), pic.height()), Qt::AlignLeft,
+                      clock->text());
+    painter->setPen(before);
+}
+
+void Game_Speed::keyReleaseEvent(QKeyEvent *event)
+{
+    if (isQuestionShown() || gameOver) {
+        Game_Base::keyReleaseEvent(event);
+        return;
+    }
+    if (event->key() == Qt::Key_Escape)
+        pauseGame();
+    update();
+}
+
+void Game_Speed::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
+{
+    if (isQuestionShown() || gameOver) {
+        Game_Base::hoverMoveEvent(event);
+        return;
+    }
+    update();
+}
+
+void Game_Speed::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    // Accepting the press makes this item the grabber that receives the release.
+    event->accept();
+    if (!isQuestionShown())
+        update();
+}
+
+void Game_Speed::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (isQuestionShown()) {
+        Game_Base::mouseReleaseEvent(event);
+        return;
+    }
+    if (gameOver) {
+        if (isHoverLeft())
+            retryGame();
+        else if (isHoverRight())
+            exitGame();
+        update();
+        return;
+    }
+    const Game_Speed_Table::Click c = table->click(event->scenePos());
+    if (c.scored)
+        getScore()->setScore(getScore()->getScore() + 200);
+    if (c.penalty) {
+        clock->subtract(MissPenaltyMs);
+        missFlash = 255;
+    }
+    update();
+}

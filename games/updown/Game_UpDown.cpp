@@ -1,0 +1,267 @@
+#include "games/updown/Game_UpDown.h"
+
+#include "app/Clock.h"
+#include "app/Random.h"
+#include "games/cards/Game_Countdown.h"
+#include "games/cards/Game_Trump.h"
+#include "games/frame/Game_Score.h"
+#include "games/frame/Picture.h"
+#include "games/updown/Game_UpDown_Table.h"
+
+#include <QDebug>
+#include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+void loadPicture(QImage &image, const QString &path, const QString &message)
+{
+    if (!Picture::load(image, path))
+        qDebug() << qPrintable(message);
+}
+} // namespace
+
+Game_UpDown::Game_UpDown()
+{
+    setName(QStringLiteral("UpDown"));
+    setPos(-2, -2);
+}
+
+Game_UpDown::~Game_UpDown()
+{
+    releaseResources();
+}
+
+void Game_UpDown::releaseResources()
+{
+    delete background;
+    background = nullptr;
+    delete scorePicture;
+    scorePicture = nullptr;
+    delete timerPicture;
+    timerPicture = nullptr;
+    delete restPicture;
+    restPicture = nullptr;
+    delete[] arrows;
+    arrows = nullptr;
+    delete clock;
+    clock = nullptr;
+    delete frameTimer;
+    frameTimer = nullptr;
+    delete cards;
+    cards = nullptr;
+    delete table;
+    table = nullptr;
+}
+
+void Game_UpDown::createResources()
+{
+    background = new QImage();
+    scorePicture = new QImage();
+    timerPicture = new QImage();
+    restPicture = new QImage();
+    arrows = new QImage[2];
+    clock = new Game_Countdown();
+    clock->start(QTime(0, 1, 0, 0), QTime());
+    // Parented so the frame's stopTimers() finds it when the game leaves the scene.
+    frameTimer = new QTimer(this);
+    cards = new Game_Trump();
+    table = new Game_UpDown_Table();
+}
+
+void Game_UpDown::initGame()
+{
+    const QTime now = Clock::currentTime();
+    Random::seed(unsigned(now.hour() + now.minute() + now.second() + now.msec()));
+
+    loadPicture(*background, QStringLiteral(":/img/updown/BG"), QStringLiteral(":/img/updown/BG"));
+    loadPicture(*scorePicture, QStringLiteral(":/img/updown/SCORE"),
+                QStringLiteral("imgReadError: /img/updown/SCORE"));
+    loadPicture(*timerPicture, QStringLiteral(":/img/updown/TIMER"),
+                QStringLiteral("imgReadError: /img/updown/TIMER"));
+    loadPicture(*restPicture, QStringLiteral(":/img/updown/REST"),
+                QStringLiteral("imgReadError: /img/updown/REST"));
+    loadPicture(arrows[0], QStringLiteral(":/img/updown/UP"),
+                QStringLiteral("imgReadError: /img/updown/UP"));
+    loadPicture(arrows[1], QStringLiteral(":/img/updown/DOWN"),
+                QStringLiteral("imgReadError: /img/updown/DOWN"));
+    setWidth(background->width());
+    setHeight(background->height());
+
+    table->newGame();
+    clock->start(QTime(0, 1, 0, 0), QTime());
+
+    getScore()->setScore(0);
+    setQuestionShown(false);
+    setAcceptHoverEvents(true);
+    setFocus();
+
+    clock->setLastTick(Clock::currentTime());
+    // A retry runs this again on the same timer: connect once.
+    connect(frameTimer, &QTimer::timeout, this, &Game_UpDown::slot_update, Qt::UniqueConnection);
+    frameTimer->start(1);
+    update();
+}
+
+void Game_UpDown::retryGame()
+{
+    getScore()->resetScore();
+    initGame();
+}
+
+void Game_UpDown::pauseGame()
+{
+    setQuestionShown(true);
+}
+
+void Game_UpDown::resumeGame()
+{
+    setQuestionShown(false);
+}
+
+void Game_UpDown::exitGame()
+{
+    emit endGame(getName(), std::max(getScore()->getBest(), getScore()->getScore()));
+}
+
+bool Game_UpDown::isOver() const
+{
+    return table && (table->isFinished() || table->isFailed());
+}
+
+QRectF Game_UpDown::currentCardRect() const
+{
+    return QRectF(getWidth() / 2.0 - 56.5, getHeight() / 2.0 - 235, 113, 170);
+}
+
+QRectF Game_UpDown::placeRect(int place) const
+{
+    return QRectF(getWidth() / 2.0 - 56.5 + 150 * (place - 2), getHeight() / 2.0 + 15, 113, 170);
+}
+
+QRectF Game_UpDown::arrowRect() const
+{
+    const QSizeF size = arrows ? QSizeF(arrows[0].size()) : QSizeF();
+    QRectF r(QPointF(0, 0), size);
+    r.moveCenter(currentCardRect().center());
+    return r;
+}
+
+void Game_UpDown::drawCard(QPainter *painter, const QRectF &rect, int deckIndex)
+{
+    const Game_Trump_Card card = table->deckAt(deckIndex);
+    if (Game_UpDown_Table::isJoker(card))
+        cards->drawJoker(painter, rect);
+    else
+        cards->drawCard(painter, rect, card.suit, card.rank);
+}
+
+void Game_UpDown::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+                        QWidget *widget)
+{
+    if (isQuestionShown()) {
+        Game_Base::paint(painter, option, widget);
+        return;
+    }
+    if (!table)
+        return;
+    if (table->isFinished() || table->isFailed()) {
+        painter->fillRect(boundingRect(), Qt::black);
+        drawScorePanel(painter, *scorePicture);
+        drawDialog(painter, table->isFinished() ? tr("終了！") : tr("残念！"), tr("もう一度"),
+                   tr("メニューに戻る"));
+        return;
+    }
+    drawPlayField(painter);
+}
+
+void Game_UpDown::drawPlayField(QPainter *painter)
+{
+    painter->drawImage(0, 0, *background);
+    drawScorePanel(painter, *scorePicture);
+
+    // The clock.
+    painter->drawImage(0, 130, *timerPicture);
+    QFont big = getFont();
+    big.setPointSize(50);
+    painter->setFont(big);
+    const QTime now = Clock::currentTime();
+    clock->advance(now);
+    // Below zero the time of day wraps to 23:59, whose minute field is far above the allowance.
+    if (clock->getRemaining().minute() >= 2)
+        table->setFailed();
+    painter->drawText(QRectF(60, 150, timerPicture->width(), timerPicture->height()),
+                      Qt::AlignLeft, clock->text());
+    clock->setLastTick(now);
+
+    // The count of plays left.
+    painter->drawImage(160, 30, *restPicture);
+    painter->drawText(QRectF(220, 50, restPicture->width(), restPicture->height()), Qt::AlignLeft,
+                      QString::number(table->getRest()));
+
+    drawCard(painter, currentCardRect(), table->getCurrent());
+    for (int i = 0; i < Game_UpDown_Table::Places; ++i) {
+        if (table->slotAt(i) >= 0)
+            drawCard(painter, placeRect(i), table->slotAt(i));
+    }
+
+    if (table->isDirectionPending())
+        table->chooseDirectionNow();
+    painter->drawImage(arrowRect(), arrows[table->getDirection()]);
+}
+
+void Game_UpDown::keyReleaseEvent(QKeyEvent *event)
+{
+    if (isQuestionShown() || isOver()) {
+        Game_Base::keyReleaseEvent(event);
+        return;
+    }
+    if (event->key() == Qt::Key_Escape)
+        pauseGame();
+    update();
+}
+
+void Game_UpDown::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
+{
+    if (isQuestionShown() || isOver()) {
+        Game_Base::hoverMoveEvent(event);
+        return;
+    }
+    update();
+}
+
+void Game_UpDown::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    // Accepting the press makes this item the grabber that receives the release.
+    event->accept();
+    if (!isQuestionShown())
+        update();
+}
+
+void Game_UpDown::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (isQuestionShown()) {
+        Game_Base::mouseReleaseEvent(event);
+        return;
+    }
+    if (isOver()) {
+        if (isHoverLeft())
+            retryGame();
+        else if (isHoverRight())
+            exitGame();
+        update();
+        return;
+    }
+    const QPointF p = event->scenePos();
+    for (int i = 0; i < Game_UpDown_Table::Places; ++i) {
+        if (placeRect(i).contains(p)) {
+            if (table->play(i) == Game_UpDown_Table::Play::Good)
+                getScore()->setScore(getScore()->getScore() + 200);
+            break;
+        }
+    }
+    update();
+}
