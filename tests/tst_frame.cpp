@@ -1,0 +1,355 @@
+// The frame every game shares: digit grouping, the score record, the dialog and its hover,
+// Space and button rules, driven through real events on a graphics view.
+#include "TestGame.h"
+
+#include "games/frame/Picture.h"
+#include "games/frame/groupDigits.h"
+#include "sound/AudioSet.h"
+#include "sound/SoundRecorder.h"
+
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QtTest>
+#include <climits>
+#include <memory>
+
+namespace {
+QString grouped(const QString &digits)
+{
+    QString text = digits;
+    groupDigits(text);
+    return text;
+}
+
+// Pixels in rect that differ from the background colour.
+int inkIn(const QImage &image, const QRect &rect, QRgb background)
+{
+    int n = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            n += image.pixel(x, y) != background;
+    return n;
+}
+
+QImage render(TestGame &game)
+{
+    QImage image(game.getWidth(), game.getHeight(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    game.paint(&painter, nullptr, nullptr);
+    painter.end();
+    return image;
+}
+} // namespace
+
+class TestFrame : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<QGraphicsScene> scene;
+    std::unique_ptr<QGraphicsView> view;
+    TestGame *game = nullptr;
+    std::shared_ptr<SoundRecorder> recorder;
+
+    QPoint at(QPointF scenePoint) const { return view->mapFromScene(scenePoint); }
+    void moveTo(QPointF scenePoint) { QTest::mouseMove(view->viewport(), at(scenePoint)); }
+    void click(QPointF scenePoint)
+    {
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at(scenePoint));
+    }
+    void key(Qt::Key k) { QTest::keyClick(view.get(), k); }
+
+private slots:
+    void initTestCase()
+    {
+        recorder = std::make_shared<SoundRecorder>();
+        AudioSet::destroyInstance();
+        QVERIFY(AudioSet::createInstance(recorder, QStringLiteral("no-such-archive.fka")));
+    }
+    void cleanupTestCase() { AudioSet::destroyInstance(); }
+
+    // Each test plays in a fresh scene shown in a real, active view.
+    void init()
+    {
+        scene = std::make_unique<QGraphicsScene>(0, 0, 1020, 572);
+        view = std::make_unique<QGraphicsView>(scene.get());
+        view->setFixedSize(1024, 576);
+        view->show();
+        QVERIFY(QTest::qWaitForWindowActive(view.get()));
+        game = new TestGame();
+        scene->addItem(game);
+        game->createResources();
+        game->initGame();
+        QVERIFY(game->hasFocus());
+    }
+    void cleanup()
+    {
+        view.reset();
+        scene.reset();
+        game = nullptr;
+    }
+
+    // Commas go before every group of three digits counted from the right.
+    void digitsAreGroupedInThrees()
+    {
+        QCOMPARE(grouped("0"), QString("0"));
+        QCOMPARE(grouped("999"), QString("999"));
+        QCOMPARE(grouped("1000"), QString("1,000"));
+        QCOMPARE(grouped("100000"), QString("100,000"));
+        QCOMPARE(grouped("1234567"), QString("1,234,567"));
+        QCOMPARE(grouped("12345678"), QString("12,345,678"));
+        QCOMPARE(groupedNumber(INT_MAX), QString("2,147,483,647"));
+        QCOMPARE(groupedNumber(21474836470LL), QString("21,474,836,470"));
+    }
+
+    // A minus sign stays in front of the digits and never stands alone before a comma.
+    void negativeNumbersKeepTheirSignInFront()
+    {
+        QCOMPARE(grouped("-5"), QString("-5"));
+        QCOMPARE(grouped("-123"), QString("-123"));
+        QCOMPARE(grouped("-1234"), QString("-1,234"));
+        QCOMPARE(grouped("-123456"), QString("-123,456"));
+        QCOMPARE(groupedNumber(INT_MIN), QString("-2,147,483,648"));
+    }
+
+    // Banked points are added to every value given to setScore until the next reset.
+    void bankedPointsAddToEverySetScore()
+    {
+        Game_Score record;
+        record.addBaseScore(100);
+        record.setScore(5);
+        QCOMPARE(record.getScore(), 105);
+        record.setScore(7);
+        QCOMPARE(record.getScore(), 107);
+        record.resetScore();
+        QCOMPARE(record.getBest(), 107);
+        QCOMPARE(record.getScore(), 0);
+        record.setScore(3);
+        QCOMPARE(record.getScore(), 3);
+    }
+
+    // A reset raises the best only when the finished try beat it.
+    void resetKeepsTheHigherOfBestAndScore()
+    {
+        Game_Score record;
+        record.setBest(500);
+        record.resetScore();
+        QCOMPARE(record.getBest(), 500);
+        record.setScore(200);
+        record.resetScore();
+        QCOMPARE(record.getBest(), 500);
+        record.setScore(501);
+        record.resetScore();
+        QCOMPARE(record.getBest(), 501);
+    }
+
+    // A new visit starts from the stored best the game list passes in, not the last visit's.
+    void aVisitStartsFromTheStoredBest()
+    {
+        Game_Score record;
+        record.setScore(900);
+        record.resetScore();
+        record.setBest(300);
+        record.resetScore();
+        QCOMPARE(record.getBest(), 300);
+        QCOMPARE(record.getScore(), 0);
+        QCOMPARE(record.getPos(), QPointF(0, 10));
+        QCOMPARE(Game_Score::bestRect(QPointF(5, 10)), QRectF(20, 40, 90, 20));
+        QCOMPARE(Game_Score::scoreRect(QPointF(5, 10)), QRectF(20, 70, 90, 20));
+    }
+
+    // The dialog's rectangles sit around the centre of the item's bounding rectangle.
+    void dialogRectanglesCentreOnTheItem()
+    {
+        QCOMPARE(game->titleRect(), QRectF(260, 211, 500, 50));
+        QCOMPARE(game->leftButtonRect(), QRectF(235, 311, 250, 50));
+        QCOMPARE(game->rightButtonRect(), QRectF(535, 311, 250, 50));
+        QCOMPARE(game->hintRect(), QRectF(260, 361, 500, 50));
+        game->setWidth(640);
+        game->setHeight(480);
+        QCOMPARE(game->titleRect(), QRectF(70, 165, 500, 50));
+        QCOMPARE(game->leftButtonRect(), QRectF(45, 265, 250, 50));
+        QCOMPARE(game->rightButtonRect(), QRectF(345, 265, 250, 50));
+        QCOMPARE(game->hintRect(), QRectF(70, 315, 500, 50));
+    }
+
+    // Escape during play pauses; the question dims the whole item and shows its texts.
+    void escapeShowsTheDimmedQuestion()
+    {
+        key(Qt::Key_Escape);
+        QCOMPARE(game->count("pause"), 1);
+        QVERIFY(game->isQuestionShown());
+        QVERIFY(!game->frameTimer->isActive());
+
+        const QImage image = render(*game);
+        // black at alpha 200 over white leaves 55 in each channel
+        QCOMPARE(image.pixel(2, 2), qRgb(55, 55, 55));
+        QCOMPARE(image.pixel(1019, 571), qRgb(55, 55, 55));
+        const QRgb dim = qRgb(55, 55, 55);
+        QVERIFY(inkIn(image, game->titleRect().toRect(), dim) > 100);
+        QVERIFY(inkIn(image, game->leftButtonRect().toRect(), dim) > 20);
+        QVERIFY(inkIn(image, game->rightButtonRect().toRect(), dim) > 20);
+        QVERIFY(inkIn(image, game->hintRect().toRect(), dim) > 20);
+    }
+
+    // Space on the question leaves with the better of best and current score.
+    void spaceOnTheQuestionExitsWithTheBetterScore()
+    {
+        QSignalSpy ended(game, &Game_Base::endGame);
+        game->getScore()->setBest(40);
+        game->getScore()->setScore(75);
+        key(Qt::Key_Escape);
+        key(Qt::Key_Space);
+        QCOMPARE(game->count("exit"), 1);
+        QCOMPARE(game->count("retry"), 0);
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(ended.at(0).at(0).toString(), QString("Janken"));
+        QCOMPARE(ended.at(0).at(1).toInt(), 75);
+    }
+
+    // Space on a result screen starts a new play whose best includes the last try.
+    void spaceOnTheResultScreenRetries()
+    {
+        QSignalSpy ended(game, &Game_Base::endGame);
+        game->getScore()->setScore(120);
+        game->showResult();
+        key(Qt::Key_Space);
+        QCOMPARE(game->count("retry"), 1);
+        QCOMPARE(game->count("exit"), 0);
+        QCOMPARE(ended.count(), 0);
+        QCOMPARE(game->getScore()->getBest(), 120);
+        QCOMPARE(game->getScore()->getScore(), 0);
+        QVERIFY(!game->resultShown);
+    }
+
+    // Space during play is the game's own business: the frame does nothing with it.
+    void spaceDuringPlayIsLeftToTheGame()
+    {
+        key(Qt::Key_Space);
+        QCOMPARE(game->count("retry"), 0);
+        QCOMPARE(game->count("exit"), 0);
+        QVERIFY(!game->isQuestionShown());
+    }
+
+    // "はい" leaves, "いいえ" resumes; both are hit at the pointer's scene position.
+    void clicksOnTheQuestionButtons()
+    {
+        QSignalSpy ended(game, &Game_Base::endGame);
+        key(Qt::Key_Escape);
+        click(game->rightButtonRect().center());
+        QCOMPARE(game->count("resume"), 1);
+        QVERIFY(!game->isQuestionShown());
+        QVERIFY(game->frameTimer->isActive());
+        QCOMPARE(ended.count(), 0);
+
+        key(Qt::Key_Escape);
+        click(QPointF(100, 100));
+        QCOMPARE(game->count("exit"), 0);
+        QCOMPARE(game->count("resume"), 1);
+        QVERIFY(game->isQuestionShown());
+
+        click(game->leftButtonRect().center());
+        QCOMPARE(game->count("exit"), 1);
+        QCOMPARE(ended.count(), 1);
+    }
+
+    // Only the button under the pointer is bold; moving away makes both normal again.
+    void hoverBoldsOnlyTheButtonUnderThePointer()
+    {
+        key(Qt::Key_Escape);
+        const QRgb dim = qRgb(55, 55, 55);
+        const QRect left = game->leftButtonRect().toRect();
+        const QRect right = game->rightButtonRect().toRect();
+        const QImage plain = render(*game);
+
+        moveTo(game->leftButtonRect().center());
+        QVERIFY(game->isHoverLeft());
+        QVERIFY(!game->isHoverRight());
+        QVERIFY(AudioSet::getInstance()->isSilent());
+        const QImage leftBold = render(*game);
+        QVERIFY(inkIn(leftBold, left, dim) > inkIn(plain, left, dim));
+        QCOMPARE(inkIn(leftBold, right, dim), inkIn(plain, right, dim));
+
+        moveTo(game->rightButtonRect().center());
+        QVERIFY(!game->isHoverLeft());
+        QVERIFY(game->isHoverRight());
+        const QImage rightBold = render(*game);
+        QCOMPARE(inkIn(rightBold, left, dim), inkIn(plain, left, dim));
+        QVERIFY(inkIn(rightBold, right, dim) > inkIn(plain, right, dim));
+
+        moveTo(QPointF(50, 50));
+        QVERIFY(!game->isHoverLeft());
+        QVERIFY(!game->isHoverRight());
+        QVERIFY(!AudioSet::getInstance()->isSilent());
+    }
+
+    // After the dialog is drawn the shared font stays at 24 points and normal weight.
+    void dialogLeavesTheFontAt24PointsNormalWeight()
+    {
+        key(Qt::Key_Escape);
+        moveTo(game->leftButtonRect().center());
+        render(*game);
+        QCOMPARE(game->getFont().pointSize(), 24);
+        QCOMPARE(game->getFont().weight(), QFont::Normal);
+        QCOMPARE(game->getFont().family(), QString("Tanuki Permanent Marker"));
+    }
+
+    // The result screen's buttons: left retries, right leaves.
+    void resultScreenButtonsRetryOrLeave()
+    {
+        QSignalSpy ended(game, &Game_Base::endGame);
+        game->showResult();
+        moveTo(game->leftButtonRect().center());
+        click(game->leftButtonRect().center());
+        QCOMPARE(game->count("retry"), 1);
+        game->showResult();
+        moveTo(game->rightButtonRect().center());
+        click(game->rightButtonRect().center());
+        QCOMPARE(game->count("exit"), 1);
+        QCOMPARE(ended.count(), 1);
+    }
+
+    // The score panel is drawn at (0, 10) with the best score above the current one.
+    void scorePanelShowsBestAboveCurrent()
+    {
+        QImage panel(130, 100, QImage::Format_ARGB32_Premultiplied);
+        panel.fill(qRgb(0, 0, 200));
+        game->getScore()->setBest(1234567);
+        game->getScore()->setScore(0);
+        QImage image(300, 200, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setPen(Qt::yellow);
+        game->drawScorePanel(&painter, panel);
+        painter.end();
+        QCOMPARE(image.pixel(0, 9), qRgb(255, 255, 255));
+        QCOMPARE(image.pixel(0, 10), qRgb(0, 0, 200));
+        QCOMPARE(image.pixel(129, 109), qRgb(0, 0, 200));
+        QCOMPARE(image.pixel(130, 110), qRgb(255, 255, 255));
+        // "1,234,567" is much wider than "0"
+        const QRgb blue = qRgb(0, 0, 200);
+        const int best = inkIn(image, QRect(20, 40, 90, 20), blue);
+        const int current = inkIn(image, QRect(20, 70, 90, 20), blue);
+        QVERIFY(current > 0);
+        QVERIFY(best > 3 * current);
+    }
+
+    // A failed load leaves an empty picture and says so; a good one comes premultiplied.
+    void picturesLoadPremultipliedOrReportFailure()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("p.png");
+        QImage source(4, 3, QImage::Format_RGB32);
+        source.fill(Qt::red);
+        QVERIFY(source.save(path));
+        QImage image;
+        QVERIFY(Picture::load(image, path));
+        QCOMPARE(image.size(), QSize(4, 3));
+        QCOMPARE(image.format(), QImage::Format_ARGB32_Premultiplied);
+        QVERIFY(!Picture::load(image, dir.filePath("missing.png")));
+        QVERIFY(image.isNull());
+    }
+};
+
+QTEST_MAIN(TestFrame)
+#include "tst_frame.moc"
