@@ -2,7 +2,11 @@
 #include "app/Notice.h"
 #include "app/Scene.h"
 #include "app/ScoreFile.h"
+#include "TestGame.h"
+#include "games/frame/Game_GameList.h"
+#include "launcher/Item_Lancher.h"
 
+#include <QGraphicsView>
 #include <QtTest>
 
 namespace {
@@ -10,6 +14,25 @@ QByteArray readAll(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Writes a score file whose entry 7 ("Janken", line game8) holds janken and entry 0 first.
+void writeScoreFile(int janken, int first = 0)
+{
+    int table[10] = {};
+    table[0] = first;
+    table[7] = janken;
+    QFile f("tovira.conf");
+    if (f.open(QIODevice::WriteOnly))
+        f.write(ScoreFile::format(table).toUtf8());
+}
+
+// Puts a test game at menu index 7 ("Janken") of the scene's game list.
+TestGame *plugTestGame(Scene &scene)
+{
+    auto *game = new TestGame(QStringLiteral("Janken"));
+    scene.getGameList()->setGame(7, game);
+    return game;
 }
 } // namespace
 
@@ -75,6 +98,87 @@ private slots:
         scene.slot_playLancher(-1, 999);
         for (int i = 0; i < 10; ++i)
             QCOMPARE(scene.getScores()[i], 0);
+    }
+
+    // A click on a game entry takes the launcher out and shows that game with its best score.
+    void playingAGameSwapsTheLauncherForTheGame()
+    {
+        writeScoreFile(120);
+        Scene scene(nullptr, 1024, 576);
+        TestGame *game = plugTestGame(scene);
+        scene.getLauncher()->slot_playGame(7);
+        QCOMPARE(scene.items().count(), 1);
+        QCOMPARE(game->scene(), &scene);
+        QVERIFY(scene.getLauncher()->scene() == nullptr);
+        QCOMPARE(game->getScore()->getBest(), 120);
+        QCOMPARE(game->calls, QStringList({"release", "create", "init"}));
+    }
+
+    // An entry whose game is missing, or an index out of range, keeps the launcher up.
+    void anEntryWithoutAGameKeepsTheLauncher()
+    {
+        Scene scene(nullptr, 1024, 576);
+        scene.getGameList()->setGame(2, nullptr);
+        for (int index : {2, -1, 10, 1000}) {
+            scene.slot_playGame(index);
+            QCOMPARE(scene.items().count(), 1);
+            QCOMPARE(scene.getLauncher()->scene(), &scene);
+        }
+    }
+
+    // A game that ends with a better score goes off stage, its timer stops, the launcher comes
+    // back with the new total and the file holds the score.
+    void aBetterScoreComesBackToTheLauncherAndTheFile()
+    {
+        writeScoreFile(100, 30);
+        Scene scene(nullptr, 1024, 576);
+        TestGame *game = plugTestGame(scene);
+        scene.slot_playGame(7);
+        game->getScore()->setScore(250);
+        game->exitGame();
+        QVERIFY(game->scene() == nullptr);
+        QVERIFY(!game->frameTimer->isActive());
+        QCOMPARE(scene.getLauncher()->scene(), &scene);
+        QCOMPARE(scene.items().count(), 1);
+        QCOMPARE(scene.getScores()[7], 250);
+        QCOMPARE(scene.getLauncher()->getTotalScore(), qint64(280));
+        QVERIFY(readAll("tovira.conf").contains("game8=250\n"));
+    }
+
+    // A lower score keeps the table, and the file is still rewritten after the game.
+    void aLowerScoreKeepsTheTableButRewritesTheFile()
+    {
+        writeScoreFile(300);
+        Scene scene(nullptr, 1024, 576);
+        TestGame *game = plugTestGame(scene);
+        scene.slot_playGame(7);
+        game->getScore()->setScore(10);
+        QFile::remove("tovira.conf");
+        game->exitGame();
+        QCOMPARE(scene.getScores()[7], 300);
+        QCOMPARE(scene.getLauncher()->scene(), &scene);
+        QVERIFY(readAll("tovira.conf").contains("game8=300\n"));
+    }
+
+    // Escape and Space on a real view leave the game and show the launcher again.
+    void escapeThenSpaceReturnsToTheLauncher()
+    {
+        QGraphicsView view;
+        Scene *scene = new Scene(&view, 1024, 576);
+        view.setScene(scene);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        TestGame *game = plugTestGame(*scene);
+        scene->slot_playGame(7);
+        QVERIFY(game->hasFocus());
+        game->getScore()->setScore(64);
+        QTest::keyClick(&view, Qt::Key_Escape);
+        QVERIFY(game->isQuestionShown());
+        QTest::keyClick(&view, Qt::Key_Space);
+        QVERIFY(game->scene() == nullptr);
+        QCOMPARE(scene->getLauncher()->scene(), scene);
+        QCOMPARE(scene->getScores()[7], 64);
+        delete scene;
     }
 
     // The last entry starts the sibling with this program's path as its one argument, then quits.
