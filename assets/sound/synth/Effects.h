@@ -1,0 +1,6 @@
+#pragma once
+// The short sound effects, composed in code from the same instruments as the music.
+#include <string>
+
+// Writes every effect into dir; false (with a message on stderr) when a file cannot be written.
+bool renderEffects(const std::string &dir);

@@ -1,0 +1,51 @@
+#pragma once
+// A looping piece of music as note data, read from a small text notation (see music/README.md),
+// and its rendering to a stereo loop whose end runs seamlessly into its start.
+#include "Instruments.h"
+#include "Mixer.h"
+
+#include <string>
+#include <vector>
+
+struct Chord
+{
+    int startStep = 0;
+    int steps = 0;
+    int root = 0;              // pitch class 0..11
+    int bass = 0;              // pitch class of the bass note (the root unless "/X" is given)
+    std::vector<int> intervals; // semitones above the root
+};
+
+struct NoteEvent
+{
+    double midi = 60;
+    int startStep = 0;
+    double heldSteps = 1;
+    double velocity = 1;
+};
+
+struct Track
+{
+    std::string name;
+    Instrument instrument = Instrument::Lead;
+    double volume = 0.5;
+    double pan = 0;      // -1 left .. +1 right
+    double reverb = 0.2; // send level
+    double delay = 0;    // send level
+    std::vector<NoteEvent> notes;
+};
+
+struct Song
+{
+    double tempo = 120;
+    int bars = 16;
+    int stepsPerBar = 16;
+    std::vector<Chord> chords;
+    std::vector<Track> tracks;
+
+    int totalSteps() const { return bars * stepsPerBar; }
+    double stepSeconds() const { return 60.0 / tempo / 4.0; }
+};
+
+bool parseSong(const std::string &path, Song *song, std::string *error);
+StereoLoop renderSong(const Song &song, double rate);
