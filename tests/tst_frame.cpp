@@ -143,21 +143,6 @@ private slots:
         QCOMPARE(record.getBest(), 501);
     }
 
-    // A new visit starts from the stored best the game list passes in, not the last visit's.
-    void aVisitStartsFromTheStoredBest()
-    {
-        Game_Score record;
-        record.setScore(900);
-        record.resetScore();
-        record.setBest(300);
-        record.resetScore();
-        QCOMPARE(record.getBest(), 300);
-        QCOMPARE(record.getScore(), 0);
-        QCOMPARE(record.getPos(), QPointF(0, 10));
-        QCOMPARE(Game_Score::bestRect(QPointF(5, 10)), QRectF(20, 40, 90, 20));
-        QCOMPARE(Game_Score::scoreRect(QPointF(5, 10)), QRectF(20, 70, 90, 20));
-    }
-
     // The dialog's rectangles sit around the centre of the item's bounding rectangle.
     void dialogRectanglesCentreOnTheItem()
     {
@@ -222,15 +207,6 @@ private slots:
         QVERIFY(!game->resultShown);
     }
 
-    // Space during play is the game's own business: the frame does nothing with it.
-    void spaceDuringPlayIsLeftToTheGame()
-    {
-        key(Qt::Key_Space);
-        QCOMPARE(game->count("retry"), 0);
-        QCOMPARE(game->count("exit"), 0);
-        QVERIFY(!game->isQuestionShown());
-    }
-
     // "はい" leaves, "いいえ" resumes; both are hit at the pointer's scene position.
     void clicksOnTheQuestionButtons()
     {
@@ -292,21 +268,6 @@ private slots:
         QCOMPARE(game->getFont().pointSize(), 24);
         QCOMPARE(game->getFont().weight(), QFont::Normal);
         QCOMPARE(game->getFont().family(), QString("Tanuki Permanent Marker"));
-    }
-
-    // The result screen's buttons: left retries, right leaves.
-    void resultScreenButtonsRetryOrLeave()
-    {
-        QSignalSpy ended(game, &Game_Base::endGame);
-        game->showResult();
-        moveTo(game->leftButtonRect().center());
-        click(game->leftButtonRect().center());
-        QCOMPARE(game->count("retry"), 1);
-        game->showResult();
-        moveTo(game->rightButtonRect().center());
-        click(game->rightButtonRect().center());
-        QCOMPARE(game->count("exit"), 1);
-        QCOMPARE(ended.count(), 1);
     }
 
     // The score panel is drawn at (0, 10) with the best score above the current one.

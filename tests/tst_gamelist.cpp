@@ -73,19 +73,6 @@ private slots:
         QVERIFY(list.game(9) == nullptr);
     }
 
-    // A test game given an index outside the list is not kept.
-    void settingAGameOutOfRangeDeletesIt()
-    {
-        Game_GameList list;
-        QPointer<TestGame> game = new TestGame();
-        list.setGame(9, game);
-        QVERIFY(game.isNull());
-        QPointer<TestGame> first = new TestGame();
-        list.setGame(2, first);
-        list.setGame(2, new TestGame());
-        QVERIFY(first.isNull());
-    }
-
     // A start releases the last visit first, sets the best, and only then shows and initialises
     // the game.
     void startReleasesThenShowsAndInitialises()
