@@ -95,10 +95,15 @@ void Scene::slot_playGame(int index)
     // An entry whose game does not exist (or an index out of range) leaves the launcher up.
     if (index != SiblingIndex && !gameList->hasGame(index))
         return;
+    AudioSet *audio = AudioSet::getInstance();
+    if (audio)
+        audio->stopBgm1();
     if (index == SiblingIndex) {
         startSibling();
         return;
     }
+    if (audio)
+        audio->playBgm2();
     removeItem(launcher);
     gameList->startGame(this, index, scores[index]);
 }
@@ -164,11 +169,17 @@ void Scene::slot_playLancher(int index)
 
 void Scene::slot_playLancher(int index, int score)
 {
+    AudioSet *audio = AudioSet::getInstance();
     if (index >= 0) {
         gameList->stopGame(this, index);
+        if (audio)
+            audio->stopBgm2();
         if (index < ScoreCount && scores[index] < score)
             scores[index] = score;
     }
+    // Also the first showing of the launcher at start-up (index -1).
+    if (audio)
+        audio->playBgm1();
     launcher->setScores(scores);
     if (launcher->scene() != this)
         addItem(launcher);

@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 
+#include "sound/AudioSet.h"
+
 #include <QApplication>
 #include <QDebug>
 #include <QFontDatabase>
@@ -16,4 +18,6 @@ void Startup::prepare(QApplication &app)
         qDebug() << "noResuorce";
     // Qt 6 strings from C literals are UTF-8 already, so there is no codec to install.
     QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki"));
+    // Every sound is read from the archive once, before the scene starts the menu music.
+    AudioSet::createInstance();
 }
