@@ -1,0 +1,62 @@
+# The launcher in the real game: pointing at a game entry changes the information picture and
+# the best-score line, empty space keeps them, a story entry brings back the welcome card, and
+# an entry whose game is missing or a locked ending leaves the launcher up.
+source "$(dirname "$0")/lib.sh"
+
+# Differing pixels between the same area of two screenshots.
+area_diff() {
+    /usr/bin/compare -metric AE -crop "$3" "$1" "$2" null: 2>&1 || true
+}
+
+# Best score 4,321 for Typing (menu index 2), a total of 4,321: every ending locked.
+mkdir -p "$WORK/game"
+printf 'Tovira Game\ngame1=0\ngame2=0\ngame3=4321\ngame4=0\ngame5=0\ngame6=0\ngame7=0\ngame8=0\ngame9=0\ngame10=0\n' \
+    >"$WORK/game/tovira.conf"
+start_xvfb
+start_game
+win=$(wait_window)
+sleep 1.5
+
+# Launcher item coordinates are window coordinates give or take the view's frame; every point
+# below is well inside its entry.
+INFO="290x400+716+158"
+BOARD="147x20+784+113"
+xdotool mousemove --window "$win" 300 60
+sleep 0.5
+shot "$win" "$WORK/welcome.png"
+
+# Typing's entry: column one, third row (157 + 2 * 82).
+xdotool mousemove --window "$win" 465 360
+sleep 0.5
+shot "$win" "$WORK/typing.png"
+[ "$(area_diff "$WORK/welcome.png" "$WORK/typing.png" "$INFO")" -gt 1000 ] ||
+    fail "the information picture did not change on hover"
+[ "$(area_diff "$WORK/welcome.png" "$WORK/typing.png" "$BOARD")" -gt 20 ] ||
+    fail "the best-score line did not change on hover"
+
+# Empty space keeps the entry's picture and score.
+xdotool mousemove --window "$win" 300 60
+sleep 0.5
+shot "$win" "$WORK/kept.png"
+[ "$(area_diff "$WORK/typing.png" "$WORK/kept.png" "290x572+716+0")" -eq 0 ] ||
+    fail "empty space changed the information picture or the score board"
+
+# The opening's entry brings the welcome card and an empty second line back.
+xdotool mousemove --window "$win" 100 380
+sleep 0.5
+shot "$win" "$WORK/story.png"
+[ "$(area_diff "$WORK/welcome.png" "$WORK/story.png" "290x572+716+0")" -eq 0 ] ||
+    fail "a story entry did not bring back the welcome card"
+
+# A locked ending (first ending, top right of the story block) ignores the click.
+click_at "$win" 270 380
+sleep 0.8
+shot "$win" "$WORK/locked.png"
+[ "$(area_diff "$WORK/story.png" "$WORK/locked.png" "1020x572+2+2")" -lt 200 ] ||
+    fail "a click on a locked ending left the launcher"
+kill -0 "$GAME_PID" || fail "the game ended"
+
+if [ -n "${KEEP_SHOTS:-}" ]; then
+    cp "$WORK/welcome.png" "$WORK/typing.png" "$KEEP_SHOTS/"
+fi
+echo "hover, keep, welcome card and locked ending checked"
