@@ -1,0 +1,378 @@
+// The reaction duel: its rules on a driven monotonic clock, and the duel screen played through
+// real mouse and key events on a view, rendered frame by frame.
+#include "app/Clock.h"
+#include "app/Random.h"
+#include "games/frame/Game_Score.h"
+#include "games/setsuna/Game_Setsuna.h"
+#include "games/setsuna/Game_Setsuna_Duel.h"
+#include "sound/Archive.h"
+#include "sound/ArchiveBuffer.h"
+#include "sound/AudioSet.h"
+#include "sound/SoundRecorder.h"
+
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QSignalSpy>
+#include <QtTest>
+#include <memory>
+
+namespace {
+using Sound = Game_Setsuna_Duel::Sound;
+
+// An archive holding the two duel sounds, so the recorder has channels to log.
+bool writeDuelSounds(const QString &path)
+{
+    if (!Archive::keyCipher(AudioSet::ArchiveKey))
+        return false;
+    Archive archive;
+    const char *names[] = {"se/win.wav", "se/lose.wav", "bgm/BGM_1.wav", "e3", "e4", "e5", "e6"};
+    const std::vector<unsigned char> bytes(4096, 0);
+    for (const char *name : names) {
+        ArchiveBuffer buffer;
+        buffer.loadBytes(bytes.data(), bytes.size());
+        buffer.setEntryName(name);
+        archive.addEntry(buffer);
+    }
+    return archive.write(path.toStdString(), 0);
+}
+
+qint64 nowMs = 0;
+
+// A duel at difficulty d whose signal has just come.
+Game_Setsuna_Duel duelAtSignal(int d)
+{
+    Game_Setsuna_Duel duel;
+    duel.reset();
+    duel.setDifficulty(d);
+    duel.startRound();
+    nowMs += duel.getWaitDelay() + 1;
+    duel.fight();
+    return duel;
+}
+} // namespace
+
+class TestSetsuna : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir dir;
+    std::shared_ptr<SoundRecorder> recorder;
+    std::unique_ptr<QGraphicsScene> scene;
+    std::unique_ptr<QGraphicsView> view;
+    Game_Setsuna *game = nullptr;
+
+    QPoint at(QPointF scenePoint) const { return view->mapFromScene(scenePoint); }
+    void moveTo(QPointF p) { QTest::mouseMove(view->viewport(), at(p)); }
+    void press(QPointF p) { QTest::mousePress(view->viewport(), Qt::LeftButton, {}, at(p)); }
+    void release(QPointF p) { QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at(p)); }
+    void click(QPointF p)
+    {
+        moveTo(p);
+        press(p);
+        release(p);
+    }
+    void key(Qt::Key k) { QTest::keyClick(view.get(), k); }
+
+    // One painted frame: the game draws and advances itself by one step.
+    QImage frame()
+    {
+        QImage image(game->getWidth(), game->getHeight(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::black);
+        QPainter painter(&image);
+        game->paint(&painter, nullptr, nullptr);
+        return image;
+    }
+    // Frames 16 ms apart until done() holds; false if it never did within limitMs.
+    template <typename F> bool playUntil(F done, int limitMs = 10000)
+    {
+        for (int t = 0; t < limitMs; t += 16) {
+            nowMs += 16;
+            frame();
+            if (done())
+                return true;
+        }
+        return false;
+    }
+    QPointF buttonCentre(int i) const { return Game_Setsuna::buttonRect(i).center(); }
+    // The frame tests its dialog buttons against the scene position.
+    QPointF leftDialogButton() const { return game->leftButtonRect().center(); }
+
+    // Wins one duel from the wait: the signal, a shot, then the pause before the next duel.
+    void winDuel()
+    {
+        QVERIFY(playUntil([&] { return game->getDuel().isSignalShown(); }));
+        press(QPointF(500, 500));
+        release(QPointF(500, 500));
+        QVERIFY(game->getDuel().hasPlayerWon());
+        frame();
+        QVERIFY(playUntil([&] { return game->getDuel().isWaiting(); }, 1000));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(QResource::registerResource(QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc")));
+        QVERIFY(writeDuelSounds(dir.filePath("duel.fka")));
+        recorder = std::make_shared<SoundRecorder>();
+        AudioSet::destroyInstance();
+        QVERIFY(AudioSet::createInstance(recorder, dir.filePath("duel.fka")));
+        Clock::setMonotonicSource([] { return nowMs; });
+        Clock::setTimeSource([] { return QTime(10, 59, 59, 990); });
+    }
+    void cleanupTestCase()
+    {
+        AudioSet::destroyInstance();
+        Clock::reset();
+    }
+    void init()
+    {
+        nowMs = 1000000;
+        recorder->clear();
+        scene = std::make_unique<QGraphicsScene>(0, 0, 1020, 572);
+        view = std::make_unique<QGraphicsView>(scene.get());
+        view->setFixedSize(1024, 576);
+        view->show();
+        QVERIFY(QTest::qWaitForWindowActive(view.get()));
+        game = new Game_Setsuna();
+        scene->addItem(game);
+        game->getScore()->setBest(0);
+        game->getScore()->resetScore();
+        game->createResources();
+        game->initGame();
+        game->stopTimers(); // the test paints the frames itself
+    }
+    void cleanup()
+    {
+        view.reset();
+        scene.reset();
+        game = nullptr;
+    }
+
+    // The opponent fires trunc(0.9 × (b + r)) ms after the signal, r < b: 900–1799, 450–899 and
+    // 180–359 ms, both ends reached; the wait before the signal is 1000–3999 ms.
+    void opponentDelaysStayInTheirRangesForEveryDifficulty()
+    {
+        const int low[3] = {900, 450, 180}, high[3] = {1799, 899, 359};
+        for (int d = 0; d < 3; ++d) {
+            int seen[2] = {INT_MAX, INT_MIN};
+            int waitMin = INT_MAX, waitMax = INT_MIN;
+            for (unsigned seed = 0; seed < 20000; ++seed) {
+                Random::seed(seed);
+                const Game_Setsuna_Duel duel = duelAtSignal(d);
+                seen[0] = qMin(seen[0], duel.getOpponentDelay());
+                seen[1] = qMax(seen[1], duel.getOpponentDelay());
+                waitMin = qMin(waitMin, duel.getWaitDelay());
+                waitMax = qMax(waitMax, duel.getWaitDelay());
+            }
+            QCOMPARE(seen[0], low[d]);
+            QCOMPARE(seen[1], high[d]);
+            QCOMPARE(waitMin, 1000);
+            QCOMPARE(waitMax, 3999);
+        }
+    }
+
+    // A wait is over only when strictly more than its delay has passed on the monotonic clock,
+    // whatever the time of day does meanwhile (here it stands still across the hour).
+    void waitsEndStrictlyAfterTheirDelayOnTheMonotonicClock()
+    {
+        Game_Setsuna_Duel duel;
+        duel.reset();
+        duel.setDifficulty(2);
+        duel.startRound();
+        nowMs += duel.getWaitDelay();
+        QVERIFY(!duel.waitIsOver());
+        nowMs += 1;
+        QVERIFY(duel.waitIsOver());
+        duel.clearWait();
+        duel.fight();
+        nowMs += duel.getOpponentDelay();
+        QVERIFY(!duel.opponentIsDue());
+        nowMs += 1;
+        QVERIFY(duel.opponentIsDue());
+        QVERIFY(!duel.waitIsOver());
+    }
+
+    // A press during the wait is a false start: the signal never comes afterwards, and the
+    // release of that same press may not act on the question while the next one may.
+    void aPressDuringTheWaitIsAFalseStart()
+    {
+        Game_Setsuna_Duel duel;
+        duel.reset();
+        duel.setDifficulty(0);
+        duel.startRound();
+        QCOMPARE(duel.press(), Sound::None);
+        QVERIFY(duel.isFalseStart());
+        QVERIFY(!duel.releaseReachesDialog());
+        duel.endRelease();
+        QVERIFY(duel.releaseReachesDialog());
+        duel.fight();
+        QVERIFY(!duel.isSignalShown());
+        const Game_Setsuna_Duel::Poses poses = duel.posesAndSettle();
+        QCOMPARE(poses.left, 2);
+        QCOMPARE(poses.right, 0);
+        QVERIFY(duel.isRoundOver());
+    }
+
+    // On the title screen and after a lost duel a press is no shot at all.
+    void pressesOnTheTitleOrAfterALostDuelAreNoShots()
+    {
+        Game_Setsuna_Duel duel;
+        duel.reset();
+        QCOMPARE(duel.press(), Sound::None);
+        QVERIFY(!duel.isFalseStart());
+
+        duel = duelAtSignal(1);
+        QCOMPARE(duel.enemy(), Sound::Lose);
+        duel.posesAndSettle();
+        QCOMPARE(duel.press(), Sound::None);
+        QVERIFY(!duel.hasPlayerWon());
+        QVERIFY(!duel.isFalseStart());
+    }
+
+    // Pressing again after a win plays the win again, but the duel is scored once, and the
+    // opponent's later shot no longer counts.
+    void aWonDuelReplaysTheWinButScoresOnce()
+    {
+        Game_Setsuna_Duel duel = duelAtSignal(1);
+        QCOMPARE(duel.press(), Sound::Win);
+        QCOMPARE(duel.press(), Sound::Win);
+        QCOMPARE(duel.takeWinPoints(), 500);
+        QCOMPARE(duel.takeWinPoints(), 0);
+        QCOMPARE(duel.enemy(), Sound::None);
+        QVERIFY(!duel.hasOpponentWon());
+        QCOMPARE(duel.getStreak(), 2);
+    }
+
+    // Points follow the difficulty.
+    void pointsFollowTheDifficulty()
+    {
+        QCOMPARE(Game_Setsuna_Duel::pointsFor(0), 200);
+        QCOMPARE(Game_Setsuna_Duel::pointsFor(1), 500);
+        QCOMPARE(Game_Setsuna_Duel::pointsFor(2), 1000);
+    }
+
+    // The title screen marks the button under the pointer and a click there starts a duel.
+    void hoveringATitleButtonMarksItAndAClickStartsTheDuel()
+    {
+        QVERIFY(game->getDuel().isTitleMode());
+        QCOMPARE(game->boundingRect(), QRectF(0, 0, 1024, 576));
+        const QImage plain = frame();
+        moveTo(buttonCentre(2));
+        QCOMPARE(game->getDuel().getDifficulty(), 2);
+        const QImage marked = frame();
+        const QRect cursor = game->cursorRect(2).toRect();
+        QVERIFY(plain.copy(cursor) != marked.copy(cursor));
+        moveTo(QPointF(100, 100));
+        QCOMPARE(game->getDuel().getDifficulty(), -1);
+        click(buttonCentre(2));
+        QVERIFY(!game->getDuel().isTitleMode());
+        QVERIFY(game->getDuel().isWaiting());
+        QCOMPARE(game->getDuel().getDifficulty(), 2);
+    }
+
+    // A whole run at normal difficulty, frame by frame: three wins give 1,500, each next duel
+    // skips the title and keeps the difficulty; the fourth is lost to the opponent, and
+    // "もう一度" goes back to the title with the best at 1,500 and the score at 0.
+    void threeWinsAtNormalThenALossPlayedFrameByFrame()
+    {
+        frame();
+        click(buttonCentre(1));
+        for (int round = 1; round <= 3; ++round) {
+            winDuel();
+            QCOMPARE(game->getScore()->getScore(), 500 * round);
+            QVERIFY(!game->getDuel().isTitleMode());
+            QCOMPARE(game->getDuel().getDifficulty(), 1);
+        }
+        QCOMPARE(recorder->playCount("win"), 3);
+
+        const QImage waiting = frame();
+        QVERIFY(playUntil([&] { return game->getDuel().isSignalShown(); }));
+        const QImage signal = frame();
+        const QRect mark = game->signalRect().toRect();
+        QVERIFY(waiting.copy(mark) != signal.copy(mark));
+        QVERIFY(playUntil([&] { return game->getDuel().isRoundOver(); }, 1000));
+        QCOMPARE(recorder->playCount("lose"), 1);
+        QVERIFY(game->getDuel().hasOpponentWon());
+
+        const QImage result = frame();
+        // The loser's dim veil is over the whole field.
+        QVERIFY(qGray(result.pixel(1000, 560)) < qGray(signal.pixel(1000, 560)));
+        moveTo(leftDialogButton());
+        QVERIFY(game->isHoverLeft());
+        click(leftDialogButton());
+        QVERIFY(game->getDuel().isTitleMode());
+        QCOMPARE(game->getScore()->getScore(), 0);
+        QCOMPARE(game->getScore()->getBest(), 1500);
+    }
+
+    // A false start through real events: the press shows "残念！"; its own release does not
+    // act on the button left highlighted by the last result screen, the next click does.
+    void aFalseStartsOwnReleaseDoesNotHitTheButton()
+    {
+        click(buttonCentre(0));
+        click(QPointF(600, 500));
+        frame();
+        click(leftDialogButton());
+        QVERIFY(game->getDuel().isTitleMode());
+        QVERIFY(game->isHoverLeft());
+
+        click(buttonCentre(0));
+        press(QPointF(600, 500));
+        QVERIFY(game->getDuel().isFalseStart());
+        release(QPointF(600, 500));
+        QVERIFY(!game->getDuel().isTitleMode());
+        frame();
+        QVERIFY(game->getDuel().isRoundOver());
+        nowMs += 5000;
+        frame();
+        QVERIFY(!game->getDuel().isSignalShown());
+        click(leftDialogButton());
+        QVERIFY(game->getDuel().isTitleMode());
+        QCOMPARE(recorder->playCount("win") + recorder->playCount("lose"), 0);
+    }
+
+    // The "残念！" screen offers Space for "もう一度", and Space does it.
+    void spaceOnTheResultScreenStartsAgain()
+    {
+        click(buttonCentre(2));
+        press(QPointF(600, 500));
+        release(QPointF(600, 500));
+        frame();
+        key(Qt::Key_Space);
+        QVERIFY(game->getDuel().isTitleMode());
+    }
+
+    // Escape asks before leaving; the wait is held while asked, fires at the first frame after
+    // "いいえ", and Escape then Space leaves with the best score.
+    void escapePausesTheDuelAndSpaceLeavesWithTheBest()
+    {
+        QSignalSpy ended(game, &Game_Base::endGame);
+        click(buttonCentre(1));
+        const int delay = game->getDuel().getWaitDelay();
+        key(Qt::Key_Escape);
+        QVERIFY(game->isQuestionShown());
+        nowMs += delay + 100;
+        frame();
+        QVERIFY(!game->getDuel().isSignalShown());
+        // a press while asked is no false start
+        press(QPointF(600, 500));
+        release(QPointF(600, 500));
+        QVERIFY(!game->getDuel().isFalseStart());
+        click(game->rightButtonRect().center());
+        QVERIFY(!game->isQuestionShown());
+        frame();
+        QVERIFY(game->getDuel().isSignalShown());
+        press(QPointF(600, 500));
+        release(QPointF(600, 500));
+        frame();
+        QCOMPARE(game->getScore()->getScore(), 500);
+        key(Qt::Key_Escape);
+        key(Qt::Key_Space);
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(ended.at(0).at(0).toString(), QString("Setsuna"));
+        QCOMPARE(ended.at(0).at(1).toInt(), 500);
+    }
+};
+
+QTEST_MAIN(TestSetsuna)
+#include "tst_setsuna.moc"
