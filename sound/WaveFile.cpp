@@ -50,9 +50,7 @@ void WaveFile::createOutput(const QAudioFormat &format, AudioOutputFactory &fact
 
 void WaveFile::setLoop(bool value)
 {
-    if (value == loop)
-        return;
-    stop();
+    // Takes effect at the next play(): a sound already playing keeps its device.
     loop = value;
 }
 

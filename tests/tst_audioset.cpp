@@ -1,0 +1,355 @@
+// The sound manager through its recording test double: what is loaded from the archive, which
+// sound each call plays, the silence rules, looping, and the WAV data that reaches the device.
+#include "sound/Archive.h"
+#include "sound/ArchiveBuffer.h"
+#include "sound/AudioSet.h"
+#include "sound/LoopDevice.h"
+#include "sound/SoundRecorder.h"
+#include "sound/WavData.h"
+#include "sound/WaveFile.h"
+
+#include <QAudioFormat>
+#include <QtEndian>
+#include <QtTest>
+
+namespace {
+
+QStringList messages;
+
+void collect(QtMsgType, const QMessageLogContext &, const QString &text)
+{
+    messages << text;
+}
+
+QByteArray wav(const QByteArray &samples, int rate = 44100, int channels = 2, int bits = 16,
+               const QByteArray &extraChunk = QByteArray())
+{
+    QByteArray fmt;
+    QDataStream f(&fmt, QIODevice::WriteOnly);
+    f.setByteOrder(QDataStream::LittleEndian);
+    f << quint16(1) << quint16(channels) << quint32(rate)
+      << quint32(rate * channels * bits / 8) << quint16(channels * bits / 8) << quint16(bits);
+    QByteArray body = "WAVE";
+    auto chunk = [&](const QByteArray &id, const QByteArray &payload) {
+        QByteArray c = id;
+        QDataStream s(&c, QIODevice::Append);
+        s.setByteOrder(QDataStream::LittleEndian);
+        s << quint32(payload.size());
+        c += payload;
+        if (payload.size() % 2)
+            c += '\0';
+        return c;
+    };
+    body += chunk("fmt ", fmt);
+    if (!extraChunk.isEmpty())
+        body += chunk("LIST", extraChunk);
+    body += chunk("data", samples);
+    QByteArray out = "RIFF";
+    QDataStream s(&out, QIODevice::Append);
+    s.setByteOrder(QDataStream::LittleEndian);
+    s << quint32(body.size());
+    return out + body;
+}
+
+bool pack(const QString &path, const QVector<QPair<QByteArray, QByteArray>> &entries)
+{
+    Archive::keyCipher(AudioSet::ArchiveKey);
+    Archive archive;
+    for (const auto &e : entries) {
+        ArchiveBuffer b;
+        b.loadBytes(reinterpret_cast<const unsigned char *>(e.second.constData()),
+                    std::size_t(e.second.size()));
+        b.setEntryName(e.first.toStdString());
+        b.compress();
+        b.seal();
+        archive.addEntry(b);
+    }
+    return archive.write(path.toStdString(), Archive::Enciphered | Archive::Compressed);
+}
+
+QByteArray pattern(int n, char seed)
+{
+    QByteArray b(n, '\0');
+    for (int i = 0; i < n; ++i)
+        b[i] = char(seed + i * 7);
+    return b;
+}
+
+} // namespace
+
+class TestAudioSet : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir dir;
+    std::shared_ptr<SoundRecorder> recorder;
+
+    AudioSet *create(const QString &archive)
+    {
+        AudioSet::destroyInstance();
+        recorder = std::make_shared<SoundRecorder>();
+        messages.clear();
+        qInstallMessageHandler(collect);
+        AudioSet::createInstance(recorder, archive);
+        qInstallMessageHandler(nullptr);
+        return AudioSet::getInstance();
+    }
+
+    AudioSet *createFromGame() { return create(QStringLiteral(TOVIRA_GAME_DIR "/Tovira.fka")); }
+
+private slots:
+    void cleanup() { AudioSet::destroyInstance(); }
+
+    // The game's own archive fills all fourteen sounds, each with its row's output format.
+    void theBuiltArchiveFillsEverySoundInItsFormat()
+    {
+        AudioSet *audio = createFromGame();
+        QVERIFY(audio);
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("; ")));
+        struct Row { const char *member; int rate; int channels; QAudioFormat::SampleFormat f; bool loop; };
+        const Row rows[] = {
+            {"bgm1", 44100, 2, QAudioFormat::Int16, true},
+            {"bgm2", 44100, 2, QAudioFormat::Int16, true},
+            {"bgm3", 44100, 2, QAudioFormat::Int16, true},
+            {"win", 22050, 1, QAudioFormat::Int16, false},
+            {"lose", 44100, 2, QAudioFormat::Int16, false},
+            {"draw", 44100, 2, QAudioFormat::Int16, false},
+            {"samegame24", 44100, 2, QAudioFormat::Int16, false},
+            {"samegame5Over", 44100, 1, QAudioFormat::Int16, false},
+            {"samegameOtetsuki", 44100, 1, QAudioFormat::Int16, false},
+            {"miss", 44100, 2, QAudioFormat::Int16, false},
+            {"extra3", 22050, 1, QAudioFormat::Int16, false},
+            {"extra4", 22050, 1, QAudioFormat::UInt8, false},
+            {"extra5", 22050, 1, QAudioFormat::Int16, false},
+            {"extra6", 22050, 1, QAudioFormat::Int16, false},
+        };
+        for (const Row &r : rows) {
+            const WaveFile *wave = audio->sound(r.member);
+            QVERIFY2(wave, r.member);
+            QVERIFY2(wave->hasOutput(), r.member);
+            QVERIFY2(!wave->samples().isEmpty(), r.member);
+            QCOMPARE(wave->isLooping(), r.loop);
+            const QAudioFormat f = recorder->format(r.member);
+            QCOMPARE(f.sampleRate(), r.rate);
+            QCOMPARE(f.channelCount(), r.channels);
+            QCOMPARE(f.sampleFormat(), r.f);
+            // Our WAV files say the same as the table.
+            const QByteArray head = wave->bytes().left(36);
+            QCOMPARE(qFromLittleEndian<quint16>(head.constData() + 22), quint16(r.channels));
+            QCOMPARE(qFromLittleEndian<quint32>(head.constData() + 24), quint32(r.rate));
+            QCOMPARE(qFromLittleEndian<quint16>(head.constData() + 34),
+                     quint16(r.f == QAudioFormat::UInt8 ? 8 : 16));
+        }
+        // The music loops last between 30 and 60 seconds.
+        for (const char *m : {"bgm1", "bgm2", "bgm3"}) {
+            const double seconds = audio->sound(m)->samples().size() / (44100.0 * 4);
+            QVERIFY2(seconds >= 30 && seconds <= 60, m);
+        }
+    }
+
+    // Each operation starts the one sound it names.
+    void eachCallPlaysItsOwnSound_data()
+    {
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QString>("event");
+        QTest::newRow("playBgm1") << "playBgm1" << "play bgm1";
+        QTest::newRow("stopBgm1") << "stopBgm1" << "stop bgm1";
+        QTest::newRow("playBgm2") << "playBgm2" << "play bgm2";
+        QTest::newRow("stopBgm2") << "stopBgm2" << "stop bgm2";
+        QTest::newRow("playBgm3") << "playBgm3" << "play bgm3";
+        QTest::newRow("stopBgm3") << "stopBgm3" << "stop bgm3";
+        QTest::newRow("playWin") << "playWin" << "play win";
+        QTest::newRow("playLose") << "playLose" << "play lose";
+        QTest::newRow("playMove") << "playMove" << "play samegame24";
+        QTest::newRow("playMiss") << "playMiss" << "play miss";
+        QTest::newRow("playDraw") << "playDraw" << "play draw";
+        QTest::newRow("playSamegame24") << "playSamegame24" << "play samegame24";
+        QTest::newRow("playSamegame5Over") << "playSamegame5Over" << "play samegame5Over";
+        QTest::newRow("playSamegameOtetsuki") << "playSamegameOtetsuki"
+                                              << "play samegameOtetsuki";
+    }
+    void eachCallPlaysItsOwnSound()
+    {
+        QFETCH(QString, call);
+        QFETCH(QString, event);
+        AudioSet *a = createFromGame();
+        const QHash<QString, std::function<void()>> calls = {
+            {"playBgm1", [a] { a->playBgm1(); }}, {"stopBgm1", [a] { a->stopBgm1(); }},
+            {"playBgm2", [a] { a->playBgm2(); }}, {"stopBgm2", [a] { a->stopBgm2(); }},
+            {"playBgm3", [a] { a->playBgm3(); }}, {"stopBgm3", [a] { a->stopBgm3(); }},
+            {"playWin", [a] { a->playWin(); }},   {"playLose", [a] { a->playLose(); }},
+            {"playMove", [a] { a->playMove(); }}, {"playMiss", [a] { a->playMiss(); }},
+            {"playDraw", [a] { a->playDraw(); }},
+            {"playSamegame24", [a] { a->playSamegame24(); }},
+            {"playSamegame5Over", [a] { a->playSamegame5Over(); }},
+            {"playSamegameOtetsuki", [a] { a->playSamegameOtetsuki(); }}};
+        calls.value(call)();
+        QCOMPARE(recorder->events(), QStringList{event});
+    }
+
+    // While silent, the move and miss sounds stay quiet; the others never do.
+    void silenceHoldsBackOnlyMoveAndMiss()
+    {
+        AudioSet *a = createFromGame();
+        QVERIFY(!a->isSilent());
+        a->setSilent(true);
+        a->playMove();
+        a->playMiss();
+        QVERIFY(recorder->events().isEmpty());
+        a->playSamegame24();
+        a->playWin();
+        a->playBgm1();
+        QCOMPARE(recorder->events(), (QStringList{"play samegame24", "play win", "play bgm1"}));
+        a->setSilent(false);
+        a->playMove();
+        a->playMiss();
+        QCOMPARE(recorder->playCount("samegame24"), 2);
+        QCOMPARE(recorder->playCount("miss"), 1);
+    }
+
+    // Playing again restarts from the start; the listener first hears the data chunk, not the
+    // RIFF header.
+    void playingAgainRestartsFromTheFirstSample()
+    {
+        AudioSet *a = createFromGame();
+        const QByteArray first = a->sound("win")->samples().left(SoundRecorder::HeadLength);
+        QVERIFY(!a->sound("win")->bytes().startsWith(first));
+        a->playWin();
+        QCOMPARE(recorder->firstBytes("win"), first);
+        a->playWin();
+        QCOMPARE(recorder->events(), (QStringList{"play win", "stop win", "play win"}));
+        QCOMPARE(recorder->firstBytes("win"), first);
+        a->playBgm2();
+        a->stopBgm2();
+        a->playBgm2();
+        QCOMPARE(recorder->firstBytes("bgm2"), a->sound("bgm2")->samples().left(16));
+    }
+
+    // Music runs on at the end of its data; an effect stops there.
+    void musicLoopsAndEffectsEndWhenTheirDataRunsOut()
+    {
+        AudioSet *a = createFromGame();
+        a->playBgm1();
+        a->playLose();
+        recorder->clear();
+        recorder->finish("bgm1");
+        recorder->finish("lose");
+        QCOMPARE(recorder->events(), (QStringList{"stop bgm1", "play bgm1", "stop lose"}));
+        QVERIFY(a->sound("bgm1")->isPlaying());
+        QVERIFY(!a->sound("lose")->isPlaying());
+        // A stopped track does not come back on its own.
+        a->stopBgm1();
+        recorder->clear();
+        recorder->finish("bgm1");
+        QVERIFY(recorder->events().isEmpty());
+    }
+
+    // Entries are matched by the file name inside their name; folders and unknown names do not
+    // matter, a later match replaces an earlier one, and missing positions 3..6 say "readError".
+    void entriesAreMatchedByNameAndExtrasByPosition()
+    {
+        const QString path = dir.filePath("small.fka");
+        QVERIFY(pack(path, {{"deep/folder/BGM_2.wav", wav(pattern(400, 1))},
+                            {"readme.txt", "not a sound"},
+                            {"x/BGM_2.wav.bak", wav(pattern(800, 2))},
+                            {"fourth.raw", pattern(10, 3)}}));
+        AudioSet *a = create(path);
+        QCOMPARE(messages.count("readError"), 3);
+        QVERIFY(!messages.contains("readArchiveError: Tovira.fka"));
+        QCOMPARE(a->sound("bgm2")->samples(), pattern(800, 2));
+        QVERIFY(!a->sound("bgm1"));
+        QVERIFY(!a->sound("win"));
+        QCOMPARE(a->sound("extra3")->bytes(), pattern(10, 3));
+        for (const char *m : {"extra4", "extra5", "extra6"}) {
+            QVERIFY(a->sound(m));
+            QVERIFY(a->sound(m)->bytes().isEmpty());
+        }
+        // Sounds missing from the archive are quiet, not fatal; empty ones are never started.
+        a->playWin();
+        a->playBgm1();
+        a->stopBgm3();
+        QVERIFY(recorder->events().isEmpty());
+    }
+
+    // Without an archive the game still starts: one message for the archive, one per extra.
+    void aMissingArchiveLeavesEverythingQuiet()
+    {
+        AudioSet *a = create(dir.filePath("absent.fka"));
+        QVERIFY(a);
+        QCOMPARE(messages.count("readArchiveError: Tovira.fka"), 1);
+        QCOMPARE(messages.count("readError"), 4);
+        QCOMPARE(messages.size(), 5);
+        a->playBgm1();
+        a->playWin();
+        a->playMove();
+        a->stopBgm2();
+        QVERIFY(recorder->events().isEmpty());
+    }
+
+    // There is only ever one instance.
+    void aSecondInstanceIsRefused()
+    {
+        createFromGame();
+        AudioSet *first = AudioSet::getInstance();
+        QVERIFY(!AudioSet::createInstance(std::make_shared<SoundRecorder>(), "x"));
+        QCOMPARE(AudioSet::getInstance(), first);
+        AudioSet::destroyInstance();
+        QVERIFY(!AudioSet::getInstance());
+    }
+
+    // The loop device hands out its samples over and over with no gap at the seam.
+    void theLoopDeviceWrapsWithoutAGap()
+    {
+        const QByteArray samples = pattern(1000, 5);
+        LoopDevice device(samples);
+        QVERIFY(device.open(QIODevice::ReadOnly));
+        const QByteArray got = device.read(2500);
+        QCOMPARE(got, samples + samples + samples.left(500));
+        QVERIFY(!device.atEnd());
+        device.close();
+        device.open(QIODevice::ReadOnly);
+        QCOMPARE(device.read(10), samples.left(10));
+    }
+
+    // Only a well-formed WAV file is cut down to its data chunk; anything else plays whole.
+    void onlyTheDataChunkOfAWellFormedWavIsPlayed()
+    {
+        qsizetype off = 0, len = 0;
+        const QByteArray s = pattern(101, 9);
+        const QByteArray withList = wav(s, 22050, 1, 16, "INFOsome text");
+        QVERIFY(WavData::findSamples(withList, &off, &len));
+        QCOMPARE(withList.mid(off, len), s);
+        QVERIFY(!WavData::findSamples("RIFF....AVI LIST", &off, &len));
+        QVERIFY(!WavData::findSamples(QByteArray(), &off, &len));
+        // A data chunk that claims more than the file holds is cut to what is there.
+        QByteArray cut = wav(s).left(wav(s).size() - 31);
+        QVERIFY(WavData::findSamples(cut, &off, &len));
+        QCOMPARE(len, 101 - 31 + 1);
+        // A chunk whose size runs past the end hides any data chunk: not well-formed.
+        QByteArray broken = wav(s);
+        broken[16] = char(0xff);
+        broken[17] = char(0xff);
+        QVERIFY(!WavData::findSamples(broken, &off, &len));
+
+        const std::vector<unsigned char> raw = {1, 2, 3, 4, 5};
+        WaveFile plain(raw);
+        QCOMPARE(plain.samples(), QByteArray("\x01\x02\x03\x04\x05"));
+    }
+
+    // A track is cut to whole frames, so that its loop never drifts out of step.
+    void samplesAreCutToWholeFrames()
+    {
+        const QByteArray bytes = wav(pattern(1003, 1));
+        WaveFile wave(std::vector<unsigned char>(bytes.begin(), bytes.end()));
+        SoundRecorder rec;
+        QAudioFormat f;
+        f.setSampleRate(44100);
+        f.setChannelCount(2);
+        f.setSampleFormat(QAudioFormat::Int16);
+        wave.createOutput(f, rec, "t");
+        QCOMPARE(wave.samples().size(), 1000);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAudioSet)
+#include "tst_audioset.moc"
