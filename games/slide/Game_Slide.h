@@ -1,0 +1,77 @@
+#pragma once
+// Slide: a 3 x 3 sliding picture puzzle against a one-minute clock. The background picture is
+// cut into the tiles; 250 points for every second left when it is whole again.
+#include "games/frame/Game_Base.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QSize>
+#include <QTime>
+
+class Game_Slide_Board;
+class Game_Countdown;
+class QTimer;
+
+class Game_Slide : public Game_Base
+{
+    Q_OBJECT
+public:
+    static constexpr int BoardWidth = 737;
+    static constexpr int BoardHeight = 369;
+    static constexpr int PointsPerSecond = 250;
+
+    // The live score for a remaining time: 250 for every whole second of its seconds field.
+    static int pointsFor(const QTime &left);
+
+    Game_Slide();
+    ~Game_Slide() override;
+
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+               QWidget *widget) override;
+
+    void releaseResources() override;
+    void createResources() override;
+    void initGame() override;
+    void retryGame() override;
+    void pauseGame() override;
+    void exitGame() override;
+    void resumeGame() override;
+
+    // The frame drawn around the cells, in item coordinates.
+    QRect boardFrame() const;
+    QRect cellRect(int index) const;
+    // The cell under a scene position, or -1 outside the board frame.
+    int cellAtPoint(const QPointF &p) const;
+
+    // For tests.
+    Game_Slide_Board *getBoard() const { return board; }
+    Game_Countdown *getClock() const { return remaining; }
+    bool isCleared() const { return cleared; }
+    bool isTimeUp() const { return timeUp; }
+    bool isTimerRunning() const;
+
+protected:
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+    void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
+
+private:
+    void shuffle();
+    void tryMove(int cell);
+    void drawPlay(QPainter *painter);
+    // Advances the clock and the live score; draws the clock text while time is left.
+    void stepClock(QPainter *painter);
+
+    QImage *background = nullptr;
+    QImage *foreground = nullptr;
+    QImage *scorePicture = nullptr;
+    QImage *timerPicture = nullptr;
+    Game_Countdown *remaining = nullptr;
+    QTimer *frameTimer = nullptr;
+    QPoint *boardOrigin = nullptr;
+    QSize *boardSize = nullptr;
+    Game_Slide_Board *board = nullptr;
+    bool cleared = false;
+    bool timeUp = false;
+};
