@@ -1,0 +1,270 @@
+#include "games/janken/Game_Janken.h"
+
+#include "app/Clock.h"
+#include "app/Random.h"
+#include "games/clock/Game_ElapsedClock.h"
+#include "games/frame/Game_Score.h"
+#include "games/frame/Picture.h"
+#include "games/janken/Game_Janken_Duel.h"
+
+#include <QDebug>
+#include <QGraphicsSceneHoverEvent>
+#include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTimer>
+
+Game_Janken::Game_Janken()
+{
+    setName(QStringLiteral("Janken"));
+    setPos(-2, -2);
+}
+
+Game_Janken::~Game_Janken()
+{
+    releaseResources();
+}
+
+void Game_Janken::releaseResources()
+{
+    delete background;
+    background = nullptr;
+    delete foreground;
+    foreground = nullptr;
+    delete scorePicture;
+    scorePicture = nullptr;
+    delete timerPicture;
+    timerPicture = nullptr;
+    delete clock;
+    clock = nullptr;
+    delete frameTimer;
+    frameTimer = nullptr;
+    delete[] toviraPictures;
+    toviraPictures = nullptr;
+    delete[] handPictures;
+    handPictures = nullptr;
+    delete pointPicture;
+    pointPicture = nullptr;
+    delete duel;
+    duel = nullptr;
+}
+
+void Game_Janken::createResources()
+{
+    background = new QImage();
+    foreground = new QImage();
+    scorePicture = new QImage();
+    timerPicture = new QImage();
+    toviraPictures = new QImage[3];
+    handPictures = new QImage[3];
+    pointPicture = new QImage();
+    clock = new Game_ElapsedClock();
+    frameTimer = new QTimer();
+    duel = new Game_Janken_Duel();
+}
+
+void Game_Janken::loadPictures()
+{
+    // The failure messages differ by picture; they are kept as the players' logs know them.
+    if (!Picture::load(*background, QStringLiteral(":/img/janken/BG")))
+        qDebug().noquote() << ":/img/janken/BG";
+    if (!Picture::load(*foreground, QStringLiteral(":/img/janken/FG")))
+        qDebug().noquote() << ":/img/janken/FG";
+    if (!Picture::load(*scorePicture, QStringLiteral(":/img/janken/SCORE")))
+        qDebug().noquote() << "imgReadError: /img/janken/SCORE";
+    if (!Picture::load(*timerPicture, QStringLiteral(":/img/janken/TIMER")))
+        qDebug().noquote() << "imgReadError: /img/janken/TIMER";
+    for (int i = 0; i < 3; ++i) {
+        const QString tovira = QStringLiteral(":/img/janken/TOVIRA") + QString::number(i);
+        if (!Picture::load(toviraPictures[i], tovira))
+            qDebug() << "imgReadError:" << tovira;
+        const QString hand = QStringLiteral(":/img/janken/HAND") + QString::number(i);
+        if (!Picture::load(handPictures[i], hand))
+            qDebug() << "imgReadError:" << hand;
+    }
+    if (!Picture::load(*pointPicture, QStringLiteral(":/img/janken/POINT")))
+        qDebug().noquote() << "imgReadError: /img/janken/POINT";
+}
+
+void Game_Janken::initGame()
+{
+    if (!duel)
+        createResources();
+    Random::seed(Clock::currentTime().toString(QStringLiteral("mmssszzz")).toInt());
+    loadPictures();
+    duel->start();
+
+    setWidth(background->width());
+    setHeight(background->height());
+
+    getScore()->setScore(0);
+    setQuestionShown(false);
+
+    setAcceptHoverEvents(true);
+    setFocus(Qt::ActiveWindowFocusReason);
+
+    clock->start(Clock::currentTime());
+
+    // A retry runs initGame again on the same timer: connect it once.
+    connect(frameTimer, &QTimer::timeout, this, &Game_Janken::slot_update, Qt::UniqueConnection);
+    frameTimer->start(1);
+}
+
+void Game_Janken::retryGame()
+{
+    getScore()->resetScore();
+    initGame();
+}
+
+void Game_Janken::pauseGame()
+{
+    setQuestionShown(true);
+}
+
+void Game_Janken::resumeGame()
+{
+    setQuestionShown(false);
+    // The score is the time played: the time spent on the question is not counted.
+    if (clock)
+        clock->skipTo(Clock::currentTime());
+}
+
+void Game_Janken::exitGame()
+{
+    emit endGame(getName(), qMax(getScore()->getBest(), getScore()->getScore()));
+}
+
+void Game_Janken::stopTimers()
+{
+    if (frameTimer)
+        frameTimer->stop();
+}
+
+bool Game_Janken::isFinished() const
+{
+    return duel && duel->isFinished();
+}
+
+void Game_Janken::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+{
+    if (isQuestionShown()) {
+        Game_Base::paint(painter, option, widget);
+        return;
+    }
+    if (!duel)
+        return;
+    if (duel->isFinished())
+        paintResult(painter);
+    else
+        paintPlay(painter);
+}
+
+void Game_Janken::paintResult(QPainter *painter)
+{
+    painter->fillRect(boundingRect(), Qt::black);
+    drawScorePanel(painter, *scorePicture);
+    drawDialog(painter, duel->isLost() ? tr("まけ！") : tr("あいこ！"), tr("もう一度"),
+               tr("メニューに戻る"));
+}
+
+void Game_Janken::paintPlay(QPainter *painter)
+{
+    const QPointF centre = boundingRect().center();
+    const qreal cx = centre.x(), cy = centre.y();
+
+    painter->drawImage(QPointF(0, 0), *background);
+
+    const QImage &hand = handPictures[duel->getPlayerHand()];
+    painter->drawImage(QRectF(-50, cy - hand.height() / 2, hand.width(), hand.height()), hand);
+
+    const QImage &tovira = toviraPictures[duel->getOpponentHand()];
+    painter->drawImage(QRectF(getWidth() - tovira.width(), getHeight() - tovira.height(),
+                              tovira.width(), tovira.height()),
+                       tovira);
+
+    // The marker moves 8 px per frame from the first frame that shows minute 1.
+    const int w = pointPicture->width(), h = pointPicture->height();
+    const int x0 = duel->step(w, clock->getElapsed().minute() > 0);
+    const qreal oldOpacity = painter->opacity();
+    painter->setOpacity(0.5);
+    painter->drawImage(QRectF(x0, cy - h / 2, w, h), *pointPicture);
+    painter->setOpacity(oldOpacity);
+
+    painter->drawImage(QPointF(0, 0), *foreground);
+
+    drawScorePanel(painter, *scorePicture);
+
+    const int tw = timerPicture->width(), th = timerPicture->height();
+    painter->drawImage(QPointF(cx - tw / 2, 10), *timerPicture);
+    clock->tick(Clock::currentTime());
+    getScore()->setScore(clock->wholeSeconds() * PointsPerSecond);
+    QFont clockFont = getFont();
+    clockFont.setPointSize(50);
+    painter->setFont(clockFont);
+    painter->drawText(QRectF(cx - tw / 2 + 60, 30, tw, cy + th / 2 - 10),
+                      Qt::AlignLeft | Qt::AlignTop, clock->text());
+}
+
+void Game_Janken::keyReleaseEvent(QKeyEvent *event)
+{
+    if (isQuestionShown() || isFinished() || !duel) {
+        Game_Base::keyReleaseEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        pauseGame();
+        break;
+    case Qt::Key_Up:
+        duel->setPlayerHand(0);
+        break;
+    case Qt::Key_Right:
+        duel->setPlayerHand(1);
+        break;
+    case Qt::Key_Left:
+        duel->setPlayerHand(2);
+        break;
+    default:
+        break;
+    }
+    update();
+}
+
+void Game_Janken::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    // Accepting the press makes this item the grabber that receives the release.
+    event->accept();
+    if (!isQuestionShown())
+        update();
+}
+
+void Game_Janken::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (isQuestionShown()) {
+        Game_Base::mouseReleaseEvent(event);
+        return;
+    }
+    if (isFinished()) {
+        // The hover flags were last set before the play, so a click with no move in between
+        // would act on a button the pointer has left: take them from the click's position.
+        QGraphicsSceneHoverEvent hover(QEvent::GraphicsSceneHoverMove);
+        hover.setScenePos(event->scenePos());
+        hover.setPos(event->pos());
+        Game_Base::hoverMoveEvent(&hover);
+        if (isHoverLeft())
+            retryGame();
+        else if (isHoverRight())
+            exitGame();
+        return;
+    }
+    update();
+}
+
+void Game_Janken::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
+{
+    if (isQuestionShown() || isFinished()) {
+        Game_Base::hoverMoveEvent(event);
+        return;
+    }
+    update();
+}

@@ -1,0 +1,62 @@
+#pragma once
+// Rock-paper-scissors against Tovira: a marker slides towards the judging line, Tovira shows a
+// new hand while it crosses the drawing zone, and the player must hold up the winning hand (Up
+// rock, Right paper, Left scissors) before it arrives. A draw or a loss ends the play; the score
+// is 125 points for every whole second survived.
+#include "games/frame/Game_Base.h"
+
+class Game_ElapsedClock;
+class Game_Janken_Duel;
+class QImage;
+class QTimer;
+
+class Game_Janken : public Game_Base
+{
+    Q_OBJECT
+public:
+    static constexpr int PointsPerSecond = 125;
+
+    Game_Janken();
+    ~Game_Janken() override;
+
+    void releaseResources() override;
+    void createResources() override;
+    void initGame() override;
+    void retryGame() override;
+    void pauseGame() override;
+    void exitGame() override;
+    void resumeGame() override;
+    void stopTimers() override;
+
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+               QWidget *widget) override;
+
+    // Read-only views for tests and benchmarks; null outside createResources..releaseResources.
+    const Game_Janken_Duel *getDuel() const { return duel; }
+    const Game_ElapsedClock *getClock() const { return clock; }
+    bool isFinished() const;
+
+protected:
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+    void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
+
+private:
+    void loadPictures();
+    void paintPlay(QPainter *painter);
+    void paintResult(QPainter *painter);
+
+    QImage *background = nullptr;
+    QImage *foreground = nullptr;
+    QImage *scorePicture = nullptr;
+    QImage *timerPicture = nullptr;
+    QImage *toviraPictures = nullptr;
+    QImage *handPictures = nullptr;
+    QImage *pointPicture = nullptr;
+    // elapsed and lastTick
+    Game_ElapsedClock *clock = nullptr;
+    QTimer *frameTimer = nullptr;
+    // opponentHand, opponentDrawn, playerHand, pointX, finished, lost
+    Game_Janken_Duel *duel = nullptr;
+};
