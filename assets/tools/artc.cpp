@@ -66,7 +66,11 @@ static QString loadSharedDefs(const QString &assetsDir)
         QFile f(shared.filePath(name));
         if (!f.open(QIODevice::ReadOnly))
             continue;
-        const QRegularExpressionMatch m = block.match(QString::fromUtf8(f.readAll()));
+        // Comments go first, so a comment that mentions the defs tag cannot widen the match.
+        static const QRegularExpression comment("<!--.*?-->",
+                                                QRegularExpression::DotMatchesEverythingOption);
+        const QString text = QString::fromUtf8(f.readAll()).remove(comment);
+        const QRegularExpressionMatch m = block.match(text);
         if (m.hasMatch())
             defs += m.captured(1);
     }
