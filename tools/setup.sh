@@ -7,7 +7,7 @@ BUILD_PACKAGES=(g++ make cmake pkg-config qt6-base-dev qt6-multimedia-dev qt6-sv
 # What the test suite needs beyond that: a virtual X server and the tools that drive and look
 # at it, an audio server with a null sink, the fuzzing compiler and OpenSSL for the benchmark.
 TEST_PACKAGES=(xvfb xauth imagemagick x11-utils xdotool pulseaudio pulseaudio-utils sox
-    clang libclang-rt-14-dev libssl-dev procps)
+    clang libclang-rt-14-dev libssl-dev procps appstream desktop-file-utils)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -1,0 +1,32 @@
+# `cmake --install` lays out a runnable game with valid desktop entry and AppStream metadata,
+# and the launcher script runs the game from a per-user folder that links the data files.
+set -euo pipefail
+build=${1:?usage: test_install.sh BUILD_DIR}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$work/prefix" >/dev/null
+p="$work/prefix"
+for f in bin/tovira-parade libexec/tovira-parade/tovira share/tovira-parade/resuorce.rcc \
+         share/tovira-parade/Tovira.fka share/applications/tovira-parade.desktop \
+         share/metainfo/io.github.tovira_parade.metainfo.xml \
+         share/icons/hicolor/48x48/apps/tovira-parade.png \
+         share/icons/hicolor/256x256/apps/tovira-parade.png; do
+    [ -e "$p/$f" ] || fail "missing $f"
+done
+size=$(/usr/bin/identify -format "%wx%h" "$p/share/icons/hicolor/128x128/apps/tovira-parade.png")
+[ "$size" = "128x128" ] || fail "128 icon is $size"
+desktop-file-validate "$p/share/applications/tovira-parade.desktop" || fail "desktop entry"
+appstreamcli validate --no-net --pedantic "$p/share/metainfo/io.github.tovira_parade.metainfo.xml" \
+    || fail "AppStream metadata"
+
+# The launcher script prepares the user's folder and starts the game there.
+export HOME="$work/home"
+mkdir -p "$HOME"
+QT_QPA_PLATFORM=offscreen timeout 5 "$p/bin/tovira-parade" >"$work/log" 2>&1 || true
+user="$HOME/.local/share/tovira-parade"
+[ -L "$user/resuorce.rcc" ] || fail "no link to the resource file"
+head -n 1 "$user/tovira.conf" | grep -qx "Tovira Game" || fail "no score file in the user's folder"
+grep -q noResuorce "$work/log" && fail "the installed game did not find its resources"
+echo "install layout, desktop entry, metadata and launcher script are fine"
