@@ -31,8 +31,7 @@ public:
     void stopStory();
     void startStory();
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-               QWidget *widget) override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
     int getPageCount() const { return pageCount; }
     int getPage() const { return page; }

@@ -12,7 +12,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
-namespace {
+namespace
+{
 
 // Pages are blocks separated by blank lines; each line of a block is one line in the box.
 QList<QStringList> readPages(const QString &path)
