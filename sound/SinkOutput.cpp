@@ -3,8 +3,11 @@
 #include <QAudioDevice>
 #include <QAudioSink>
 
-SinkOutput::SinkOutput(const QAudioDevice &device, const QAudioFormat &format)
-    : sink(new QAudioSink(device, format))
+Q_LOGGING_CATEGORY(lcSound, "tovira.sound")
+
+SinkOutput::SinkOutput(const QAudioDevice &device, const QAudioFormat &format,
+                       const QString &member)
+    : sink(new QAudioSink(device, format)), member(member)
 {
     connect(sink, &QAudioSink::stateChanged, this, &AudioOutput::stateChanged);
 }
@@ -18,10 +21,12 @@ SinkOutput::~SinkOutput()
 
 void SinkOutput::start(QIODevice *device)
 {
+    qCDebug(lcSound).noquote() << "play" << member;
     sink->start(device);
 }
 
 void SinkOutput::stop()
 {
+    qCDebug(lcSound).noquote() << "stop" << member;
     sink->stop();
 }

@@ -2,6 +2,12 @@
 // A playback channel on the default audio device through QAudioSink.
 #include "sound/AudioOutput.h"
 
+#include <QLoggingCategory>
+#include <QString>
+
+// Our own diagnostics for sound ("tovira.sound"); starts and stops are debug messages.
+Q_DECLARE_LOGGING_CATEGORY(lcSound)
+
 class QAudioDevice;
 class QAudioFormat;
 class QAudioSink;
@@ -10,7 +16,7 @@ class SinkOutput : public AudioOutput
 {
     Q_OBJECT
 public:
-    SinkOutput(const QAudioDevice &device, const QAudioFormat &format);
+    SinkOutput(const QAudioDevice &device, const QAudioFormat &format, const QString &member);
     ~SinkOutput() override;
 
     void start(QIODevice *device) override;
@@ -18,4 +24,5 @@ public:
 
 private:
     QAudioSink *sink = nullptr;
+    QString member;
 };

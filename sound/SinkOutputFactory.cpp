@@ -3,10 +3,7 @@
 #include "sound/SinkOutput.h"
 
 #include <QAudioDevice>
-#include <QLoggingCategory>
 #include <QMediaDevices>
-
-Q_LOGGING_CATEGORY(lcSound, "tovira.sound")
 
 AudioOutput *SinkOutputFactory::createOutput(const QAudioFormat &format, const QString &member)
 {
@@ -19,5 +16,5 @@ AudioOutput *SinkOutputFactory::createOutput(const QAudioFormat &format, const Q
     }
     if (!device.isFormatSupported(format))
         qCWarning(lcSound) << "the audio device may not play the format of" << member;
-    return new SinkOutput(device, format);
+    return new SinkOutput(device, format, member);
 }
