@@ -1,9 +1,11 @@
 # Shared set-up for ./run and ./test: installs the Debian packages that are missing and builds.
 # Sourced, not run.
 
-# What the game needs to build and run.
+# What the game needs to build and run. libqt6multimedia6 carries Qt Multimedia with its
+# PulseAudio output (linked in) and the media back-end plugins.
 BUILD_PACKAGES=(g++ make cmake pkg-config qt6-base-dev qt6-multimedia-dev qt6-svg-dev
-    libqt6svg6 qt6-qpa-plugins zlib1g-dev libgl-dev libvulkan-dev fonts-dejavu-core)
+    libqt6svg6 qt6-qpa-plugins zlib1g-dev libgl-dev libvulkan-dev fonts-dejavu-core
+    libqt6multimedia6)
 # What the test suite needs beyond that: a virtual X server and the tools that drive and look
 # at it, an audio server with a null sink, the fuzzing compiler and OpenSSL for the benchmark.
 TEST_PACKAGES=(xvfb xauth imagemagick x11-utils xdotool pulseaudio pulseaudio-utils sox
