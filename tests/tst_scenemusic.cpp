@@ -1,0 +1,88 @@
+// Music follows the screen: the scene starts and stops the three tracks at every switch, heard
+// through the sound manager's recorder.
+#include "app/Scene.h"
+#include "TestGame.h"
+#include "games/frame/Game_GameList.h"
+#include "sound/AudioSet.h"
+#include "sound/SoundRecorder.h"
+
+#include <QtTest>
+
+class TestSceneMusic : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir dir;
+    QString oldCwd;
+    std::shared_ptr<SoundRecorder> recorder = std::make_shared<SoundRecorder>();
+
+private slots:
+    void initTestCase()
+    {
+        oldCwd = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        QVERIFY(AudioSet::createInstance(recorder, TOVIRA_GAME_DIR "/Tovira.fka"));
+    }
+    void cleanupTestCase()
+    {
+        AudioSet::destroyInstance();
+        QDir::setCurrent(oldCwd);
+    }
+    void init() { recorder->clear(); }
+
+    // The launcher's first showing starts the menu music.
+    void theMenuMusicStartsWithTheScene()
+    {
+        Scene scene(nullptr, 1024, 576);
+        QCOMPARE(recorder->events(), QStringList{"play bgm1"});
+    }
+
+    // A game swaps the menu music for the game music, and its end swaps them back.
+    void aGamePlaysTheGameMusicUntilItEnds()
+    {
+        Scene scene(nullptr, 1024, 576);
+        auto *game = new TestGame(QStringLiteral("Janken"));
+        scene.getGameList()->setGame(7, game);
+        recorder->clear();
+        scene.slot_playGame(7);
+        QCOMPARE(recorder->events(), (QStringList{"stop bgm1", "play bgm2"}));
+        recorder->clear();
+        game->exitGame();
+        QCOMPARE(recorder->events(), (QStringList{"stop bgm2", "play bgm1"}));
+    }
+
+    // An entry without a game leaves the menu music alone.
+    void anEntryWithoutAGameKeepsTheMenuMusic()
+    {
+        Scene scene(nullptr, 1024, 576);
+        scene.getGameList()->setGame(2, nullptr);
+        recorder->clear();
+        scene.slot_playGame(2);
+        scene.slot_playGame(-1);
+        QVERIFY(recorder->events().isEmpty());
+    }
+
+    // A story plays the story music; its return brings the menu music back.
+    void aStoryPlaysTheStoryMusic()
+    {
+        Scene scene(nullptr, 1024, 576);
+        recorder->clear();
+        scene.slot_playAdv(0);
+        QCOMPARE(recorder->events(), (QStringList{"stop bgm1", "play bgm3"}));
+        recorder->clear();
+        scene.slot_playLancher(0);
+        QCOMPARE(recorder->events(), (QStringList{"stop bgm3", "play bgm1"}));
+    }
+
+    // The sibling entry stops the menu music and starts no other.
+    void theSiblingEntryStopsTheMenuMusic()
+    {
+        Scene scene(nullptr, 1024, 576);
+        recorder->clear();
+        scene.slot_playGame(Scene::SiblingIndex);
+        QCOMPARE(recorder->events(), QStringList{"stop bgm1"});
+    }
+};
+
+QTEST_MAIN(TestSceneMusic)
+#include "tst_scenemusic.moc"
