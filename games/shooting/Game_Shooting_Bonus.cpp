@@ -1,7 +1,6 @@
 #include "games/shooting/Game_Shooting_Bonus.h"
 
 #include "app/Random.h"
-#include "games/frame/Picture.h"
 
 #include <QDebug>
 
@@ -14,9 +13,9 @@ Game_Shooting_Bonus::Game_Shooting_Bonus(int x, int y, bool plus) : Game_Shootin
     setVelocity(vx, vy);
     place(x, y);
     if (plus) {
-        if (!Picture::load(*image, QStringLiteral(":/img/shooting/PLUS")))
+        if (!loadPicture(*image, QStringLiteral(":/img/shooting/PLUS")))
             qDebug().noquote() << "imgReadError: /img/shooting/PLUS";
-    } else if (!Picture::load(*image, QStringLiteral(":/img/shooting/MINUS"))) {
+    } else if (!loadPicture(*image, QStringLiteral(":/img/shooting/MINUS"))) {
         qDebug().noquote() << "imgReadError: /img/shooting/MINUS";
     }
 }

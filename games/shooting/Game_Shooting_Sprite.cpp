@@ -2,6 +2,10 @@
 
 #include "app/Clock.h"
 #include "app/Random.h"
+#include "games/frame/Picture.h"
+
+#include <QHash>
+#include <QImage>
 
 #include <QString>
 #include <QtMath>
@@ -23,6 +27,22 @@ Game_Shooting_Sprite::~Game_Shooting_Sprite()
 void Game_Shooting_Sprite::seedFromClock()
 {
     Random::seed(Clock::currentTime().toString(QStringLiteral("mmssszzz")).toInt());
+}
+
+bool Game_Shooting_Sprite::loadPicture(QImage &image, const QString &path)
+{
+    static QHash<QString, QImage> decoded;
+    auto it = decoded.constFind(path);
+    if (it == decoded.constEnd()) {
+        QImage fresh;
+        if (!Picture::load(fresh, path)) {
+            image = QImage();
+            return false;
+        }
+        it = decoded.insert(path, fresh);
+    }
+    image = *it;
+    return true;
 }
 
 void Game_Shooting_Sprite::setVelocity(float x, float y)

@@ -3,6 +3,9 @@
 // it is read, and an opacity that rises from 0 to just above 1 and falls back below 0.
 #include <QPoint>
 
+class QImage;
+class QString;
+
 class Game_Shooting_Sprite
 {
 public:
@@ -20,6 +23,10 @@ public:
     QPoint peekPosition() const { return *position; }
     float velocityX() const { return velocity[0]; }
     float velocityY() const { return velocity[1]; }
+
+    // Loads a picture of the resource file; each path is decoded once and then shared, since
+    // targets and popups are made while the gallery is being painted.
+    static bool loadPicture(QImage &image, const QString &path);
 
     // Reseeds the one random generator from the time of day as "mmssszzz", as every target and
     // popup does when it is made; two objects made in the same millisecond draw alike.

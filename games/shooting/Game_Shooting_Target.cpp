@@ -1,7 +1,6 @@
 #include "games/shooting/Game_Shooting_Target.h"
 
 #include "app/Random.h"
-#include "games/frame/Picture.h"
 
 #include <QDebug>
 #include <QVector>
@@ -14,18 +13,18 @@ Game_Shooting_Target::Game_Shooting_Target(int x, int y) : Game_Shooting_Sprite(
 
     if (Random::draw() % 5 != 0) {
         good = true;
-        if (!Picture::load(*hitPicture, QStringLiteral(":/img/shooting/TOVIRA00")))
+        if (!loadPicture(*hitPicture, QStringLiteral(":/img/shooting/TOVIRA00")))
             qDebug().noquote() << "imgReadError: /img/shooting/TOVIRA00";
         shape = Random::draw() % 4 + 1;
         const QString path = QStringLiteral(":/img/shooting/TOVIRA0%1").arg(shape);
-        if (!Picture::load(*normalPicture, path))
+        if (!loadPicture(*normalPicture, path))
             qDebug() << "imgReadError:" << path;
     } else {
         good = false;
         shape = 0;
-        if (!Picture::load(*normalPicture, QStringLiteral(":/img/shooting/KOHRU01")))
+        if (!loadPicture(*normalPicture, QStringLiteral(":/img/shooting/KOHRU01")))
             qDebug().noquote() << "imgReadError: /img/shooting/KOHRU01";
-        if (!Picture::load(*hitPicture, QStringLiteral(":/img/shooting/KOHRU00")))
+        if (!loadPicture(*hitPicture, QStringLiteral(":/img/shooting/KOHRU00")))
             qDebug().noquote() << "imgReadError: /img/shooting/KOHRU00";
     }
     const int vx = Random::draw() % 10 - 5;

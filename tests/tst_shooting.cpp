@@ -1,0 +1,492 @@
+// The shooting gallery: targets and popups, the gallery's shots and clock, the target pictures
+// against their hit polygons, and the game played through real events frame by frame.
+#include "app/Clock.h"
+#include "app/Random.h"
+#include "games/frame/Game_Score.h"
+#include "games/frame/Picture.h"
+#include "games/shooting/Game_Shooting.h"
+#include "games/shooting/Game_Shooting_Bonus.h"
+#include "games/shooting/Game_Shooting_Combo.h"
+#include "games/shooting/Game_Shooting_Gallery.h"
+#include "games/shooting/Game_Shooting_Target.h"
+
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QSignalSpy>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+namespace {
+QTime wall(10, 0, 0, 0);
+
+struct Draws {
+    bool good;
+    int shape;
+    int vx;
+    int vy;
+};
+
+// What a target made at time t draws, in the order kind, shape, velocity x, velocity y.
+Draws drawsAt(const QTime &t)
+{
+    Random::seed(t.toString(QStringLiteral("mmssszzz")).toInt());
+    Draws d{};
+    d.good = Random::draw() % 5 != 0;
+    d.shape = d.good ? Random::draw() % 4 + 1 : 0;
+    d.vx = Random::draw() % 10 - 5;
+    d.vy = Random::draw() % 10 - 5;
+    return d;
+}
+
+// A target at (x, y) whose draws satisfy want, made by moving the wall clock to a fitting moment.
+Game_Shooting_Target *makeTarget(int x, int y, const std::function<bool(const Draws &)> &want)
+{
+    QTime t(10, 0, 0, 0);
+    for (int i = 0; i < 600000 && !want(drawsAt(t)); ++i)
+        t = t.addMSecs(1);
+    wall = t;
+    return new Game_Shooting_Target(x, y);
+}
+
+Game_Shooting_Target *still(int x, int y, int shape)
+{
+    return makeTarget(x, y, [shape](const Draws &d) {
+        return d.shape == shape && d.vx == 0 && d.vy == 0 && (shape == 0) != d.good;
+    });
+}
+
+QImage picture(const QString &path)
+{
+    QImage image;
+    Picture::load(image, path);
+    return image;
+}
+
+const QPoint GoodCentre(152, 86); // inside every good shape and its bonus zone
+const QPoint BadCentre(160, 150);
+} // namespace
+
+class TestShooting : public QObject
+{
+    Q_OBJECT
+private:
+    Game_Score score;
+    std::unique_ptr<QGraphicsScene> scene;
+    std::unique_ptr<QGraphicsView> view;
+    Game_Shooting *game = nullptr;
+
+    QPoint at(QPointF p) const { return view->mapFromScene(p); }
+    void moveTo(QPointF p) { QTest::mouseMove(view->viewport(), at(p)); }
+    void click(QPointF p)
+    {
+        moveTo(p);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at(p));
+    }
+    void key(Qt::Key k) { QTest::keyClick(view.get(), k); }
+    QImage frame()
+    {
+        QImage image(game->getWidth(), game->getHeight(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        game->paint(&painter, nullptr, nullptr);
+        return image;
+    }
+    void startGame()
+    {
+        scene = std::make_unique<QGraphicsScene>(0, 0, 1020, 572);
+        view = std::make_unique<QGraphicsView>(scene.get());
+        view->setFixedSize(1024, 576);
+        view->show();
+        QVERIFY(QTest::qWaitForWindowActive(view.get()));
+        game = new Game_Shooting();
+        scene->addItem(game);
+        game->getScore()->setBest(0);
+        game->getScore()->resetScore();
+        game->createResources();
+        game->initGame();
+        game->stopTimers(); // the test paints the frames itself
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(QResource::registerResource(QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc")));
+        Clock::setTimeSource([] { return wall; });
+    }
+    void cleanupTestCase() { Clock::reset(); }
+    void init()
+    {
+        wall = QTime(10, 0, 0, 0);
+        score.setBest(0);
+        score.resetScore();
+    }
+    void cleanup()
+    {
+        view.reset();
+        scene.reset();
+        game = nullptr;
+    }
+
+    // A good hit inside the head zone scores 100, adds one second and shows PLUS; the hit
+    // target shows the hit picture from then on.
+    void aGoodHitOnTheHeadScoresAndAddsASecond()
+    {
+        Game_Shooting_Gallery gallery(&score);
+        gallery.reset(wall);
+        Game_Shooting_Target *target = still(100, 100, 1);
+        gallery.addTarget(target);
+        gallery.shoot(QPoint(100, 100) + GoodCentre);
+        QCOMPARE(score.getScore(), 100);
+        QCOMPARE(gallery.getRemaining(), QTime(0, 0, 51, 0));
+        QCOMPARE(gallery.getComboCount(), 1);
+        QCOMPARE(gallery.getCombos().size(), 1);
+        QCOMPARE(gallery.getBonuses().size(), 1);
+        QCOMPARE(gallery.getBonuses()[0]->picture(), picture(":/img/shooting/PLUS"));
+        QVERIFY(target->isHit());
+        QCOMPARE(target->picture(), picture(":/img/shooting/TOVIRA00"));
+    }
+
+    // A good hit on the body scores 100 but leaves the clock alone.
+    void aGoodHitOutsideTheHeadOnlyScores()
+    {
+        Game_Shooting_Gallery gallery(&score);
+        gallery.reset(wall);
+        gallery.addTarget(still(100, 100, 1));
+        gallery.shoot(QPoint(250, 350));
+        QCOMPARE(score.getScore(), 100);
+        QCOMPARE(gallery.getRemaining(), QTime(0, 0, 50, 0));
+        QVERIFY(gallery.getBonuses().isEmpty());
+        QCOMPARE(gallery.getComboCount(), 1);
+    }
+
+    // Hitting Kohru costs five seconds, shows MINUS and ends the combo with all its popups.
+    void aBadHitCostsFiveSecondsAndEndsTheCombo()
+    {
+        Game_Shooting_Gallery gallery(&score);
+        gallery.reset(wall);
+        gallery.addTarget(still(100, 100, 2));
+        gallery.addTarget(still(600, 100, 3));
+        gallery.shoot(QPoint(100, 100) + QPoint(150, 250));
+        gallery.shoot(QPoint(600, 100) + QPoint(150, 250));
+        QCOMPARE(gallery.getComboCount(), 2);
+        QCOMPARE(gallery.getCombos().size(), 2);
+        gallery.addTarget(still(300, 200, 0));
+        gallery.shoot(QPoint(300, 200) + BadCentre);
+        QCOMPARE(gallery.getRemaining(), QTime(0, 0, 45, 0));
+        QCOMPARE(gallery.getComboCount(), 0);
+        QVERIFY(gallery.getCombos().isEmpty());
+        QCOMPARE(gallery.getBonuses().last()->picture(), picture(":/img/shooting/MINUS"));
+        QCOMPARE(score.getScore(), 200);
+    }
+
+    // Of two overlapping targets one shot hits only the first in list order.
+    void overlappingTargetsAreHitOneAtATime()
+    {
+        Game_Shooting_Gallery gallery(&score);
+        gallery.reset(wall);
+        gallery.addTarget(still(200, 100, 2));
+        gallery.addTarget(still(200, 100, 2));
+        gallery.shoot(QPoint(200, 100) + GoodCentre);
+        QVERIFY(gallery.getTargets()[0]->isHit());
+        QVERIFY(!gallery.getTargets()[1]->isHit());
+        QCOMPARE(score.getScore(), 100);
+        gallery.shoot(QPoint(200, 100) + GoodCentre);
+        QVERIFY(gallery.getTargets()[1]->isHit());
+        QCOMPARE(score.getScore(), 200);
+        QCOMPARE(gallery.getComboCount(), 2);
+    }
+
+    // A target already hit is a miss: no points, and the combo and its popups are gone.
+    void aHitTargetCannotBeHitAgain()
+    {
+        Game_Shooting_Gallery gallery(&score);
+        gallery.reset(wall);
+        gallery.addTarget(still(200, 100, 4));
+        gallery.shoot(QPoint(200, 100) + GoodCentre);
+        gallery.shoot(QPoint(200, 100) + GoodCentre);
+        QCOMPARE(score.getScore(), 100);
+        QCOMPARE(gallery.getComboCount(), 0);
+        QVERIFY(gallery.getCombos().isEmpty());
+        QCOMPARE(gallery.getRemaining(), QTime(0, 0, 51, 0));
+    }
+
+    // A shot into an empty gallery also ends the combo.
+    void aShotAtNothingEndsTheCombo()
+    {
+        Game_Shooting_Gallery gallery(&score);
+        gallery.reset(wall);
+        gallery.addTarget(still(200, 100, 4));
+        gallery.shoot(QPoint(200, 100) + GoodCentre);
+        gallery.stepTargets({});
+        while (!gallery.getTargets().isEmpty())
+            gallery.stepTargets({});
+        gallery.shoot(QPoint(5, 5));
+        QCOMPARE(gallery.getComboCount(), 0);
+        QVERIFY(gallery.getCombos().isEmpty());
+    }
+
+    // Every shot moves every target one step; a good target hit moves one more for its zone.
+    void everyShotMovesEveryTargetAndAGoodHitOneStepMore()
+    {
+        Game_Shooting_Gallery gallery(&score);
+        gallery.reset(wall);
+        auto moving = [](int shape) {
+            return [shape](const Draws &d) {
+                return d.shape == shape && (shape == 0) != d.good && d.vx == 2 && d.vy == -3;
+            };
+        };
+        Game_Shooting_Target *good = makeTarget(200, 150, moving(1));
+        Game_Shooting_Target *bad = makeTarget(600, 150, moving(0));
+        QCOMPARE(good->velocityX(), 2.0f);
+        QCOMPARE(good->velocityY(), -3.0f);
+        gallery.addTarget(good);
+        gallery.addTarget(bad);
+        const QPoint step(2, -3);
+
+        gallery.shoot(QPoint(1, 1));
+        QCOMPARE(good->peekPosition(), QPoint(200, 150) + step);
+        QCOMPARE(bad->peekPosition(), QPoint(600, 150) + step);
+
+        gallery.shoot(good->peekPosition() + GoodCentre);
+        QVERIFY(good->isHit());
+        QCOMPARE(good->peekPosition(), QPoint(200, 150) + 3 * step);
+        QCOMPARE(bad->peekPosition(), QPoint(600, 150) + 2 * step);
+
+        gallery.shoot(bad->peekPosition() + BadCentre);
+        QVERIFY(bad->isHit());
+        QCOMPARE(bad->peekPosition(), QPoint(600, 150) + 3 * step);
+    }
+
+    // The zone is measured from the position before the query's own step.
+    void theBonusZoneStartsAtTheTargetsPosition()
+    {
+        Game_Shooting_Target *target = makeTarget(
+            300, 200, [](const Draws &d) { return d.good && d.vx == 4 && d.vy == 1; });
+        QCOMPARE(target->bonusRect(), QRectF(414, 227, 76, 119));
+        QCOMPARE(target->peekPosition(), QPoint(304, 201));
+        delete target;
+    }
+
+    // A target lives 100 drawn frames, a popup 50, then they are removed; the drawn opacity
+    // climbs from 0.01 to 0.99 on the way.
+    void targetsFadeOverAHundredFramesAndPopupsOverFifty()
+    {
+        Game_Shooting_Gallery gallery(&score);
+        gallery.reset(wall);
+        gallery.addTarget(still(200, 100, 3));
+        gallery.shoot(QPoint(200, 100) + GoodCentre);
+        int frames = 0;
+        double first = -1, peak = 0;
+        while (!gallery.getTargets().isEmpty() && frames < 1000) {
+            ++frames;
+            gallery.stepTargets([&](Game_Shooting_Target &, double o, const QPoint &) {
+                if (first < 0)
+                    first = o;
+                peak = qMax(peak, o);
+            });
+        }
+        QCOMPARE(frames, 100);
+        QCOMPARE(first, 0.01);
+        QVERIFY(peak > 0.98 && peak <= 1.0);
+        frames = 0;
+        while (!gallery.getBonuses().isEmpty() && frames < 1000) {
+            ++frames;
+            gallery.stepBonuses({});
+        }
+        QCOMPARE(frames, 50);
+        frames = 0;
+        while (!gallery.getCombos().isEmpty() && frames < 1000) {
+            ++frames;
+            gallery.stepCombos({});
+        }
+        QCOMPARE(frames, 50);
+    }
+
+    // The clock follows the wall clock's seconds and milliseconds; a frame that spans a new
+    // minute subtracts nothing.
+    void theClockCountsDownWithTheWallClock()
+    {
+        Game_Shooting_Gallery gallery(&score);
+        gallery.reset(QTime(10, 0, 10, 0));
+        QVERIFY(gallery.advanceClock(QTime(10, 0, 10, 250)));
+        QCOMPARE(gallery.getRemaining(), QTime(0, 0, 49, 750));
+        QCOMPARE(gallery.clockText(), QString("00:49:75"));
+        QVERIFY(gallery.advanceClock(QTime(10, 0, 59, 900)));
+        QCOMPARE(gallery.getRemaining(), QTime(0, 0, 0, 100));
+        QVERIFY(gallery.advanceClock(QTime(10, 1, 0, 50)));
+        QCOMPARE(gallery.getRemaining(), QTime(0, 0, 0, 100));
+        QVERIFY(!gallery.advanceClock(QTime(10, 1, 0, 200)));
+        QVERIFY(gallery.isTimeUp());
+    }
+
+    // With less than five seconds left a bad hit wraps the clock and the next frame ends it.
+    void aBadHitBelowFiveSecondsEndsTheGame()
+    {
+        Game_Shooting_Gallery gallery(&score);
+        gallery.reset(wall);
+        gallery.setRemaining(QTime(0, 0, 3, 0));
+        gallery.addTarget(still(300, 200, 0));
+        gallery.shoot(QPoint(300, 200) + BadCentre);
+        QCOMPARE(gallery.getRemaining(), QTime(23, 59, 58, 0));
+        QVERIFY(!gallery.advanceClock(wall));
+        QVERIFY(gallery.isTimeUp());
+        gallery.addTarget(still(100, 100, 1));
+        gallery.shoot(QPoint(100, 100) + GoodCentre);
+        QCOMPARE(score.getScore(), 0);
+    }
+
+    // Objects made in the same millisecond reseed alike and draw the same numbers.
+    void objectsMadeInTheSameMillisecondDrawAlike()
+    {
+        wall = QTime(10, 7, 3, 42);
+        std::unique_ptr<Game_Shooting_Target> a(new Game_Shooting_Target(0, 0));
+        std::unique_ptr<Game_Shooting_Target> b(new Game_Shooting_Target(0, 0));
+        QCOMPARE(a->isGood(), b->isGood());
+        QCOMPARE(a->getShape(), b->getShape());
+        QCOMPARE(a->velocityX(), b->velocityX());
+        QCOMPARE(a->velocityY(), b->velocityY());
+        Game_Shooting_Bonus c(0, 0, true), d(0, 0, false);
+        QCOMPARE(c.velocityX(), d.velocityX());
+        QCOMPARE(c.velocityY(), d.velocityY());
+        QVERIFY(c.velocityX() >= -2 && c.velocityX() <= 1);
+        // the seed is the time as "mmssszzz": 07, 03, 3, 042
+        Random::seed(7033042);
+        const int kind = Random::draw() % 5;
+        QCOMPARE(a->isGood(), kind != 0);
+    }
+
+    // Each target picture covers its hit polygon (at least 85 % opaque) and paints little
+    // outside it; each Tovira has the head, with its red hat, in the bonus zone.
+    void targetPicturesFillTheirHitPolygons_data()
+    {
+        QTest::addColumn<int>("shape");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("Kohru") << 0 << ":/img/shooting/KOHRU01";
+        for (int s = 1; s <= 4; ++s)
+            QTest::newRow(qPrintable(QString("Tovira %1").arg(s)))
+                << s << QString(":/img/shooting/TOVIRA0%1").arg(s);
+    }
+    void targetPicturesFillTheirHitPolygons()
+    {
+        QFETCH(int, shape);
+        QFETCH(QString, path);
+        const QImage image = picture(path);
+        QVERIFY(!image.isNull());
+        const QPolygon polygon = Game_Shooting_Target::shapePolygon(shape);
+        QVERIFY(QRect(QPoint(0, 0), image.size()).contains(polygon.boundingRect()));
+        int area = 0, covered = 0, outside = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const bool opaque = qAlpha(image.pixel(x, y)) >= 128;
+                if (polygon.containsPoint(QPoint(x, y), Qt::OddEvenFill)) {
+                    ++area;
+                    covered += opaque;
+                } else {
+                    outside += opaque;
+                }
+            }
+        }
+        QVERIFY2(covered >= area * 85 / 100, qPrintable(QString("%1 of %2").arg(covered).arg(area)));
+        QVERIFY2(outside <= area * 5 / 100, qPrintable(QString("%1 outside").arg(outside)));
+        if (shape == 0)
+            return;
+        int hat = 0;
+        const QRect zone = Game_Shooting_Target::bonusZone().toRect();
+        for (int y = zone.top(); y <= zone.bottom(); ++y) {
+            for (int x = zone.left(); x <= zone.right(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                hat += c.red() > 200 && c.green() < 90 && c.blue() < 110;
+            }
+        }
+        QVERIFY2(hat > 150, qPrintable(QString("%1 hat pixels in the zone").arg(hat)));
+    }
+
+    // Spawned targets start at x 100..799 and y 100..199.
+    void targetsSpawnInsideTheGallery()
+    {
+        Game_Shooting_Gallery gallery(&score);
+        // every target reseeds from the (fixed) clock, so each spawn starts from its own seed
+        for (unsigned seed = 0; seed < 2000; ++seed) {
+            Random::seed(seed * 7919);
+            gallery.spawnTarget();
+        }
+        QRect seen;
+        for (Game_Shooting_Target *t : gallery.getTargets())
+            seen |= QRect(t->peekPosition(), QSize(1, 1));
+        QVERIFY(QRect(QPoint(100, 100), QPoint(799, 199)).contains(seen));
+        QVERIFY(seen.left() < 105 && seen.right() > 794 && seen.top() < 102 && seen.bottom() > 197);
+    }
+
+    // A whole game frame by frame through real events: the crosshair follows the pointer,
+    // presses hit targets as they drift in, the clock runs out after 50 seconds of wall time,
+    // the end screen ignores Escape and Space starts again with the best kept.
+    void aWholeGamePlayedFrameByFrame()
+    {
+        startGame();
+        QCOMPARE(game->boundingRect(), QRectF(0, 0, 1024, 576));
+        moveTo(QPointF(400, 300));
+        QCOMPARE(game->crosshairRect().center(), QPointF(400, 300));
+        Game_Shooting_Gallery *gallery = game->getGallery();
+        int hits = 0, badHits = 0, frames = 0;
+        QImage last;
+        while (!gallery->isTimeUp() && frames < 2000) {
+            ++frames;
+            wall = wall.addMSecs(100);
+            last = frame();
+            for (Game_Shooting_Target *t : gallery->getTargets()) {
+                if (t->isHit() || t->getOpacity() < 0.3)
+                    continue;
+                if (!t->isGood() && badHits > 0)
+                    continue;
+                const QPoint p = t->peekPosition() + (t->isGood() ? GoodCentre : BadCentre);
+                if (!QRect(0, 0, 1020, 572).contains(p))
+                    continue;
+                click(p);
+                QVERIFY(t->isHit());
+                (t->isGood() ? hits : badHits) += 1;
+                break;
+            }
+        }
+        QVERIFY(gallery->isTimeUp());
+        QVERIFY(hits >= 3);
+        QCOMPARE(game->getScore()->getScore(), hits * 100);
+        // 50 s plus a second per head shot, less five for a bad hit, at 100 ms a frame
+        QVERIFY2(qAbs(frames - (500 + 10 * hits - 50 * badHits)) <= 2, qPrintable(QString::number(frames)));
+
+        const QImage end = frame();
+        QCOMPARE(end.pixel(1000, 560), qRgb(0, 0, 0));
+        QVERIFY(end.pixel(1000, 560) != last.pixel(1000, 560));
+        key(Qt::Key_Escape);
+        QVERIFY(!game->isQuestionShown());
+        key(Qt::Key_Space);
+        QVERIFY(!gallery->isTimeUp());
+        QCOMPARE(game->getScore()->getScore(), 0);
+        QCOMPARE(game->getScore()->getBest(), hits * 100);
+        QCOMPARE(gallery->getRemaining(), QTime(0, 0, 50, 0));
+    }
+
+    // Escape asks before leaving; while asked a press is no shot; "はい" reports the best.
+    void escapeAsksAndPressesWhileAskedAreNoShots()
+    {
+        startGame();
+        QSignalSpy ended(game, &Game_Base::endGame);
+        Game_Shooting_Gallery *gallery = game->getGallery();
+        gallery->addTarget(still(300, 150, 1));
+        key(Qt::Key_Escape);
+        QVERIFY(game->isQuestionShown());
+        click(QPointF(300, 150) + GoodCentre);
+        QVERIFY(!gallery->getTargets()[0]->isHit());
+        click(game->rightButtonRect().center());
+        QVERIFY(!game->isQuestionShown());
+        click(QPointF(300, 150) + GoodCentre);
+        QVERIFY(gallery->getTargets()[0]->isHit());
+        key(Qt::Key_Escape);
+        click(game->leftButtonRect().center());
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(ended.at(0).at(1).toInt(), 100);
+    }
+};
+
+QTEST_MAIN(TestShooting)
+#include "tst_shooting.moc"
