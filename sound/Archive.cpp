@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <utility>
 
 namespace {
 
@@ -210,7 +211,7 @@ bool Archive::read(const std::string &name, std::vector<unsigned char> *bytes) c
         return false;
     if ((flags & Compressed) && buffer.bytes().size() != e.decodedSize && !buffer.decompress())
         return false;
-    *bytes = buffer.bytes();
+    *bytes = std::move(buffer.bytes());
     return true;
 }
 

@@ -116,6 +116,9 @@ bool ArchiveBuffer::decompress()
     if (inflateInit(&stream) != Z_OK)
         return false;
     std::vector<unsigned char> out;
+    // Room for the usual case at once; a stream can shrink data by at most about a thousand to
+    // one, so a hostile decoded size never reserves much more than the file could produce.
+    out.reserve(std::min<std::size_t>(limit, data.size() * 1032 + 1024));
     stream.next_in = data.data();
     stream.avail_in = static_cast<uInt>(data.size());
     int status = Z_OK;
