@@ -122,7 +122,7 @@ private slots:
                 QCOMPARE(Game_Janken_Duel::beats(p, o), (p == 1 && o == 0) || (p == 0 && o == 2) || (p == 2 && o == 1));
     }
 
-    // The opponent draws once, on the first frame whose marker centre is past 150.
+    // The opponent draws once, on the first frame whose marker centre is strictly past 150.
     void opponentDrawsOncePerThrowInsideTheZone()
     {
         Random::seed(77);
@@ -131,14 +131,14 @@ private slots:
         Game_Janken_Duel duel;
         duel.start();
         QCOMPARE(duel.getOpponentHand(), first % 3);
-        for (int k = 0; k <= 42; ++k)
-            duel.step(64, false); // centres 22 .. 148
+        for (int k = 0; k <= 43; ++k)
+            duel.step(62, false); // centres 21 .. 150
         QVERIFY(!duel.isOpponentDrawn());
-        duel.step(64, false); // centre 151
+        duel.step(62, false); // centre 153
         QVERIFY(duel.isOpponentDrawn());
         QCOMPARE(duel.getOpponentHand(), second % 3);
-        while (duel.getPointX() + 32 <= Game_Janken_Duel::JudgeX)
-            duel.step(64, false);
+        while (duel.getPointX() + 31 <= Game_Janken_Duel::JudgeX)
+            duel.step(62, false);
         QCOMPARE(Random::draw(), third);
     }
 
