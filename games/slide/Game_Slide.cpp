@@ -90,8 +90,8 @@ void Game_Slide::initGame()
 
     *boardOrigin = QPoint(163, 119);
     remaining->start(QTime(0, 1, 0, 0), remaining->getLastTick());
-    // Shown by the first frame's score panel, then replaced by that frame's clock step.
-    getScore()->setScore(30000);
+    // The score stays 0 until the first frame's clock step: a placeholder above the largest
+    // real score would be reported, and kept as best, by a retry or exit before that frame.
     cleared = false;
     timeUp = false;
 
