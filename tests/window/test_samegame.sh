@@ -7,8 +7,8 @@ start_game
 win=$(wait_window)
 sleep 1.5
 
-# Scene point (x, y) is window pixel (x + 1, y + 1).
-scene_click() { click_at "$win" $(($1 + 1)) $(($2 + 1)); }
+# The view shows the scene 2 px in: scene point (x, y) is window pixel (x + 2, y + 2).
+scene_click() { click_at "$win" $(($1 + 2)) $(($2 + 2)); }
 cell_click() { scene_click $((122 + 60 * $1 + 30)) $((58 + 60 * $2 + 30)); }
 # Brightness (0..1) of the gold title on the backdrop: bright in play, dimmed under a dialog.
 title_light() {
