@@ -9,11 +9,24 @@
 #include <QTime>
 #include <cmath>
 
+namespace {
+// The sheet as first decoded. Every instance takes a copy, which shares its pixels (nothing
+// writes to a sheet), so a new instance costs no decoding: the slot machine makes one per reel
+// in the middle of a play, where decoding took several frames.
+QImage &decodedSheet()
+{
+    static QImage sheet;
+    return sheet;
+}
+} // namespace
+
 Game_Trump::Game_Trump()
 {
     sheet = new QImage();
-    if (!Picture::load(*sheet, QStringLiteral(":/img/TRUMP")))
+    QImage &decoded = decodedSheet();
+    if (decoded.isNull() && !Picture::load(decoded, QStringLiteral(":/img/TRUMP")))
         qDebug() << "imageReaderror: /img/TRUMP";
+    *sheet = decoded;
     Random::seed(timeSeed(Clock::currentTime()));
 }
 

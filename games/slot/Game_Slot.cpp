@@ -1,0 +1,194 @@
+#include "games/slot/Game_Slot.h"
+
+#include "games/frame/Game_Score.h"
+#include "games/frame/Picture.h"
+#include "games/slot/Game_Slot_Machine.h"
+#include "games/slot/Game_Slot_Reel.h"
+#include "sound/AudioSet.h"
+
+#include <QDebug>
+#include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+void loadPicture(QImage &image, const QString &path, const char *message)
+{
+    if (!Picture::load(image, path))
+        qDebug() << message;
+}
+} // namespace
+
+Game_Slot::Game_Slot()
+{
+    setName(QStringLiteral("Slot"));
+    setPos(-2, -2);
+}
+
+Game_Slot::~Game_Slot()
+{
+    releaseResources();
+}
+
+void Game_Slot::releaseResources()
+{
+    delete background;
+    background = nullptr;
+    delete foreground;
+    foreground = nullptr;
+    delete scorePicture;
+    scorePicture = nullptr;
+    delete frameTimer;
+    frameTimer = nullptr;
+    delete machine;
+    machine = nullptr;
+}
+
+void Game_Slot::createResources()
+{
+    background = new QImage();
+    foreground = new QImage();
+    scorePicture = new QImage();
+    // Parented so the frame's stopTimers() finds it when the game leaves the scene.
+    frameTimer = new QTimer(this);
+    machine = new Game_Slot_Machine();
+}
+
+void Game_Slot::initGame()
+{
+    loadPicture(*background, QStringLiteral(":/img/slot/BG"), ":/img/slot/BG");
+    loadPicture(*foreground, QStringLiteral(":/img/slot/FG"), ":/img/slot/FG");
+    loadPicture(*scorePicture, QStringLiteral(":/img/slot/SCORE"),
+                "imgReadError: /img/slot/SCORE");
+    setWidth(background->width());
+    setHeight(background->height());
+
+    pressed = false;
+    machine->start();
+
+    // A retry runs this again on the same timer: connect once.
+    connect(frameTimer, &QTimer::timeout, this, &Game_Slot::slot_update, Qt::UniqueConnection);
+    frameTimer->start(1);
+
+    getScore()->setScore(0);
+    setQuestionShown(false);
+    setAcceptHoverEvents(true);
+    setFocus();
+    if (AudioSet *audio = AudioSet::getInstance())
+        audio->setSilent(false);
+    update();
+}
+
+void Game_Slot::retryGame()
+{
+    getScore()->resetScore();
+    machine->clear();
+    initGame();
+}
+
+void Game_Slot::pauseGame()
+{
+    setQuestionShown(true);
+}
+
+void Game_Slot::resumeGame()
+{
+    setQuestionShown(false);
+    frameTimer->start(1);
+}
+
+void Game_Slot::exitGame()
+{
+    emit endGame(getName(), std::max(getScore()->getBest(), getScore()->getScore()));
+}
+
+bool Game_Slot::isGameOver() const
+{
+    return machine && machine->isGameOver();
+}
+
+bool Game_Slot::isFrameTimerActive() const
+{
+    return frameTimer && frameTimer->isActive();
+}
+
+void Game_Slot::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+{
+    if (isQuestionShown()) {
+        Game_Base::paint(painter, option, widget);
+        return;
+    }
+    if (!machine)
+        return;
+
+    painter->drawImage(0, 0, *background);
+    for (const auto &reel : machine->getReels())
+        reel->drawAndMove(painter);
+    painter->drawImage(0, 0, *foreground);
+
+    if (machine->isGameOver()) {
+        painter->fillRect(boundingRect(), QColor(0, 0, 0, 200));
+        drawScorePanel(painter, *scorePicture);
+        drawDialog(painter, tr("残念！"), tr("もう一度"), tr("メニューに戻る"));
+        return;
+    }
+    drawScorePanel(painter, *scorePicture);
+    if (machine->afterFrame()) {
+        frameTimer->stop();
+        update();
+    }
+}
+
+void Game_Slot::keyReleaseEvent(QKeyEvent *event)
+{
+    if (isQuestionShown() || isGameOver()) {
+        Game_Base::keyReleaseEvent(event);
+        return;
+    }
+    if (event->key() == Qt::Key_Escape)
+        pauseGame();
+    update();
+}
+
+void Game_Slot::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
+{
+    if (isQuestionShown() || isGameOver()) {
+        Game_Base::hoverMoveEvent(event);
+        return;
+    }
+    update();
+}
+
+void Game_Slot::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    // Accepting the press makes this item the grabber that receives the release.
+    event->accept();
+    if (isQuestionShown() || !machine)
+        return;
+    if (!machine->isGameOver()) {
+        pressed = true;
+        const Game_Slot_Machine::PressResult result = machine->press(getScore()->getScore());
+        if (result.kind == Game_Slot_Machine::Press::Lost)
+            frameTimer->stop();
+        else if (result.kind == Game_Slot_Machine::Press::Scored)
+            getScore()->setScore(result.score);
+    }
+    update();
+}
+
+void Game_Slot::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (isQuestionShown()) {
+        Game_Base::mouseReleaseEvent(event);
+    } else if (isGameOver() && !pressed) {
+        if (isHoverLeft())
+            retryGame();
+        else if (isHoverRight())
+            exitGame();
+    }
+    pressed = false;
+    update();
+}

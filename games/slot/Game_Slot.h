@@ -1,0 +1,50 @@
+#pragma once
+// The slot machine: a train of card reels drifts in from the right, each spinning faster than the
+// one before; a mouse press stops the oldest spinning reel, and the card in the pay line either
+// scores (the three highest ranks) or ends the game. A spinning reel reaching the left edge ends
+// it too.
+#include "games/frame/Game_Base.h"
+
+class Game_Slot_Machine;
+class QImage;
+class QTimer;
+
+class Game_Slot : public Game_Base
+{
+    Q_OBJECT
+public:
+    Game_Slot();
+    ~Game_Slot() override;
+
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+               QWidget *widget) override;
+
+    void releaseResources() override;
+    void createResources() override;
+    void initGame() override;
+    void retryGame() override;
+    void pauseGame() override;
+    void exitGame() override;
+    void resumeGame() override;
+
+    // Null outside createResources..releaseResources.
+    Game_Slot_Machine *getMachine() const { return machine; }
+    bool isGameOver() const;
+    bool isFrameTimerActive() const;
+
+protected:
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+    void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
+
+private:
+    QImage *background = nullptr;
+    QImage *foreground = nullptr;
+    QImage *scorePicture = nullptr;
+    QTimer *frameTimer = nullptr;
+    // reels, nextSpeed, spawnCount, lastResult, gameOver
+    Game_Slot_Machine *machine = nullptr;
+    // The current press stopped a reel, so its release must not act on the result dialog.
+    bool pressed = false;
+};

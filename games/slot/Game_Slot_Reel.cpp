@@ -1,0 +1,144 @@
+#include "games/slot/Game_Slot_Reel.h"
+
+#include "app/Clock.h"
+#include "app/Random.h"
+#include "games/cards/Game_Trump.h"
+
+#include <QPaintDevice>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// rand() times the millisecond field read right after it, reduced to 0..n-1.
+int drawMod(int n)
+{
+    const int r = Random::draw();
+    return r * Clock::currentTime().msec() % n;
+}
+} // namespace
+
+Game_Slot_Reel::Game_Slot_Reel(int speed) : speed(speed)
+{
+    cards = new Game_Trump();
+    const QTime now = Clock::currentTime();
+    Random::seed(unsigned(now.hour() + now.minute() + now.second() + now.msec()));
+    strip = dealStrip();
+}
+
+Game_Slot_Reel::~Game_Slot_Reel()
+{
+    delete cards;
+    cards = nullptr;
+}
+
+Game_Slot_Reel::Strip Game_Slot_Reel::dealStrip()
+{
+    Strip s;
+    for (int i = 0; i < StripLength; ++i) {
+        const int rank = i < 10 ? i : i < 13 ? 10 : i < 15 ? 11 : 12;
+        s[i] = Game_Trump_Card{drawMod(4), rank};
+    }
+    for (int n = 0; n < 500; ++n) {
+        const int a = drawMod(StripLength);
+        const int b = drawMod(StripLength);
+        if (a != b)
+            std::swap(s[a], s[b]);
+    }
+    return s;
+}
+
+Game_Slot_Reel::Stop Game_Slot_Reel::stopFor(int lowerTop)
+{
+    // g counts card steps from the position where the copy's last card is at the top.
+    const double g = (lowerTop + (CopyLength - Pitch)) / double(Pitch);
+    const double whole = std::trunc(g);
+    Stop s;
+    s.k = int(whole) + (g - whole > 0.7 ? 1 : 0);
+    s.lowerTop = int(std::trunc(double(Pitch) * s.k - (CopyLength - PayLineTop)));
+    s.jump = Pitch * (s.k - g) + (PayLineTop - Pitch);
+    // Card i of the lower copy sits at lowerTop + 175 i, so the pay line holds i = 16 - k,
+    // taken round the strip (the upper copy continues it).
+    s.payIndex = ((StripLength - s.k) % StripLength + StripLength) % StripLength;
+    return s;
+}
+
+void Game_Slot_Reel::drawAndMove(QPainter *painter)
+{
+    const QPaintDevice *device = painter->device();
+    enter(device ? QSize(device->width(), device->height()) : QSize());
+    draw(painter);
+    move();
+}
+
+void Game_Slot_Reel::advance(const QSize &device)
+{
+    enter(device);
+    move();
+}
+
+void Game_Slot_Reel::enter(const QSize &device)
+{
+    deviceSize = device;
+    // Only the first frame finds the reel at its starting place left of the screen.
+    if (x < -CardWidth) {
+        x = deviceSize.width() + 5;
+        justEntered = true;
+        onScreen = true;
+    }
+}
+
+void Game_Slot_Reel::draw(QPainter *painter) const
+{
+    // Cards outside the device cannot show; skipping them leaves the picture unchanged.
+    const QPaintDevice *device = painter->device();
+    QRectF visible(0, 0, device ? device->width() : 0, device ? device->height() : 0);
+    bool invertible = false;
+    const QTransform toItem = painter->combinedTransform().inverted(&invertible);
+    visible = invertible ? toItem.mapRect(visible) : QRectF();
+    if (visible.right() < x || visible.left() > x + CardWidth)
+        return;
+    for (int i = 0; i < StripLength; ++i) {
+        for (const int top : {y1 + Pitch * i, y2 + Pitch * i}) {
+            if (top > visible.bottom() || top + CardHeight < visible.top())
+                continue;
+            cards->drawCard(painter, QRectF(x, top, CardWidth, CardHeight), strip[i].suit,
+                            strip[i].rank);
+        }
+    }
+}
+
+void Game_Slot_Reel::move()
+{
+    if (frozen)
+        return;
+    if (!stopped) {
+        const int newY1 = y1 + speed;
+        const int newY2 = y2 + speed;
+        // The copy that falls below the device goes on top of the other: an endless loop.
+        y1 = newY1 > deviceSize.height() ? newY2 - CopyLength : newY1;
+        y2 = newY2 > deviceSize.height() ? newY1 - CopyLength : newY2;
+    }
+    // A stopped reel still drifts: 5 pixels to the left every fourth frame.
+    if (frameCount > stepFactor) {
+        x = int(std::trunc(x + stepFactor * -2.5));
+        frameCount = 0;
+    } else {
+        ++frameCount;
+    }
+}
+
+int Game_Slot_Reel::stopReel()
+{
+    stopped = true;
+    const bool firstIsLower = y1 >= y2;
+    const Stop s = stopFor(firstIsLower ? y1 : y2);
+    if (firstIsLower) {
+        y1 = s.lowerTop;
+        y2 = s.lowerTop - CopyLength;
+    } else {
+        y2 = s.lowerTop;
+        y1 = s.lowerTop - CopyLength;
+    }
+    return strip[s.payIndex].rank + 1;
+}
