@@ -27,6 +27,7 @@ const char *const GameNames[Game_GameList::GameCount] = {
 void Game_GameList::createGames()
 {
     // ---- Game creation: one line per game, at its menu index ---------------------------------
+    // games[0] = new Game_Setsuna;    games[1] = new Game_SameGame;  games[2] = new Game_Typing;
     // games[3] = new Game_Shooting;   games[4] = new Game_Slot;      games[5] = new Game_Slide;
     // games[6] = new Game_UpDown;     games[7] = new Game_Janken;    games[8] = new Game_Speed;
     games[7] = new Game_Janken;
