@@ -1,0 +1,62 @@
+# The shooting gallery played as a player would: pick it on the menu, aim and shoot across the
+# gallery until the clock runs out and "終了！" shows, Space for a new play, then Escape and
+# "はい" back to the menu; the score file then holds the best Shooting score.
+source "$(dirname "$0")/lib.sh"
+start_xvfb
+start_game
+win=$(wait_window)
+sleep 1.5
+
+scene_click() { click_at "$win" $(($1 + 1)) $(($2 + 1)); }
+# Mean brightness (0..1) of the bottom-right corner of the counter: lit in play, black at the end.
+corner_light() {
+    /usr/bin/import -window "$win" -crop 60x30+950+530 "$WORK/probe.png"
+    /usr/bin/convert "$WORK/probe.png" -colorspace gray -format "%[fx:mean]" info:
+}
+below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
+
+# Shooting is menu entry 3: first column, fourth row.
+click_at "$win" 464 441
+sleep 1
+below "$(corner_light)" 0.05 && fail "the gallery is not shown"
+
+# Sweep the gallery with shots; targets appear about once a second and drift.
+points=("300 260" "450 300" "600 260" "750 300" "380 380" "520 360" "680 380" "250 330")
+ended=
+start=$(date +%s)
+i=0
+while [ $(($(date +%s) - start)) -lt 120 ]; do
+    set -- ${points[$((i % ${#points[@]}))]}
+    xdotool mousemove --window "$win" "$1" "$2" click 1
+    i=$((i + 1))
+    [ "$i" = 40 ] && shot "$win" "$WORK/shooting_play.png"
+    sleep 0.15
+    if [ $((i % 5)) = 0 ] && below "$(corner_light)" 0.02; then
+        ended=yes
+        break
+    fi
+done
+[ -n "$ended" ] || fail "the clock never ran out"
+elapsed=$(($(date +%s) - start))
+[ "$elapsed" -ge 10 ] || fail "the game ended after only $elapsed s"
+shot "$win" "$WORK/shooting_result.png"
+
+# Space: a new play at once.
+xdotool key --window "$win" space
+sleep 0.5
+below "$(corner_light)" 0.05 && fail "Space did not start a new play"
+
+# Escape and "はい" (left button, scene centre (362, 338)).
+xdotool key --window "$win" Escape
+sleep 0.5
+scene_click 362 338
+sleep 1.5
+kill -0 "$GAME_PID" || fail "the game exited"
+line=$(grep '^game4=' "$WORK/game/tovira.conf" || true)
+value=${line#game4=}
+[ -n "$value" ] && [ "$value" -gt 0 ] || fail "no Shooting best score in tovira.conf ($line)"
+[ $((value % 100)) -eq 0 ] || fail "a Shooting score is a whole number of hits times 100 ($value)"
+if [ -n "${KEEP_SHOTS:-}" ]; then
+    cp "$WORK"/shooting_*.png "$KEEP_SHOTS/"
+fi
+echo "Shooting: $i shots in ${elapsed} s, best score $value"
