@@ -1,0 +1,70 @@
+# UpDown played as a player would: pick it on the menu, click the five cards until a wrong one
+# ends a play that made points, Space for a new play, then Escape and "はい" back to the menu;
+# the score file then holds the best UpDown score.
+source "$(dirname "$0")/lib.sh"
+start_xvfb
+start_game
+win=$(wait_window)
+sleep 1.5
+
+# Scene point (x, y) is window pixel (x + 1, y + 1).
+scene_click() { click_at "$win" $(($1 + 1)) $(($2 + 1)); }
+# Mean brightness (0..1) of a patch of felt below the clock: lit in play, black on the result
+# screen, dimmed under the question.
+felt_light() {
+    shot "$win" "$WORK/probe.png"
+    /usr/bin/convert "$WORK/probe.png" -crop 100x20+40+252 -colorspace gray -format "%[fx:mean]" info:
+}
+below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
+# The five places lie 150 px apart around the middle, 388 px down.
+place_click() { scene_click $((512 + 150 * ($1 - 2))) 388; }
+
+# UpDown is menu entry 6: second column, first row.
+click_at "$win" 598 277
+sleep 1
+play_light=$(felt_light)
+below "$play_light" 0.08 && fail "the UpDown table is not shown ($play_light)"
+shot "$win" "$WORK/updown_play.png"
+
+# Click the places in turn. A click that leaves the table up was a good play (200 points); the
+# first wrong card shows the result. A play without a good click is retried with Space.
+good=0
+result=
+for i in $(seq 1 200); do
+    place_click $((i % 5))
+    sleep 0.3
+    light=$(felt_light)
+    if below "$light" 0.005; then
+        if [ "$good" -gt 0 ]; then
+            result=yes
+            break
+        fi
+        xdotool key --window "$win" space
+        sleep 0.5
+    else
+        good=$((good + 1))
+        [ "$good" -eq 2 ] && shot "$win" "$WORK/updown_play.png"
+    fi
+done
+[ -n "$result" ] || fail "no result screen after a play with good cards"
+cp "$WORK/probe.png" "$WORK/updown_result.png"
+
+# Space: a new play at once.
+xdotool key --window "$win" space
+sleep 0.5
+below "$(felt_light)" 0.08 && fail "Space did not start a new play"
+
+# Escape and "はい" (left button, centre (362, 338)).
+xdotool key --window "$win" Escape
+sleep 0.5
+light=$(felt_light)
+below "$light" "$(awk -v a="$play_light" 'BEGIN { print a * 0.5 }')" || fail "Escape did not show the question ($light)"
+scene_click 362 338
+sleep 1.5
+kill -0 "$GAME_PID" || fail "the game exited"
+line=$(grep '^game7=' "$WORK/game/tovira.conf" || true)
+value=${line#game7=}
+[ -n "$value" ] && [ "$value" -ge 200 ] || fail "no UpDown best score in tovira.conf ($line)"
+[ $((value % 200)) -eq 0 ] || fail "an UpDown score is a whole number of good plays times 200 ($value)"
+if [ -n "${KEEP_SHOTS:-}" ]; then cp "$WORK/updown_play.png" "$WORK/updown_result.png" "$KEEP_SHOTS/"; fi
+echo "UpDown best score $value after $good good plays in the last try"
