@@ -128,36 +128,27 @@ private slots:
         game = nullptr;
     }
 
-    // A good hit inside the head zone scores 100, adds one second and shows PLUS; the hit
-    // target shows the hit picture from then on.
-    void aGoodHitOnTheHeadScoresAndAddsASecond()
+    // A good hit on the head scores 100, adds one second and shows PLUS; on the body it only
+    // scores; a hit target shows the hit picture from then on.
+    void goodHitsScoreAndTheHeadAddsASecond()
     {
         Game_Shooting_Gallery gallery(&score);
         gallery.reset(wall);
         Game_Shooting_Target *target = still(100, 100, 1);
         gallery.addTarget(target);
+        gallery.addTarget(still(500, 100, 1));
         gallery.shoot(QPoint(100, 100) + GoodCentre);
         QCOMPARE(score.getScore(), 100);
         QCOMPARE(gallery.getRemaining(), QTime(0, 0, 51, 0));
-        QCOMPARE(gallery.getComboCount(), 1);
-        QCOMPARE(gallery.getCombos().size(), 1);
         QCOMPARE(gallery.getBonuses().size(), 1);
         QCOMPARE(gallery.getBonuses()[0]->picture(), picture(":/img/shooting/PLUS"));
-        QVERIFY(target->isHit());
         QCOMPARE(target->picture(), picture(":/img/shooting/TOVIRA00"));
-    }
-
-    // A good hit on the body scores 100 but leaves the clock alone.
-    void aGoodHitOutsideTheHeadOnlyScores()
-    {
-        Game_Shooting_Gallery gallery(&score);
-        gallery.reset(wall);
-        gallery.addTarget(still(100, 100, 1));
-        gallery.shoot(QPoint(250, 350));
-        QCOMPARE(score.getScore(), 100);
-        QCOMPARE(gallery.getRemaining(), QTime(0, 0, 50, 0));
-        QVERIFY(gallery.getBonuses().isEmpty());
-        QCOMPARE(gallery.getComboCount(), 1);
+        gallery.shoot(QPoint(500, 100) + QPoint(150, 250));
+        QCOMPARE(score.getScore(), 200);
+        QCOMPARE(gallery.getRemaining(), QTime(0, 0, 51, 0));
+        QCOMPARE(gallery.getBonuses().size(), 1);
+        QCOMPARE(gallery.getComboCount(), 2);
+        QCOMPARE(gallery.getCombos().size(), 2);
     }
 
     // Hitting Kohru costs five seconds, shows MINUS and ends the combo with all its popups.
@@ -169,7 +160,6 @@ private slots:
         gallery.addTarget(still(600, 100, 3));
         gallery.shoot(QPoint(100, 100) + QPoint(150, 250));
         gallery.shoot(QPoint(600, 100) + QPoint(150, 250));
-        QCOMPARE(gallery.getComboCount(), 2);
         QCOMPARE(gallery.getCombos().size(), 2);
         gallery.addTarget(still(300, 200, 0));
         gallery.shoot(QPoint(300, 200) + BadCentre);
@@ -197,7 +187,8 @@ private slots:
         QCOMPARE(gallery.getComboCount(), 2);
     }
 
-    // A target already hit is a miss: no points, and the combo and its popups are gone.
+    // A target already hit is a miss: no points, and the combo and its popups are gone; so is
+    // a shot into an empty gallery.
     void aHitTargetCannotBeHitAgain()
     {
         Game_Shooting_Gallery gallery(&score);
@@ -208,22 +199,15 @@ private slots:
         QCOMPARE(score.getScore(), 100);
         QCOMPARE(gallery.getComboCount(), 0);
         QVERIFY(gallery.getCombos().isEmpty());
-        QCOMPARE(gallery.getRemaining(), QTime(0, 0, 51, 0));
-    }
-
-    // A shot into an empty gallery also ends the combo.
-    void aShotAtNothingEndsTheCombo()
-    {
-        Game_Shooting_Gallery gallery(&score);
-        gallery.reset(wall);
-        gallery.addTarget(still(200, 100, 4));
-        gallery.shoot(QPoint(200, 100) + GoodCentre);
-        gallery.stepTargets({});
-        while (!gallery.getTargets().isEmpty())
-            gallery.stepTargets({});
-        gallery.shoot(QPoint(5, 5));
-        QCOMPARE(gallery.getComboCount(), 0);
-        QVERIFY(gallery.getCombos().isEmpty());
+        Game_Shooting_Gallery empty(&score);
+        empty.reset(wall);
+        empty.addTarget(still(200, 100, 4));
+        empty.shoot(QPoint(200, 100) + GoodCentre);
+        while (!empty.getTargets().isEmpty())
+            empty.stepTargets({});
+        empty.shoot(QPoint(200, 100) + GoodCentre);
+        QCOMPARE(empty.getComboCount(), 0);
+        QVERIFY(empty.getCombos().isEmpty());
     }
 
     // Every shot moves every target one step; a good target hit moves one more for its zone.
@@ -238,8 +222,6 @@ private slots:
         };
         Game_Shooting_Target *good = makeTarget(200, 150, moving(1));
         Game_Shooting_Target *bad = makeTarget(600, 150, moving(0));
-        QCOMPARE(good->velocityX(), 2.0f);
-        QCOMPARE(good->velocityY(), -3.0f);
         gallery.addTarget(good);
         gallery.addTarget(bad);
         const QPoint step(2, -3);
@@ -258,16 +240,6 @@ private slots:
         QCOMPARE(bad->peekPosition(), QPoint(600, 150) + 3 * step);
     }
 
-    // The zone is measured from the position before the query's own step.
-    void theBonusZoneStartsAtTheTargetsPosition()
-    {
-        Game_Shooting_Target *target = makeTarget(
-            300, 200, [](const Draws &d) { return d.good && d.vx == 4 && d.vy == 1; });
-        QCOMPARE(target->bonusRect(), QRectF(414, 227, 76, 119));
-        QCOMPARE(target->peekPosition(), QPoint(304, 201));
-        delete target;
-    }
-
     // A target lives 100 drawn frames, a popup 50, then they are removed; the drawn opacity
     // climbs from 0.01 to 0.99 on the way.
     void targetsFadeOverAHundredFramesAndPopupsOverFifty()
@@ -276,31 +248,32 @@ private slots:
         gallery.reset(wall);
         gallery.addTarget(still(200, 100, 3));
         gallery.shoot(QPoint(200, 100) + GoodCentre);
-        int frames = 0;
         double first = -1, peak = 0;
-        while (!gallery.getTargets().isEmpty() && frames < 1000) {
-            ++frames;
-            gallery.stepTargets([&](Game_Shooting_Target &, double o, const QPoint &) {
-                if (first < 0)
-                    first = o;
-                peak = qMax(peak, o);
-            });
-        }
-        QCOMPARE(frames, 100);
+        auto framesUntilEmpty = [](auto &&list, auto &&step) {
+            int frames = 0;
+            while (!list().isEmpty() && frames < 1000) {
+                ++frames;
+                step();
+            }
+            return frames;
+        };
+        QCOMPARE(framesUntilEmpty([&] { return gallery.getTargets(); },
+                                  [&] {
+                                      gallery.stepTargets([&](Game_Shooting_Target &, double o,
+                                                              const QPoint &) {
+                                          first = first < 0 ? o : first;
+                                          peak = qMax(peak, o);
+                                      });
+                                  }),
+                 100);
         QCOMPARE(first, 0.01);
         QVERIFY(peak > 0.98 && peak <= 1.0);
-        frames = 0;
-        while (!gallery.getBonuses().isEmpty() && frames < 1000) {
-            ++frames;
-            gallery.stepBonuses({});
-        }
-        QCOMPARE(frames, 50);
-        frames = 0;
-        while (!gallery.getCombos().isEmpty() && frames < 1000) {
-            ++frames;
-            gallery.stepCombos({});
-        }
-        QCOMPARE(frames, 50);
+        QCOMPARE(framesUntilEmpty([&] { return gallery.getBonuses(); },
+                                  [&] { gallery.stepBonuses({}); }),
+                 50);
+        QCOMPARE(framesUntilEmpty([&] { return gallery.getCombos(); },
+                                  [&] { gallery.stepCombos({}); }),
+                 50);
     }
 
     // The clock follows the wall clock's seconds and milliseconds; a frame that spans a new
@@ -349,11 +322,6 @@ private slots:
         Game_Shooting_Bonus c(0, 0, true), d(0, 0, false);
         QCOMPARE(c.velocityX(), d.velocityX());
         QCOMPARE(c.velocityY(), d.velocityY());
-        QVERIFY(c.velocityX() >= -2 && c.velocityX() <= 1);
-        // the seed is the time as "mmssszzz": 07, 03, 3, 042
-        Random::seed(7033042);
-        const int kind = Random::draw() % 5;
-        QCOMPARE(a->isGood(), kind != 0);
     }
 
     // Each target picture covers its hit polygon (at least 85 % opaque) and paints little
@@ -400,22 +368,6 @@ private slots:
             }
         }
         QVERIFY2(hat > 150, qPrintable(QString("%1 hat pixels in the zone").arg(hat)));
-    }
-
-    // Spawned targets start at x 100..799 and y 100..199.
-    void targetsSpawnInsideTheGallery()
-    {
-        Game_Shooting_Gallery gallery(&score);
-        // every target reseeds from the (fixed) clock, so each spawn starts from its own seed
-        for (unsigned seed = 0; seed < 2000; ++seed) {
-            Random::seed(seed * 7919);
-            gallery.spawnTarget();
-        }
-        QRect seen;
-        for (Game_Shooting_Target *t : gallery.getTargets())
-            seen |= QRect(t->peekPosition(), QSize(1, 1));
-        QVERIFY(QRect(QPoint(100, 100), QPoint(799, 199)).contains(seen));
-        QVERIFY(seen.left() < 105 && seen.right() > 794 && seen.top() < 102 && seen.bottom() > 197);
     }
 
     // A whole game frame by frame through real events: the crosshair follows the pointer,
