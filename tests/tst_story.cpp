@@ -263,6 +263,35 @@ private slots:
         QCOMPARE(seen.size(), pages);
     }
 
+    // QtSvg draws nothing where a page names an element that does not exist, so a renamed cast
+    // member would silently vanish from the stories.
+    void everyStoryPageNamesExistingElements()
+    {
+        const QString art = QStringLiteral(TOVIRA_SOURCE_DIR "/assets/art/");
+        static const QRegularExpression idRe("\\bid=\"([^\"]+)\"");
+        static const QRegularExpression refRe("(?:href=\"#|url\\(#)([^\")]+)");
+        auto read = [](const QString &path) {
+            QFile f(path);
+            return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+        };
+        QSet<QString> ids;
+        QStringList sources = QDir(art + "shared").entryList({"*.svg"});
+        for (QString &name : sources)
+            name = art + "shared/" + name;
+        sources << art + "story/props.svg";
+        for (const QString &path : sources)
+            for (const auto &m : idRe.globalMatch(read(path)))
+                ids.insert(m.captured(1));
+        const QStringList pages = QDir(art + "story").entryList({"*.svg"});
+        QCOMPARE(pages.size(), 10 + 7 + 7 + 10 + 1);
+        QStringList missing;
+        for (const QString &page : pages)
+            for (const auto &m : refRe.globalMatch(read(art + "story/" + page)))
+                if (!ids.contains(m.captured(1)))
+                    missing << page + ": " + m.captured(1);
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(", ")));
+    }
+
     // The scene swaps the launcher for the opening with the story music, and after the last
     // click brings the launcher back with the menu music without rewriting the score file.
     void theSceneSwitchesToAStoryAndBackWithoutTouchingTheScores()
