@@ -18,7 +18,8 @@
 #include <QResource>
 #include <cstdio>
 
-namespace {
+namespace
+{
 // Milliseconds per painted frame of the whole scene into a window-sized image.
 double msPerFrame(QGraphicsScene &scene, int frames)
 {
@@ -35,7 +36,8 @@ double msPerFrame(QGraphicsScene &scene, int frames)
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const int frames = argc > 1 ? QString(argv[1]).toInt() : 600;
     if (!QResource::registerResource(QStringLiteral("game/resuorce.rcc")))
@@ -65,7 +67,8 @@ int main(int argc, char **argv)
         QGraphicsSceneHoverEvent move(QEvent::GraphicsSceneHoverMove);
         move.setScenePos(QPointF(122 + 60 * largest.x() + 30, 58 + 60 * largest.y() + 30));
         QCoreApplication::sendEvent(&scene, &move);
-        std::printf("SameGame frame, %2d tiles lit:        %.3f ms\n", size, msPerFrame(scene, frames));
+        std::printf("SameGame frame, %2d tiles lit:        %.3f ms\n", size,
+                    msPerFrame(scene, frames));
 
         // Clicks on random boards until each is used up: removal, fall, close-up, check.
         QElapsedTimer timer;
@@ -105,7 +108,8 @@ int main(int argc, char **argv)
             board.reset();
             board.shuffle();
         }
-        std::printf("Slide shuffle (900+ move attempts):   %.2f us\n", timer.nsecsElapsed() / 1e3 / 2000);
+        std::printf("Slide shuffle (900+ move attempts):   %.2f us\n",
+                    timer.nsecsElapsed() / 1e3 / 2000);
     }
     return 0;
 }

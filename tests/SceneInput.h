@@ -6,7 +6,8 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QKeyEvent>
 
-namespace SceneInput {
+namespace SceneInput
+{
 inline void activate(QGraphicsScene &scene)
 {
     QEvent activate(QEvent::WindowActivate);

@@ -17,7 +17,8 @@
 
 using namespace SceneInput;
 
-namespace {
+namespace
+{
 QTime now;
 
 // The board from the given bottom rows of 15 characters (a digit is a kind, '.' empty); the
@@ -25,7 +26,8 @@ QTime now;
 void setBoard(Game_SameGame_Mass &board, const QStringList &bottom)
 {
     for (int r = 0; r < 8; ++r) {
-        const QString row = r < 8 - bottom.size() ? QString(15, '.') : bottom[r - (8 - bottom.size())];
+        const QString row =
+            r < 8 - bottom.size() ? QString(15, '.') : bottom[r - (8 - bottom.size())];
         for (int c = 0; c < 15; ++c)
             board.setCell(c, r, row[c] == '.' ? Game_SameGame_Mass::Empty : row[c].digitValue());
     }
@@ -38,7 +40,9 @@ QStringList bottomRows(const Game_SameGame_Mass &board, int count)
     for (int r = 8 - count; r < 8; ++r) {
         QString row;
         for (int c = 0; c < 15; ++c)
-            row += board.cellAt(c, r) == Game_SameGame_Mass::Empty ? QChar('.') : QChar('0' + board.cellAt(c, r));
+            row += board.cellAt(c, r) == Game_SameGame_Mass::Empty
+                       ? QChar('.')
+                       : QChar('0' + board.cellAt(c, r));
         rows << row;
     }
     return rows;
@@ -87,7 +91,8 @@ private:
     QPoint findCell(bool removable)
     {
         for (int i = 0; i < 120; ++i)
-            if (board().cellAt(i) != Game_SameGame_Mass::Empty && board().isRemovable(i % 15, i / 15) == removable)
+            if (board().cellAt(i) != Game_SameGame_Mass::Empty &&
+                board().isRemovable(i % 15, i / 15) == removable)
                 return QPoint(i % 15, i / 15);
         return QPoint(14, 0);
     }
@@ -139,10 +144,11 @@ private slots:
     void floodFillTakesTheWholeGroupAndNothingElse()
     {
         for (const QPoint from : {QPoint(2, 6), QPoint(0, 4), QPoint(2, 4)}) {
-            setBoard(board(), {"1.1.0..........", "1.1.1..........", "111.2..........", "0.............."});
+            setBoard(board(),
+                     {"1.1.0..........", "1.1.1..........", "111.2..........", "0.............."});
             QCOMPARE(board().removeGroup(from.x(), from.y()), 7);
             QCOMPARE(bottomRows(board(), 4), QStringList({"....0..........", "....1..........",
-                                                           "....2..........", "0.............."}));
+                                                          "....2..........", "0.............."}));
         }
     }
 
@@ -153,8 +159,10 @@ private slots:
         setBoard(board(), {"0.1...........3", "1.1...........3", "2301..........."});
         QVERIFY(board().isRemovable(2, 5) && board().isRemovable(2, 6));
         QVERIFY(board().isRemovable(14, 5) && board().isRemovable(14, 6));
-        QVERIFY(!board().isRemovable(0, 5) && !board().isRemovable(1, 5) && !board().isRemovable(0, 7));
-        QVERIFY(!board().isRemovable(-1, 5) && !board().isRemovable(15, 5) && !board().isRemovable(3, 8));
+        QVERIFY(!board().isRemovable(0, 5) && !board().isRemovable(1, 5) &&
+                !board().isRemovable(0, 7));
+        QVERIFY(!board().isRemovable(-1, 5) && !board().isRemovable(15, 5) &&
+                !board().isRemovable(3, 8));
     }
 
     // Tiles fall into the gaps below them; empty columns go to the right edge, the others keep
@@ -164,8 +172,8 @@ private slots:
         setBoard(board(), {"0...3..........", "...............", "1.2....0......2"});
         board().setCell(7, 0, 2);
         board().collapse();
-        QCOMPARE(bottomRows(board(), 3), QStringList({"...............", "0..2...........",
-                                                       "12302.........."}));
+        QCOMPARE(bottomRows(board(), 3),
+                 QStringList({"...............", "0..2...........", "12302.........."}));
     }
 
     // 2 while a group is left, 1 with only lone tiles, 0 on an empty board.
@@ -339,7 +347,9 @@ private slots:
         const QImage plain = frame().copy();
         hover(*scene, cellCentre(1, 6));
         const QImage lit = frame().copy();
-        auto tile = [](const QImage &img, int c, int r) { return img.copy(QRect(124 + 60 * c, 60 + 60 * r, 56, 56)); };
+        auto tile = [](const QImage &img, int c, int r) {
+            return img.copy(QRect(124 + 60 * c, 60 + 60 * r, 56, 56));
+        };
         for (int c = 0; c < 3; ++c)
             QVERIFY(tile(lit, c, 6) != tile(plain, c, 6));
         QCOMPARE(tile(lit, 0, 7), tile(plain, 0, 7));

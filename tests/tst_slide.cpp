@@ -20,7 +20,8 @@
 
 using namespace SceneInput;
 
-namespace {
+namespace
+{
 QTime now;
 using Cells = QVector<int>;
 const Cells Solved = {0, 1, 2, 3, 4, 5, 6, 7, -1};
@@ -51,7 +52,8 @@ Cells solve(const Cells &start)
     while (!from.contains(Solved)) {
         const Cells state = queue.dequeue();
         const int gap = state.indexOf(-1);
-        for (const int k : {gap - 3, gap + 3, gap % 3 ? gap - 1 : -1, gap % 3 != 2 ? gap + 1 : -1}) {
+        for (const int k :
+             {gap - 3, gap + 3, gap % 3 ? gap - 1 : -1, gap % 3 != 2 ? gap + 1 : -1}) {
             Cells next = state;
             if (k < 0 || k > 8 || (std::swap(next[k], next[gap]), from.contains(next)))
                 continue;
@@ -116,7 +118,8 @@ private slots:
         recorder = std::make_shared<SoundRecorder>();
         AudioSet::destroyInstance();
         QVERIFY(AudioSet::createInstance(recorder, TOVIRA_GAME_DIR "/Tovira.fka"));
-        QVERIFY(AudioSet::getInstance()->sound("miss") && AudioSet::getInstance()->sound("samegame24"));
+        QVERIFY(AudioSet::getInstance()->sound("miss") &&
+                AudioSet::getInstance()->sound("samegame24"));
     }
     void init()
     {
@@ -231,7 +234,8 @@ private slots:
         const QImage cleared = frame(5000).copy();
         QCOMPARE(score(), 9250);
         verifyTitle(cleared, "おめでとう！");
-        const QColor shown = cleared.pixelColor(300, 450), picture = QImage(":/img/slide/BG").pixelColor(300, 450);
+        const QColor shown = cleared.pixelColor(300, 450),
+                     picture = QImage(":/img/slide/BG").pixelColor(300, 450);
         QVERIFY(qAbs(shown.red() - picture.red() * 205 / 255) <= 3);
         key(*scene, Qt::Key_Space);
         QVERIFY(!game->isCleared());
@@ -299,7 +303,8 @@ private slots:
         const QImage picture = QImage(":/img/slide/BG").convertToFormat(image.format());
         for (int i = 0; i < 8; ++i) {
             const QRect at = game->cellRect(i).adjusted(2, 2, -2, -2);
-            QCOMPARE(image.copy(at), picture.copy(game->cellRect(board().cellAt(i)).adjusted(2, 2, -2, -2)));
+            QCOMPARE(image.copy(at),
+                     picture.copy(game->cellRect(board().cellAt(i)).adjusted(2, 2, -2, -2)));
         }
         const Cells clicks = solve(cellsOf(board()));
         recorder->clear();

@@ -15,11 +15,12 @@
 #include <QTime>
 #include <QVector>
 
-namespace {
+namespace
+{
 const char *const TilePaths[Game_SameGame::TileCount] = {
-    ":/img/samegame/KOHRU0", ":/img/samegame/TOVIRA0", ":/img/samegame/TAVEL0",
-    ":/img/samegame/LUNETA0", ":/img/samegame/KOHRU1", ":/img/samegame/TOVIRA1",
-    ":/img/samegame/TAVEL1", ":/img/samegame/LUNETA1",
+    ":/img/samegame/KOHRU0",  ":/img/samegame/TOVIRA0", ":/img/samegame/TAVEL0",
+    ":/img/samegame/LUNETA0", ":/img/samegame/KOHRU1",  ":/img/samegame/TOVIRA1",
+    ":/img/samegame/TAVEL1",  ":/img/samegame/LUNETA1",
 };
 } // namespace
 

@@ -23,8 +23,7 @@ public:
     Game_SameGame();
     ~Game_SameGame() override;
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-               QWidget *widget) override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
     void releaseResources() override;
     void createResources() override;

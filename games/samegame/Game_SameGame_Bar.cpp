@@ -7,8 +7,7 @@
 #include <QPainter>
 #include <QTimer>
 
-Game_SameGame_Bar::Game_SameGame_Bar(int x, int y, QGraphicsItem *parent)
-    : Item_Base(x, y, parent)
+Game_SameGame_Bar::Game_SameGame_Bar(int x, int y, QGraphicsItem *parent) : Item_Base(x, y, parent)
 {
     setFlag(ItemIsMovable, false);
     barBase = new QImage();

@@ -18,8 +18,7 @@ public:
     Game_SameGame_Bar(int x, int y, QGraphicsItem *parent);
     ~Game_SameGame_Bar() override;
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-               QWidget *widget) override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
     void addPenalty();
     void halve();

@@ -231,8 +231,7 @@ void Game_Slide::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
     update();
 }
 
-void Game_Slide::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-                       QWidget *widget)
+void Game_Slide::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
 {
     if (isQuestionShown()) {
         Game_Base::paint(painter, option, widget);

@@ -26,8 +26,7 @@ public:
     Game_Slide();
     ~Game_Slide() override;
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-               QWidget *widget) override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
     void releaseResources() override;
     void createResources() override;
