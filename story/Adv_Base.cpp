@@ -97,8 +97,8 @@ void Adv_Base::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
         if (page >= pageCount) {
             // Nothing is shown any more; the timer would only wake the process for nothing.
             frameTimer->stop();
+            // The scene takes the item away before this returns.
             emit playLancher(row.lancherIndex);
-            return;
         }
     }
     update();
