@@ -7,6 +7,7 @@
 
 // ---- Game includes: one line per game -------------------------------------------------------
 // #include "games/janken/Game_Janken.h"
+#include "games/typing/Game_Typing.h"
 #include "games/samegame/Game_SameGame.h"
 #include "games/slide/Game_Slide.h"
 #include "games/janken/Game_Janken.h"
@@ -31,6 +32,7 @@ void Game_GameList::createGames()
     // games[3] = new Game_Shooting;   games[4] = new Game_Slot;      games[5] = new Game_Slide;
     // games[6] = new Game_UpDown;     games[7] = new Game_Janken;    games[8] = new Game_Speed;
     games[7] = new Game_Janken;
+    games[2] = new Game_Typing;
     games[1] = new Game_SameGame;
     games[5] = new Game_Slide;
     games[0] = new Game_Setsuna;

@@ -1,0 +1,274 @@
+#include "games/typing/Game_Typing.h"
+
+#include "app/Clock.h"
+#include "app/Random.h"
+#include "games/clock/Game_ElapsedClock.h"
+#include "games/frame/Game_Score.h"
+#include "games/frame/Picture.h"
+#include "games/typing/Game_Typing_Arrow.h"
+#include "games/typing/Game_Typing_Train.h"
+
+#include <QDebug>
+#include <QGraphicsSceneHoverEvent>
+#include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTimer>
+
+Game_Typing::Game_Typing()
+{
+    setName(QStringLiteral("Typing"));
+    setPos(-2, -2);
+}
+
+Game_Typing::~Game_Typing()
+{
+    releaseResources();
+}
+
+void Game_Typing::releaseResources()
+{
+    delete background;
+    background = nullptr;
+    delete scorePicture;
+    scorePicture = nullptr;
+    delete timerPicture;
+    timerPicture = nullptr;
+    delete borderPicture;
+    borderPicture = nullptr;
+    delete[] arrowPictures;
+    arrowPictures = nullptr;
+    delete clock;
+    clock = nullptr;
+    delete frameTimer;
+    frameTimer = nullptr;
+    delete train;
+    train = nullptr;
+}
+
+void Game_Typing::createResources()
+{
+    background = new QImage();
+    scorePicture = new QImage();
+    timerPicture = new QImage();
+    borderPicture = new QImage();
+    arrowPictures = new QImage[4];
+    clock = new Game_ElapsedClock();
+    frameTimer = new QTimer();
+    train = new Game_Typing_Train();
+}
+
+void Game_Typing::loadPictures()
+{
+    // The failure messages differ by picture; they are kept as the players' logs know them.
+    if (!Picture::load(*background, QStringLiteral(":/img/typing/BG")))
+        qDebug().noquote() << ":/img/typing/BG";
+    if (!Picture::load(*scorePicture, QStringLiteral(":/img/typing/SCORE")))
+        qDebug().noquote() << "imgReadError: /img/typing/SCORE";
+    if (!Picture::load(*timerPicture, QStringLiteral(":/img/typing/TIMER")))
+        qDebug().noquote() << "imgReadError: /img/typing/TIMER";
+    if (!Picture::load(*borderPicture, QStringLiteral(":/img/typing/BORDER")))
+        qDebug().noquote() << "imgReadError: /img/typing/BORDER";
+    for (int i = 0; i < 4; ++i) {
+        const QString path = QStringLiteral("/img/typing/ARROW") + QString::number(i);
+        if (!Picture::load(arrowPictures[i], QLatin1Char(':') + path))
+            qDebug().noquote() << "imgReadError:" << path;
+    }
+}
+
+QRectF Game_Typing::borderRect() const
+{
+    const QPointF c = boundingRect().center();
+    const int wb = borderPicture ? borderPicture->width() : 0;
+    const int hb = borderPicture ? borderPicture->height() : 0;
+    return QRectF(c.x() - wb / 2, c.y() - hb / 2 - 3, wb, hb);
+}
+
+void Game_Typing::initGame()
+{
+    if (!train)
+        createResources();
+    Random::seed(Clock::currentTime().toString(QStringLiteral("mmssszzz")).toInt());
+    loadPictures();
+
+    setWidth(background->width());
+    setHeight(background->height());
+    getScore()->setScore(0);
+
+    borderAlpha = 1.0;
+    train->start(arrowPictures[0].width(), getWidth(), borderRect(),
+                 int(boundingRect().center().y()));
+
+    setQuestionShown(false);
+    setAcceptHoverEvents(true);
+    setFocus(Qt::ActiveWindowFocusReason);
+
+    clock->start(Clock::currentTime());
+    // A retry runs initGame again on the same timer: connect it once.
+    connect(frameTimer, &QTimer::timeout, this, &Game_Typing::slot_update, Qt::UniqueConnection);
+    frameTimer->start(1);
+}
+
+void Game_Typing::retryGame()
+{
+    if (train)
+        train->clear();
+    getScore()->resetScore();
+    initGame();
+}
+
+void Game_Typing::pauseGame()
+{
+    setQuestionShown(true);
+}
+
+void Game_Typing::resumeGame()
+{
+    setQuestionShown(false);
+    if (clock)
+        clock->skipTo(Clock::currentTime());
+}
+
+void Game_Typing::exitGame()
+{
+    emit endGame(getName(), qMax(getScore()->getBest(), getScore()->getScore()));
+}
+
+void Game_Typing::stopTimers()
+{
+    if (frameTimer)
+        frameTimer->stop();
+}
+
+bool Game_Typing::isFinished() const
+{
+    return train && train->isFinished();
+}
+
+void Game_Typing::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+{
+    if (isQuestionShown()) {
+        Game_Base::paint(painter, option, widget);
+        return;
+    }
+    if (!train)
+        return;
+    if (train->isFinished())
+        paintResult(painter);
+    else
+        paintPlay(painter);
+}
+
+void Game_Typing::paintResult(QPainter *painter)
+{
+    painter->fillRect(boundingRect(), QColor(0, 0, 0, 128));
+    drawScorePanel(painter, *scorePicture);
+    drawDialog(painter, tr("終了！"), tr("もう一度"), tr("メニューに戻る"));
+}
+
+void Game_Typing::paintPlay(QPainter *painter)
+{
+    const QPointF centre = boundingRect().center();
+    const qreal cx = centre.x(), cy = centre.y();
+
+    painter->drawImage(QPointF(0, 0), *background);
+
+    const Game_Typing_Train::Step step = train->step();
+    if (step.bonus) {
+        getScore()->addBaseScore(Game_Typing_Train::Bonus);
+        borderAlpha = 1.0;
+    }
+    if (step.drawTiles) {
+        const int w0 = arrowPictures[0].width(), h0 = arrowPictures[0].height();
+        for (Game_Typing_Arrow *tile : train->getTiles())
+            painter->drawImage(QRectF(tile->shift(0), cy - h0 / 2, w0, h0),
+                               arrowPictures[tile->getDirection()]);
+    }
+
+    const qreal oldOpacity = painter->opacity();
+    painter->setOpacity(borderAlpha);
+    painter->drawImage(borderRect(), *borderPicture);
+    painter->setOpacity(oldOpacity);
+    borderAlpha = qMax(borderAlpha - 0.05, 0.2);
+
+    drawScorePanel(painter, *scorePicture);
+
+    const int wt = timerPicture->width(), ht = timerPicture->height();
+    painter->drawImage(QPointF(cx - wt / 2, cy - ht / 2 - 240), *timerPicture);
+    clock->tick(Clock::currentTime());
+    getScore()->setScore(clock->wholeSeconds() * PointsPerSecond);
+    const QPen oldPen = painter->pen();
+    QFont clockFont = getFont();
+    clockFont.setPointSize(50);
+    painter->setFont(clockFont);
+    painter->drawText(QRectF(cx - wt / 2 + 60, cy - ht / 2 - 220, wt, ht), Qt::AlignLeft,
+                      clock->text());
+    painter->setPen(oldPen);
+}
+
+void Game_Typing::keyReleaseEvent(QKeyEvent *event)
+{
+    if (isQuestionShown() || isFinished() || !train) {
+        Game_Base::keyReleaseEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        pauseGame();
+        break;
+    case Qt::Key_Right:
+        train->press(0);
+        break;
+    case Qt::Key_Down:
+        train->press(1);
+        break;
+    case Qt::Key_Left:
+        train->press(2);
+        break;
+    case Qt::Key_Up:
+        train->press(3);
+        break;
+    default:
+        break;
+    }
+    update();
+}
+
+void Game_Typing::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    // Accepting the press makes this item the grabber that receives the release.
+    event->accept();
+    if (!isQuestionShown())
+        update();
+}
+
+void Game_Typing::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (isQuestionShown()) {
+        Game_Base::mouseReleaseEvent(event);
+        return;
+    }
+    if (isFinished()) {
+        // The hover flags were last set before the play, so a click with no move in between
+        // would act on a button the pointer has left: take them from the click's position.
+        QGraphicsSceneHoverEvent hover(QEvent::GraphicsSceneHoverMove);
+        hover.setScenePos(event->scenePos());
+        hover.setPos(event->pos());
+        Game_Base::hoverMoveEvent(&hover);
+        if (isHoverLeft())
+            retryGame();
+        else if (isHoverRight())
+            exitGame();
+        return;
+    }
+    update();
+}
+
+void Game_Typing::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
+{
+    if (isQuestionShown() || isFinished()) {
+        Game_Base::hoverMoveEvent(event);
+        return;
+    }
+    update();
+}

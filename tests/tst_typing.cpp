@@ -1,0 +1,263 @@
+// Typing: the arrow train through its rules class, and the game item rendered frame by frame
+// and driven by real key and mouse events sent to the scene.
+#include "app/Clock.h"
+#include "games/clock/Game_ElapsedClock.h"
+#include "games/frame/Game_Score.h"
+#include "games/typing/Game_Typing.h"
+#include "games/typing/Game_Typing_Arrow.h"
+#include "games/typing/Game_Typing_Train.h"
+
+#include <QFontDatabase>
+#include <QGraphicsScene>
+#include <QGraphicsSceneMouseEvent>
+#include <QPainter>
+#include <QResource>
+#include <QtTest>
+
+namespace {
+QTime now;
+const int W0 = 80;
+const QRectF Box(462, 235, 100, 100);
+const int DirectionKeys[4] = {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up};
+
+int x(const Game_Typing_Train &train, int i)
+{
+    return train.getTiles()[i]->shift(0);
+}
+int firstDirection(const Game_Typing_Train &train)
+{
+    return train.getTiles().front()->getDirection();
+}
+
+// Steps until the train has a second tile, then presses the rightmost tile's direction.
+void pressCorrectly(Game_Typing_Train &train)
+{
+    while (train.getTiles().size() < 2)
+        train.step();
+    train.press(firstDirection(train));
+}
+
+void sendKey(QGraphicsScene &scene, int key)
+{
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(&scene, &release);
+}
+
+void click(QGraphicsScene &scene, QPointF at)
+{
+    for (QEvent::Type type : {QEvent::GraphicsSceneMouseMove, QEvent::GraphicsSceneMousePress,
+                              QEvent::GraphicsSceneMouseRelease}) {
+        QGraphicsSceneMouseEvent e(type);
+        e.setScenePos(at);
+        e.setButton(type == QEvent::GraphicsSceneMouseMove ? Qt::NoButton : Qt::LeftButton);
+        e.setButtons(type == QEvent::GraphicsSceneMousePress ? Qt::LeftButton : Qt::NoButton);
+        QCoreApplication::sendEvent(&scene, &e);
+    }
+}
+} // namespace
+
+class TestTyping : public QObject
+{
+    Q_OBJECT
+private:
+    QGraphicsScene *scene = nullptr;
+    Game_Typing *game = nullptr;
+    QImage image{1024, 576, QImage::Format_ARGB32_Premultiplied};
+    Game_Typing_Train train;
+
+    void frame(int stepMs)
+    {
+        now = now.addMSecs(stepMs);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        game->paint(&painter, nullptr, nullptr);
+    }
+    const Game_Typing_Train &played() const { return *game->getTrain(); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(QResource::registerResource(TOVIRA_GAME_DIR "/resuorce.rcc"));
+        QFontDatabase::addApplicationFont(":/font/tanuki");
+        Clock::setTimeSource([] { return now; });
+    }
+    void init()
+    {
+        now = QTime(10, 0);
+        train.start(W0, 1024, Box, 288);
+        scene = new QGraphicsScene(0, 0, 1020, 572);
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(scene, &activate);
+        game = new Game_Typing;
+        scene->addItem(game);
+        game->createResources();
+        game->initGame();
+    }
+    void cleanup()
+    {
+        delete game;
+        delete scene;
+    }
+
+    // One tile at -w0; the first frame moves it 5 and appends one at 5 - 2 w0; no gaps after.
+    void trainStartsWithOneTileAndRunsGapless()
+    {
+        QCOMPARE(int(train.getTiles().size()), 1);
+        QCOMPARE(x(train, 0), -W0);
+        train.step();
+        QCOMPARE(int(train.getTiles().size()), 2);
+        QCOMPARE(x(train, 1), 5 - 2 * W0);
+        for (int i = 0; i < 100; ++i)
+            train.step();
+        QCOMPARE(int(train.getTiles().size()), 8);
+        for (int i = 1; i < 8; ++i)
+            QCOMPARE(x(train, i), x(train, i - 1) - W0);
+    }
+
+    // A key while only one tile exists is dropped.
+    void keyDuringTheSingleTileFrameIsDropped()
+    {
+        train.press((firstDirection(train) + 1) % 4);
+        train.step();
+        QVERIFY(!train.isFinished());
+        QCOMPARE(train.getPressedDirection(), -1);
+        QCOMPARE(int(train.getTiles().size()), 2);
+    }
+
+    // A wrong key ends the play at once, keeping the tile, the speed and the key.
+    void wrongKeyEndsWithoutRemovingTheTile()
+    {
+        train.step();
+        const int wrong = (firstDirection(train) + 2) % 4;
+        train.press(wrong);
+        const Game_Typing_Train::Step step = train.step();
+        QVERIFY(train.isFinished() && !step.drawTiles);
+        QCOMPARE(int(train.getTiles().size()), 2);
+        QCOMPARE(x(train, 0), 5 - W0);
+        QCOMPARE(train.getSpeed(), 5.0);
+        QCOMPARE(train.getPressedDirection(), wrong);
+    }
+
+    // Outside the box a correct key removes the tile and adds 0.3 with no bonus; inside, a bonus.
+    void correctKeyRemovesTheTileAndBonusOnlyInsideTheBox()
+    {
+        pressCorrectly(train);
+        const int second = x(train, 1);
+        Game_Typing_Train::Step step = train.step();
+        QVERIFY(!step.bonus);
+        QCOMPARE(x(train, 0), second + 5);
+        QCOMPARE(train.getSpeed(), 5.3);
+        while (x(train, 0) + W0 / 2 < Box.left())
+            train.step();
+        train.press(firstDirection(train));
+        QVERIFY(train.step().bonus);
+    }
+
+    // 0.3 accumulates in double: ten keys still move 7 px per frame, the eleventh gives 8.
+    void speedTruncatesToWholePixels()
+    {
+        for (int i = 0; i < 10; ++i) {
+            pressCorrectly(train);
+            train.step();
+        }
+        int before = x(train, 0);
+        train.step();
+        QCOMPARE(x(train, 0) - before, 7);
+        pressCorrectly(train);
+        train.step();
+        before = x(train, 0);
+        train.step();
+        QCOMPARE(x(train, 0) - before, 8);
+    }
+
+    // Tiles made in the same millisecond show the same direction, since each reseeds.
+    void tilesOfTheSameMillisecondMatch()
+    {
+        now = QTime(10, 11, 12, 345);
+        Game_Typing_Arrow a(0), b(0);
+        QCOMPARE(a.getDirection(), b.getDirection());
+        QCOMPARE(b.shift(7), 7);
+    }
+
+    // A whole play without keys: the first tile passes the right edge and 終了！ shows over the
+    // half-dark field; Space plays again.
+    void tilePastTheRightEdgeEndsThePlay()
+    {
+        int frames = 0;
+        while (!game->isFinished() && frames < 1000) {
+            frame(16);
+            ++frames;
+        }
+        QVERIFY(x(played(), 0) > 1024);
+        QCOMPARE(frames, (1024 + W0) / 5 + 1);
+        frame(16);
+        QImage ref(image.size(), image.format());
+        ref.fill(Qt::transparent);
+        QPainter painter(&ref);
+        painter.fillRect(ref.rect(), QColor(0, 0, 0, 128));
+        game->drawScorePanel(&painter, QImage(":/img/typing/SCORE").convertToFormat(ref.format()));
+        game->drawDialog(&painter, "終了！", "もう一度", "メニューに戻る");
+        QCOMPARE(image, ref);
+        sendKey(*scene, Qt::Key_Space);
+        QVERIFY(!game->isFinished());
+        QCOMPARE(int(played().getTiles().size()), 1);
+    }
+
+    // 1 min 10 s with three bonuses scores 7,600; the box flashes at each bonus and rests at 0.2.
+    void bonusesAddToTheClockScore()
+    {
+        int bonuses = 0;
+        while (game->getClock()->wholeSeconds() < 70) {
+            const int centre = x(played(), 0) + W0 / 2;
+            const bool inBox = centre > Box.left() + 10 && centre < Box.right() - 10;
+            if (played().getTiles().size() > 1 && ((inBox && bonuses < 3) || centre > 800)) {
+                sendKey(*scene, DirectionKeys[firstDirection(played())]);
+                bonuses += inBox;
+                frame(250);
+                if (inBox)
+                    QCOMPARE(game->getBorderAlpha(), 0.95);
+            } else {
+                frame(250);
+            }
+            QVERIFY(!game->isFinished());
+        }
+        QCOMPARE(bonuses, 3);
+        QCOMPARE(game->getScore()->getScore(), 7600);
+        for (int i = 0; i < 20; ++i)
+            frame(0);
+        QCOMPARE(game->getBorderAlpha(), 0.2);
+    }
+
+    // Escape pauses; the paused time is not counted; "いいえ" resumes, Escape and Space leave.
+    void pauseIsNotCountedAndSpaceLeaves()
+    {
+        frame(400);
+        sendKey(*scene, Qt::Key_Escape);
+        QVERIFY(game->isQuestionShown());
+        frame(30000);
+        click(*scene, game->rightButtonRect().center() + QPointF(2, 2));
+        QVERIFY(!game->isQuestionShown());
+        frame(100);
+        QCOMPARE(game->getClock()->getElapsed(), QTime(0, 0, 0, 500));
+        QSignalSpy ended(game, &Game_Typing::endGame);
+        sendKey(*scene, Qt::Key_Escape);
+        sendKey(*scene, Qt::Key_Space);
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(ended.at(0).at(0).toString(), QString("Typing"));
+    }
+
+    // A wrong key through the scene ends the play; a click on "メニューに戻る" leaves.
+    void wrongKeyThenMenuButtonLeaves()
+    {
+        frame(16);
+        sendKey(*scene, DirectionKeys[(firstDirection(played()) + 1) % 4]);
+        frame(16);
+        QVERIFY(game->isFinished());
+        QSignalSpy ended(game, &Game_Typing::endGame);
+        click(*scene, game->rightButtonRect().center() + QPointF(2, 2));
+        QCOMPARE(ended.count(), 1);
+    }
+};
+
+QTEST_MAIN(TestTyping)
+#include "tst_typing.moc"
