@@ -22,15 +22,16 @@ void setSilent(bool value)
         audio->setSilent(value);
 }
 
+// initGame runs before every duel; a picture already decoded is kept rather than decoded again.
 void loadBare(QImage *image, const QString &path)
 {
-    if (!Picture::load(*image, path))
+    if (image->isNull() && !Picture::load(*image, path))
         qDebug().noquote() << path;
 }
 
 void loadQuoted(QImage &image, const QString &path)
 {
-    if (!Picture::load(image, path))
+    if (image.isNull() && !Picture::load(image, path))
         qDebug() << path;
 }
 
@@ -97,6 +98,10 @@ void Game_Setsuna::releaseResources()
 {
     delete background;
     background = nullptr;
+    delete titlePicture;
+    titlePicture = nullptr;
+    delete groundPicture;
+    groundPicture = nullptr;
     delete scorePicture;
     scorePicture = nullptr;
     delete cursorPicture;
@@ -114,6 +119,8 @@ void Game_Setsuna::releaseResources()
 void Game_Setsuna::createResources()
 {
     background = new QImage;
+    titlePicture = new QImage;
+    groundPicture = new QImage;
     scorePicture = new QImage;
     cursorPicture = new QImage;
     signalPicture = new QImage;
@@ -127,7 +134,8 @@ void Game_Setsuna::initGame()
 {
     if (!background)
         createResources();
-    loadBare(background, QStringLiteral(":/img/setsuna/TITLE"));
+    loadBare(titlePicture, QStringLiteral(":/img/setsuna/TITLE"));
+    *background = *titlePicture;
     setWidth(background->width());
     setHeight(background->height());
     loadBare(scorePicture, QStringLiteral(":/img/setsuna/SCORE"));
@@ -183,7 +191,8 @@ void Game_Setsuna::stopTimers()
 void Game_Setsuna::startRound()
 {
     duel.startRound();
-    loadBare(background, QStringLiteral(":/img/setsuna/BG"));
+    loadBare(groundPicture, QStringLiteral(":/img/setsuna/BG"));
+    *background = *groundPicture;
     setSilent(false);
 }
 

@@ -59,7 +59,10 @@ private:
     static int buttonAt(const QPointF &scenePos);
 
     Game_Setsuna_Duel duel;
+    // What is drawn first: the title or the duel ground, both decoded once.
     QImage *background = nullptr;
+    QImage *titlePicture = nullptr;
+    QImage *groundPicture = nullptr;
     QImage *scorePicture = nullptr;
     QImage *cursorPicture = nullptr;
     QImage *signalPicture = nullptr;

@@ -82,6 +82,7 @@ void Game_Shooting::initGame()
          QStringLiteral("imgReadError: /img/shooting/TIMER"));
     setWidth(background->width());
     setHeight(background->height());
+    Game_Shooting_Target::preload();
     getScore()->setScore(0);
     setQuestionShown(false);
     setAcceptHoverEvents(true);

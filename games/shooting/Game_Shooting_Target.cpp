@@ -42,6 +42,14 @@ Game_Shooting_Target::~Game_Shooting_Target()
     hitPicture = nullptr;
 }
 
+void Game_Shooting_Target::preload()
+{
+    QImage image;
+    for (const char *name : {"TOVIRA00", "TOVIRA01", "TOVIRA02", "TOVIRA03", "TOVIRA04", "KOHRU00",
+                             "KOHRU01", "PLUS", "MINUS"})
+        loadPicture(image, QStringLiteral(":/img/shooting/") + QLatin1String(name));
+}
+
 QPolygon Game_Shooting_Target::shapePolygon(int shape)
 {
     static const QVector<QVector<QPoint>> shapes = {

@@ -27,6 +27,10 @@ public:
     // The head of a good target, where a hit earns a second; the query moves the target too.
     QRectF bonusRect();
 
+    // Decodes every target picture ahead of play, so the first target of each kind does not
+    // stall the frame it appears in.
+    static void preload();
+
     // The polygon of a shape relative to the picture's top-left; empty for unknown shapes.
     static QPolygon shapePolygon(int shape);
     static QRectF bonusZone() { return QRectF(114, 27, 76, 119); }
