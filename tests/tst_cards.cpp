@@ -10,7 +10,8 @@
 #include <QSet>
 #include <QtTest>
 
-namespace {
+namespace
+{
 QTime fakeNow;
 
 // Pixels of a cell that are not fully transparent.

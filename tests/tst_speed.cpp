@@ -17,7 +17,8 @@
 #include <QtTest>
 #include <memory>
 
-namespace {
+namespace
+{
 QTime fakeNow;
 
 using Table = Game_Speed_Table;
@@ -96,8 +97,8 @@ private:
         const int a = t->pile(Table::PileA).rank, b = t->pile(Table::PileB).rank;
         for (int i = 0; i < Table::TableCards; ++i) {
             const int d = t->tableCard(i).rank;
-            if (d == Table::Joker || a == Table::Joker || b == Table::Joker || Table::fits(d, a)
-                || Table::fits(d, b))
+            if (d == Table::Joker || a == Table::Joker || b == Table::Joker || Table::fits(d, a) ||
+                Table::fits(d, b))
                 return i;
         }
         return -1;
@@ -258,8 +259,8 @@ private slots:
         while (!stuck.stallCheck() && frames < 2000)
             ++frames;
         QVERIFY(frames < 2000);
-        QVERIFY(stuck.pile(Table::PileA) != (Game_Trump_Card{0, 0})
-                || stuck.pile(Table::PileB) != (Game_Trump_Card{1, 6}));
+        QVERIFY(stuck.pile(Table::PileA) != (Game_Trump_Card{0, 0}) ||
+                stuck.pile(Table::PileB) != (Game_Trump_Card{1, 6}));
     }
 
     // Piles start without jokers; table cards come up as jokers about one time in fourteen.

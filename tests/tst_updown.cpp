@@ -16,7 +16,8 @@
 #include <QtTest>
 #include <memory>
 
-namespace {
+namespace
+{
 QTime fakeNow;
 
 using Table = Game_UpDown_Table;
@@ -94,8 +95,8 @@ private:
             if (t->slotAt(i) < 0)
                 continue;
             const Game_Trump_Card c = t->deckAt(t->slotAt(i));
-            if (Table::isJoker(c) || Table::isJoker(cur)
-                || (t->getDirection() == Table::Up ? c.rank > cur.rank : c.rank < cur.rank))
+            if (Table::isJoker(c) || Table::isJoker(cur) ||
+                (t->getDirection() == Table::Up ? c.rank > cur.rank : c.rank < cur.rank))
                 return i;
         }
         return -1;
@@ -368,8 +369,8 @@ private slots:
         QVERIFY(game->getTable()->isFinished() || game->getTable()->isFailed());
         const int points = game->getScore()->getScore();
         QVERIFY(points >= 200);
-        const QString title = game->getTable()->isFinished() ? QStringLiteral("終了！")
-                                                             : QStringLiteral("残念！");
+        const QString title =
+            game->getTable()->isFinished() ? QStringLiteral("終了！") : QStringLiteral("残念！");
         QCOMPARE(frame(), expectedResult(title));
 
         key(Qt::Key_Space);

@@ -9,7 +9,8 @@
 #include <QTime>
 #include <cmath>
 
-namespace {
+namespace
+{
 // The sheet as first decoded. Every instance takes a copy, which shares its pixels (nothing
 // writes to a sheet), so a new instance costs no decoding: the slot machine makes one per reel
 // in the middle of a play, where decoding took several frames.

@@ -16,7 +16,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 void loadPicture(QImage &image, const QString &path, const QString &message)
 {
     if (!Picture::load(image, path))
@@ -142,8 +143,7 @@ void Game_Speed::drawCard(QPainter *painter, const QRectF &rect, int suit, int r
         cards->drawCard(painter, rect, suit, rank);
 }
 
-void Game_Speed::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-                       QWidget *widget)
+void Game_Speed::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
 {
     if (isQuestionShown()) {
         Game_Base::paint(painter, option, widget);

@@ -16,7 +16,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 void loadPicture(QImage &image, const QString &path, const QString &message)
 {
     if (!Picture::load(image, path))
@@ -159,8 +160,7 @@ void Game_UpDown::drawCard(QPainter *painter, const QRectF &rect, int deckIndex)
         cards->drawCard(painter, rect, card.suit, card.rank);
 }
 
-void Game_UpDown::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-                        QWidget *widget)
+void Game_UpDown::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
 {
     if (isQuestionShown()) {
         Game_Base::paint(painter, option, widget);
@@ -193,8 +193,8 @@ void Game_UpDown::drawPlayField(QPainter *painter)
     // Below zero the time of day wraps to 23:59, whose minute field is far above the allowance.
     if (clock->getRemaining().minute() >= 2)
         table->setFailed();
-    painter->drawText(QRectF(60, 150, timerPicture->width(), timerPicture->height()),
-                      Qt::AlignLeft, clock->text());
+    painter->drawText(QRectF(60, 150, timerPicture->width(), timerPicture->height()), Qt::AlignLeft,
+                      clock->text());
     clock->setLastTick(now);
 
     // The count of plays left.

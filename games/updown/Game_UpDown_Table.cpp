@@ -87,9 +87,9 @@ Game_UpDown_Table::Play Game_UpDown_Table::play(int place)
         return Play::Ignored;
     const Game_Trump_Card cur = deck[current];
     const Game_Trump_Card picked = deck[places[place]];
-    const bool good = isJoker(cur) || isJoker(picked)
-                      || (direction == Up && picked.rank > cur.rank)
-                      || (direction == Down && picked.rank < cur.rank);
+    const bool good = isJoker(cur) || isJoker(picked) ||
+                      (direction == Up && picked.rank > cur.rank) ||
+                      (direction == Down && picked.rank < cur.rank);
     if (!good) {
         failed = true;
         return Play::Bad;

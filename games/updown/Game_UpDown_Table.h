@@ -38,7 +38,11 @@ public:
     int getRest() const { return rest; }
     int getNextDeal() const { return nextDeal; }
     int getDirection() const { return direction; }
-    void setDirection(int d) { direction = d; chooseDirection = false; }
+    void setDirection(int d)
+    {
+        direction = d;
+        chooseDirection = false;
+    }
     bool isFinished() const { return finished; }
     bool isFailed() const { return failed; }
     void setFailed() { failed = true; }

@@ -8,7 +8,8 @@
 #include <QPainter>
 #include <QTransform>
 
-namespace {
+namespace
+{
 
 constexpr int CardW = 113;
 constexpr int CardH = 170;
@@ -41,12 +42,11 @@ QString suitPath(int suit)
             "M0,46 C-12,32 -50,10 -50,-16 C-50,-38 -30,-48 -16,-46 C-8,-45 -2,-38 0,-30 "
             "C2,-38 8,-45 16,-46 C30,-48 50,-38 50,-16 C50,10 12,32 0,46 Z");
     case 2: // club: three leaves and a stem
-        return QStringLiteral(
-            "M-20,-24 a20,20 0 1,0 40,0 a20,20 0 1,0 -40,0 Z "
-            "M-46,10 a20,20 0 1,0 40,0 a20,20 0 1,0 -40,0 Z "
-            "M6,10 a20,20 0 1,0 40,0 a20,20 0 1,0 -40,0 Z "
-            "M-12,4 a12,12 0 1,0 24,0 a12,12 0 1,0 -24,0 Z "
-            "M-4,8 C-4,28 -10,42 -20,50 L20,50 C10,42 4,28 4,8 Z");
+        return QStringLiteral("M-20,-24 a20,20 0 1,0 40,0 a20,20 0 1,0 -40,0 Z "
+                              "M-46,10 a20,20 0 1,0 40,0 a20,20 0 1,0 -40,0 Z "
+                              "M6,10 a20,20 0 1,0 40,0 a20,20 0 1,0 -40,0 Z "
+                              "M-12,4 a12,12 0 1,0 24,0 a12,12 0 1,0 -24,0 Z "
+                              "M-4,8 C-4,28 -10,42 -20,50 L20,50 C10,42 4,28 4,8 Z");
     default: // diamond
         return QStringLiteral("M0,-50 C10,-30 24,-12 38,0 C24,12 10,30 0,50 C-10,30 -24,12 -38,0 "
                               "C-24,-12 -10,-30 0,-50 Z");
@@ -68,7 +68,7 @@ QString pip(int suit, double x, double y, double size, bool upsideDown)
 
 QString rankLabel(int rank)
 {
-    static const char *const labels[13] = {"A", "2", "3", "4", "5",  "6", "7",
+    static const char *const labels[13] = {"A", "2", "3",  "4", "5", "6", "7",
                                            "8", "9", "10", "J", "Q", "K"};
     return QLatin1String(labels[rank]);
 }
@@ -103,8 +103,8 @@ QString cornerIndices(int suit, int rank, const QString &family)
                          .arg(wide ? QStringLiteral("letter-spacing=\"-1.5\"") : QString())
                          .arg(label);
     corner += pip(suit, 11.5, 33, 13, false);
-    return corner + QStringLiteral("<g transform=\"rotate(180 56.5 85)\">\n") + corner
-           + QStringLiteral("</g>\n");
+    return corner + QStringLiteral("<g transform=\"rotate(180 56.5 85)\">\n") + corner +
+           QStringLiteral("</g>\n");
 }
 
 QString numberPips(int suit, int rank)
@@ -114,21 +114,36 @@ QString numberPips(int suit, int rank)
     const double q1 = T + (B - T) / 3, q2 = T + 2 * (B - T) / 3;
     QList<QPointF> at;
     switch (rank + 1) {
-    case 2: at = {{M, T}, {M, B}}; break;
-    case 3: at = {{M, T}, {M, C}, {M, B}}; break;
-    case 4: at = {{L, T}, {R, T}, {L, B}, {R, B}}; break;
-    case 5: at = {{L, T}, {R, T}, {M, C}, {L, B}, {R, B}}; break;
-    case 6: at = {{L, T}, {R, T}, {L, C}, {R, C}, {L, B}, {R, B}}; break;
-    case 7: at = {{L, T}, {R, T}, {M, (T + C) / 2}, {L, C}, {R, C}, {L, B}, {R, B}}; break;
+    case 2:
+        at = {{M, T}, {M, B}};
+        break;
+    case 3:
+        at = {{M, T}, {M, C}, {M, B}};
+        break;
+    case 4:
+        at = {{L, T}, {R, T}, {L, B}, {R, B}};
+        break;
+    case 5:
+        at = {{L, T}, {R, T}, {M, C}, {L, B}, {R, B}};
+        break;
+    case 6:
+        at = {{L, T}, {R, T}, {L, C}, {R, C}, {L, B}, {R, B}};
+        break;
+    case 7:
+        at = {{L, T}, {R, T}, {M, (T + C) / 2}, {L, C}, {R, C}, {L, B}, {R, B}};
+        break;
     case 8:
         at = {{L, T}, {R, T}, {M, (T + C) / 2}, {L, C}, {R, C}, {M, (C + B) / 2}, {L, B}, {R, B}};
         break;
-    case 9: at = {{L, T}, {R, T}, {L, q1}, {R, q1}, {M, C}, {L, q2}, {R, q2}, {L, B}, {R, B}}; break;
+    case 9:
+        at = {{L, T}, {R, T}, {L, q1}, {R, q1}, {M, C}, {L, q2}, {R, q2}, {L, B}, {R, B}};
+        break;
     case 10:
         at = {{L, T},  {R, T},  {M, (T + q1) / 2}, {L, q1}, {R, q1},
               {L, q2}, {R, q2}, {M, (q2 + B) / 2}, {L, B},  {R, B}};
         break;
-    default: break;
+    default:
+        break;
     }
     QString out;
     for (const QPointF &p : at)
@@ -212,9 +227,9 @@ struct Court {
 };
 
 const Court Courts[3] = {
-    {"tavel", 30, 250, 150, 112, 110},  // J
-    {"luneta", 40, 250, 150, 118, 78},  // Q
-    {"kohru", -40, 270, 150, 48, 120},  // K
+    {"tavel", 30, 250, 150, 112, 110}, // J
+    {"luneta", 40, 250, 150, 118, 78}, // Q
+    {"kohru", -40, 270, 150, 48, 120}, // K
 };
 
 const char *const Moods[4] = {"happy", "neutral", "surprised", "happy"};
@@ -311,8 +326,8 @@ QImage jokerCard(const DrawContext &ctx)
     svg += QStringLiteral("<rect x=\"19.5\" y=\"14.5\" width=\"74\" height=\"141\" rx=\"4\" "
                           "fill=\"#fff1d6\" stroke=\"%1\" stroke-width=\"1.2\"/>\n")
                .arg(QLatin1String(Gold));
-    for (const QPointF &star : {QPointF(30, 30), QPointF(84, 40), QPointF(28, 128),
-                                QPointF(86, 140), QPointF(56, 150)})
+    for (const QPointF &star :
+         {QPointF(30, 30), QPointF(84, 40), QPointF(28, 128), QPointF(86, 140), QPointF(56, 150)})
         svg += QStringLiteral("<use xlink:href=\"#mark_star\" transform=\"translate(%1 %2) "
                               "scale(0.22)\"/>\n")
                    .arg(star.x())
@@ -324,14 +339,15 @@ QImage jokerCard(const DrawContext &ctx)
     const QString letters = QStringLiteral("JOKER");
     QString corner;
     for (int i = 0; i < letters.size(); ++i)
-        corner += QStringLiteral("<text x=\"10\" y=\"%1\" font-family=\"%2\" font-size=\"11\" "
-                                 "font-weight=\"bold\" text-anchor=\"middle\" fill=\"%3\">%4</text>\n")
-                      .arg(16 + i * 11)
-                      .arg(ctx.fontFamily)
-                      .arg(QLatin1String(i % 2 ? Ink : Red))
-                      .arg(letters.at(i));
-    svg += corner + QStringLiteral("<g transform=\"rotate(180 56.5 85)\">\n") + corner
-           + QStringLiteral("</g>\n</svg>\n");
+        corner +=
+            QStringLiteral("<text x=\"10\" y=\"%1\" font-family=\"%2\" font-size=\"11\" "
+                           "font-weight=\"bold\" text-anchor=\"middle\" fill=\"%3\">%4</text>\n")
+                .arg(16 + i * 11)
+                .arg(ctx.fontFamily)
+                .arg(QLatin1String(i % 2 ? Ink : Red))
+                .arg(letters.at(i));
+    svg += corner + QStringLiteral("<g transform=\"rotate(180 56.5 85)\">\n") + corner +
+           QStringLiteral("</g>\n</svg>\n");
     return renderSvgText(svg, QSize(CardW, CardH), ctx);
 }
 
@@ -357,9 +373,10 @@ QImage backCard(const DrawContext &ctx)
                           "fill-rule=\"evenodd\"/>\n")
                .arg(QLatin1String(Paper));
     svg += cardFrame(QStringLiteral("none"));
-    svg += QStringLiteral("<rect x=\"7\" y=\"7\" width=\"99\" height=\"156\" rx=\"5\" fill=\"none\" "
-                          "stroke=\"%1\" stroke-width=\"1.5\"/>\n")
-               .arg(QLatin1String(Gold));
+    svg +=
+        QStringLiteral("<rect x=\"7\" y=\"7\" width=\"99\" height=\"156\" rx=\"5\" fill=\"none\" "
+                       "stroke=\"%1\" stroke-width=\"1.5\"/>\n")
+            .arg(QLatin1String(Gold));
     svg += QStringLiteral("<circle cx=\"56.5\" cy=\"85\" r=\"27\" fill=\"#3a2050\" stroke=\"%1\" "
                           "stroke-width=\"3\"/>\n<use xlink:href=\"#mark_star\" "
                           "transform=\"translate(56.5 86) scale(0.95)\"/>\n")
