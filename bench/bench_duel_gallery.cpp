@@ -15,7 +15,8 @@
 #include <QResource>
 #include <cstdio>
 
-namespace {
+namespace
+{
 template <typename Item> double msPerFrame(Item &item, int frames)
 {
     QImage target(1024, 576, QImage::Format_ARGB32_Premultiplied);
@@ -46,8 +47,8 @@ int main(int argc, char **argv)
     clock.restart();
     for (int i = 0; i < 200; ++i, ++ms)
         delete new Game_Shooting_Target(0, 0);
-    std::printf("making a target: first %.3f ms (decodes; the game preloads), then %.4f ms each\n", firstTarget,
-                clock.nsecsElapsed() / 1e6 / 200);
+    std::printf("making a target: first %.3f ms (decodes; the game preloads), then %.4f ms each\n",
+                firstTarget, clock.nsecsElapsed() / 1e6 / 200);
 
     Game_Shooting gallery;
     gallery.createResources();

@@ -16,7 +16,8 @@
 #include <QtTest>
 #include <memory>
 
-namespace {
+namespace
+{
 using Sound = Game_Setsuna_Duel::Sound;
 
 // An archive holding the two duel sounds, so the recorder has channels to log.
@@ -237,8 +238,9 @@ private slots:
     }
 
     // A whole run at normal difficulty, frame by frame: the hovered button is marked, three
-    // wins give 1,500, each next duel skips the title and keeps the difficulty; the fourth is lost to the opponent, and
-    // "もう一度" goes back to the title with the best at 1,500 and the score at 0.
+    // wins give 1,500, each next duel skips the title and keeps the difficulty; the fourth is lost
+    // to the opponent, and "もう一度" goes back to the title with the best at 1,500 and the score
+    // at 0.
     void threeWinsAtNormalThenALossPlayedFrameByFrame()
     {
         QCOMPARE(game->boundingRect(), QRectF(0, 0, 1024, 576));

@@ -17,7 +17,8 @@
 #include <functional>
 #include <memory>
 
-namespace {
+namespace
+{
 QTime wall(10, 0, 0, 0);
 
 struct Draws {
@@ -259,11 +260,11 @@ private slots:
         };
         QCOMPARE(framesUntilEmpty([&] { return gallery.getTargets(); },
                                   [&] {
-                                      gallery.stepTargets([&](Game_Shooting_Target &, double o,
-                                                              const QPoint &) {
-                                          first = first < 0 ? o : first;
-                                          peak = qMax(peak, o);
-                                      });
+                                      gallery.stepTargets(
+                                          [&](Game_Shooting_Target &, double o, const QPoint &) {
+                                              first = first < 0 ? o : first;
+                                              peak = qMax(peak, o);
+                                          });
                                   }),
                  100);
         QCOMPARE(first, 0.01);
@@ -271,9 +272,9 @@ private slots:
         QCOMPARE(framesUntilEmpty([&] { return gallery.getBonuses(); },
                                   [&] { gallery.stepBonuses({}); }),
                  50);
-        QCOMPARE(framesUntilEmpty([&] { return gallery.getCombos(); },
-                                  [&] { gallery.stepCombos({}); }),
-                 50);
+        QCOMPARE(
+            framesUntilEmpty([&] { return gallery.getCombos(); }, [&] { gallery.stepCombos({}); }),
+            50);
     }
 
     // The clock follows the wall clock's seconds and milliseconds; a frame that spans a new
@@ -355,7 +356,8 @@ private slots:
                 }
             }
         }
-        QVERIFY2(covered >= area * 85 / 100, qPrintable(QString("%1 of %2").arg(covered).arg(area)));
+        QVERIFY2(covered >= area * 85 / 100,
+                 qPrintable(QString("%1 of %2").arg(covered).arg(area)));
         QVERIFY2(outside <= area * 5 / 100, qPrintable(QString("%1 outside").arg(outside)));
         if (shape == 0)
             return;
@@ -404,7 +406,8 @@ private slots:
         QVERIFY(hits >= 3);
         QCOMPARE(game->getScore()->getScore(), hits * 100);
         // 50 s plus a second per head shot, less five for a bad hit, at 100 ms a frame
-        QVERIFY2(qAbs(frames - (500 + 10 * hits - 50 * badHits)) <= 2, qPrintable(QString::number(frames)));
+        QVERIFY2(qAbs(frames - (500 + 10 * hits - 50 * badHits)) <= 2,
+                 qPrintable(QString::number(frames)));
 
         const QImage end = frame();
         QCOMPARE(end.pixel(1000, 560), qRgb(0, 0, 0));

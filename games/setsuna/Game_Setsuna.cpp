@@ -15,7 +15,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 void setSilent(bool value)
 {
     if (AudioSet *audio = AudioSet::getInstance())
@@ -37,8 +38,8 @@ void loadQuoted(QImage &image, const QString &path)
 
 QRectF centredAt(const QPointF &centre, const QSize &size)
 {
-    return QRectF(centre.x() - size.width() / 2.0, centre.y() - size.height() / 2.0,
-                  size.width(), size.height());
+    return QRectF(centre.x() - size.width() / 2.0, centre.y() - size.height() / 2.0, size.width(),
+                  size.height());
 }
 
 const int CursorLeft[Game_Setsuna_Duel::ButtonCount] = {400, 495, 590};
@@ -150,8 +151,7 @@ void Game_Setsuna::initGame()
     Random::seed(now.hour() + now.minute() + now.second() + now.msec());
 
     // initGame runs before every duel; one connection is enough.
-    connect(frameTimer, &QTimer::timeout, this, &Game_Setsuna::slot_update,
-            Qt::UniqueConnection);
+    connect(frameTimer, &QTimer::timeout, this, &Game_Setsuna::slot_update, Qt::UniqueConnection);
     frameTimer->start(1);
 
     duel.reset();
@@ -308,8 +308,7 @@ void Game_Setsuna::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
     update();
 }
 
-void Game_Setsuna::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-                         QWidget *widget)
+void Game_Setsuna::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
 {
     if (isQuestionShown()) {
         Game_Base::paint(painter, option, widget);

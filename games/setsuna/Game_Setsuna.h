@@ -20,8 +20,7 @@ public:
     Game_Setsuna();
     ~Game_Setsuna() override;
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-               QWidget *widget) override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
     void releaseResources() override;
     void createResources() override;

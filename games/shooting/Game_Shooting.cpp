@@ -18,7 +18,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 void load(QImage *image, const QString &path, const QString &message)
 {
     if (!Picture::load(*image, path))
@@ -89,8 +90,7 @@ void Game_Shooting::initGame()
     setFocus(Qt::OtherFocusReason);
     gallery->reset(Clock::currentTime());
     // initGame runs again on every retry; one connection is enough.
-    connect(frameTimer, &QTimer::timeout, this, &Game_Shooting::slot_update,
-            Qt::UniqueConnection);
+    connect(frameTimer, &QTimer::timeout, this, &Game_Shooting::slot_update, Qt::UniqueConnection);
     frameTimer->start(1);
 }
 
@@ -222,8 +222,8 @@ void Game_Shooting::drawClock(QPainter *painter)
     QFont clockFont = getFont();
     clockFont.setPointSize(50);
     painter->setFont(clockFont);
-    painter->drawText(QRectF(180, 30, timerPicture->width(), timerPicture->height()),
-                      Qt::AlignLeft, gallery->clockText());
+    painter->drawText(QRectF(180, 30, timerPicture->width(), timerPicture->height()), Qt::AlignLeft,
+                      gallery->clockText());
 }
 
 void Game_Shooting::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,

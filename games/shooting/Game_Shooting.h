@@ -19,8 +19,7 @@ public:
     Game_Shooting();
     ~Game_Shooting() override;
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-               QWidget *widget) override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
     void releaseResources() override;
     void createResources() override;

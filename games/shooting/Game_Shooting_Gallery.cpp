@@ -8,7 +8,8 @@
 
 #include <QPolygon>
 
-namespace {
+namespace
+{
 template <typename T>
 void stepList(QList<T *> &list, const Game_Shooting_Gallery::Visitor<T> &visit)
 {
