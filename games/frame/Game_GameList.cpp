@@ -6,16 +6,15 @@
 #include <QGraphicsScene>
 
 // ---- Game includes: one line per game -------------------------------------------------------
-// #include "games/janken/Game_Janken.h"
-#include "games/typing/Game_Typing.h"
-#include "games/samegame/Game_SameGame.h"
-#include "games/slide/Game_Slide.h"
-#include "games/janken/Game_Janken.h"
 #include "games/setsuna/Game_Setsuna.h"
+#include "games/samegame/Game_SameGame.h"
+#include "games/typing/Game_Typing.h"
 #include "games/shooting/Game_Shooting.h"
-#include "games/speed/Game_Speed.h"
-#include "games/updown/Game_UpDown.h"
 #include "games/slot/Game_Slot.h"
+#include "games/slide/Game_Slide.h"
+#include "games/updown/Game_UpDown.h"
+#include "games/janken/Game_Janken.h"
+#include "games/speed/Game_Speed.h"
 // ----------------------------------------------------------------------------------------------
 
 namespace {
@@ -27,19 +26,16 @@ const char *const GameNames[Game_GameList::GameCount] = {
 
 void Game_GameList::createGames()
 {
-    // ---- Game creation: one line per game, at its menu index ---------------------------------
-    // games[0] = new Game_Setsuna;    games[1] = new Game_SameGame;  games[2] = new Game_Typing;
-    // games[3] = new Game_Shooting;   games[4] = new Game_Slot;      games[5] = new Game_Slide;
-    // games[6] = new Game_UpDown;     games[7] = new Game_Janken;    games[8] = new Game_Speed;
-    games[7] = new Game_Janken;
-    games[2] = new Game_Typing;
-    games[1] = new Game_SameGame;
-    games[5] = new Game_Slide;
+    // ---- Game creation: one line per game, in menu index order ------------------------------
     games[0] = new Game_Setsuna;
+    games[1] = new Game_SameGame;
+    games[2] = new Game_Typing;
     games[3] = new Game_Shooting;
-    games[6] = new Game_UpDown;
-    games[8] = new Game_Speed;
     games[4] = new Game_Slot;
+    games[5] = new Game_Slide;
+    games[6] = new Game_UpDown;
+    games[7] = new Game_Janken;
+    games[8] = new Game_Speed;
     // -------------------------------------------------------------------------------------------
 }
 
