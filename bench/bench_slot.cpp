@@ -17,7 +17,8 @@
 #include <cstdio>
 #include <functional>
 
-namespace {
+namespace
+{
 using Reel = Game_Slot_Reel;
 
 // Milliseconds per frame of draw() into a screen-sized picture.

@@ -17,7 +17,8 @@
 #include <QtTest>
 #include <memory>
 
-namespace {
+namespace
+{
 QTime fakeNow;
 const QSize Screen(1024, 576);
 
@@ -46,8 +47,8 @@ QVector<int> rankCounts(const Reel::Strip &s)
 int cardAtPayLine(const Reel &reel)
 {
     for (int i = 0; i < Reel::StripLength; ++i) {
-        if (reel.getY1() + Reel::Pitch * i == Reel::PayLineTop
-            || reel.getY2() + Reel::Pitch * i == Reel::PayLineTop)
+        if (reel.getY1() + Reel::Pitch * i == Reel::PayLineTop ||
+            reel.getY2() + Reel::Pitch * i == Reel::PayLineTop)
             return i;
     }
     return -1;
@@ -388,7 +389,8 @@ private slots:
             // Stop everything on a winning card so the train can run long enough.
             for (const auto &reel : m.getReels())
                 reel->setStrip(stripOf(12));
-            while (m.press(0).kind == Machine::Press::Scored) {}
+            while (m.press(0).kind == Machine::Press::Scored) {
+            }
             runFrames(m, 1);
             QVERIFY(!m.isGameOver());
             if (m.getReels().back().get() != newest) {
@@ -487,7 +489,9 @@ private slots:
             const int value = reel->getStrip()[cardAtPayLine(*reel)].rank + 1;
             if (value >= 11) {
                 expected = last == 0 ? 100
-                                     : expected + (value == 11 ? 200 : value == 12 ? 500 : 1000);
+                                     : expected + (value == 11   ? 200
+                                                   : value == 12 ? 500
+                                                                 : 1000);
                 last = value;
             } else {
                 QVERIFY(game->isGameOver());

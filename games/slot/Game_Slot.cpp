@@ -14,7 +14,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 void loadPicture(QImage &image, const QString &path, const char *message)
 {
     if (!Picture::load(image, path))
@@ -61,8 +62,7 @@ void Game_Slot::initGame()
 {
     loadPicture(*background, QStringLiteral(":/img/slot/BG"), ":/img/slot/BG");
     loadPicture(*foreground, QStringLiteral(":/img/slot/FG"), ":/img/slot/FG");
-    loadPicture(*scorePicture, QStringLiteral(":/img/slot/SCORE"),
-                "imgReadError: /img/slot/SCORE");
+    loadPicture(*scorePicture, QStringLiteral(":/img/slot/SCORE"), "imgReadError: /img/slot/SCORE");
     setWidth(background->width());
     setHeight(background->height());
 

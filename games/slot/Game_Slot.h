@@ -16,8 +16,7 @@ public:
     Game_Slot();
     ~Game_Slot() override;
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-               QWidget *widget) override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
     void releaseResources() override;
     void createResources() override;

@@ -9,7 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 // rand() times the millisecond field read right after it, reduced to 0..n-1.
 int drawMod(int n)
 {
