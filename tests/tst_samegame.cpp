@@ -360,11 +360,14 @@ private slots:
         QCOMPARE(game->getHoverCell(), QPoint(-1, -1));
     }
 
-    // Escape stops and hides the bar behind the question; "いいえ" resumes; "はい" reports the
-    // larger of best and current score.
+    // Escape stops and hides the bar behind the question, even after a click on the bar;
+    // "いいえ" resumes; "はい" reports the larger of best and current score.
     void escapeQuestionPausesTheBarAndReportsTheBest()
     {
         QSignalSpy ended(game, &Game_Base::endGame);
+        // A click on the bar gives it the focus; its keys still reach the game.
+        click(*scene, QPointF(60, 300));
+        QCOMPARE(scene->focusItem(), &bar());
         key(*scene, Qt::Key_Escape);
         QVERIFY(game->isQuestionShown() && !bar().isRunning() && !bar().isVisible());
         click(*scene, game->rightButtonRect().center());
