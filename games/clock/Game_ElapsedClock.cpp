@@ -1,6 +1,7 @@
 #include "games/clock/Game_ElapsedClock.h"
 
-namespace {
+namespace
+{
 int secondsAndMs(const QTime &t)
 {
     return t.second() * 1000 + t.msec();

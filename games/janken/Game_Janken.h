@@ -28,8 +28,7 @@ public:
     void resumeGame() override;
     void stopTimers() override;
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-               QWidget *widget) override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
     // Read-only views for tests and benchmarks; null outside createResources..releaseResources.
     const Game_Janken_Duel *getDuel() const { return duel; }

@@ -28,8 +28,7 @@ public:
     void resumeGame() override;
     void stopTimers() override;
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-               QWidget *widget) override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
     // The bonus box in item coordinates, from the border picture's size.
     QRectF borderRect() const;
