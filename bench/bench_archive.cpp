@@ -21,7 +21,8 @@
 #include <openssl/provider.h>
 #endif
 
-namespace {
+namespace
+{
 
 using Clock = std::chrono::steady_clock;
 
@@ -69,8 +70,7 @@ bool makeArchive(const std::string &path, const std::string &key)
 }
 
 #ifdef TOVIRA_HAVE_OPENSSL
-struct OpenSslBlowfish
-{
+struct OpenSslBlowfish {
     EVP_CIPHER_CTX *ctx = nullptr;
     EVP_CIPHER *cipher = nullptr;
 
@@ -119,8 +119,9 @@ std::size_t decodeWithOpenSsl(const std::string &path, const Archive &archive,
         std::fclose(f);
         offset += e->storedSize;
         bf.decipher(stored.data(), stored.size());
-        const std::uint32_t m = (std::uint32_t(stored[4]) << 24) | (std::uint32_t(stored[5]) << 16) |
-                                (std::uint32_t(stored[6]) << 8) | stored[7];
+        const std::uint32_t m = (std::uint32_t(stored[4]) << 24) |
+                                (std::uint32_t(stored[5]) << 16) | (std::uint32_t(stored[6]) << 8) |
+                                stored[7];
         std::vector<unsigned char> payload(stored.begin() + 8, stored.begin() + 8 + m);
         if (payload.size() == e->decodedSize) {
             total += payload.size();
@@ -194,7 +195,8 @@ int main(int argc, char **argv)
         bf.decipher(block.data(), block.size());
         oursCipher = std::min(oursCipher, seconds(a, Clock::now()));
     }
-    std::printf("ours     Blowfish ECB decipher alone: %8.1f MB/s\n", block.size() / 1e6 / oursCipher);
+    std::printf("ours     Blowfish ECB decipher alone: %8.1f MB/s\n",
+                block.size() / 1e6 / oursCipher);
 
 #ifdef TOVIRA_HAVE_OPENSSL
     OpenSslBlowfish ossl;
@@ -212,7 +214,8 @@ int main(int argc, char **argv)
             return 1;
         }
     }
-    std::printf("OpenSSL  (read + Blowfish + inflate): %8.1f MB/s decoded\n", decoded / 1e6 / theirs);
+    std::printf("OpenSSL  (read + Blowfish + inflate): %8.1f MB/s decoded\n",
+                decoded / 1e6 / theirs);
     double theirsCipher = 1e9;
     for (int r = 0; r < rounds; ++r) {
         const auto a = Clock::now();

@@ -9,7 +9,8 @@
 #include <ctime>
 #include <utility>
 
-namespace {
+namespace
+{
 
 constexpr std::size_t Chunk = 65536;
 
@@ -240,9 +241,9 @@ bool Archive::write(const std::string &outPath, std::uint32_t writeFlags) const
         records.insert(records.end(), e.name.begin(), e.name.end());
     }
     std::vector<unsigned char> head;
-    for (std::uint32_t v : {Magic, writeFlags, a, b, c, d,
-                            static_cast<std::uint32_t>(entries.size()),
-                            static_cast<std::uint32_t>(records.size())})
+    for (std::uint32_t v :
+         {Magic, writeFlags, a, b, c, d, static_cast<std::uint32_t>(entries.size()),
+          static_cast<std::uint32_t>(records.size())})
         storeBig(head, v);
     head.insert(head.end(), records.begin(), records.end());
     if (writeFlags & Enciphered) {

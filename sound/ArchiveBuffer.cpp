@@ -8,7 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 constexpr std::size_t Chunk = 65536;
 

@@ -34,7 +34,11 @@ public:
     std::vector<unsigned char> &bytes() { return data; }
     const ArchiveEntry &entry() const { return descriptor; }
     // Sets both sizes from the bytes, as the reader does before undoing the stored form.
-    void setSizes(std::uint32_t decodedSize) { descriptor.decodedSize = decodedSize; syncSize(); }
+    void setSizes(std::uint32_t decodedSize)
+    {
+        descriptor.decodedSize = decodedSize;
+        syncSize();
+    }
 
 private:
     void syncSize() { descriptor.storedSize = static_cast<std::uint32_t>(data.size()); }

@@ -3,8 +3,7 @@
 #include <cstdint>
 #include <string>
 
-struct ArchiveEntry
-{
+struct ArchiveEntry {
     std::string name;
     std::uint32_t decodedSize = 0; // U
     std::uint32_t storedSize = 0;  // S

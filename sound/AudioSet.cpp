@@ -9,10 +9,10 @@
 
 AudioSet *AudioSet::instance = nullptr;
 
-namespace {
-
-struct SoundRow
+namespace
 {
+
+struct SoundRow {
     const char *member;
     const char *file; // matched as a substring of the entry name; null for the extras
     int rate;
@@ -60,9 +60,8 @@ AudioSet::AudioSet(std::shared_ptr<AudioOutputFactory> outputs, const QString &a
 
 AudioSet::~AudioSet()
 {
-    for (WaveFile **member : {&bgm1, &bgm2, &bgm3, &win, &draw, &lose, &samegame24,
-                              &samegame5Over, &samegameOtetsuki, &miss, &extra3, &extra4,
-                              &extra5, &extra6}) {
+    for (WaveFile **member : {&bgm1, &bgm2, &bgm3, &win, &draw, &lose, &samegame24, &samegame5Over,
+                              &samegameOtetsuki, &miss, &extra3, &extra4, &extra5, &extra6}) {
         delete *member;
         *member = nullptr;
     }
@@ -95,9 +94,11 @@ void AudioSet::destroyInstance()
 
 void AudioSet::load(const QString &archivePath)
 {
-    WaveFile **members[] = {&bgm1, &bgm2, &bgm3, &win, &lose, &draw, &samegame24,
-                            &samegame5Over, &samegameOtetsuki, &miss, &extra3, &extra4,
-                            &extra5, &extra6};
+    WaveFile **members[] = {&bgm1,       &bgm2,          &bgm3,
+                            &win,        &lose,          &draw,
+                            &samegame24, &samegame5Over, &samegameOtetsuki,
+                            &miss,       &extra3,        &extra4,
+                            &extra5,     &extra6};
     Archive archive;
     if (!archive.open(archivePath.toStdString(), ArchiveKey))
         qDebug("readArchiveError: Tovira.fka");
@@ -130,11 +131,20 @@ void AudioSet::load(const QString &archivePath)
 
 const WaveFile *AudioSet::sound(const QString &member) const
 {
-    const std::pair<const char *, WaveFile *> all[] = {
-        {"bgm1", bgm1}, {"bgm2", bgm2}, {"bgm3", bgm3}, {"win", win}, {"draw", draw},
-        {"lose", lose}, {"samegame24", samegame24}, {"samegame5Over", samegame5Over},
-        {"samegameOtetsuki", samegameOtetsuki}, {"miss", miss}, {"extra3", extra3},
-        {"extra4", extra4}, {"extra5", extra5}, {"extra6", extra6}};
+    const std::pair<const char *, WaveFile *> all[] = {{"bgm1", bgm1},
+                                                       {"bgm2", bgm2},
+                                                       {"bgm3", bgm3},
+                                                       {"win", win},
+                                                       {"draw", draw},
+                                                       {"lose", lose},
+                                                       {"samegame24", samegame24},
+                                                       {"samegame5Over", samegame5Over},
+                                                       {"samegameOtetsuki", samegameOtetsuki},
+                                                       {"miss", miss},
+                                                       {"extra3", extra3},
+                                                       {"extra4", extra4},
+                                                       {"extra5", extra5},
+                                                       {"extra6", extra6}};
     for (const auto &entry : all) {
         if (member == QLatin1String(entry.first))
             return entry.second;
@@ -155,14 +165,38 @@ void AudioSet::stop(WaveFile *wave)
         wave->stop();
 }
 
-void AudioSet::playBgm1() { play(bgm1); }
-void AudioSet::stopBgm1() { stop(bgm1); }
-void AudioSet::playBgm2() { play(bgm2); }
-void AudioSet::stopBgm2() { stop(bgm2); }
-void AudioSet::playBgm3() { play(bgm3); }
-void AudioSet::stopBgm3() { stop(bgm3); }
-void AudioSet::playWin() { play(win); }
-void AudioSet::playLose() { play(lose); }
+void AudioSet::playBgm1()
+{
+    play(bgm1);
+}
+void AudioSet::stopBgm1()
+{
+    stop(bgm1);
+}
+void AudioSet::playBgm2()
+{
+    play(bgm2);
+}
+void AudioSet::stopBgm2()
+{
+    stop(bgm2);
+}
+void AudioSet::playBgm3()
+{
+    play(bgm3);
+}
+void AudioSet::stopBgm3()
+{
+    stop(bgm3);
+}
+void AudioSet::playWin()
+{
+    play(win);
+}
+void AudioSet::playLose()
+{
+    play(lose);
+}
 
 void AudioSet::playMove()
 {
@@ -176,8 +210,23 @@ void AudioSet::playMiss()
         play(miss);
 }
 
-void AudioSet::setSilent(bool value) { silent = value; }
-void AudioSet::playDraw() { play(draw); }
-void AudioSet::playSamegame24() { play(samegame24); }
-void AudioSet::playSamegame5Over() { play(samegame5Over); }
-void AudioSet::playSamegameOtetsuki() { play(samegameOtetsuki); }
+void AudioSet::setSilent(bool value)
+{
+    silent = value;
+}
+void AudioSet::playDraw()
+{
+    play(draw);
+}
+void AudioSet::playSamegame24()
+{
+    play(samegame24);
+}
+void AudioSet::playSamegame5Over()
+{
+    play(samegame5Over);
+}
+void AudioSet::playSamegameOtetsuki()
+{
+    play(samegameOtetsuki);
+}

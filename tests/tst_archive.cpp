@@ -9,7 +9,8 @@
 #include <cstdio>
 #include <random>
 
-namespace {
+namespace
+{
 
 using Bytes = std::vector<unsigned char>;
 
@@ -46,8 +47,7 @@ Bytes textBytes(std::size_t n)
     return out;
 }
 
-struct Item
-{
+struct Item {
     std::string name;
     Bytes bytes;
 };
@@ -97,8 +97,7 @@ quint32 bigAt(const QByteArray &b, int at)
            (quint32(quint8(b[at + 2])) << 8) | quint32(quint8(b[at + 3]));
 }
 
-struct Record
-{
+struct Record {
     quint32 nameLength;
     quint32 stored;
     quint32 decoded;
@@ -429,9 +428,8 @@ private slots:
             << plainArchive(1, 0xFFFFFFF0u, {{1, 0, 0, "a"}}, QByteArray());
         QTest::newRow("entry past end of file")
             << plainArchive(1, 13, {{1, 100, 100, "a"}}, QByteArray(99, 'x'));
-        QTest::newRow("huge entry")
-            << plainArchive(2, 26, {{1, 0xFFFFFFFFu, 1, "a"}, {1, 0xFFFFFFFFu, 1, "b"}},
-                            QByteArray(16, 'x'));
+        QTest::newRow("huge entry") << plainArchive(
+            2, 26, {{1, 0xFFFFFFFFu, 1, "a"}, {1, 0xFFFFFFFFu, 1, "b"}}, QByteArray(16, 'x'));
         QTest::newRow("enciphered name past directory")
             << encipheredArchive("k", 1, 16, {{1000, 0, 0, "abcd"}}, QByteArray());
         QTest::newRow("enciphered directory length past file")
@@ -480,9 +478,9 @@ private slots:
     // caller's bytes stay as they were.
     void damagedEntriesAreReportedNotPassedOn()
     {
-        writeFile(at("zlib.fka"), plainArchive(1, 13, {{1, 10, 50, "z"}},
-                                               QByteArray("\x78\x9c garbage", 10),
-                                               Archive::Compressed));
+        writeFile(at("zlib.fka"),
+                  plainArchive(1, 13, {{1, 10, 50, "z"}}, QByteArray("\x78\x9c garbage", 10),
+                               Archive::Compressed));
         Archive archive;
         QVERIFY(archive.open(at("zlib.fka").toStdString(), "k"));
         Bytes got = {3};

@@ -12,7 +12,8 @@
 #include <QtEndian>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 QStringList messages;
 
@@ -27,8 +28,8 @@ QByteArray wav(const QByteArray &samples, int rate = 44100, int channels = 2, in
     QByteArray fmt;
     QDataStream f(&fmt, QIODevice::WriteOnly);
     f.setByteOrder(QDataStream::LittleEndian);
-    f << quint16(1) << quint16(channels) << quint32(rate)
-      << quint32(rate * channels * bits / 8) << quint16(channels * bits / 8) << quint16(bits);
+    f << quint16(1) << quint16(channels) << quint32(rate) << quint32(rate * channels * bits / 8)
+      << quint16(channels * bits / 8) << quint16(bits);
     QByteArray body = "WAVE";
     auto chunk = [&](const QByteArray &id, const QByteArray &payload) {
         QByteArray c = id;
@@ -106,7 +107,13 @@ private slots:
         AudioSet *audio = createFromGame();
         QVERIFY(audio);
         QVERIFY2(messages.isEmpty(), qPrintable(messages.join("; ")));
-        struct Row { const char *member; int rate; int channels; QAudioFormat::SampleFormat f; bool loop; };
+        struct Row {
+            const char *member;
+            int rate;
+            int channels;
+            QAudioFormat::SampleFormat f;
+            bool loop;
+        };
         const Row rows[] = {
             {"bgm1", 44100, 2, QAudioFormat::Int16, true},
             {"bgm2", 44100, 2, QAudioFormat::Int16, true},
@@ -152,19 +159,32 @@ private slots:
     {
         QTest::addColumn<QString>("call");
         QTest::addColumn<QString>("event");
-        QTest::newRow("playBgm1") << "playBgm1" << "play bgm1";
-        QTest::newRow("stopBgm1") << "stopBgm1" << "stop bgm1";
-        QTest::newRow("playBgm2") << "playBgm2" << "play bgm2";
-        QTest::newRow("stopBgm2") << "stopBgm2" << "stop bgm2";
-        QTest::newRow("playBgm3") << "playBgm3" << "play bgm3";
-        QTest::newRow("stopBgm3") << "stopBgm3" << "stop bgm3";
-        QTest::newRow("playWin") << "playWin" << "play win";
-        QTest::newRow("playLose") << "playLose" << "play lose";
-        QTest::newRow("playMove") << "playMove" << "play samegame24";
-        QTest::newRow("playMiss") << "playMiss" << "play miss";
-        QTest::newRow("playDraw") << "playDraw" << "play draw";
-        QTest::newRow("playSamegame24") << "playSamegame24" << "play samegame24";
-        QTest::newRow("playSamegame5Over") << "playSamegame5Over" << "play samegame5Over";
+        QTest::newRow("playBgm1") << "playBgm1"
+                                  << "play bgm1";
+        QTest::newRow("stopBgm1") << "stopBgm1"
+                                  << "stop bgm1";
+        QTest::newRow("playBgm2") << "playBgm2"
+                                  << "play bgm2";
+        QTest::newRow("stopBgm2") << "stopBgm2"
+                                  << "stop bgm2";
+        QTest::newRow("playBgm3") << "playBgm3"
+                                  << "play bgm3";
+        QTest::newRow("stopBgm3") << "stopBgm3"
+                                  << "stop bgm3";
+        QTest::newRow("playWin") << "playWin"
+                                 << "play win";
+        QTest::newRow("playLose") << "playLose"
+                                  << "play lose";
+        QTest::newRow("playMove") << "playMove"
+                                  << "play samegame24";
+        QTest::newRow("playMiss") << "playMiss"
+                                  << "play miss";
+        QTest::newRow("playDraw") << "playDraw"
+                                  << "play draw";
+        QTest::newRow("playSamegame24") << "playSamegame24"
+                                        << "play samegame24";
+        QTest::newRow("playSamegame5Over") << "playSamegame5Over"
+                                           << "play samegame5Over";
         QTest::newRow("playSamegameOtetsuki") << "playSamegameOtetsuki"
                                               << "play samegameOtetsuki";
     }
@@ -174,11 +194,16 @@ private slots:
         QFETCH(QString, event);
         AudioSet *a = createFromGame();
         const QHash<QString, std::function<void()>> calls = {
-            {"playBgm1", [a] { a->playBgm1(); }}, {"stopBgm1", [a] { a->stopBgm1(); }},
-            {"playBgm2", [a] { a->playBgm2(); }}, {"stopBgm2", [a] { a->stopBgm2(); }},
-            {"playBgm3", [a] { a->playBgm3(); }}, {"stopBgm3", [a] { a->stopBgm3(); }},
-            {"playWin", [a] { a->playWin(); }},   {"playLose", [a] { a->playLose(); }},
-            {"playMove", [a] { a->playMove(); }}, {"playMiss", [a] { a->playMiss(); }},
+            {"playBgm1", [a] { a->playBgm1(); }},
+            {"stopBgm1", [a] { a->stopBgm1(); }},
+            {"playBgm2", [a] { a->playBgm2(); }},
+            {"stopBgm2", [a] { a->stopBgm2(); }},
+            {"playBgm3", [a] { a->playBgm3(); }},
+            {"stopBgm3", [a] { a->stopBgm3(); }},
+            {"playWin", [a] { a->playWin(); }},
+            {"playLose", [a] { a->playLose(); }},
+            {"playMove", [a] { a->playMove(); }},
+            {"playMiss", [a] { a->playMiss(); }},
             {"playDraw", [a] { a->playDraw(); }},
             {"playSamegame24", [a] { a->playSamegame24(); }},
             {"playSamegame5Over", [a] { a->playSamegame5Over(); }},

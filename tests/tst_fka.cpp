@@ -2,10 +2,10 @@
 // archive as the build packs it.
 #include <QtTest>
 
-namespace {
-
-struct Run
+namespace
 {
+
+struct Run {
     int code;
     QString out;
     QString err;
@@ -18,7 +18,8 @@ Run fka(const QStringList &args, const QString &cwd)
     p.start(QStringLiteral(TOVIRA_GAME_DIR "/../fka"), args);
     p.waitForFinished(60000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 QByteArray readAll(const QString &path)
@@ -77,9 +78,9 @@ private slots:
     // and every entry extracts to exactly the file that went in.
     void packListAndExtractRoundTrip()
     {
-        Run r = fka({"pack", "a.fka", "secret", "bgm/BGM_1.wav=song.wav", "se\\n.bin=noise.bin",
-                     "e=empty"},
-                    dir.path());
+        Run r = fka(
+            {"pack", "a.fka", "secret", "bgm/BGM_1.wav=song.wav", "se\\n.bin=noise.bin", "e=empty"},
+            dir.path());
         QCOMPARE(r.code, 0);
         QCOMPARE(readAll(at("a.fka")).mid(4, 4), QByteArray::fromHex("00000006"));
         r = fka({"list", "a.fka", "secret"}, dir.path());
@@ -112,7 +113,8 @@ private slots:
         QCOMPARE(raw.mid(4, 4), QByteArray::fromHex("00000000"));
         QVERIFY(raw.endsWith(QByteArray(50000, 'm')));
         QCOMPARE(fka({"list", "p.fka", "k"}, dir.path()).out, QString("0\ts\t50000\t50000\n"));
-        expectError(fka({"pack", "q.fka", "k", "--flags", "1", "s=song.wav"}, dir.path()), "--flags");
+        expectError(fka({"pack", "q.fka", "k", "--flags", "1", "s=song.wav"}, dir.path()),
+                    "--flags");
         expectError(fka({"pack", "q.fka", "k", "--flags=8", "s=song.wav"}, dir.path()), "--flags");
         QVERIFY(!QFileInfo::exists(at("q.fka")));
         expectError(fka({"pack", "q.fka", "", "s=song.wav"}, dir.path()), "key");
@@ -150,11 +152,11 @@ private slots:
         QStringList names;
         for (const QString &line : r.out.split('\n', Qt::SkipEmptyParts))
             names << line.section('\t', 1, 1);
-        QCOMPARE(names, (QStringList{"bgm/BGM_1.wav", "bgm/BGM_2.wav", "bgm/BGM_3.wav",
-                                     "se/chime.wav", "se/coin.wav", "se/whoosh.wav",
-                                     "se/select.wav", "se/win.wav", "se/lose.wav", "se/draw.wav",
-                                     "se/samegame2-4.wav", "se/samegame5over.wav",
-                                     "se/samegame_otetsuki.wav", "se/miss.wav"}));
+        QCOMPARE(names,
+                 (QStringList{"bgm/BGM_1.wav", "bgm/BGM_2.wav", "bgm/BGM_3.wav", "se/chime.wav",
+                              "se/coin.wav", "se/whoosh.wav", "se/select.wav", "se/win.wav",
+                              "se/lose.wav", "se/draw.wav", "se/samegame2-4.wav",
+                              "se/samegame5over.wav", "se/samegame_otetsuki.wav", "se/miss.wav"}));
         QCOMPARE(readAll(TOVIRA_GAME_DIR "/Tovira.fka").mid(0, 8),
                  QByteArray::fromHex("001D4FD600000006"));
     }

@@ -1,7 +1,7 @@
 // Music follows the screen: the scene starts and stops the three tracks at every switch, heard
 // through the sound manager's recorder.
-#include "app/Scene.h"
 #include "TestGame.h"
+#include "app/Scene.h"
 #include "games/frame/Game_GameList.h"
 #include "sound/AudioSet.h"
 #include "sound/SoundRecorder.h"

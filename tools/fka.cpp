@@ -13,7 +13,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 const char *Usage =
     "usage: fka pack ARCHIVE KEY [--flags N] NAME=FILE ...\n"

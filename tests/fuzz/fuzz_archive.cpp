@@ -11,7 +11,8 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
+namespace
+{
 
 const std::string Key = "pelorn_quives";
 
@@ -52,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (archive.open(path, Key)) {
         for (int i = 0; i < archive.entryCount() && i < 64; ++i) {
             std::vector<unsigned char> bytes;
-            if (archive.read(archive.entryName(i), &bytes) && archive.entry(i)->decodedSize != bytes.size()) {
+            if (archive.read(archive.entryName(i), &bytes) &&
+                archive.entry(i)->decodedSize != bytes.size()) {
                 // A successful read of a compressed entry always yields its decoded size.
                 if ((archive.archiveFlags() & Archive::Compressed) &&
                     bytes.size() > archive.entry(i)->decodedSize)

@@ -3,7 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
-namespace dsp {
+namespace dsp
+{
 
 constexpr double Pi = 3.14159265358979323846;
 constexpr double TwoPi = 2 * Pi;
@@ -91,8 +92,7 @@ private:
 };
 
 // Attack, decay, sustain, release in seconds; value at time t for a note held for `held`.
-struct Adsr
-{
+struct Adsr {
     double attack, decay, sustain, release;
     double at(double t, double held) const
     {

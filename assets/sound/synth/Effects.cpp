@@ -9,7 +9,8 @@
 #include <cstdio>
 #include <functional>
 
-namespace {
+namespace
+{
 
 // A short sketch on a non-looping bus: notes are placed in seconds.
 class Sketch

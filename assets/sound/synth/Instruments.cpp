@@ -8,10 +8,10 @@
 
 using namespace dsp;
 
-namespace {
-
-struct Voice
+namespace
 {
+
+struct Voice {
     double rate;
     double freq;
     double held;
@@ -28,7 +28,8 @@ std::vector<float> lead(Voice &v)
     double phase = 0, sub = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const double t = i / v.rate;
-        const double vib = 1.0 + 0.0045 * std::sin(TwoPi * 5.2 * t) * std::fmin(1.0, std::fmax(0.0, (t - 0.18) * 4));
+        const double vib = 1.0 + 0.0045 * std::sin(TwoPi * 5.2 * t) *
+                                     std::fmin(1.0, std::fmax(0.0, (t - 0.18) * 4));
         const double f = v.freq * vib;
         const double dt = f / v.rate;
         const double tone = 0.55 * pulse(phase, dt, 0.28) + 0.45 * std::sin(TwoPi * sub);
@@ -56,8 +57,9 @@ std::vector<float> bell(Voice &v)
         const double mod = std::sin(TwoPi * v.freq * 3.5 * t) * index;
         const double amp = std::exp(-t * 2.6) * std::fmin(1.0, t * 600);
         const double fade = t > v.held + 1.0 ? std::fmax(0.0, 1.0 - (t - v.held - 1.0) / 0.4) : 1.0;
-        out[i] = float((std::sin(TwoPi * v.freq * t + mod) + 0.18 * std::sin(TwoPi * v.freq * 2 * t) *
-                       std::exp(-t * 6)) * amp * fade * v.velocity);
+        out[i] = float((std::sin(TwoPi * v.freq * t + mod) +
+                        0.18 * std::sin(TwoPi * v.freq * 2 * t) * std::exp(-t * 6)) *
+                       amp * fade * v.velocity);
     }
     return out;
 }
@@ -144,7 +146,8 @@ std::vector<float> sawLead(Voice &v)
     Svf filter;
     for (std::size_t i = 0; i < n; ++i) {
         const double t = i / v.rate;
-        const double vib = 1.0 + 0.004 * std::sin(TwoPi * 6 * t) * std::fmin(1.0, std::fmax(0.0, t - 0.15) * 5);
+        const double vib =
+            1.0 + 0.004 * std::sin(TwoPi * 6 * t) * std::fmin(1.0, std::fmax(0.0, t - 0.15) * 5);
         const double f = v.freq * vib;
         const double d1 = f / v.rate, d2 = f * 1.006 / v.rate, d3 = f * 0.5 / v.rate;
         const double x = 0.4 * saw(p1, d1) + 0.4 * saw(p2, d2) + 0.3 * pulse(p3, d3, 0.5);
@@ -192,7 +195,8 @@ std::vector<float> flute(Voice &v)
     double phase = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const double t = i / v.rate;
-        const double vib = 1.0 + 0.005 * std::sin(TwoPi * 4.8 * t) * std::fmin(1.0, std::fmax(0.0, t - 0.25) * 2);
+        const double vib =
+            1.0 + 0.005 * std::sin(TwoPi * 4.8 * t) * std::fmin(1.0, std::fmax(0.0, t - 0.25) * 2);
         phase += v.freq * vib / v.rate;
         if (phase >= 1)
             phase -= 1;
@@ -200,7 +204,8 @@ std::vector<float> flute(Voice &v)
         const double tone = std::sin(TwoPi * phase) + 0.22 * std::sin(2 * TwoPi * phase) +
                             0.08 * std::sin(3 * TwoPi * phase);
         const double e = env.at(t, v.held);
-        out[i] = float((tone + 0.35 * breath.band * (0.4 + 0.6 * std::exp(-t * 8))) * e * v.velocity);
+        out[i] =
+            float((tone + 0.35 * breath.band * (0.4 + 0.6 * std::exp(-t * 8))) * e * v.velocity);
     }
     return out;
 }
@@ -307,13 +312,13 @@ std::vector<float> square(Voice &v)
 bool instrumentFromName(const std::string &name, Instrument *out)
 {
     static const std::map<std::string, Instrument> names = {
-        {"lead", Instrument::Lead},         {"bell", Instrument::Bell},
-        {"pluck", Instrument::Pluck},       {"pad", Instrument::Pad},
-        {"bass", Instrument::Bass},         {"sawlead", Instrument::SawLead},
-        {"epiano", Instrument::EPiano},     {"flute", Instrument::Flute},
-        {"kick", Instrument::Kick},         {"snare", Instrument::Snare},
-        {"clap", Instrument::Clap},         {"hat", Instrument::HatClosed},
-        {"openhat", Instrument::HatOpen},   {"shaker", Instrument::Shaker},
+        {"lead", Instrument::Lead},       {"bell", Instrument::Bell},
+        {"pluck", Instrument::Pluck},     {"pad", Instrument::Pad},
+        {"bass", Instrument::Bass},       {"sawlead", Instrument::SawLead},
+        {"epiano", Instrument::EPiano},   {"flute", Instrument::Flute},
+        {"kick", Instrument::Kick},       {"snare", Instrument::Snare},
+        {"clap", Instrument::Clap},       {"hat", Instrument::HatClosed},
+        {"openhat", Instrument::HatOpen}, {"shaker", Instrument::Shaker},
         {"square", Instrument::Square}};
     const auto it = names.find(name);
     if (it == names.end())
@@ -342,21 +347,36 @@ std::vector<float> renderNote(Instrument instrument, double midiNote, double hel
 {
     Voice v{rate, midiToHz(midiNote), held, velocity, Noise(seed * 2654435761u + 1)};
     switch (instrument) {
-    case Instrument::Lead: return lead(v);
-    case Instrument::Bell: return bell(v);
-    case Instrument::Pluck: return pluck(v);
-    case Instrument::Pad: return pad(v);
-    case Instrument::Bass: return bass(v);
-    case Instrument::SawLead: return sawLead(v);
-    case Instrument::EPiano: return ePiano(v);
-    case Instrument::Flute: return flute(v);
-    case Instrument::Kick: return kick(v);
-    case Instrument::Snare: return snare(v);
-    case Instrument::Clap: return clap(v);
-    case Instrument::HatClosed: return hat(v, 55, 0.08);
-    case Instrument::HatOpen: return hat(v, 9, 0.35);
-    case Instrument::Shaker: return shaker(v);
-    case Instrument::Square: return square(v);
+    case Instrument::Lead:
+        return lead(v);
+    case Instrument::Bell:
+        return bell(v);
+    case Instrument::Pluck:
+        return pluck(v);
+    case Instrument::Pad:
+        return pad(v);
+    case Instrument::Bass:
+        return bass(v);
+    case Instrument::SawLead:
+        return sawLead(v);
+    case Instrument::EPiano:
+        return ePiano(v);
+    case Instrument::Flute:
+        return flute(v);
+    case Instrument::Kick:
+        return kick(v);
+    case Instrument::Snare:
+        return snare(v);
+    case Instrument::Clap:
+        return clap(v);
+    case Instrument::HatClosed:
+        return hat(v, 55, 0.08);
+    case Instrument::HatOpen:
+        return hat(v, 9, 0.35);
+    case Instrument::Shaker:
+        return shaker(v);
+    case Instrument::Square:
+        return square(v);
     }
     return {};
 }

@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 class Comb
 {

@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 
-struct StereoLoop
-{
+struct StereoLoop {
     std::vector<float> left;
     std::vector<float> right;
 };

@@ -10,7 +10,8 @@
 #include <map>
 #include <sstream>
 
-namespace {
+namespace
+{
 
 std::string trim(const std::string &s)
 {
@@ -103,9 +104,9 @@ bool parseChord(const std::string &symbol, Chord *chord)
     if (!pitchClass(body, &used, &chord->root))
         return false;
     static const std::map<std::string, std::vector<int>> qualities = {
-        {"", {0, 4, 7}},         {"m", {0, 3, 7}},        {"7", {0, 4, 7, 10}},
-        {"maj7", {0, 4, 7, 11}}, {"m7", {0, 3, 7, 10}},   {"sus4", {0, 5, 7}},
-        {"sus2", {0, 2, 7}},     {"dim", {0, 3, 6}},      {"add9", {0, 4, 7, 14}},
+        {"", {0, 4, 7}},         {"m", {0, 3, 7}},          {"7", {0, 4, 7, 10}},
+        {"maj7", {0, 4, 7, 11}}, {"m7", {0, 3, 7, 10}},     {"sus4", {0, 5, 7}},
+        {"sus2", {0, 2, 7}},     {"dim", {0, 3, 6}},        {"add9", {0, 4, 7, 14}},
         {"6", {0, 4, 7, 9}},     {"m9", {0, 3, 7, 10, 14}}, {"maj9", {0, 4, 7, 11, 14}}};
     const auto q = qualities.find(body.substr(used));
     if (q == qualities.end())
@@ -120,8 +121,7 @@ bool parseChord(const std::string &symbol, Chord *chord)
     return true;
 }
 
-struct Header
-{
+struct Header {
     std::string kind;
     std::string name;
     std::string instrument;
@@ -347,7 +347,8 @@ private:
                 } else if (pitch == "-") {
                     if (t->notes.empty())
                         return fail("tie with nothing before it");
-                    for (auto it = t->notes.rbegin(); it != t->notes.rend() && it->startStep == t->notes.back().startStep; ++it)
+                    for (auto it = t->notes.rbegin();
+                         it != t->notes.rend() && it->startStep == t->notes.back().startStep; ++it)
                         it->heldSteps += len;
                 } else {
                     std::vector<std::string> parts;
@@ -426,11 +427,20 @@ private:
                 const int root = 12 * (octave + 1) + chord.bass;
                 const int chordRoot = 12 * (octave + 1) + chord.root;
                 switch (std::toupper(static_cast<unsigned char>(ch))) {
-                case 'R': e.midi = root; break;
-                case 'F': e.midi = chordRoot + 7 - (chordRoot + 7 - root > 9 ? 12 : 0); break;
-                case 'O': e.midi = root + 12; break;
-                case '3': e.midi = chordRoot + chord.intervals[1]; break;
-                default: return fail(std::string("bass pattern symbol ") + ch);
+                case 'R':
+                    e.midi = root;
+                    break;
+                case 'F':
+                    e.midi = chordRoot + 7 - (chordRoot + 7 - root > 9 ? 12 : 0);
+                    break;
+                case 'O':
+                    e.midi = root + 12;
+                    break;
+                case '3':
+                    e.midi = chordRoot + chord.intervals[1];
+                    break;
+                default:
+                    return fail(std::string("bass pattern symbol ") + ch);
                 }
             } else {
                 if (!std::isdigit(static_cast<unsigned char>(ch)))
@@ -469,9 +479,10 @@ StereoLoop renderSong(const Song &song, double rate)
         std::vector<float> mono(length, 0.f);
         for (const NoteEvent &n : t.notes) {
             // A touch of deterministic variation keeps repeated notes from sounding stamped.
-            const double human = 0.94 + 0.06 * (((seed * 1103515245u + 12345u) >> 16) % 1000) / 1000.0;
-            const std::vector<float> v =
-                renderNote(t.instrument, n.midi, n.heldSteps * step, n.velocity * human, rate, seed++);
+            const double human =
+                0.94 + 0.06 * (((seed * 1103515245u + 12345u) >> 16) % 1000) / 1000.0;
+            const std::vector<float> v = renderNote(t.instrument, n.midi, n.heldSteps * step,
+                                                    n.velocity * human, rate, seed++);
             const std::size_t start = std::size_t(std::llround(n.startStep * step * rate));
             for (std::size_t i = 0; i < v.size(); ++i)
                 mono[(start + i) % length] += v[i];

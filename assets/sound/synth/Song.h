@@ -7,25 +7,22 @@
 #include <string>
 #include <vector>
 
-struct Chord
-{
+struct Chord {
     int startStep = 0;
     int steps = 0;
-    int root = 0;              // pitch class 0..11
-    int bass = 0;              // pitch class of the bass note (the root unless "/X" is given)
+    int root = 0;               // pitch class 0..11
+    int bass = 0;               // pitch class of the bass note (the root unless "/X" is given)
     std::vector<int> intervals; // semitones above the root
 };
 
-struct NoteEvent
-{
+struct NoteEvent {
     double midi = 60;
     int startStep = 0;
     double heldSteps = 1;
     double velocity = 1;
 };
 
-struct Track
-{
+struct Track {
     std::string name;
     Instrument instrument = Instrument::Lead;
     double volume = 0.5;
@@ -35,8 +32,7 @@ struct Track
     std::vector<NoteEvent> notes;
 };
 
-struct Song
-{
+struct Song {
     double tempo = 120;
     int bars = 16;
     int stepsPerBar = 16;
