@@ -105,6 +105,22 @@ private slots:
         QVERIFY(!joker.isFailed());
     }
 
+    // The index of a swap is rand() times the millisecond, mod 53; a millisecond field that is
+    // a multiple of 53 (0, 53, ... 954), which would leave the deck in order, shuffles too.
+    void everyMillisecondShufflesTheDeck()
+    {
+        for (int ms : {0, 1, 53, 500, 954}) {
+            CardTable<Game_UpDown>::now = QTime(14, 20, 10, ms);
+            Random::seed(3);
+            Table t;
+            t.newGame();
+            int inOrder = 0;
+            for (int i = 0; i < 52; ++i)
+                inOrder += t.deckAt(i) == Game_Trump_Card{i % 4, i / 4};
+            QVERIFY2(inOrder < 20, qPrintable(QString::number(ms)));
+        }
+    }
+
     // The deck is 52 faces and a joker; good plays deal 6..52, the 47th deals the last card,
     // from the 48th the played place stays empty and ignores clicks; the 52nd finishes.
     void playingThroughTheDeckEmptiesPlacesAndFinishes()

@@ -7,9 +7,14 @@
 
 int Game_UpDown_Table::randomIndex()
 {
-    // The millisecond field is read right after each draw.
+    // The millisecond field is read right after each draw. A whole shuffle runs within one
+    // millisecond, and a field that is a multiple of 53 would make every index 0 and leave the
+    // deck in order; the draw alone picks the index then.
     const int r = Random::draw();
-    return r * Clock::currentTime().msec() % DeckSize;
+    const int ms = Clock::currentTime().msec();
+    if (ms % DeckSize == 0)
+        return r % DeckSize;
+    return r * ms % DeckSize;
 }
 
 int Game_UpDown_Table::coin()
