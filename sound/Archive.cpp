@@ -1,5 +1,7 @@
 #include "sound/Archive.h"
 
+#include "app/Random.h"
+
 #include "sound/ArchiveBuffer.h"
 #include "sound/Blowfish.h"
 
@@ -224,12 +226,12 @@ void Archive::addEntry(const ArchiveBuffer &buffer)
 
 bool Archive::write(const std::string &outPath, std::uint32_t writeFlags) const
 {
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
-    const int discard = 1024 + std::rand() % 1024;
+    Random::seed(static_cast<unsigned>(std::time(nullptr)));
+    const int discard = 1024 + Random::draw() % 1024;
     for (int i = 0; i < discard; ++i)
-        std::rand();
-    const std::uint32_t a = static_cast<std::uint32_t>(std::rand() % 268435455);
-    const std::uint32_t b = static_cast<std::uint32_t>(std::rand() % 268435455);
+        Random::draw();
+    const std::uint32_t a = static_cast<std::uint32_t>(Random::draw() % 268435455);
+    const std::uint32_t b = static_cast<std::uint32_t>(Random::draw() % 268435455);
     const std::uint32_t c = a + b;
     const std::uint32_t d = c + 1;
 

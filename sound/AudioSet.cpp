@@ -7,6 +7,11 @@
 #include <QAudioFormat>
 #include <QDebug>
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
+
 AudioSet *AudioSet::instance = nullptr;
 
 namespace
@@ -103,29 +108,50 @@ void AudioSet::load(const QString &archivePath)
     if (!archive.open(archivePath.toStdString(), ArchiveKey))
         qDebug("readArchiveError: Tovira.fka");
 
-    auto loadSound = [&](const std::string &name, int row) {
-        std::vector<unsigned char> bytes;
-        if (!archive.read(name, &bytes))
-            qDebug("readError");
-        WaveFile *&member = *members[row];
-        delete member;
-        member = new WaveFile(bytes);
-        member->createOutput(formatOf(Rows[row]), *factory, QString::fromLatin1(Rows[row].member));
-        if (Rows[row].loops)
-            member->setLoop(true);
-    };
-
+    // Which entry fills which member, in loading order: every entry that names a row, then the
+    // four extras by position.
+    std::vector<std::pair<std::string, int>> plan;
     for (int i = 0; i < archive.entryCount(); ++i) {
         const std::string name = archive.entryName(i);
         for (int row = 0; row < NamedRows; ++row) {
             if (name.find(Rows[row].file) != std::string::npos) {
-                loadSound(name, row);
+                plan.emplace_back(name, row);
                 break;
             }
         }
     }
     for (int extra = 0; extra < 4; ++extra)
-        loadSound(archive.entryName(FirstExtraPosition + extra), NamedRows + extra);
+        plan.emplace_back(archive.entryName(FirstExtraPosition + extra), NamedRows + extra);
+
+    // Decoding dominates start-up and every entry decodes on its own, so the entries are
+    // decoded on all cores first; the members are then filled in order, messages included.
+    std::vector<std::vector<unsigned char>> decoded(plan.size());
+    std::vector<char> readOk(plan.size(), 0);
+    std::atomic<std::size_t> next{0};
+    auto worker = [&] {
+        for (std::size_t i = next++; i < plan.size(); i = next++)
+            readOk[i] = archive.read(plan[i].first, &decoded[i]) ? 1 : 0;
+    };
+    const unsigned cores = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
+    std::vector<std::thread> helpers;
+    for (unsigned t = 1; t < cores; ++t)
+        helpers.emplace_back(worker);
+    worker();
+    for (std::thread &t : helpers)
+        t.join();
+
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        if (!readOk[i])
+            qDebug("readError");
+        const int row = plan[i].second;
+        WaveFile *&member = *members[row];
+        delete member;
+        member = new WaveFile(decoded[i]);
+        member->createOutput(formatOf(Rows[row]), *factory, QString::fromLatin1(Rows[row].member));
+        if (Rows[row].loops)
+            member->setLoop(true);
+        decoded[i] = std::vector<unsigned char>();
+    }
     silent = false;
 }
 

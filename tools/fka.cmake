@@ -3,7 +3,8 @@
 add_library(toviraarchive STATIC
     ${CMAKE_SOURCE_DIR}/sound/Archive.cpp
     ${CMAKE_SOURCE_DIR}/sound/ArchiveBuffer.cpp
-    ${CMAKE_SOURCE_DIR}/sound/Blowfish.cpp)
+    ${CMAKE_SOURCE_DIR}/sound/Blowfish.cpp
+    ${CMAKE_SOURCE_DIR}/app/Random.cpp)
 target_include_directories(toviraarchive PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(toviraarchive PUBLIC ZLIB::ZLIB)
 set_target_properties(toviraarchive PROPERTIES AUTOMOC OFF)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the archive fuzz target with clang under AddressSanitizer and UndefinedBehaviorSanitizer
-# and runs it for 60 seconds on a seed corpus of valid archives made with fka.
+# Builds the fuzz targets with clang under AddressSanitizer and UndefinedBehaviorSanitizer and
+# runs each for SECONDS: the archive reader on a seed corpus of valid archives made with fka, and
+# the score file parser on a few score files.
 #   tests/fuzz/run_fuzz.sh [BUILD_DIR] [SECONDS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -16,7 +17,12 @@ fi
 
 clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
     -I"$root" "$root/tests/fuzz/fuzz_archive.cpp" "$root/sound/Archive.cpp" \
-    "$root/sound/ArchiveBuffer.cpp" "$root/sound/Blowfish.cpp" -lz -o "$out/fuzz_archive"
+    "$root/sound/ArchiveBuffer.cpp" "$root/sound/Blowfish.cpp" "$root/app/Random.cpp" -lz \
+    -o "$out/fuzz_archive"
+clang++ -std=c++17 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
+    -I"$root" $(pkg-config --cflags Qt6Core Qt6Widgets) "$root/tests/fuzz/fuzz_scorefile.cpp" \
+    "$root/app/ScoreFile.cpp" "$root/app/Notice.cpp" $(pkg-config --libs Qt6Core Qt6Widgets) \
+    -o "$out/fuzz_scorefile"
 
 # Seeds: small valid archives of every flag combination, each behind a mode byte of 0.
 fka=$build/fka
@@ -38,17 +44,32 @@ else
     echo "run_fuzz: $fka not built; starting from an empty corpus" >&2
 fi
 
-log=$out/fuzz.log
+# Score files: a well-formed one, one written on Windows and one with odd lines.
+scores=$out/corpus_scores
+mkdir -p "$scores"
+printf 'Tovira Game\ngame1=5\ngame2=-7\ngame3=2147483647\n' >"$scores/plain"
+printf 'Tovira Game\r\ngame1=12\r\ngame2=0\r\n' >"$scores/crlf"
+printf '# Tovira Game #\ngame3=abc\n42\ngame11=9\n\n' >"$scores/odd"
+
 export TMPDIR=$work
-set +e
-"$out/fuzz_archive" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$out/" "$corpus" >"$log" 2>&1
-status=$?
-set -e
-runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)
-if [ $status -ne 0 ]; then
-    tail -n 60 "$log" >&2
-    echo "run_fuzz: FAILED (exit $status); the crashing input is in $out/" >&2
-    exit 1
-fi
-echo "run_fuzz: ${runs:-?} executions in ${seconds} s under ASan+UBSan, no failures"
+# Runs one fuzz target for the given time and reports its executions.
+fuzz() {
+    local target=$1 corpus_dir=$2
+    local log=$out/$target.log
+    local status runs
+    set +e
+    "$out/$target" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 \
+        -print_final_stats=1 -artifact_prefix="$out/$target-" "$corpus_dir" >"$log" 2>&1
+    status=$?
+    set -e
+    runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)
+    if [ $status -ne 0 ]; then
+        tail -n 60 "$log" >&2
+        echo "run_fuzz: $target FAILED (exit $status); the crashing input is in $out/" >&2
+        return 1
+    fi
+    echo "run_fuzz: $target ${runs:-?} executions in ${seconds} s under ASan+UBSan, no failures"
+}
+
+fuzz fuzz_archive "$corpus"
+fuzz fuzz_scorefile "$scores"

@@ -20,25 +20,20 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb on the first free display and exports DISPLAY.
+# Starts Xvfb on a display it picks itself (so parallel runs cannot collide) and exports DISPLAY.
 start_xvfb() {
-    local n
-    for n in $(seq 90 140); do
-        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-            Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-            XVFB_PID=$!
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    local i n
+    for i in $(seq 1 100); do
+        n=$(cat "$WORK/display" 2>/dev/null || true)
+        if [ -n "$n" ]; then
             export DISPLAY=":$n"
-            local i
-            for i in $(seq 1 100); do
-                if xdpyinfo >/dev/null 2>&1; then
-                    return 0
-                fi
-                sleep 0.1
-            done
-            kill "$XVFB_PID" 2>/dev/null || true
+            xdpyinfo >/dev/null 2>&1 && return 0
         fi
+        sleep 0.1
     done
-    fail "no Xvfb display could be started"
+    fail "no Xvfb display could be started: $(cat "$WORK/xvfb.log")"
 }
 
 # Copies the game and its data files into a fresh run folder and starts it there.

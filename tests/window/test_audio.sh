@@ -54,15 +54,7 @@ export HOME=$WORK/home
 export XDG_RUNTIME_DIR=$WORK/runtime
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
-# Xvfb picks a free display itself and reports it, so runs in parallel cannot pick the same one.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
-XVFB_PID=$!
-for _ in $(seq 1 100); do
-    [ -s "$WORK/display" ] && break
-    sleep 0.1
-done
-[ -s "$WORK/display" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
-export DISPLAY=":$(head -n 1 "$WORK/display")"
+start_xvfb
 
 # 1. No audio server: the game starts, stays up and stays quiet.
 PULSE_SERVER=unix:$WORK/nowhere run_game
