@@ -9,6 +9,7 @@
 
 #include <QGraphicsScene>
 #include <QGraphicsView>
+#include <QFontDatabase>
 #include <QtTest>
 #include <climits>
 #include <memory>
@@ -62,6 +63,9 @@ private:
 private slots:
     void initTestCase()
     {
+        // The dialog texts are Japanese: draw them with the game's own font, not whatever the
+        // machine happens to have.
+        QVERIFY(QFontDatabase::addApplicationFont(TOVIRA_SOURCE_DIR "/assets/font/tanuki.ttf") >= 0);
         recorder = std::make_shared<SoundRecorder>();
         AudioSet::destroyInstance();
         QVERIFY(AudioSet::createInstance(recorder, QStringLiteral("no-such-archive.fka")));
