@@ -1,0 +1,623 @@
+// Frame cost of every screen: the real Scene is painted into a 1024 x 576 image the way the view
+// paints the window (scene point (-2, -2) at the window's corner, no scaling), 600 frames per
+// screen, with each game held in a busy state by rules seams and real input between frames.
+// Prints per screen the median and 99th percentile frame time and their ratios to a baseline
+// painted in the same run: the scene with no screen, which draws only its background picture.
+// Goal: median at most 3 x and 99th percentile at most 5 x the baseline median.
+//
+// Run: build-<name>/bench/bench_frames [frames] (reads ../game/resuorce.rcc next to the bench
+// folder, or the folder given in TOVIRA_GAME_DIR; works in a temporary folder).
+#include "app/Clock.h"
+#include "app/Notice.h"
+#include "app/Scene.h"
+#include "games/cards/Game_Countdown.h"
+#include "games/frame/Game_Base.h"
+#include "games/frame/Game_GameList.h"
+#include "games/frame/Game_Score.h"
+#include "games/janken/Game_Janken.h"
+#include "games/janken/Game_Janken_Duel.h"
+#include "games/samegame/Game_SameGame.h"
+#include "games/samegame/Game_SameGame_Bar.h"
+#include "games/samegame/Game_SameGame_Mass.h"
+#include "games/setsuna/Game_Setsuna.h"
+#include "games/shooting/Game_Shooting.h"
+#include "games/shooting/Game_Shooting_Gallery.h"
+#include "games/shooting/Game_Shooting_Target.h"
+#include "games/slide/Game_Slide.h"
+#include "games/slide/Game_Slide_Board.h"
+#include "games/slot/Game_Slot.h"
+#include "games/slot/Game_Slot_Machine.h"
+#include "games/slot/Game_Slot_Reel.h"
+#include "games/speed/Game_Speed.h"
+#include "games/speed/Game_Speed_Table.h"
+#include "games/typing/Game_Typing.h"
+#include "games/typing/Game_Typing_Arrow.h"
+#include "games/typing/Game_Typing_Train.h"
+#include "games/updown/Game_UpDown.h"
+#include "games/updown/Game_UpDown_Table.h"
+#include "launcher/Item_Lancher.h"
+#include "story/Adv_Base.h"
+#include "tests/SceneInput.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFontDatabase>
+#include <QPainter>
+#include <QResource>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <vector>
+
+namespace
+{
+const QRectF Target(0, 0, 1024, 576);
+// The view shows scene point (-2, -2) at the window's top-left corner, one to one.
+const QRectF Source(-2, -2, 1024, 576);
+
+// The wall clock and the monotonic clock of the games, stepped one 60 Hz frame at a time.
+struct FakeTime {
+    QTime start{12, 0, 0, 0};
+    qint64 frame = 0;
+    qint64 monotonicBase = 1000000;
+    qint64 monotonicHeld = -1;
+
+    qint64 elapsedMs() const { return frame * 1000 / 60; }
+    QTime now() const { return start.addMSecs(int(elapsedMs() % (3600 * 1000))); }
+    qint64 monotonic() const
+    {
+        return monotonicHeld >= 0 ? monotonicHeld : monotonicBase + elapsedMs();
+    }
+    void holdMonotonic() { monotonicHeld = monotonic(); }
+    void jumpMonotonic(qint64 ms)
+    {
+        monotonicBase = monotonic() + ms - elapsedMs();
+        monotonicHeld = -1;
+    }
+};
+
+struct Figures {
+    QString name;
+    double median = 0;
+    double p99 = 0;
+    double wallMedian = 0;
+    double wallP99 = 0;
+    QString note;
+};
+
+struct Sample {
+    double cpu;
+    double wall;
+};
+
+// CPU time of the whole process (every thread), which a busy shared machine does not inflate
+// the way it inflates wall-clock time by preempting the painter.
+double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+double percentile(std::vector<double> values, double q)
+{
+    std::sort(values.begin(), values.end());
+    const size_t rank = size_t(std::ceil(values.size() * q));
+    return values[std::min(values.size(), std::max<size_t>(1, rank)) - 1];
+}
+
+class FrameBench
+{
+public:
+    FrameBench(Scene &scene, FakeTime &time, int frames)
+        : scene(scene), time(time), frames(frames),
+          image(1024, 576, QImage::Format_ARGB32_Premultiplied)
+    {
+        image.fill(Qt::black);
+    }
+
+    // One frame as the view paints it, between frames the events queued by the last one.
+    // Returns the frame's process CPU time and its wall-clock time in milliseconds.
+    Sample frame()
+    {
+        QCoreApplication::processEvents();
+        ++time.frame;
+        QElapsedTimer clock;
+        const double cpuBefore = cpuMs();
+        clock.start();
+        QPainter painter(&image);
+        scene.render(&painter, Target, Source);
+        painter.end();
+        return {cpuMs() - cpuBefore, clock.nsecsElapsed() / 1e6};
+    }
+
+    // Plays n frames without measuring them.
+    void play(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            frame();
+    }
+
+    // Measures the frames; keepBusy runs before each frame, outside the measurement.
+    Figures measure(const QString &name, const std::function<void(int)> &keepBusy = {})
+    {
+        std::vector<double> cpu, wall;
+        cpu.reserve(frames);
+        wall.reserve(frames);
+        for (int i = 0; i < frames; ++i) {
+            if (keepBusy)
+                keepBusy(i);
+            const Sample s = frame();
+            cpu.push_back(s.cpu);
+            wall.push_back(s.wall);
+        }
+        Figures f;
+        f.name = name;
+        f.median = percentile(cpu, 0.5);
+        f.p99 = percentile(cpu, 0.99);
+        f.wallMedian = percentile(wall, 0.5);
+        f.wallP99 = percentile(wall, 0.99);
+        return f;
+    }
+
+    const QImage &lastFrame() const { return image; }
+
+private:
+    Scene &scene;
+    FakeTime &time;
+    int frames;
+    QImage image;
+};
+
+QPointF centreInScene(const QGraphicsItem *item, const QRectF &rect)
+{
+    return item->mapToScene(rect.center());
+}
+
+// The result dialogs compare the pointer's scene position with the button rectangles as they
+// stand, so the click goes exactly there.
+void leaveResult(Scene &scene, Game_Base *game)
+{
+    SceneInput::click(scene, game->rightButtonRect().center());
+    if (game->scene() == &scene) {
+        std::printf("  (the menu button did not leave %s; leaving through exitGame)\n",
+                    qPrintable(game->getName()));
+        game->exitGame();
+    }
+}
+
+void pressAt(Scene &scene, QPointF at)
+{
+    SceneInput::mouse(scene, QEvent::GraphicsSceneMousePress, at, Qt::LeftButton);
+    SceneInput::mouse(scene, QEvent::GraphicsSceneMouseRelease, at, Qt::NoButton);
+}
+
+int handKey(int hand)
+{
+    static const int keys[3] = {Qt::Key_Up, Qt::Key_Right, Qt::Key_Left};
+    return keys[hand];
+}
+
+int arrowKey(int direction)
+{
+    static const int keys[4] = {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up};
+    return keys[direction];
+}
+
+Game_Slot_Reel::Strip stripOf(int rank)
+{
+    Game_Slot_Reel::Strip strip;
+    for (Game_Trump_Card &card : strip)
+        card = Game_Trump_Card{0, rank};
+    return strip;
+}
+
+Game_Slot_Reel *oldestSpinning(Game_Slot_Machine *machine)
+{
+    for (const auto &reel : machine->getReels()) {
+        if (!reel->isStopped())
+            return reel.get();
+    }
+    return nullptr;
+}
+
+QString resourceFolder(const QString &applicationDir)
+{
+    const QString fromEnv = qEnvironmentVariable("TOVIRA_GAME_DIR");
+    if (!fromEnv.isEmpty())
+        return fromEnv;
+    return QDir(applicationDir).absoluteFilePath(QStringLiteral("../game"));
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int frames = argc > 1 ? std::max(10, QString(argv[1]).toInt()) : 600;
+
+    // A temporary working folder holding links to the game's data, as the game runs beside them.
+    QTemporaryDir work;
+    const QString data = resourceFolder(QCoreApplication::applicationDirPath());
+    for (const QString name : {QStringLiteral("resuorce.rcc"), QStringLiteral("Tovira.fka")})
+        QFile::link(QDir(data).absoluteFilePath(name), work.filePath(name));
+    QDir::setCurrent(work.path());
+    if (!QResource::registerResource(QStringLiteral("resuorce.rcc"))) {
+        std::fprintf(stderr, "no resuorce.rcc in %s: build the resources first\n",
+                     qPrintable(data));
+        return 1;
+    }
+    QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki"));
+    Notice::setHandler([](const QString &title, const QString &text) {
+        std::printf("notice: %s %s\n", qPrintable(title), qPrintable(text));
+    });
+
+    FakeTime time;
+    Clock::setTimeSource([&time] { return time.now(); });
+    Clock::setMonotonicSource([&time] { return time.monotonic(); });
+
+    Scene scene(nullptr, 1024, 576);
+    SceneInput::activate(scene);
+    FrameBench bench(scene, time, frames);
+    Item_Lancher *launcher = scene.getLauncher();
+    Game_GameList *list = scene.getGameList();
+    std::vector<Figures> table;
+
+    // Baseline: the scene with no screen in it draws only its background picture.
+    scene.removeItem(launcher);
+    bench.play(30);
+    table.push_back(bench.measure(QStringLiteral("baseline: background only")));
+    scene.addItem(launcher);
+
+    // The launcher with the pointer over an entry, so its information picture and score show.
+    SceneInput::hover(scene, centreInScene(launcher, launcher->gameRect(3)));
+    bench.play(30);
+    table.push_back(bench.measure(QStringLiteral("launcher")));
+
+    // Starts game index from the menu with a click on its entry; null when it is not there.
+    const auto enter = [&](int index) -> Game_Base * {
+        if (!list->hasGame(index))
+            return nullptr;
+        SceneInput::click(scene, centreInScene(launcher, launcher->gameRect(index)));
+        Game_Base *game = list->game(index);
+        return game && game->scene() == &scene ? game : nullptr;
+    };
+    const auto missing = [&](const char *name) {
+        Figures f;
+        f.name = QString::fromLatin1(name);
+        f.note = QStringLiteral("not in the game list");
+        table.push_back(f);
+    };
+
+    // 0 Setsuna: the duel after the signal, both duellists ready, the opponent's shot pending.
+    if (auto *game = static_cast<Game_Setsuna *>(enter(0))) {
+        bench.play(5);
+        SceneInput::click(scene, Game_Setsuna::buttonRect(0).center());
+        time.jumpMonotonic(4500);
+        bench.play(2);
+        time.holdMonotonic();
+        Figures f = bench.measure(QStringLiteral("Setsuna play (signal up)"));
+        f.note = game->getDuel().isSignalShown() ? QString() : QStringLiteral("no signal");
+        table.push_back(f);
+        time.jumpMonotonic(5000);
+        bench.play(5);
+        f = bench.measure(QStringLiteral("Setsuna result"));
+        f.note = game->getDuel().isResultShown() ? QString() : QStringLiteral("no result");
+        table.push_back(f);
+        leaveResult(scene, game);
+    } else {
+        missing("Setsuna");
+    }
+
+    // 1 SameGame: the full board, the pointer over a group so it is highlighted.
+    if (auto *game = static_cast<Game_SameGame *>(enter(1))) {
+        game->getTimeBar()->pause();
+        Game_SameGame_Mass *board = game->getBoard();
+        QPoint cell(0, 0);
+        for (int i = 0; i < board->cellCount(); ++i) {
+            const QPoint c(i % board->getColumns(), i / board->getColumns());
+            if (board->isRemovable(c.x(), c.y())) {
+                cell = c;
+                break;
+            }
+        }
+        const QPointF at(Game_SameGame::PointerOriginX + Game_SameGame::CellSize * cell.x() + 30,
+                         Game_SameGame::BoardY + Game_SameGame::CellSize * cell.y() + 30);
+        SceneInput::hover(scene, game->mapToScene(at));
+        bench.play(5);
+        table.push_back(bench.measure(QStringLiteral("SameGame play (group lit)")));
+        game->gameOver();
+        bench.play(5);
+        Figures f = bench.measure(QStringLiteral("SameGame result"));
+        f.note = game->isTimeOver() ? QString() : QStringLiteral("no result");
+        table.push_back(f);
+        leaveResult(scene, game);
+    } else {
+        missing("SameGame");
+    }
+
+    // 2 Typing: the train fills the rail; the rightmost tile is answered near the right edge.
+    if (auto *game = static_cast<Game_Typing *>(enter(2))) {
+        const Game_Typing_Arrow *answered = nullptr;
+        const auto answer = [&](int) {
+            const auto &tiles = game->getTrain()->getTiles();
+            if (tiles.size() < 2 || tiles.front() == answered)
+                return;
+            if (tiles.front()->shift(0) > game->getWidth() - 200) {
+                answered = tiles.front();
+                SceneInput::key(scene, arrowKey(answered->getDirection()));
+            }
+        };
+        // The first tile reaches the right side after about 200 frames; from then on the rail
+        // is full. Each answer speeds the train up, so the warm-up stays short.
+        for (int i = 0; i < 200; ++i) {
+            answer(i);
+            bench.frame();
+        }
+        Figures f = bench.measure(QStringLiteral("Typing play (full train)"), answer);
+        f.note = QStringLiteral("%1 tiles").arg(game->getTrain()->getTiles().size());
+        if (game->isFinished())
+            f.note += QStringLiteral(", ended");
+        table.push_back(f);
+        const auto &tiles = game->getTrain()->getTiles();
+        SceneInput::key(scene, arrowKey((tiles.front()->getDirection() + 1) % 4));
+        bench.play(5);
+        f = bench.measure(QStringLiteral("Typing result"));
+        f.note = game->isFinished() ? QString() : QStringLiteral("no result");
+        table.push_back(f);
+        leaveResult(scene, game);
+    } else {
+        missing("Typing");
+    }
+
+    // 3 Shooting: at least ten targets, a shot at one every half second for hit popups.
+    if (auto *game = static_cast<Game_Shooting *>(enter(3))) {
+        Game_Shooting_Gallery *gallery = game->getGallery();
+        const auto busy = [&](int i) {
+            while (gallery->getTargets().size() < 10)
+                gallery->spawnTarget();
+            gallery->setRemaining(QTime(0, 0, 40, 0));
+            if (i % 30 == 0) {
+                for (Game_Shooting_Target *t : gallery->getTargets()) {
+                    if (t->isHit() || !t->isGood())
+                        continue;
+                    // The head, inside the bonus zone: a hit, a combo and a "+1" popup.
+                    pressAt(scene, QPointF(t->peekPosition()) +
+                                       Game_Shooting_Target::bonusZone().center());
+                    break;
+                }
+            }
+        };
+        for (int i = 0; i < 120; ++i) {
+            busy(i);
+            bench.frame();
+        }
+        Figures f = bench.measure(QStringLiteral("Shooting play (10+ targets)"), busy);
+        f.note = QStringLiteral("%1 targets, %2 popups, score %3")
+                     .arg(gallery->getTargets().size())
+                     .arg(gallery->getBonuses().size() + gallery->getCombos().size())
+                     .arg(game->getScore()->getScore());
+        table.push_back(f);
+        gallery->setRemaining(QTime(0, 0, 0, 1));
+        bench.play(5);
+        f = bench.measure(QStringLiteral("Shooting result"));
+        f.note = gallery->isTimeUp() ? QString() : QStringLiteral("no result");
+        table.push_back(f);
+        leaveResult(scene, game);
+    } else {
+        missing("Shooting");
+    }
+
+    // 4 Slot: the train of reels across the window; the oldest spinning reel is stopped on a
+    // winning card before it reaches the left edge.
+    if (auto *game = static_cast<Game_Slot *>(enter(4))) {
+        Game_Slot_Machine *machine = game->getMachine();
+        const QPointF inside(500, 300);
+        const auto busy = [&](int) {
+            Game_Slot_Reel *reel = oldestSpinning(machine);
+            if (reel && reel->isOnScreen() && reel->getX() < 150) {
+                reel->setStrip(stripOf(12));
+                pressAt(scene, inside);
+            }
+        };
+        for (int i = 0; i < 1200; ++i) {
+            busy(i);
+            bench.frame();
+        }
+        Figures f = bench.measure(QStringLiteral("Slot play (reel train)"), busy);
+        int shown = 0;
+        for (const auto &reel : machine->getReels())
+            shown += reel->isOnScreen() && reel->getX() < 1024 &&
+                     reel->getX() > -Game_Slot_Reel::CardWidth;
+        f.note = QStringLiteral("%1 reels on screen").arg(shown);
+        if (game->isGameOver())
+            f.note += QStringLiteral(", ended");
+        table.push_back(f);
+        if (Game_Slot_Reel *reel = oldestSpinning(machine))
+            reel->setStrip(stripOf(0));
+        pressAt(scene, inside);
+        bench.play(5);
+        f = bench.measure(QStringLiteral("Slot result"));
+        f.note = game->isGameOver() ? QString() : QStringLiteral("no result");
+        table.push_back(f);
+        leaveResult(scene, game);
+    } else {
+        missing("Slot");
+    }
+
+    // 5 Slide: the shuffled board with the clock running; a tile slid every second.
+    if (auto *game = static_cast<Game_Slide *>(enter(5))) {
+        const auto busy = [&](int i) {
+            if (i % 60 == 0) {
+                Game_Slide_Board *board = game->getBoard();
+                const int gap = board->gapIndex();
+                const int column = gap % board->getColumns();
+                const int next = column > 0 ? gap - 1 : gap + 1;
+                SceneInput::click(scene, QRectF(game->cellRect(next)).center());
+            }
+        };
+        bench.play(5);
+        Figures f = bench.measure(QStringLiteral("Slide play (shuffled)"), busy);
+        f.note = game->isCleared() || game->isTimeUp() ? QStringLiteral("ended") : QString();
+        table.push_back(f);
+        game->getBoard()->reset();
+        SceneInput::click(scene, QPointF(5, 5));
+        bench.play(5);
+        f = bench.measure(QStringLiteral("Slide result (cleared)"));
+        f.note = game->isCleared() ? QString() : QStringLiteral("no result");
+        table.push_back(f);
+        leaveResult(scene, game);
+    } else {
+        missing("Slide");
+    }
+
+    // 6 UpDown: a good card played every second.
+    if (auto *game = static_cast<Game_UpDown *>(enter(6))) {
+        Game_UpDown_Table *cards = game->getTable();
+        const auto busy = [&](int i) {
+            if (i % 60 != 30)
+                return;
+            const Game_Trump_Card current = cards->currentCard();
+            for (int p = 0; p < Game_UpDown_Table::Places; ++p) {
+                if (cards->slotAt(p) < 0)
+                    continue;
+                const Game_Trump_Card c = cards->deckAt(cards->slotAt(p));
+                const bool good =
+                    Game_UpDown_Table::isJoker(c) || Game_UpDown_Table::isJoker(current) ||
+                    (cards->getDirection() == Game_UpDown_Table::Up ? c.rank > current.rank
+                                                                    : c.rank < current.rank);
+                if (good) {
+                    SceneInput::click(scene, game->placeRect(p).center());
+                    return;
+                }
+            }
+        };
+        bench.play(5);
+        Figures f = bench.measure(QStringLiteral("UpDown play"), busy);
+        f.note = QStringLiteral("%1 left").arg(cards->getRest());
+        if (cards->isFailed() || cards->isFinished())
+            f.note += QStringLiteral(", ended");
+        table.push_back(f);
+        game->getClock()->subtract(120000);
+        bench.play(5);
+        f = bench.measure(QStringLiteral("UpDown result"));
+        f.note = cards->isFailed() ? QString() : QStringLiteral("no result");
+        table.push_back(f);
+        leaveResult(scene, game);
+    } else {
+        missing("UpDown");
+    }
+
+    // 7 Janken: the marker sliding through throw after throw, each one won.
+    if (auto *game = static_cast<Game_Janken *>(enter(7))) {
+        const auto busy = [&](int) {
+            const Game_Janken_Duel *duel = game->getDuel();
+            const int winning = (duel->getOpponentHand() + 1) % 3;
+            if (duel->isOpponentDrawn() && duel->getPlayerHand() != winning)
+                SceneInput::key(scene, handKey(winning));
+        };
+        bench.play(5);
+        Figures f = bench.measure(QStringLiteral("Janken play (mid-throw)"), busy);
+        f.note = game->isFinished() ? QStringLiteral("ended") : QString();
+        table.push_back(f);
+        // Keep losing hands up until the marker passes the line.
+        for (int i = 0; i < 400 && !game->isFinished(); ++i) {
+            const int losing = (game->getDuel()->getOpponentHand() + 2) % 3;
+            if (game->getDuel()->getPlayerHand() != losing)
+                SceneInput::key(scene, handKey(losing));
+            bench.frame();
+        }
+        f = bench.measure(QStringLiteral("Janken result"));
+        f.note = game->isFinished() ? QString() : QStringLiteral("no result");
+        table.push_back(f);
+        leaveResult(scene, game);
+    } else {
+        missing("Janken");
+    }
+
+    // 8 Speed: a missed card whenever the clock's red flash has faded, so it always flashes.
+    if (auto *game = static_cast<Game_Speed *>(enter(8))) {
+        Game_Speed_Table *cards = game->getTable();
+        const auto busy = [&](int) {
+            if (game->getMissFlash() > 1)
+                return;
+            const int a = cards->pile(Game_Speed_Table::PileA).rank;
+            const int b = cards->pile(Game_Speed_Table::PileB).rank;
+            for (int d = 0; d < 13; ++d) {
+                if (a == Game_Speed_Table::Joker || b == Game_Speed_Table::Joker)
+                    break;
+                if (!Game_Speed_Table::fits(d, a) && !Game_Speed_Table::fits(d, b)) {
+                    cards->setTableCard(0, Game_Trump_Card{1, d});
+                    SceneInput::click(scene, Game_Speed_Table::tableRect(0).center());
+                    break;
+                }
+            }
+            if (game->getClock()->getRemaining() < QTime(0, 0, 20))
+                game->getClock()->start(QTime(0, 1, 0, 0), Clock::currentTime());
+        };
+        bench.play(5);
+        Figures f = bench.measure(QStringLiteral("Speed play (clock flashing)"), busy);
+        f.note = game->getMissFlash() > 0 ? QString() : QStringLiteral("no flash");
+        table.push_back(f);
+        game->getClock()->subtract(120000);
+        bench.play(5);
+        f = bench.measure(QStringLiteral("Speed result"));
+        f.note = game->isGameOver() ? QString() : QStringLiteral("no result");
+        table.push_back(f);
+        leaveResult(scene, game);
+    } else {
+        missing("Speed");
+    }
+
+    // Every story page: the first with its fade from black, each later one after a click.
+    static const char *const storyNames[Scene::StoryCount] = {"opening", "ending 1", "ending 2",
+                                                              "ending 3"};
+    for (int s = 0; s < Scene::StoryCount; ++s) {
+        Adv_Base *story = scene.getStory(s);
+        scene.slot_playAdv(s);
+        for (int page = 0; page < story->getPageCount(); ++page) {
+            table.push_back(
+                bench.measure(QStringLiteral("story %1 page %2%3")
+                                  .arg(QLatin1String(storyNames[s]))
+                                  .arg(page)
+                                  .arg(page == 0 ? QStringLiteral(" (fade)") : QString())));
+            while (story->getFade() > 0)
+                bench.frame();
+            SceneInput::click(scene, QPointF(500, 300));
+        }
+        if (launcher->scene() != &scene)
+            std::printf("  (story %d did not return to the menu)\n", s);
+    }
+
+    // The table: CPU time per frame judged against the goal, wall-clock time beside it.
+    const Figures &base = table.front();
+    int over = 0;
+    std::printf("\n%d frames per screen, 1024 x 576, offscreen raster. Frame cost is process CPU "
+                "time;\nratios are to the baseline's median %.3f ms (goal: median <= 3x, p99 <= "
+                "5x). Wall-clock figures beside.\n",
+                frames, base.median);
+    std::printf("%-30s %7s %7s %6s %6s %5s %7s %7s  %s\n", "screen", "median", "p99", "x med",
+                "x p99", "goal", "wall md", "wall 99", "state");
+    for (const Figures &f : table) {
+        if (f.median == 0 && !f.note.isEmpty()) {
+            std::printf("%-30s %7s %7s %6s %6s %5s %7s %7s  %s\n", qPrintable(f.name), "-", "-",
+                        "-", "-", "-", "-", "-", qPrintable(f.note));
+            continue;
+        }
+        const double rm = f.median / base.median, rp = f.p99 / base.median;
+        const bool bad = rm > 3.0 || rp > 5.0;
+        over += bad;
+        std::printf("%-30s %7.3f %7.3f %6.2f %6.2f %5s %7.3f %7.3f  %s\n", qPrintable(f.name),
+                    f.median, f.p99, rm, rp, bad ? "OVER" : "ok", f.wallMedian, f.wallP99,
+                    qPrintable(f.note));
+    }
+    std::printf("%d of %d screens over the goal\n", over, int(table.size()) - 1);
+    Clock::reset();
+    return 0;
+}
