@@ -53,11 +53,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (archive.open(path, Key)) {
         for (int i = 0; i < archive.entryCount() && i < 64; ++i) {
             std::vector<unsigned char> bytes;
-            if (archive.read(archive.entryName(i), &bytes) &&
-                archive.entry(i)->decodedSize != bytes.size()) {
+            // Entries are read by name, and the first entry of a name is the one read, so the
+            // sizes to compare are those of that entry.
+            const std::string name = archive.entryName(i);
+            const ArchiveEntry *read = archive.entry(archive.indexOf(name));
+            if (archive.read(name, &bytes) && read->decodedSize != bytes.size()) {
                 // A successful read of a compressed entry always yields its decoded size.
                 if ((archive.archiveFlags() & Archive::Compressed) &&
-                    bytes.size() > archive.entry(i)->decodedSize)
+                    bytes.size() > read->decodedSize)
                     __builtin_trap();
             }
         }
