@@ -1,6 +1,7 @@
 #include "app/Scene.h"
 
 #include "app/ScoreFile.h"
+#include "launcher/Item_Base.h"
 #include "sound/AudioSet.h"
 #include "games/frame/Game_GameList.h"
 #include "launcher/Item_Lancher.h"
@@ -71,6 +72,17 @@ Scene::~Scene()
 
 void Scene::drawBackground(QPainter *painter, const QRectF &rect)
 {
+    // Every screen but a see-through one covers the background: drawing it would cost a whole
+    // picture per frame that nobody sees.
+    const QList<QGraphicsItem *> shown = items();
+    for (const QGraphicsItem *item : shown) {
+        const Item_Base *screen = dynamic_cast<const Item_Base *>(item);
+        if (screen && !item->parentItem() && item->isVisible() && !screen->opaqueArea().isEmpty() &&
+            item->sceneTransform().mapRect(screen->opaqueRect()).contains(rect)) {
+            QGraphicsScene::drawBackground(painter, rect);
+            return;
+        }
+    }
     painter->drawImage(QPointF(0, 0), *background);
     QGraphicsScene::drawBackground(painter, rect);
 }

@@ -1,5 +1,7 @@
 #include "launcher/Item_Base.h"
 
+#include <QPainterPath>
+
 Item_Base::Item_Base(int x, int y, QGraphicsItem *parent) : QGraphicsObject(parent)
 {
     setPos(x, y);
@@ -14,4 +16,13 @@ Item_Base::Item_Base(int x, int y, QGraphicsItem *parent) : QGraphicsObject(pare
 QRectF Item_Base::boundingRect() const
 {
     return QRectF(0, 0, width, height);
+}
+
+QPainterPath Item_Base::opaqueArea() const
+{
+    QPainterPath area;
+    const QRectF rect = opaqueRect();
+    if (!rect.isEmpty())
+        area.addRect(rect);
+    return area;
 }

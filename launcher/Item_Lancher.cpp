@@ -222,3 +222,9 @@ void Item_Lancher::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
     }
     update();
 }
+
+// The menu picture is drawn over the whole item.
+QRectF Item_Lancher::opaqueRect() const
+{
+    return background->isNull() ? QRectF() : boundingRect();
+}

@@ -13,6 +13,7 @@ class Item_Lancher : public Lanch_Base
 {
     Q_OBJECT
 public:
+    QRectF opaqueRect() const override;
     static constexpr int GameCount = 10;
     static constexpr int StoryCount = 4;
     static constexpr int InfoCount = 11;

@@ -103,3 +103,10 @@ void Adv_Base::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
     }
     update();
 }
+
+// A page is a whole picture, with the fade drawn over it.
+QRectF Adv_Base::opaqueRect() const
+{
+    return pages && page >= 0 && page < pageCount && !pages[page].isNull() ? boundingRect()
+                                                                            : QRectF();
+}

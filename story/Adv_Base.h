@@ -13,6 +13,7 @@ class Adv_Base : public Item_Base
 {
     Q_OBJECT
 public:
+    QRectF opaqueRect() const override;
     // One story: where its pictures live, how many there are, what playLancher reports.
     struct Row {
         QString prefix;

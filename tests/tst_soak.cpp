@@ -110,6 +110,20 @@ const char *const GameNames[Game_GameList::GameCount] = {
 };
 } // namespace
 
+// True when every pixel of the scene rectangle (inside the 2-pixel margin of the rendered
+// window) is opaque.
+static bool coversScene(const QImage &image)
+{
+    for (int y = 2; y < 2 + 572; ++y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 2; x < 2 + 1020; ++x) {
+            if (qAlpha(line[x]) != 255)
+                return false;
+        }
+    }
+    return true;
+}
+
 class TestSoak : public QObject
 {
     Q_OBJECT
@@ -301,9 +315,17 @@ private slots:
 
             QCoreApplication::processEvents();
             ++frameCount;
+            // Now and then the frame starts see-through: a screen that says it hides the scene's
+            // background (which is then not drawn) must still leave no hole in the scene.
+            const bool checkCover =
+                f % 3 == 0 && game->scene() == &scene && !game->opaqueArea().isEmpty();
+            if (checkCover)
+                image.fill(Qt::transparent);
             QPainter painter(&image);
             scene.render(&painter, QRectF(0, 0, 1024, 576), QRectF(-2, -2, 1024, 576));
             painter.end();
+            if (checkCover && !coversScene(image))
+                faults << QStringLiteral("a see-through pixel in the scene");
             recorder->clear();
 
             if (f % 50 == 0 || f == frames - 1) {

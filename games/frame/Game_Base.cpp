@@ -165,3 +165,8 @@ void Game_Base::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
     }
     update();
 }
+
+QPainterPath Game_Base::opaqueArea() const
+{
+    return isQuestionShown() ? QPainterPath() : Item_Base::opaqueArea();
+}

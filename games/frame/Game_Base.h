@@ -41,6 +41,8 @@ public:
     virtual void resumeGame() {}
     // Called when the game leaves the scene, so no timer keeps firing while it is off stage.
     virtual void stopTimers();
+    // The return-to-menu question is drawn see-through over nothing, so it hides nothing.
+    QPainterPath opaqueArea() const override;
 
     Game_Score *getScore() const { return score; }
     QString getName() const { return *gameName; }

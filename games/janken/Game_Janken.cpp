@@ -268,3 +268,9 @@ void Game_Janken::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
     }
     update();
 }
+
+// Play draws the stage picture and the result fills black: either covers the item.
+QRectF Game_Janken::opaqueRect() const
+{
+    return duel && !background->isNull() ? boundingRect() : QRectF();
+}

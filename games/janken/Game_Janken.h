@@ -14,6 +14,7 @@ class Game_Janken : public Game_Base
 {
     Q_OBJECT
 public:
+    QRectF opaqueRect() const override;
     static constexpr int PointsPerSecond = 125;
 
     Game_Janken();

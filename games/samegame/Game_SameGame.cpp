@@ -262,3 +262,11 @@ void Game_SameGame::paint(QPainter *painter, const QStyleOptionGraphicsItem *opt
     }
     drawScorePanel(painter, *scorePicture);
 }
+
+// Every frame starts with the board picture, drawn two pixels up and left.
+QRectF Game_SameGame::opaqueRect() const
+{
+    return board && !background->isNull()
+               ? QRectF(QPointF(-2, -2), background->size()).intersected(boundingRect())
+               : QRectF();
+}

@@ -13,6 +13,7 @@ class Game_SameGame : public Game_Base
 {
     Q_OBJECT
 public:
+    QRectF opaqueRect() const override;
     static constexpr int TileCount = 8;
     static constexpr int BoardX = 122;
     static constexpr int BoardY = 58;

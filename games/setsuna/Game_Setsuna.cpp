@@ -344,3 +344,9 @@ void Game_Setsuna::paint(QPainter *painter, const QStyleOptionGraphicsItem *opti
         tick();
     }
 }
+
+// Every frame starts with the title or duel picture.
+QRectF Game_Setsuna::opaqueRect() const
+{
+    return background && !background->isNull() ? boundingRect() : QRectF();
+}

@@ -15,6 +15,7 @@ class Game_Setsuna : public Game_Base
 {
     Q_OBJECT
 public:
+    QRectF opaqueRect() const override;
     static constexpr int PictureCount = 4;
 
     Game_Setsuna();

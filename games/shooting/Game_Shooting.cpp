@@ -254,3 +254,9 @@ void Game_Shooting::paint(QPainter *painter, const QStyleOptionGraphicsItem *opt
     drawScorePanel(painter, *scorePicture);
     drawClock(painter);
 }
+
+// Play draws the gallery picture and the result fills black.
+QRectF Game_Shooting::opaqueRect() const
+{
+    return gallery && (gallery->isTimeUp() || !background->isNull()) ? boundingRect() : QRectF();
+}

@@ -16,6 +16,7 @@ class Game_Shooting : public Game_Base
 {
     Q_OBJECT
 public:
+    QRectF opaqueRect() const override;
     Game_Shooting();
     ~Game_Shooting() override;
 

@@ -304,3 +304,9 @@ void Game_Slide::stepClock(QPainter *painter)
     getScore()->setScore(0);
     update();
 }
+
+// Every frame starts with the puzzle picture.
+QRectF Game_Slide::opaqueRect() const
+{
+    return board && !background->isNull() ? boundingRect() : QRectF();
+}

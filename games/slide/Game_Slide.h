@@ -16,6 +16,7 @@ class Game_Slide : public Game_Base
 {
     Q_OBJECT
 public:
+    QRectF opaqueRect() const override;
     static constexpr int BoardWidth = 737;
     static constexpr int BoardHeight = 369;
     static constexpr int PointsPerSecond = 250;

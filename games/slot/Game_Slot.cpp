@@ -192,3 +192,9 @@ void Game_Slot::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
     pressed = false;
     update();
 }
+
+// Every frame starts with the cabinet picture.
+QRectF Game_Slot::opaqueRect() const
+{
+    return machine && !background->isNull() ? boundingRect() : QRectF();
+}

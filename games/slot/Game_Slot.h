@@ -13,6 +13,7 @@ class Game_Slot : public Game_Base
 {
     Q_OBJECT
 public:
+    QRectF opaqueRect() const override;
     Game_Slot();
     ~Game_Slot() override;
 

@@ -265,3 +265,9 @@ void Game_Speed::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
     }
     update();
 }
+
+// Play draws the table picture and the result fills black.
+QRectF Game_Speed::opaqueRect() const
+{
+    return table && (gameOver || !background->isNull()) ? boundingRect() : QRectF();
+}

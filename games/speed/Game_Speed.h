@@ -15,6 +15,7 @@ class Game_Speed : public Game_Base
 {
     Q_OBJECT
 public:
+    QRectF opaqueRect() const override;
     static constexpr int MissPenaltyMs = 2000;
 
     Game_Speed();

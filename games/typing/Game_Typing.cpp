@@ -272,3 +272,9 @@ void Game_Typing::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
     }
     update();
 }
+
+// Play draws the track picture; the result screen is see-through.
+QRectF Game_Typing::opaqueRect() const
+{
+    return train && !train->isFinished() && !background->isNull() ? boundingRect() : QRectF();
+}

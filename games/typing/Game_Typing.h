@@ -14,6 +14,7 @@ class Game_Typing : public Game_Base
 {
     Q_OBJECT
 public:
+    QRectF opaqueRect() const override;
     static constexpr int PointsPerSecond = 100;
 
     Game_Typing();

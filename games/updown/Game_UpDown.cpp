@@ -265,3 +265,11 @@ void Game_UpDown::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
     }
     update();
 }
+
+// Play draws the table picture and the results fill black.
+QRectF Game_UpDown::opaqueRect() const
+{
+    return table && (table->isFinished() || table->isFailed() || !background->isNull())
+               ? boundingRect()
+               : QRectF();
+}

@@ -15,6 +15,7 @@ class Game_UpDown : public Game_Base
 {
     Q_OBJECT
 public:
+    QRectF opaqueRect() const override;
     Game_UpDown();
     ~Game_UpDown() override;
 
