@@ -10,7 +10,8 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>
 
-namespace {
+namespace
+{
 void setSilent(bool value)
 {
     if (AudioSet *audio = AudioSet::getInstance())
@@ -22,13 +23,6 @@ void loadQuoted(QImage &image, const QString &path)
 {
     if (!Picture::load(image, path))
         qDebug() << "ImageReadError:" << path;
-}
-
-// Loads a picture whose failure message is a fixed text.
-void loadFixed(QImage &image, const QString &path, const char *message)
-{
-    if (!Picture::load(image, path))
-        qDebug() << message;
 }
 
 const QPointF InfoPos(714, 156);
@@ -52,18 +46,18 @@ Item_Lancher::Item_Lancher(int x, int y) : Lanch_Base(x, y)
 
     for (int i = 0; i < GameCount; ++i)
         loadQuoted(gamePictures[i], QStringLiteral(":/img/lancher/GAME") + QString::number(i));
-    loadFixed(storyPictures[0], QStringLiteral(":/img/lancher/OP"),
-              "ImageReadError: /img/lancher/OP");
-    loadFixed(storyPictures[1], QStringLiteral(":/img/lancher/ED01_0"),
-              "ImageReadError: /img/lancher/ED01_0");
-    loadFixed(storyPictures[2], QStringLiteral(":/img/lancher/ED02_0"),
-              "ImageReadError: /img/lancher/ED02_0");
-    loadFixed(storyPictures[3], QStringLiteral(":/img/lancher/ED03_0"),
-              "ImageReadError: /img/lancher/ED03_0");
+    Picture::load(storyPictures[0], QStringLiteral(":/img/lancher/OP"),
+                  "ImageReadError: /img/lancher/OP");
+    Picture::load(storyPictures[1], QStringLiteral(":/img/lancher/ED01_0"),
+                  "ImageReadError: /img/lancher/ED01_0");
+    Picture::load(storyPictures[2], QStringLiteral(":/img/lancher/ED02_0"),
+                  "ImageReadError: /img/lancher/ED02_0");
+    Picture::load(storyPictures[3], QStringLiteral(":/img/lancher/ED03_0"),
+                  "ImageReadError: /img/lancher/ED03_0");
     for (int i = 0; i < InfoCount; ++i)
         loadQuoted(infoPictures[i], QStringLiteral(":/img/lancher/INFO") + QString::number(i));
-    loadFixed(*scorePicture, QStringLiteral(":/img/lancher/SCORE"),
-              "ImageReadError: /img/lancher/SCORE");
+    Picture::load(*scorePicture, QStringLiteral(":/img/lancher/SCORE"),
+                  "ImageReadError: /img/lancher/SCORE");
 
     totalScore = 0;
     hoverIndex = -1;
@@ -86,11 +80,16 @@ Item_Lancher::~Item_Lancher()
 qint64 Item_Lancher::unlockScore(int index)
 {
     switch (index) {
-    case 0: return 0;
-    case 1: return 30000;
-    case 2: return 60000;
-    case 3: return 100000;
-    default: return -1;
+    case 0:
+        return 0;
+    case 1:
+        return 30000;
+    case 2:
+        return 60000;
+    case 3:
+        return 100000;
+    default:
+        return -1;
     }
 }
 
@@ -110,14 +109,14 @@ void Item_Lancher::setScores(const int *table)
 
     // Unlocked pictures are never swapped back: best scores only grow.
     if (totalScore > 29999) {
-        loadFixed(storyPictures[1], QStringLiteral(":/img/lancher/ED01_1"),
-                  "ImageReadError: /img/lancher/ED01_1");
+        Picture::load(storyPictures[1], QStringLiteral(":/img/lancher/ED01_1"),
+                      "ImageReadError: /img/lancher/ED01_1");
         if (totalScore > 59999) {
-            loadFixed(storyPictures[2], QStringLiteral(":/img/lancher/ED02_1"),
-                      "ImageReadError: /img/lancher/ED02_1");
+            Picture::load(storyPictures[2], QStringLiteral(":/img/lancher/ED02_1"),
+                          "ImageReadError: /img/lancher/ED02_1");
             if (totalScore > 99999)
-                loadFixed(storyPictures[3], QStringLiteral(":/img/lancher/ED03_1"),
-                          "ImageReadError: /img/lancher/ED03_1");
+                Picture::load(storyPictures[3], QStringLiteral(":/img/lancher/ED03_1"),
+                              "ImageReadError: /img/lancher/ED03_1");
         }
     }
     update();

@@ -18,15 +18,6 @@
 
 #include <algorithm>
 
-namespace
-{
-void load(QImage *image, const QString &path, const QString &message)
-{
-    if (!Picture::load(*image, path))
-        qDebug().noquote() << message;
-}
-} // namespace
-
 Game_Shooting::Game_Shooting()
 {
     setName(QStringLiteral("Shooting"));
@@ -73,14 +64,16 @@ void Game_Shooting::initGame()
 {
     if (!gallery)
         createResources();
-    load(background, QStringLiteral(":/img/shooting/BG01"), QStringLiteral(":/img/shooting/BG01"));
-    load(foreground, QStringLiteral(":/img/shooting/BG02"), QStringLiteral(":/img/shooting/BG02"));
-    load(crosshairPicture, QStringLiteral(":/img/shooting/TARGET"),
-         QStringLiteral("imgReadError: /img/shooting/TARGET"));
-    load(scorePicture, QStringLiteral(":/img/shooting/SCORE"),
-         QStringLiteral("imgReadError: /img/shooting/SCORE"));
-    load(timerPicture, QStringLiteral(":/img/shooting/TIMER"),
-         QStringLiteral("imgReadError: /img/shooting/TIMER"));
+    Picture::load(*background, QStringLiteral(":/img/shooting/BG01"),
+                  QStringLiteral(":/img/shooting/BG01"));
+    Picture::load(*foreground, QStringLiteral(":/img/shooting/BG02"),
+                  QStringLiteral(":/img/shooting/BG02"));
+    Picture::load(*crosshairPicture, QStringLiteral(":/img/shooting/TARGET"),
+                  QStringLiteral("imgReadError: /img/shooting/TARGET"));
+    Picture::load(*scorePicture, QStringLiteral(":/img/shooting/SCORE"),
+                  QStringLiteral("imgReadError: /img/shooting/SCORE"));
+    Picture::load(*timerPicture, QStringLiteral(":/img/shooting/TIMER"),
+                  QStringLiteral("imgReadError: /img/shooting/TIMER"));
     setWidth(background->width());
     setHeight(background->height());
     Game_Shooting_Target::preload();

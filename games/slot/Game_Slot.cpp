@@ -14,15 +14,6 @@
 
 #include <algorithm>
 
-namespace
-{
-void loadPicture(QImage &image, const QString &path, const char *message)
-{
-    if (!Picture::load(image, path))
-        qDebug() << message;
-}
-} // namespace
-
 Game_Slot::Game_Slot()
 {
     setName(QStringLiteral("Slot"));
@@ -60,9 +51,10 @@ void Game_Slot::createResources()
 
 void Game_Slot::initGame()
 {
-    loadPicture(*background, QStringLiteral(":/img/slot/BG"), ":/img/slot/BG");
-    loadPicture(*foreground, QStringLiteral(":/img/slot/FG"), ":/img/slot/FG");
-    loadPicture(*scorePicture, QStringLiteral(":/img/slot/SCORE"), "imgReadError: /img/slot/SCORE");
+    Picture::load(*background, QStringLiteral(":/img/slot/BG"), ":/img/slot/BG");
+    Picture::load(*foreground, QStringLiteral(":/img/slot/FG"), ":/img/slot/FG");
+    Picture::load(*scorePicture, QStringLiteral(":/img/slot/SCORE"),
+                  "imgReadError: /img/slot/SCORE");
     setWidth(background->width());
     setHeight(background->height());
 

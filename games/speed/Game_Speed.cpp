@@ -16,15 +16,6 @@
 
 #include <algorithm>
 
-namespace
-{
-void loadPicture(QImage &image, const QString &path, const QString &message)
-{
-    if (!Picture::load(image, path))
-        qDebug() << qPrintable(message);
-}
-} // namespace
-
 Game_Speed::Game_Speed()
 {
     setName(QStringLiteral("Speed"));
@@ -73,13 +64,13 @@ void Game_Speed::initGame()
 {
     Random::seed(Game_Trump::timeSeed(Clock::currentTime()));
 
-    loadPicture(*background, QStringLiteral(":/img/speed/BG"), QStringLiteral(":/img/speed/BG"));
-    loadPicture(*scorePicture, QStringLiteral(":/img/speed/SCORE"),
-                QStringLiteral("imgReadError: /img/speed/SCORE"));
-    loadPicture(*timerPicture, QStringLiteral(":/img/speed/TIMER"),
-                QStringLiteral("imgReadError: /img/speed/TIMER"));
-    loadPicture(*restPicture, QStringLiteral(":/img/speed/REST"),
-                QStringLiteral("imgReadError: /img/speed/REST"));
+    Picture::load(*background, QStringLiteral(":/img/speed/BG"), QStringLiteral(":/img/speed/BG"));
+    Picture::load(*scorePicture, QStringLiteral(":/img/speed/SCORE"),
+                  QStringLiteral("imgReadError: /img/speed/SCORE"));
+    Picture::load(*timerPicture, QStringLiteral(":/img/speed/TIMER"),
+                  QStringLiteral("imgReadError: /img/speed/TIMER"));
+    Picture::load(*restPicture, QStringLiteral(":/img/speed/REST"),
+                  QStringLiteral("imgReadError: /img/speed/REST"));
     setWidth(background->width());
     setHeight(background->height());
 

@@ -16,15 +16,6 @@
 
 #include <algorithm>
 
-namespace
-{
-void loadPicture(QImage &image, const QString &path, const QString &message)
-{
-    if (!Picture::load(image, path))
-        qDebug() << qPrintable(message);
-}
-} // namespace
-
 Game_UpDown::Game_UpDown()
 {
     setName(QStringLiteral("UpDown"));
@@ -78,17 +69,18 @@ void Game_UpDown::initGame()
     const QTime now = Clock::currentTime();
     Random::seed(unsigned(now.hour() + now.minute() + now.second() + now.msec()));
 
-    loadPicture(*background, QStringLiteral(":/img/updown/BG"), QStringLiteral(":/img/updown/BG"));
-    loadPicture(*scorePicture, QStringLiteral(":/img/updown/SCORE"),
-                QStringLiteral("imgReadError: /img/updown/SCORE"));
-    loadPicture(*timerPicture, QStringLiteral(":/img/updown/TIMER"),
-                QStringLiteral("imgReadError: /img/updown/TIMER"));
-    loadPicture(*restPicture, QStringLiteral(":/img/updown/REST"),
-                QStringLiteral("imgReadError: /img/updown/REST"));
-    loadPicture(arrows[0], QStringLiteral(":/img/updown/UP"),
-                QStringLiteral("imgReadError: /img/updown/UP"));
-    loadPicture(arrows[1], QStringLiteral(":/img/updown/DOWN"),
-                QStringLiteral("imgReadError: /img/updown/DOWN"));
+    Picture::load(*background, QStringLiteral(":/img/updown/BG"),
+                  QStringLiteral(":/img/updown/BG"));
+    Picture::load(*scorePicture, QStringLiteral(":/img/updown/SCORE"),
+                  QStringLiteral("imgReadError: /img/updown/SCORE"));
+    Picture::load(*timerPicture, QStringLiteral(":/img/updown/TIMER"),
+                  QStringLiteral("imgReadError: /img/updown/TIMER"));
+    Picture::load(*restPicture, QStringLiteral(":/img/updown/REST"),
+                  QStringLiteral("imgReadError: /img/updown/REST"));
+    Picture::load(arrows[0], QStringLiteral(":/img/updown/UP"),
+                  QStringLiteral("imgReadError: /img/updown/UP"));
+    Picture::load(arrows[1], QStringLiteral(":/img/updown/DOWN"),
+                  QStringLiteral("imgReadError: /img/updown/DOWN"));
     setWidth(background->width());
     setHeight(background->height());
 
