@@ -170,3 +170,27 @@ QPainterPath Game_Base::opaqueArea() const
 {
     return isQuestionShown() ? QPainterPath() : Item_Base::opaqueArea();
 }
+
+void Game_Base::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    event->accept();
+    if (!isQuestionShown())
+        update();
+}
+
+bool Game_Base::clickResultButtons(QGraphicsSceneMouseEvent *event)
+{
+    QGraphicsSceneHoverEvent hover(QEvent::GraphicsSceneHoverMove);
+    hover.setScenePos(event->scenePos());
+    hover.setPos(event->pos());
+    Game_Base::hoverMoveEvent(&hover);
+    if (isHoverLeft()) {
+        retryGame();
+        return true;
+    }
+    if (isHoverRight()) {
+        exitGame();
+        return true;
+    }
+    return false;
+}

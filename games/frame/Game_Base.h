@@ -73,8 +73,15 @@ public slots:
 
 protected:
     void keyReleaseEvent(QKeyEvent *event) override;
+    // Accepts the press, so the release comes to this item, and repaints; games that act on the
+    // press itself override it.
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
     void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
+    // A click on a result screen: the button under the click itself plays again or leaves (the
+    // hover flags are taken from the click, not from the last pointer move). False when the
+    // click is on neither button.
+    bool clickResultButtons(QGraphicsSceneMouseEvent *event);
 
 private:
     Game_Score *score = nullptr;

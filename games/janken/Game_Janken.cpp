@@ -230,14 +230,6 @@ void Game_Janken::keyReleaseEvent(QKeyEvent *event)
     update();
 }
 
-void Game_Janken::mousePressEvent(QGraphicsSceneMouseEvent *event)
-{
-    // Accepting the press makes this item the grabber that receives the release.
-    event->accept();
-    if (!isQuestionShown())
-        update();
-}
-
 void Game_Janken::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
     if (isQuestionShown()) {
@@ -245,16 +237,7 @@ void Game_Janken::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
         return;
     }
     if (isFinished()) {
-        // The hover flags were last set before the play, so a click with no move in between
-        // would act on a button the pointer has left: take them from the click's position.
-        QGraphicsSceneHoverEvent hover(QEvent::GraphicsSceneHoverMove);
-        hover.setScenePos(event->scenePos());
-        hover.setPos(event->pos());
-        Game_Base::hoverMoveEvent(&hover);
-        if (isHoverLeft())
-            retryGame();
-        else if (isHoverRight())
-            exitGame();
+        clickResultButtons(event);
         return;
     }
     update();

@@ -175,10 +175,7 @@ void Game_SameGame::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
         return;
     }
     if (stageClear || timeOver) {
-        if (isHoverLeft())
-            retryGame();
-        else if (isHoverRight())
-            exitGame();
+        clickResultButtons(event);
         return;
     }
     const QPoint cell = cellAtPoint(event->scenePos());

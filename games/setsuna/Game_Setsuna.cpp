@@ -275,10 +275,7 @@ void Game_Setsuna::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
         return;
     }
     if (duel.releaseReachesDialog()) {
-        if (isHoverLeft())
-            retryGame();
-        else if (isHoverRight())
-            exitGame();
+        clickResultButtons(event);
         return;
     }
     if (duel.isTitleMode()) {

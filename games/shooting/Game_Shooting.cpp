@@ -151,10 +151,7 @@ void Game_Shooting::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
         return;
     }
     if (gallery && gallery->isTimeUp()) {
-        if (isHoverLeft())
-            retryGame();
-        else if (isHoverRight())
-            exitGame();
+        clickResultButtons(event);
     }
     update();
 }

@@ -190,14 +190,6 @@ void Game_Slide::keyReleaseEvent(QKeyEvent *event)
     update();
 }
 
-void Game_Slide::mousePressEvent(QGraphicsSceneMouseEvent *event)
-{
-    // Accepting the press keeps the release coming to this item.
-    event->accept();
-    if (!isQuestionShown())
-        update();
-}
-
 void Game_Slide::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
     if (isQuestionShown()) {
@@ -205,11 +197,7 @@ void Game_Slide::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
         return;
     }
     if (cleared || timeUp) {
-        if (isHoverLeft())
-            retryGame();
-        else if (isHoverRight())
-            exitGame();
-        else
+        if (!clickResultButtons(event))
             update();
         return;
     }

@@ -52,7 +52,6 @@ public:
 
 protected:
     void keyReleaseEvent(QKeyEvent *event) override;
-    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
     void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
 

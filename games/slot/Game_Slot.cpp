@@ -176,10 +176,7 @@ void Game_Slot::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
     if (isQuestionShown()) {
         Game_Base::mouseReleaseEvent(event);
     } else if (isGameOver() && !pressed) {
-        if (isHoverLeft())
-            retryGame();
-        else if (isHoverRight())
-            exitGame();
+        clickResultButtons(event);
     }
     pressed = false;
     update();

@@ -225,14 +225,6 @@ void Game_UpDown::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
     update();
 }
 
-void Game_UpDown::mousePressEvent(QGraphicsSceneMouseEvent *event)
-{
-    // Accepting the press makes this item the grabber that receives the release.
-    event->accept();
-    if (!isQuestionShown())
-        update();
-}
-
 void Game_UpDown::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
     if (isQuestionShown()) {
@@ -240,10 +232,7 @@ void Game_UpDown::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
         return;
     }
     if (isOver()) {
-        if (isHoverLeft())
-            retryGame();
-        else if (isHoverRight())
-            exitGame();
+        clickResultButtons(event);
         update();
         return;
     }
