@@ -2,6 +2,7 @@
 // Space and button rules, driven through real events on a graphics view.
 #include "TestGame.h"
 
+#include "games/frame/Game_GlyphCache.h"
 #include "games/frame/Picture.h"
 #include "games/frame/groupDigits.h"
 #include "sound/AudioSet.h"
@@ -10,6 +11,7 @@
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QFontDatabase>
+#include <QPainter>
 #include <QtTest>
 #include <climits>
 #include <memory>
@@ -313,6 +315,52 @@ private slots:
         QCOMPARE(image.format(), QImage::Format_ARGB32_Premultiplied);
         QVERIFY(!Picture::load(image, dir.filePath("missing.png")));
         QVERIFY(image.isNull());
+    }
+
+    // The clocks' cached glyphs land where the painter's own text would, in its colour, for
+    // left and right alignment, and a colour change makes new glyphs.
+    void cachedGlyphTextMatchesDrawnText()
+    {
+        QFont font("Tanuki Permanent Marker");
+        font.setPointSize(50);
+        const QRectF box(30, 20, 400, 120);
+        const auto inkBox = [](const QImage &image, QRgb *colour) {
+            QRect ink;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (qAlpha(image.pixel(x, y)) > 128) {
+                        ink |= QRect(x, y, 1, 1);
+                        *colour = image.pixel(x, y);
+                    }
+            return ink;
+        };
+        for (const int flags : {int(Qt::AlignLeft | Qt::AlignTop), int(Qt::AlignRight)}) {
+            for (const QColor colour : {QColor(Qt::black), QColor(200, 0, 0)}) {
+                QImage drawn(460, 160, QImage::Format_ARGB32_Premultiplied);
+                QImage cached = drawn;
+                drawn.fill(Qt::transparent);
+                cached.fill(Qt::transparent);
+                for (QImage *image : {&drawn, &cached}) {
+                    QPainter painter(image);
+                    painter.setFont(font);
+                    painter.setPen(colour);
+                    if (image == &drawn)
+                        painter.drawText(box, flags, QStringLiteral("01:23:45"));
+                    else
+                        Game_GlyphCache::drawText(&painter, box, flags,
+                                                  QStringLiteral("01:23:45"));
+                }
+                QRgb drawnColour = 0, cachedColour = 0;
+                const QRect a = inkBox(drawn, &drawnColour), b = inkBox(cached, &cachedColour);
+                QVERIFY(!a.isEmpty());
+                QVERIFY2(qAbs(a.left() - b.left()) <= 2 && qAbs(a.right() - b.right()) <= 3 &&
+                             qAbs(a.top() - b.top()) <= 1 && qAbs(a.bottom() - b.bottom()) <= 1,
+                         qPrintable(QString("%1,%2 %3x%4 vs %5,%6 %7x%8")
+                                        .arg(a.x()).arg(a.y()).arg(a.width()).arg(a.height())
+                                        .arg(b.x()).arg(b.y()).arg(b.width()).arg(b.height())));
+                QCOMPARE(qRed(cachedColour) > 100, qRed(drawnColour) > 100);
+            }
+        }
     }
 };
 

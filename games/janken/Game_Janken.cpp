@@ -3,6 +3,7 @@
 #include "app/Clock.h"
 #include "app/Random.h"
 #include "games/clock/Game_ElapsedClock.h"
+#include "games/frame/Game_GlyphCache.h"
 #include "games/frame/Game_Score.h"
 #include "games/frame/Picture.h"
 #include "games/janken/Game_Janken_Duel.h"
@@ -201,8 +202,8 @@ void Game_Janken::paintPlay(QPainter *painter)
     QFont clockFont = getFont();
     clockFont.setPointSize(50);
     painter->setFont(clockFont);
-    painter->drawText(QRectF(cx - tw / 2 + 60, 30, tw, cy + th / 2 - 10),
-                      Qt::AlignLeft | Qt::AlignTop, clock->text());
+    Game_GlyphCache::drawText(painter, QRectF(cx - tw / 2 + 60, 30, tw, cy + th / 2 - 10),
+                              Qt::AlignLeft | Qt::AlignTop, clock->text());
 }
 
 void Game_Janken::keyReleaseEvent(QKeyEvent *event)

@@ -1,6 +1,7 @@
 #include "games/shooting/Game_Shooting.h"
 
 #include "app/Clock.h"
+#include "games/frame/Game_GlyphCache.h"
 #include "games/frame/Game_Score.h"
 #include "games/frame/Picture.h"
 #include "games/shooting/Game_Shooting_Bonus.h"
@@ -212,8 +213,9 @@ void Game_Shooting::drawClock(QPainter *painter)
     QFont clockFont = getFont();
     clockFont.setPointSize(50);
     painter->setFont(clockFont);
-    painter->drawText(QRectF(180, 30, timerPicture->width(), timerPicture->height()), Qt::AlignLeft,
-                      gallery->clockText());
+    Game_GlyphCache::drawText(painter,
+                              QRectF(180, 30, timerPicture->width(), timerPicture->height()),
+                              Qt::AlignLeft, gallery->clockText());
 }
 
 void Game_Shooting::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,

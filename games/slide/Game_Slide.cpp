@@ -1,4 +1,5 @@
 #include "games/slide/Game_Slide.h"
+#include "games/frame/Game_GlyphCache.h"
 
 #include "app/Clock.h"
 #include "app/Random.h"
@@ -283,8 +284,9 @@ void Game_Slide::stepClock(QPainter *painter)
     // Below zero the time of day wraps to 23:59, so a minute field of 2 or more means time up.
     if (remaining->getRemaining().minute() < 2) {
         remaining->setLastTick(now);
-        painter->drawText(QRect(180, 30, timerPicture->width(), timerPicture->height()),
-                          Qt::AlignLeft | Qt::AlignTop, remaining->text());
+        Game_GlyphCache::drawText(painter,
+                                  QRectF(180, 30, timerPicture->width(), timerPicture->height()),
+                                  Qt::AlignLeft | Qt::AlignTop, remaining->text());
         return;
     }
     frameTimer->stop();

@@ -1,4 +1,5 @@
 #include "games/speed/Game_Speed.h"
+#include "games/frame/Game_GlyphCache.h"
 
 #include "app/Clock.h"
 #include "app/Random.h"
@@ -178,8 +179,9 @@ void Game_Speed::drawPlayField(QPainter *painter)
     QFont countFont = before;
     countFont.setPointSize(46);
     painter->setFont(countFont);
-    painter->drawText(QRectF(count.x(), count.y() + 25, count.width() - 120, count.height()),
-                      Qt::AlignRight, QString::number(table->getPlayed()));
+    Game_GlyphCache::drawText(
+        painter, QRectF(count.x(), count.y() + 25, count.width() - 120, count.height()),
+        Qt::AlignRight, QString::number(table->getPlayed()));
     painter->setFont(before);
 
     table->stallCheck();
@@ -200,8 +202,9 @@ void Game_Speed::drawClock(QPainter *painter)
     const QRectF pic = timerPictureRect();
     const QPen before = painter->pen();
     painter->setPen(QColor(missFlash, 0, 0));
-    painter->drawText(QRectF(pic.x() + 60, pic.y() + 20, pic.width(), pic.height()), Qt::AlignLeft,
-                      clock->text());
+    Game_GlyphCache::drawText(painter,
+                              QRectF(pic.x() + 60, pic.y() + 20, pic.width(), pic.height()),
+                              Qt::AlignLeft, clock->text());
     painter->setPen(before);
 }
 

@@ -3,6 +3,7 @@
 #include "app/Clock.h"
 #include "app/Random.h"
 #include "games/clock/Game_ElapsedClock.h"
+#include "games/frame/Game_GlyphCache.h"
 #include "games/frame/Game_Score.h"
 #include "games/frame/Picture.h"
 #include "games/typing/Game_Typing_Arrow.h"
@@ -201,8 +202,8 @@ void Game_Typing::paintPlay(QPainter *painter)
     QFont clockFont = getFont();
     clockFont.setPointSize(50);
     painter->setFont(clockFont);
-    painter->drawText(QRectF(cx - wt / 2 + 60, cy - ht / 2 - 220, wt, ht), Qt::AlignLeft,
-                      clock->text());
+    Game_GlyphCache::drawText(painter, QRectF(cx - wt / 2 + 60, cy - ht / 2 - 220, wt, ht),
+                              Qt::AlignLeft, clock->text());
     painter->setPen(oldPen);
 }
 

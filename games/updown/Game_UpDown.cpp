@@ -4,6 +4,7 @@
 #include "app/Random.h"
 #include "games/cards/Game_Countdown.h"
 #include "games/cards/Game_Trump.h"
+#include "games/frame/Game_GlyphCache.h"
 #include "games/frame/Game_Score.h"
 #include "games/frame/Picture.h"
 #include "games/updown/Game_UpDown_Table.h"
@@ -185,8 +186,9 @@ void Game_UpDown::drawPlayField(QPainter *painter)
     // Below zero the time of day wraps to 23:59, whose minute field is far above the allowance.
     if (clock->getRemaining().minute() >= 2)
         table->setFailed();
-    painter->drawText(QRectF(60, 150, timerPicture->width(), timerPicture->height()), Qt::AlignLeft,
-                      clock->text());
+    Game_GlyphCache::drawText(painter,
+                              QRectF(60, 150, timerPicture->width(), timerPicture->height()),
+                              Qt::AlignLeft, clock->text());
     clock->setLastTick(now);
 
     // The count of plays left.

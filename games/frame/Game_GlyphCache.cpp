@@ -1,0 +1,86 @@
+#include "games/frame/Game_GlyphCache.h"
+
+#include <QFontMetricsF>
+#include <QHash>
+#include <QImage>
+#include <QPainter>
+#include <cmath>
+
+namespace
+{
+struct GlyphKey {
+    QString font;
+    QRgb colour;
+    QChar character;
+    bool operator==(const GlyphKey &other) const
+    {
+        return colour == other.colour && character == other.character && font == other.font;
+    }
+};
+
+size_t qHash(const GlyphKey &key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.font, key.colour, key.character.unicode());
+}
+
+// A glyph picture with room around the advance box for ink that overhangs it.
+struct Glyph {
+    QImage image;
+    int pad = 0;
+};
+
+// A fading colour makes a new glyph every frame; past this many the cache starts again.
+constexpr int MaxGlyphs = 512;
+
+QHash<GlyphKey, Glyph> &glyphs()
+{
+    static QHash<GlyphKey, Glyph> cache;
+    return cache;
+}
+
+const Glyph &glyphFor(const QFont &font, const QColor &colour, QChar character)
+{
+    const GlyphKey key{font.key(), colour.rgba(), character};
+    auto it = glyphs().constFind(key);
+    if (it != glyphs().constEnd())
+        return *it;
+    if (glyphs().size() >= MaxGlyphs)
+        glyphs().clear();
+
+    const QFontMetricsF metrics(font);
+    Glyph glyph;
+    glyph.pad = static_cast<int>(std::ceil(metrics.height() / 4));
+    const int width =
+        static_cast<int>(std::ceil(metrics.horizontalAdvance(character))) + 2 * glyph.pad;
+    const int height = static_cast<int>(std::ceil(metrics.height())) + 2 * glyph.pad;
+    glyph.image = QImage(qMax(1, width), qMax(1, height), QImage::Format_ARGB32_Premultiplied);
+    glyph.image.fill(Qt::transparent);
+    QPainter painter(&glyph.image);
+    painter.setFont(font);
+    painter.setPen(colour);
+    painter.drawText(QPointF(glyph.pad, glyph.pad + metrics.ascent()), QString(character));
+    painter.end();
+    return *glyphs().insert(key, glyph);
+}
+} // namespace
+
+void Game_GlyphCache::drawText(QPainter *painter, const QRectF &rect, int flags,
+                               const QString &text)
+{
+    const QFont font = painter->font();
+    const QColor colour = painter->pen().color();
+    const QFontMetricsF metrics(font);
+    const QRectF box = metrics.boundingRect(rect, flags, text);
+    double x = std::round(box.left());
+    const double top = std::round(box.top());
+    for (const QChar character : text) {
+        const Glyph &glyph = glyphFor(font, colour, character);
+        painter->drawImage(QPointF(std::round(x) - glyph.pad, top - glyph.pad), glyph.image);
+        x += metrics.horizontalAdvance(character);
+    }
+}
+
+void Game_GlyphCache::clear()
+{
+    glyphs().clear();
+}
