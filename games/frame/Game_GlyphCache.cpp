@@ -29,8 +29,9 @@ struct Glyph {
     int pad = 0;
 };
 
-// A fading colour makes a new glyph every frame; past this many the cache starts again.
-constexpr int MaxGlyphs = 512;
+// A few colours of a clock's eleven characters. A fading colour makes new glyphs every frame;
+// past this many the cache starts again, so it never holds more than about a megabyte.
+constexpr int MaxGlyphs = 48;
 
 QHash<GlyphKey, Glyph> &glyphs()
 {
@@ -49,7 +50,7 @@ const Glyph &glyphFor(const QFont &font, const QColor &colour, QChar character)
 
     const QFontMetricsF metrics(font);
     Glyph glyph;
-    glyph.pad = static_cast<int>(std::ceil(metrics.height() / 4));
+    glyph.pad = static_cast<int>(std::ceil(metrics.height() / 8));
     const int width =
         static_cast<int>(std::ceil(metrics.horizontalAdvance(character))) + 2 * glyph.pad;
     const int height = static_cast<int>(std::ceil(metrics.height())) + 2 * glyph.pad;
