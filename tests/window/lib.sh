@@ -74,3 +74,26 @@ pixel() {
 click_at() {
     xdotool mousemove --window "$1" "$2" "$3" click 1
 }
+
+# Numeric comparisons of decimal figures (brightness, RMS).
+below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
+above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
+# Leaves a game through Escape and "はい" (the left button, centre (362, 338) in scene
+# coordinates; the calling script's scene_click maps them). LIGHT_FN measures the play field's
+# brightness, which the question's dimming must halve from PLAY_LIGHT. Prints the game's best
+# score as stored in tovira.conf for menu entry GAME_NUMBER (1 to 9).
+leave_and_read_best() {
+    local light_fn=$1 play_light=$2 number=$3
+    local light line
+    xdotool key --window "$win" Escape
+    sleep 0.5
+    light=$($light_fn)
+    below "$light" "$(awk -v a="$play_light" 'BEGIN { print a * 0.5 }')" ||
+        fail "Escape did not show the question ($light)"
+    scene_click 362 338
+    sleep 1.5
+    kill -0 "$GAME_PID" || fail "the game exited"
+    line=$(grep "^game$number=" "$WORK/game/tovira.conf" || true)
+    echo "${line#game$number=}"
+}

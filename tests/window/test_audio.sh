@@ -48,7 +48,6 @@ record_rms() {
     [ "$(stat -c %s "$out")" -eq $((44100 * 4 * seconds)) ] || fail "short recording: $(stat -c %s "$out") bytes"
     sox -t raw -r 44100 -e signed -b 16 -c 2 "$out" -n stat 2>&1 | awk '/RMS +amplitude/ { print $3 }'
 }
-above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 
 export HOME=$WORK/home
 export XDG_RUNTIME_DIR=$WORK/runtime

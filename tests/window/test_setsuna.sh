@@ -15,7 +15,6 @@ patch_light() {
     /usr/bin/import -window "$win" -crop "${3}x${4}+$(($1 - 1))+$(($2 - 1))" "$WORK/probe.png"
     /usr/bin/convert "$WORK/probe.png" -colorspace gray -format "%[fx:mean]" info:
 }
-below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 # The signal's gold disc lies right of the "!" at the item's centre (512, 288).
 signal_up() {
     /usr/bin/import -window "$win" -crop 1x1+$((540 - 1))+$((288 - 1)) txt:- | tail -n 1 |

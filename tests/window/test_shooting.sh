@@ -13,7 +13,6 @@ corner_light() {
     /usr/bin/import -window "$win" -crop 60x30+950+530 "$WORK/probe.png"
     /usr/bin/convert "$WORK/probe.png" -colorspace gray -format "%[fx:mean]" info:
 }
-below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 
 # Shooting is menu entry 3: first column, fourth row.
 click_at "$win" 464 441

@@ -14,7 +14,6 @@ grass() {
     shot "$win" "$WORK/probe.png"
     /usr/bin/convert "$WORK/probe.png" -crop 120x30+400+500 -format "%[fx:mean.g-mean.r]" info:
 }
-below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 
 # The key for the rightmost tile on the rail: tiles are red (right), mint (down), blue (left)
 # and gold (up). Scans one row through the tiles' upper half for the rightmost long run of one
