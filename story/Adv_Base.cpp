@@ -1,5 +1,6 @@
 #include "story/Adv_Base.h"
 
+#include "app/Shade.h"
 #include "games/frame/Picture.h"
 
 #include <QDebug>
@@ -78,10 +79,7 @@ void Adv_Base::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidge
     const QRectF rect = boundingRect();
     painter->drawImage(rect, pages[page]);
 
-    painter->save();
-    painter->setOpacity(fade);
-    painter->fillRect(rect, Qt::black);
-    painter->restore();
+    Shade::draw(painter, rect, fade);
 
     fade -= 0.01;
     if (fade < 0)

@@ -2,6 +2,7 @@
 // and driven by real key and mouse events sent to the scene.
 #include "SceneInput.h"
 #include "app/Clock.h"
+#include "app/Shade.h"
 #include "games/clock/Game_ElapsedClock.h"
 #include "games/frame/Game_Score.h"
 #include "games/typing/Game_Typing.h"
@@ -176,7 +177,7 @@ private slots:
         QImage ref(image.size(), image.format());
         ref.fill(Qt::transparent);
         QPainter painter(&ref);
-        painter.fillRect(ref.rect(), QColor(0, 0, 0, 128));
+        Shade::draw(&painter, QRectF(ref.rect()), 128);
         game->drawScorePanel(&painter, QImage(":/img/typing/SCORE").convertToFormat(ref.format()));
         game->drawDialog(&painter, "終了！", "もう一度", "メニューに戻る");
         QCOMPARE(image, ref);

@@ -1,5 +1,6 @@
 #include "games/frame/Game_Base.h"
 
+#include "app/Shade.h"
 #include "games/frame/Game_Score.h"
 #include "games/frame/groupDigits.h"
 #include "sound/AudioSet.h"
@@ -123,7 +124,7 @@ void Game_Base::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidg
     if (!questionShown)
         return;
     setCursor(Qt::ArrowCursor);
-    painter->fillRect(boundingRect(), QColor(0, 0, 0, 200));
+    Shade::draw(painter, boundingRect(), 200);
     drawDialog(painter, tr("本当にメニューに戻りますか？"), tr("はい"), tr("いいえ"));
 }
 

@@ -1,5 +1,6 @@
 #include "games/samegame/Game_SameGame.h"
 
+#include "app/Shade.h"
 #include "app/Clock.h"
 #include "app/Random.h"
 #include "games/frame/Game_Score.h"
@@ -246,7 +247,7 @@ void Game_SameGame::paint(QPainter *painter, const QStyleOptionGraphicsItem *opt
                                tileImages[kind]);
     }
     if (timeOver) {
-        painter->fillRect(boundingRect(), QColor(0, 0, 0, 200));
+        Shade::draw(painter, boundingRect(), 200);
         drawDialog(painter, tr("やり直しますか？"), tr("はい"), tr("メニューに戻る"));
     } else if (hoverCell->x() >= 0 && hoverCell->y() >= 0) {
         const int kind = board->cellAt(hoverCell->x(), hoverCell->y());

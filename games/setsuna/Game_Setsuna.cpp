@@ -1,5 +1,6 @@
 #include "games/setsuna/Game_Setsuna.h"
 
+#include "app/Shade.h"
 #include "app/Clock.h"
 #include "app/Random.h"
 #include "games/frame/Game_Score.h"
@@ -334,7 +335,7 @@ void Game_Setsuna::paint(QPainter *painter, const QStyleOptionGraphicsItem *opti
     drawScorePanel(painter, *scorePicture);
 
     if (duel.isResultShown()) {
-        painter->fillRect(boundingRect(), QColor(0, 0, 0, 128));
+        Shade::draw(painter, boundingRect(), 128);
         drawDialog(painter, QStringLiteral("残念！"), QStringLiteral("もう一度"),
                    QStringLiteral("メニューに戻る"));
     } else {

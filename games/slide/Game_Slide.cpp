@@ -1,4 +1,6 @@
 #include "games/slide/Game_Slide.h"
+
+#include "app/Shade.h"
 #include "games/frame/Game_GlyphCache.h"
 
 #include "app/Clock.h"
@@ -230,11 +232,11 @@ void Game_Slide::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
         return;
     painter->drawImage(QPointF(0, 0), *background);
     if (cleared) {
-        painter->fillRect(boundingRect(), QColor(0, 0, 0, 50));
+        Shade::draw(painter, boundingRect(), 50);
         drawScorePanel(painter, *scorePicture);
         drawDialog(painter, tr("おめでとう！"), tr("もう一度"), tr("メニューに戻る"));
     } else if (timeUp) {
-        painter->fillRect(boundingRect(), QColor(0, 0, 0, 200));
+        Shade::draw(painter, boundingRect(), 200);
         drawScorePanel(painter, *scorePicture);
         drawDialog(painter, tr("残念！"), tr("もう一度"), tr("メニューに戻る"));
     } else {

@@ -1,5 +1,6 @@
 #include "games/slot/Game_Slot.h"
 
+#include "app/Shade.h"
 #include "games/frame/Game_Score.h"
 #include "games/frame/Picture.h"
 #include "games/slot/Game_Slot_Machine.h"
@@ -122,7 +123,7 @@ void Game_Slot::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
     painter->drawImage(0, 0, *foreground);
 
     if (machine->isGameOver()) {
-        painter->fillRect(boundingRect(), QColor(0, 0, 0, 200));
+        Shade::draw(painter, boundingRect(), 200);
         drawScorePanel(painter, *scorePicture);
         drawDialog(painter, tr("残念！"), tr("もう一度"), tr("メニューに戻る"));
         return;

@@ -1,5 +1,6 @@
 #include "games/typing/Game_Typing.h"
 
+#include "app/Shade.h"
 #include "app/Clock.h"
 #include "app/Random.h"
 #include "games/clock/Game_ElapsedClock.h"
@@ -162,7 +163,7 @@ void Game_Typing::paint(QPainter *painter, const QStyleOptionGraphicsItem *optio
 
 void Game_Typing::paintResult(QPainter *painter)
 {
-    painter->fillRect(boundingRect(), QColor(0, 0, 0, 128));
+    Shade::draw(painter, boundingRect(), 128);
     drawScorePanel(painter, *scorePicture);
     drawDialog(painter, tr("終了！"), tr("もう一度"), tr("メニューに戻る"));
 }
