@@ -4,6 +4,7 @@
 
 #include "app/Shade.h"
 
+#include "games/frame/Game_Backdrop.h"
 #include "games/frame/Game_GlyphCache.h"
 #include "games/frame/Picture.h"
 #include "games/frame/groupDigits.h"
@@ -401,6 +402,49 @@ private slots:
                 QCOMPARE(shaded.pixel(600, 287), scene.pixel(600, 287));
             }
         }
+    }
+    // A kept backdrop shows exactly what painting straight would, is painted once per key and
+    // again when the key changes; a scaling painter is painted straight through.
+    void backdropCopiesWhatItKeeps()
+    {
+        QColor tone(Qt::darkGreen);
+        const auto paintScreen = [&tone](QPainter *p) {
+            p->fillRect(QRectF(-2, -2, 300, 160), tone);
+            QFont font("Tanuki Permanent Marker");
+            font.setPointSize(24);
+            p->setFont(font);
+            p->setPen(Qt::yellow);
+            p->drawText(QRectF(10, 10, 260, 80), Qt::AlignCenter, QStringLiteral("残念！"));
+            Shade::draw(p, QRectF(0, 0, 298, 158), 128);
+        };
+        const QRectF rect(-2, -2, 300, 160);
+        const auto render = [&](Game_Backdrop *backdrop, const QTransform &t) {
+            QImage image(320, 180, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.setTransform(t);
+            if (backdrop)
+                backdrop->draw(&painter, rect, qHash(tone.rgb()), paintScreen);
+            else
+                paintScreen(&painter);
+            return image;
+        };
+        Game_Backdrop backdrop;
+        const QTransform moved = QTransform::fromTranslate(7, 5);
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(render(&backdrop, moved), render(nullptr, moved));
+        QCOMPARE(backdrop.paintCount(), 1);
+
+        tone = Qt::darkBlue;
+        QCOMPARE(render(&backdrop, moved), render(nullptr, moved));
+        QCOMPARE(backdrop.paintCount(), 2);
+
+        const QTransform scaled = QTransform::fromScale(1.5, 1.5);
+        QCOMPARE(render(&backdrop, scaled), render(nullptr, scaled));
+        QCOMPARE(backdrop.paintCount(), 2);
+        QVERIFY(backdrop.isHeld());
+        backdrop.clear();
+        QVERIFY(!backdrop.isHeld());
     }
 };
 

@@ -379,6 +379,41 @@ private slots:
         QCOMPARE(ended[0][1].toInt(), 500);
     }
 
+    // Each time over dims the board as it stands then: after a retry on a different board the
+    // result shows the new tiles, not the picture kept from the first result.
+    void resultDimsTheBoardOfItsOwnRound()
+    {
+        setBoard(board(), {"000000000000000", "111111111111111"});
+        for (int i = 0; i < 5000 && !game->isTimeOver(); ++i)
+            tick();
+        QVERIFY(game->isTimeOver());
+        const QImage first = frame().copy();
+        key(*scene, Qt::Key_Space);
+        QVERIFY(!game->isTimeOver());
+        setBoard(board(), {"222222222222222", "333333333333333"});
+        const QImage play = frame().copy();
+        for (int i = 0; i < 5000 && !game->isTimeOver(); ++i)
+            tick();
+        QVERIFY(game->isTimeOver());
+        const QImage over = frame().copy();
+        // the two bottom rows, right of the time bar and below the dialog
+        int compared = 0, changed = 0;
+        for (int column = 2; column < 15; ++column)
+            for (int row = 6; row < 8; ++row) {
+                const QPoint at = cellCentre(column, row).toPoint();
+                const QRgb lit = play.pixel(at), dim = over.pixel(at);
+                const auto dimmed = [](int dim, int lit) { return qAbs(dim - lit * 55 / 255) <= 2; };
+                QVERIFY2(dimmed(qRed(dim), qRed(lit)) && dimmed(qGreen(dim), qGreen(lit)) &&
+                             dimmed(qBlue(dim), qBlue(lit)),
+                             qPrintable(QString("cell %1,%2: %3 over %4")
+                                            .arg(column).arg(row)
+                                            .arg(dim, 0, 16).arg(lit, 0, 16)));
+                changed += first.pixel(at) != dim;
+                ++compared;
+            }
+        QVERIFY(changed > compared / 2);
+    }
+
     // A whole play painted frame by frame: groups cleared by clicks between ticks, the bar
     // drawn growing down its well, useless clicks until it is full, the retry question drawn
     // over the board, "はい" for a new board, then Escape and "はい" out with the best score.

@@ -239,6 +239,31 @@ void Game_SameGame::paint(QPainter *painter, const QStyleOptionGraphicsItem *opt
     }
     if (!board)
         return;
+    if (timeOver) {
+        // The board cannot change under the dialog: it is drawn and dimmed once.
+        backdrop.draw(painter, QRectF(-2, -2, getWidth() + 2, getHeight() + 2), boardKey(),
+                      [this](QPainter *p) {
+                          drawBoard(p);
+                          Shade::draw(p, boundingRect(), 200);
+                      });
+        drawDialog(painter, tr("やり直しますか？"), tr("はい"), tr("メニューに戻る"));
+    } else {
+        drawBoard(painter);
+        if (hoverCell->x() >= 0 && hoverCell->y() >= 0) {
+            const int kind = board->cellAt(hoverCell->x(), hoverCell->y());
+            if (kind != Game_SameGame_Mass::Empty) {
+                QVector<QPoint> group;
+                board->collectGroup(hoverCell->x(), hoverCell->y(), group);
+                for (const QPoint &p : group)
+                    painter->drawImage(drawnCellRect(p.x(), p.y()), tileImages[kind + 4]);
+            }
+        }
+    }
+    drawScorePanel(painter, *scorePicture);
+}
+
+void Game_SameGame::drawBoard(QPainter *painter) const
+{
     painter->drawImage(QPointF(-2, -2), *background);
     for (int i = 0; i < board->cellCount(); ++i) {
         const int kind = board->cellAt(i);
@@ -246,19 +271,14 @@ void Game_SameGame::paint(QPainter *painter, const QStyleOptionGraphicsItem *opt
             painter->drawImage(drawnCellRect(i % board->getColumns(), i / board->getColumns()),
                                tileImages[kind]);
     }
-    if (timeOver) {
-        Shade::draw(painter, boundingRect(), 200);
-        drawDialog(painter, tr("やり直しますか？"), tr("はい"), tr("メニューに戻る"));
-    } else if (hoverCell->x() >= 0 && hoverCell->y() >= 0) {
-        const int kind = board->cellAt(hoverCell->x(), hoverCell->y());
-        if (kind != Game_SameGame_Mass::Empty) {
-            QVector<QPoint> group;
-            board->collectGroup(hoverCell->x(), hoverCell->y(), group);
-            for (const QPoint &p : group)
-                painter->drawImage(drawnCellRect(p.x(), p.y()), tileImages[kind + 4]);
-        }
-    }
-    drawScorePanel(painter, *scorePicture);
+}
+
+size_t Game_SameGame::boardKey() const
+{
+    size_t key = qHash(background->cacheKey());
+    for (int i = 0; i < board->cellCount(); ++i)
+        key = qHashMulti(key, board->cellAt(i));
+    return key;
 }
 
 // Every frame starts with the board picture, drawn two pixels up and left.

@@ -3,6 +3,8 @@
 // bar fills. A board with no group left is replaced at once and the bar fills faster after it.
 #include "games/frame/Game_Base.h"
 
+#include "games/frame/Game_Backdrop.h"
+
 #include <QImage>
 #include <QPoint>
 
@@ -56,6 +58,8 @@ protected:
 private:
     void clickCell(int column, int row);
     QRectF drawnCellRect(int column, int row) const;
+    void drawBoard(QPainter *painter) const;
+    size_t boardKey() const;
 
     bool stageClear = false;
     bool timeOver = false;
@@ -65,4 +69,5 @@ private:
     Game_SameGame_Mass *board = nullptr;
     QImage *tileImages = nullptr;
     QPoint *hoverCell = nullptr;
+    Game_Backdrop backdrop;
 };

@@ -117,22 +117,41 @@ void Game_Slot::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
     if (!machine)
         return;
 
-    painter->drawImage(0, 0, *background);
-    for (const auto &reel : machine->getReels())
-        reel->drawAndMove(painter);
-    painter->drawImage(0, 0, *foreground);
-
     if (machine->isGameOver()) {
-        Shade::draw(painter, boundingRect(), 200);
+        // The reels are frozen under the dialog: the machine is drawn and dimmed once.
+        backdrop.draw(painter, boundingRect(), reelsKey(), [this](QPainter *p) {
+            drawMachine(p);
+            Shade::draw(p, boundingRect(), 200);
+        });
         drawScorePanel(painter, *scorePicture);
         drawDialog(painter, tr("残念！"), tr("もう一度"), tr("メニューに戻る"));
         return;
     }
+    drawMachine(painter);
     drawScorePanel(painter, *scorePicture);
     if (machine->afterFrame()) {
         frameTimer->stop();
         update();
     }
+}
+
+void Game_Slot::drawMachine(QPainter *painter)
+{
+    painter->drawImage(0, 0, *background);
+    for (const auto &reel : machine->getReels())
+        reel->drawAndMove(painter);
+    painter->drawImage(0, 0, *foreground);
+}
+
+size_t Game_Slot::reelsKey() const
+{
+    size_t key = qHashMulti(0, background->cacheKey(), foreground->cacheKey());
+    for (const auto &reel : machine->getReels()) {
+        key = qHashMulti(key, reel->getX(), reel->getY1(), reel->getY2());
+        for (const auto &card : reel->getStrip())
+            key = qHashMulti(key, card.suit, card.rank);
+    }
+    return key;
 }
 
 void Game_Slot::keyReleaseEvent(QKeyEvent *event)

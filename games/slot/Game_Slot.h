@@ -3,6 +3,7 @@
 // one before; a mouse press stops the oldest spinning reel, and the card in the pay line either
 // scores (the three highest ranks) or ends the game. A spinning reel reaching the left edge ends
 // it too.
+#include "games/frame/Game_Backdrop.h"
 #include "games/frame/Game_Base.h"
 
 class Game_Slot_Machine;
@@ -39,6 +40,9 @@ protected:
     void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
 
 private:
+    void drawMachine(QPainter *painter);
+    size_t reelsKey() const;
+
     QImage *background = nullptr;
     QImage *foreground = nullptr;
     QImage *scorePicture = nullptr;
@@ -47,4 +51,5 @@ private:
     Game_Slot_Machine *machine = nullptr;
     // The current press stopped a reel, so its release must not act on the result dialog.
     bool pressed = false;
+    Game_Backdrop backdrop;
 };

@@ -1,0 +1,62 @@
+#include "games/frame/Game_Backdrop.h"
+
+#include <QPaintDevice>
+#include <QPainter>
+
+#include <cmath>
+
+namespace
+{
+bool isWhole(qreal v)
+{
+    return std::abs(v - std::round(v)) < 1e-6;
+}
+} // namespace
+
+bool Game_Backdrop::copiesPixelForPixel(const QPainter *painter, const QRectF &rect)
+{
+    const QTransform t = painter->combinedTransform();
+    return t.type() <= QTransform::TxTranslate && isWhole(t.dx()) && isWhole(t.dy()) &&
+           isWhole(rect.x()) && isWhole(rect.y()) && isWhole(rect.width()) &&
+           isWhole(rect.height()) && painter->device() &&
+           painter->device()->devicePixelRatioF() == 1.0;
+}
+
+void Game_Backdrop::draw(QPainter *painter, const QRectF &rect, size_t key,
+                         const Painter &paintScreen)
+{
+    if (rect.isEmpty())
+        return;
+    if (!copiesPixelForPixel(painter, rect)) {
+        paintScreen(painter);
+        return;
+    }
+    if (picture.isNull() || key != pictureKey || rect != pictureRect) {
+        const QSize size = rect.size().toSize();
+        if (picture.size() != size)
+            picture = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        // Text in the picture keeps the size it has on the screen.
+        if (const QPaintDevice *device = painter->device()) {
+            picture.setDotsPerMeterX(qRound(device->logicalDpiX() / 0.0254));
+            picture.setDotsPerMeterY(qRound(device->logicalDpiY() / 0.0254));
+        }
+        picture.fill(Qt::transparent);
+        QPainter into(&picture);
+        into.setRenderHints(painter->renderHints());
+        into.setFont(painter->font());
+        into.setPen(painter->pen());
+        into.setBrush(painter->brush());
+        into.translate(-rect.topLeft());
+        paintScreen(&into);
+        into.end();
+        pictureKey = key;
+        pictureRect = rect;
+        ++paints;
+    }
+    painter->drawImage(rect.topLeft(), picture);
+}
+
+void Game_Backdrop::clear()
+{
+    picture = QImage();
+}

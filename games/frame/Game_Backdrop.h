@@ -1,0 +1,35 @@
+#pragma once
+// A still picture of the screen under a result dialog. The play picture and its dim do not change
+// while the dialog waits, yet drawing them costs several picture copies a frame; painting them
+// once into a picture makes every later frame one copy.
+#include <QImage>
+#include <QRectF>
+
+#include <functional>
+
+class QPainter;
+
+class Game_Backdrop
+{
+public:
+    using Painter = std::function<void(QPainter *)>;
+
+    // Draws rect (item coordinates) as paintScreen paints it. The picture is painted again when
+    // key differs from the key it was painted for, so the key must change with anything that
+    // paintScreen shows. A painter that is turned, scaled or off the pixel grid would not show
+    // the picture pixel for pixel, so paintScreen paints straight through it instead.
+    void draw(QPainter *painter, const QRectF &rect, size_t key, const Painter &paintScreen);
+    // Frees the picture (the next draw paints it again).
+    void clear();
+    bool isHeld() const { return !picture.isNull(); }
+    // How many times the picture has been painted, for tests and benchmarks.
+    int paintCount() const { return paints; }
+
+private:
+    static bool copiesPixelForPixel(const QPainter *painter, const QRectF &rect);
+
+    QImage picture;
+    QRectF pictureRect;
+    size_t pictureKey = 0;
+    int paints = 0;
+};
