@@ -32,6 +32,8 @@ struct Glyph {
 // A few colours of a clock's eleven characters. A fading colour makes new glyphs every frame;
 // past this many the cache starts again, so it never holds more than about a megabyte.
 constexpr int MaxGlyphs = 48;
+// Uncoloured glyphs: a few fonts' digits, colons and signs.
+constexpr int MaxMasks = 96;
 
 QHash<GlyphKey, Glyph> &glyphs()
 {
@@ -39,14 +41,22 @@ QHash<GlyphKey, Glyph> &glyphs()
     return cache;
 }
 
-const Glyph &glyphFor(const QFont &font, const QColor &colour, QChar character)
+QHash<GlyphKey, Glyph> &masks()
 {
-    const GlyphKey key{font.key(), colour.rgba(), character};
-    auto it = glyphs().constFind(key);
-    if (it != glyphs().constEnd())
+    static QHash<GlyphKey, Glyph> cache;
+    return cache;
+}
+
+// The character in opaque white: its ink's coverage, to be coloured without drawing the outline
+// again.
+const Glyph &maskFor(const QFont &font, QChar character)
+{
+    const GlyphKey key{font.key(), 0, character};
+    auto it = masks().constFind(key);
+    if (it != masks().constEnd())
         return *it;
-    if (glyphs().size() >= MaxGlyphs)
-        glyphs().clear();
+    if (masks().size() >= MaxMasks)
+        masks().clear();
 
     const QFontMetricsF metrics(font);
     Glyph glyph;
@@ -58,9 +68,37 @@ const Glyph &glyphFor(const QFont &font, const QColor &colour, QChar character)
     glyph.image.fill(Qt::transparent);
     QPainter painter(&glyph.image);
     painter.setFont(font);
-    painter.setPen(colour);
+    painter.setPen(Qt::white);
     painter.drawText(QPointF(glyph.pad, glyph.pad + metrics.ascent()), QString(character));
     painter.end();
+    return *masks().insert(key, glyph);
+}
+
+const Glyph &glyphFor(const QFont &font, const QColor &colour, QChar character)
+{
+    const GlyphKey key{font.key(), colour.rgba(), character};
+    auto it = glyphs().constFind(key);
+    if (it != glyphs().constEnd())
+        return *it;
+    if (glyphs().size() >= MaxGlyphs)
+        glyphs().clear();
+
+    // White ink at coverage a is (a, a, a, a); the colour at that coverage is the colour
+    // premultiplied by a.
+    const Glyph &mask = maskFor(font, character);
+    Glyph glyph;
+    glyph.pad = mask.pad;
+    glyph.image = QImage(mask.image.size(), QImage::Format_ARGB32_Premultiplied);
+    const QRgb ink = colour.rgba();
+    const uint r = qRed(ink), g = qGreen(ink), b = qBlue(ink), alpha = qAlpha(ink);
+    for (int y = 0; y < mask.image.height(); ++y) {
+        const QRgb *from = reinterpret_cast<const QRgb *>(mask.image.constScanLine(y));
+        QRgb *to = reinterpret_cast<QRgb *>(glyph.image.scanLine(y));
+        for (int x = 0; x < mask.image.width(); ++x) {
+            const uint a = qAlpha(from[x]) * alpha / 255;
+            to[x] = qRgba((r * a + 127) / 255, (g * a + 127) / 255, (b * a + 127) / 255, a);
+        }
+    }
     return *glyphs().insert(key, glyph);
 }
 } // namespace
@@ -84,4 +122,5 @@ void Game_GlyphCache::drawText(QPainter *painter, const QRectF &rect, int flags,
 void Game_GlyphCache::clear()
 {
     glyphs().clear();
+    masks().clear();
 }
