@@ -446,6 +446,58 @@ private slots:
         backdrop.clear();
         QVERIFY(!backdrop.isHeld());
     }
+    // Drawing a picture through its ink rectangles gives the same pixels as drawing it whole,
+    // and anything drawn only through its see-through rectangles and then covered by it gives
+    // the same pixels as drawn whole and covered: what is left out is hidden exactly.
+    void pictureInkAndSeeThroughPartsChangeNoPixel()
+    {
+        // an overlay with opaque curtains, a half-transparent band, specks and an open middle
+        QImage overlay(300, 200, QImage::Format_ARGB32_Premultiplied);
+        overlay.fill(Qt::transparent);
+        {
+            QPainter p(&overlay);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setBrush(QColor(150, 20, 40));
+            p.setPen(Qt::NoPen);
+            p.drawEllipse(QRectF(-60, -20, 120, 240)); // curved left curtain
+            p.fillRect(QRect(250, 0, 50, 200), QColor(30, 90, 160));
+            p.fillRect(QRect(0, 170, 300, 30), QColor(0, 0, 0, 120));
+            p.fillRect(QRect(140, 40, 1, 1), QColor(255, 255, 0, 3));
+            p.fillRect(QRect(200, 101, 3, 2), Qt::white);
+        }
+        QImage behind(300, 200, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < behind.height(); ++y)
+            for (int x = 0; x < behind.width(); ++x)
+                behind.setPixel(x, y, qRgb((x * 7) % 256, (y * 5) % 256, (x ^ y) % 256));
+
+        for (const int band : {1, 7, 16, 64}) {
+            const QVector<QRect> ink = Picture::inkRects(overlay, band);
+            const QVector<QRect> open = Picture::seeThroughRects(overlay, band);
+            QVERIFY(!ink.isEmpty() && !open.isEmpty());
+            int inkArea = 0;
+            for (const QRect &r : ink)
+                inkArea += r.width() * r.height();
+            QVERIFY(inkArea < overlay.width() * overlay.height() * 3 / 4);
+
+            QImage whole(320, 230, QImage::Format_ARGB32_Premultiplied);
+            whole.fill(QColor(10, 200, 90));
+            QImage parts = whole;
+            const QPoint at(9, 13);
+            {
+                QPainter p(&whole);
+                p.drawImage(at, behind);
+                p.drawImage(at, overlay);
+            }
+            {
+                QPainter p(&parts);
+                for (const QRect &r : open)
+                    p.drawImage(r.topLeft() + at, behind, r);
+                for (const QRect &r : ink)
+                    p.drawImage(r.topLeft() + at, overlay, r);
+            }
+            QVERIFY2(parts == whole, qPrintable(QString("band %1").arg(band)));
+        }
+    }
 };
 
 QTEST_MAIN(TestFrame)

@@ -1,5 +1,7 @@
 #include "games/frame/Game_Backdrop.h"
 
+#include "games/frame/Picture.h"
+
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -15,11 +17,10 @@ bool isWhole(qreal v)
 
 bool Game_Backdrop::copiesPixelForPixel(const QPainter *painter, const QRectF &rect)
 {
-    const QTransform t = painter->combinedTransform();
-    return t.type() <= QTransform::TxTranslate && isWhole(t.dx()) && isWhole(t.dy()) &&
-           isWhole(rect.x()) && isWhole(rect.y()) && isWhole(rect.width()) &&
-           isWhole(rect.height()) && painter->device() &&
-           painter->device()->devicePixelRatioF() == 1.0;
+    // Below full opacity the picture would fade as one layer, where painting straight fades
+    // each thing drawn on its own.
+    return Picture::isPixelExact(painter) && isWhole(rect.x()) && isWhole(rect.y()) &&
+           isWhole(rect.width()) && isWhole(rect.height());
 }
 
 void Game_Backdrop::draw(QPainter *painter, const QRectF &rect, size_t key,

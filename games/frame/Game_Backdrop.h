@@ -16,8 +16,8 @@ public:
 
     // Draws rect (item coordinates) as paintScreen paints it. The picture is painted again when
     // key differs from the key it was painted for, so the key must change with anything that
-    // paintScreen shows. A painter that is turned, scaled or off the pixel grid would not show
-    // the picture pixel for pixel, so paintScreen paints straight through it instead.
+    // paintScreen shows. A painter that is turned, scaled, off the pixel grid or fading would not
+    // show the picture pixel for pixel, so paintScreen paints straight through it instead.
     void draw(QPainter *painter, const QRectF &rect, size_t key, const Painter &paintScreen);
     // Frees the picture (the next draw paints it again).
     void clear();

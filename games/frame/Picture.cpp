@@ -1,6 +1,12 @@
 #include "games/frame/Picture.h"
 
 #include <QDebug>
+#include <QPaintDevice>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 bool Picture::load(QImage &image, const QString &path)
 {
@@ -25,4 +31,66 @@ bool Picture::load(QImage &image, const QString &path, const QString &failureMes
         return true;
     qDebug().noquote() << failureMessage;
     return false;
+}
+
+namespace
+{
+// Per band of rows, the runs of columns where keep() holds for the band's alpha values: keep is
+// asked with whether any pixel of the column has ink and whether all of them are opaque.
+template <typename Keep>
+QVector<QRect> columnRuns(const QImage &image, int bandHeight, Keep keep)
+{
+    QVector<QRect> parts;
+    if (image.isNull())
+        return parts;
+    const QImage argb = image.format() == QImage::Format_ARGB32_Premultiplied
+                            ? image
+                            : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const int w = argb.width();
+    bandHeight = std::max(1, bandHeight);
+    std::vector<char> inked(w), opaque(w);
+    for (int top = 0; top < argb.height(); top += bandHeight) {
+        const int rows = std::min(bandHeight, argb.height() - top);
+        std::fill(inked.begin(), inked.end(), 0);
+        std::fill(opaque.begin(), opaque.end(), 1);
+        for (int y = top; y < top + rows; ++y) {
+            const QRgb *row = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
+            for (int x = 0; x < w; ++x) {
+                inked[x] |= qAlpha(row[x]) != 0;
+                opaque[x] &= qAlpha(row[x]) == 255;
+            }
+        }
+        for (int x = 0; x < w;) {
+            if (!keep(inked[x], opaque[x])) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < w && keep(inked[x], opaque[x]))
+                ++x;
+            parts.append(QRect(start, top, x - start, rows));
+        }
+    }
+    return parts;
+}
+} // namespace
+
+QVector<QRect> Picture::inkRects(const QImage &image, int bandHeight)
+{
+    return columnRuns(image, bandHeight, [](bool inked, bool) { return inked; });
+}
+
+QVector<QRect> Picture::seeThroughRects(const QImage &image, int bandHeight)
+{
+    return columnRuns(image, bandHeight, [](bool, bool opaque) { return !opaque; });
+}
+
+bool Picture::isPixelExact(const QPainter *painter)
+{
+    const auto whole = [](qreal v) { return std::abs(v - std::round(v)) < 1e-6; };
+    const QTransform t = painter->combinedTransform();
+    const QPaintDevice *device = painter->device();
+    return t.type() <= QTransform::TxTranslate && whole(t.dx()) && whole(t.dy()) &&
+           painter->opacity() == 1.0 && device && device->devicePixelRatioF() == 1.0 &&
+           painter->compositionMode() == QPainter::CompositionMode_SourceOver;
 }

@@ -69,6 +69,8 @@ void Game_Shooting::initGame()
                   QStringLiteral(":/img/shooting/BG01"));
     Picture::load(*foreground, QStringLiteral(":/img/shooting/BG02"),
                   QStringLiteral(":/img/shooting/BG02"));
+    foregroundInk = Picture::inkRects(*foreground);
+    foregroundOpen = Picture::seeThroughRects(*foreground);
     Picture::load(*crosshairPicture, QStringLiteral(":/img/shooting/TARGET"),
                   QStringLiteral("imgReadError: /img/shooting/TARGET"));
     Picture::load(*scorePicture, QStringLiteral(":/img/shooting/SCORE"),
@@ -168,12 +170,30 @@ void Game_Shooting::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
     update();
 }
 
-void Game_Shooting::drawTargets(QPainter *painter)
+void Game_Shooting::drawBehindForeground(QPainter *painter, const QImage &picture,
+                                         const QPoint &at, bool hidden) const
+{
+    if (!hidden) {
+        painter->drawImage(at, picture);
+        return;
+    }
+    const QRect placed(at, picture.size());
+    for (const QRect &open : foregroundOpen) {
+        if (open.top() > placed.bottom())
+            break;
+        const QRect part = open & placed;
+        if (!part.isEmpty())
+            painter->drawImage(part.topLeft(), picture, part.translated(-at));
+    }
+}
+
+void Game_Shooting::drawTargets(QPainter *painter, bool hidden)
 {
     const qreal opacity = painter->opacity();
-    gallery->stepTargets([painter](Game_Shooting_Target &t, double o, const QPoint &p) {
+    gallery->stepTargets([this, painter, hidden](Game_Shooting_Target &t, double o,
+                                                 const QPoint &p) {
         painter->setOpacity(o);
-        painter->drawImage(p, t.picture());
+        drawBehindForeground(painter, t.picture(), p, hidden);
     });
     painter->setOpacity(opacity);
 }
@@ -236,13 +256,18 @@ void Game_Shooting::paint(QPainter *painter, const QStyleOptionGraphicsItem *opt
         return;
     }
     setCursor(Qt::DragMoveCursor);
-    painter->drawImage(0, 0, *background);
+    // The curtains and the counter are opaque: what lies behind them is left undrawn when the
+    // painter copies pixels one to one, so the overlay covers it exactly.
+    const bool hidden = Picture::isPixelExact(painter);
+    drawBehindForeground(painter, *background, QPoint(0, 0), hidden);
     gallery->rollSpawn();
-    drawTargets(painter);
+    drawTargets(painter, hidden);
     drawBonuses(painter);
     drawCombos(painter);
     painter->drawImage(crosshairRect(), *crosshairPicture);
-    painter->drawImage(0, 0, *foreground);
+    // The curtains and the counter: the open middle of the overlay is not drawn.
+    for (const QRect &part : foregroundInk)
+        painter->drawImage(part.topLeft(), *foreground, part);
     drawScorePanel(painter, *scorePicture);
     drawClock(painter);
 }

@@ -4,7 +4,9 @@
 // Game_Shooting_Gallery; this item draws them and advances them once per painted frame.
 #include "games/frame/Game_Base.h"
 
+#include <QRect>
 #include <QRectF>
+#include <QVector>
 #include <memory>
 
 class Game_Shooting_Gallery;
@@ -42,13 +44,19 @@ protected:
     void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
 
 private:
-    void drawTargets(QPainter *painter);
+    // Draws picture at `at` (item coordinates), without what the foreground's opaque parts
+    // will cover when hidden is true.
+    void drawBehindForeground(QPainter *painter, const QImage &picture, const QPoint &at,
+                              bool hidden) const;
+    void drawTargets(QPainter *painter, bool hidden);
     void drawBonuses(QPainter *painter);
     void drawCombos(QPainter *painter);
     void drawClock(QPainter *painter);
 
     QImage *background = nullptr;
     QImage *foreground = nullptr;
+    QVector<QRect> foregroundInk;
+    QVector<QRect> foregroundOpen;
     QImage *crosshairPicture = nullptr;
     QImage *scorePicture = nullptr;
     QImage *timerPicture = nullptr;

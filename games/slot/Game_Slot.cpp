@@ -54,6 +54,7 @@ void Game_Slot::initGame()
 {
     Picture::load(*background, QStringLiteral(":/img/slot/BG"), ":/img/slot/BG");
     Picture::load(*foreground, QStringLiteral(":/img/slot/FG"), ":/img/slot/FG");
+    foregroundInk = Picture::inkRects(*foreground);
     Picture::load(*scorePicture, QStringLiteral(":/img/slot/SCORE"),
                   "imgReadError: /img/slot/SCORE");
     setWidth(background->width());
@@ -140,7 +141,9 @@ void Game_Slot::drawMachine(QPainter *painter)
     painter->drawImage(0, 0, *background);
     for (const auto &reel : machine->getReels())
         reel->drawAndMove(painter);
-    painter->drawImage(0, 0, *foreground);
+    // Only the inked parts of the overlay: the pay line between its rails is left open.
+    for (const QRect &part : foregroundInk)
+        painter->drawImage(part.topLeft(), *foreground, part);
 }
 
 size_t Game_Slot::reelsKey() const

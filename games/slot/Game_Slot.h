@@ -6,6 +6,9 @@
 #include "games/frame/Game_Backdrop.h"
 #include "games/frame/Game_Base.h"
 
+#include <QRect>
+#include <QVector>
+
 class Game_Slot_Machine;
 class QImage;
 class QTimer;
@@ -45,6 +48,7 @@ private:
 
     QImage *background = nullptr;
     QImage *foreground = nullptr;
+    QVector<QRect> foregroundInk;
     QImage *scorePicture = nullptr;
     QTimer *frameTimer = nullptr;
     // reels, nextSpeed, spawnCount, lastResult, gameOver
