@@ -379,6 +379,23 @@ private slots:
         QCOMPARE(ended[0][1].toInt(), 500);
     }
 
+    // A removal shows on the very next frame: the emptied cells show the picture behind the
+    // board, the tiles below them stand as they did.
+    void removedTilesLeaveTheNextFrame()
+    {
+        setBoard(board(), {"0000000........", "1111111........"});
+        const QImage before = frame().copy();
+        click(*scene, cellCentre(0, 6));
+        QCOMPARE(board().cellAt(0, 6), int(Game_SameGame_Mass::Empty));
+        const QImage after = frame().copy();
+        for (int column = 0; column < 7; ++column) {
+            const QPoint gone = cellCentre(column, 6).toPoint();
+            const QPoint kept = cellCentre(column, 7).toPoint();
+            QVERIFY2(after.pixel(gone) != before.pixel(gone), qPrintable(QString::number(column)));
+            QCOMPARE(after.pixel(kept), before.pixel(kept));
+        }
+    }
+
     // Each time over dims the board as it stands then: after a retry on a different board the
     // result shows the new tiles, not the picture kept from the first result.
     void resultDimsTheBoardOfItsOwnRound()

@@ -239,16 +239,17 @@ void Game_SameGame::paint(QPainter *painter, const QStyleOptionGraphicsItem *opt
     }
     if (!board)
         return;
+    // The board only changes when a click takes tiles away: it is drawn once into a picture
+    // that every frame copies, dimmed once more for the retry question.
+    const QRectF screen(-2, -2, getWidth() + 2, getHeight() + 2);
     if (timeOver) {
-        // The board cannot change under the dialog: it is drawn and dimmed once.
-        backdrop.draw(painter, QRectF(-2, -2, getWidth() + 2, getHeight() + 2), boardKey(),
-                      [this](QPainter *p) {
-                          drawBoard(p);
-                          Shade::draw(p, boundingRect(), 200);
-                      });
+        backdrop.draw(painter, screen, qHashMulti(boardKey(), timeOver), [this](QPainter *p) {
+            drawBoard(p);
+            Shade::draw(p, boundingRect(), 200);
+        });
         drawDialog(painter, tr("やり直しますか？"), tr("はい"), tr("メニューに戻る"));
     } else {
-        drawBoard(painter);
+        backdrop.draw(painter, screen, boardKey(), [this](QPainter *p) { drawBoard(p); });
         if (hoverCell->x() >= 0 && hoverCell->y() >= 0) {
             const int kind = board->cellAt(hoverCell->x(), hoverCell->y());
             if (kind != Game_SameGame_Mass::Empty) {
