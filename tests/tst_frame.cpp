@@ -303,6 +303,26 @@ private slots:
         const int current = inkIn(image, QRect(20, 70, 90, 20), blue);
         QVERIFY(current > 0);
         QVERIFY(best > 3 * current);
+
+        // A new score, and a new pen, show on the next panel drawn.
+        const auto drawn = [&](QColor pen) {
+            QImage again(300, 200, QImage::Format_ARGB32_Premultiplied);
+            again.fill(Qt::white);
+            QPainter p(&again);
+            p.setPen(pen);
+            game->drawScorePanel(&p, panel);
+            return again;
+        };
+        game->getScore()->setScore(7654321);
+        const QImage scored = drawn(Qt::yellow);
+        QVERIFY(inkIn(scored, QRect(20, 70, 90, 20), blue) > 3 * current);
+        const QImage red = drawn(Qt::red);
+        QCOMPARE(red.pixel(red.width() / 2, 0), scored.pixel(scored.width() / 2, 0));
+        bool reddened = false;
+        for (int y = 70; y < 90 && !reddened; ++y)
+            for (int x = 20; x < 110 && !reddened; ++x)
+                reddened = qRed(red.pixel(x, y)) > 200 && qGreen(red.pixel(x, y)) < 60;
+        QVERIFY(reddened);
     }
 
     // A failed load leaves an empty picture and says so; a good one comes premultiplied.
@@ -322,7 +342,7 @@ private slots:
     }
 
     // The clocks' cached glyphs land where the painter's own text would, in its colour, for
-    // left and right alignment, and a colour change makes new glyphs.
+    // left and right alignment and from a baseline, and a colour change makes new glyphs.
     void cachedGlyphTextMatchesDrawnText()
     {
         QFont font("Tanuki Permanent Marker");
@@ -338,7 +358,8 @@ private slots:
                     }
             return ink;
         };
-        for (const int flags : {int(Qt::AlignLeft | Qt::AlignTop), int(Qt::AlignRight)}) {
+        // flags 0: drawn from a baseline point instead of in the box
+        for (const int flags : {int(Qt::AlignLeft | Qt::AlignTop), int(Qt::AlignRight), 0}) {
             for (const QColor colour : {QColor(Qt::black), QColor(200, 0, 0)}) {
                 QImage drawn(460, 160, QImage::Format_ARGB32_Premultiplied);
                 QImage cached = drawn;
@@ -348,11 +369,16 @@ private slots:
                     QPainter painter(image);
                     painter.setFont(font);
                     painter.setPen(colour);
-                    if (image == &drawn)
-                        painter.drawText(box, flags, QStringLiteral("01:23:45"));
+                    const QString text = QStringLiteral("01:23:45");
+                    const QPointF baseline(box.left() + 7, box.top() + 90);
+                    if (image == &drawn && flags)
+                        painter.drawText(box, flags, text);
+                    else if (image == &drawn)
+                        painter.drawText(baseline, text);
+                    else if (flags)
+                        Game_GlyphCache::drawText(&painter, box, flags, text);
                     else
-                        Game_GlyphCache::drawText(&painter, box, flags,
-                                                  QStringLiteral("01:23:45"));
+                        Game_GlyphCache::drawText(&painter, baseline, text);
                 }
                 QRgb drawnColour = 0, cachedColour = 0;
                 const QRect a = inkBox(drawn, &drawnColour), b = inkBox(cached, &cachedColour);

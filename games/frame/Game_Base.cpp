@@ -106,17 +106,26 @@ void Game_Base::drawDialog(QPainter *painter, const QString &title, const QStrin
 
 void Game_Base::drawScorePanel(QPainter *painter, const QImage &panel)
 {
-    painter->drawImage(score->getPos(), panel);
-
+    const QPointF origin(5, 10);
+    const QRectF area = QRectF(score->getPos(), panel.size())
+                            .united(Game_Score::bestRect(origin))
+                            .united(Game_Score::scoreRect(origin))
+                            .toAlignedRect();
     QFont panelFont = getFont();
     panelFont.setPointSize(12);
+    const size_t key =
+        qHashMulti(0, panel.cacheKey(), score->getBest(), score->getScore(), score->getPos().x(),
+                   score->getPos().y(), panelFont.key(), painter->pen().color().rgba());
+    scorePanelPicture.draw(painter, area, key, [&](QPainter *p) {
+        p->drawImage(score->getPos(), panel);
+        p->setFont(panelFont);
+        p->drawText(Game_Score::bestRect(origin), Qt::AlignCenter,
+                    groupedNumber(score->getBest()));
+        p->drawText(Game_Score::scoreRect(origin), Qt::AlignCenter,
+                    groupedNumber(score->getScore()));
+    });
+    // The painter leaves with the panel font, as drawing the panel straight did.
     painter->setFont(panelFont);
-
-    const QPointF origin(5, 10);
-    painter->drawText(Game_Score::bestRect(origin), Qt::AlignCenter,
-                      groupedNumber(score->getBest()));
-    painter->drawText(Game_Score::scoreRect(origin), Qt::AlignCenter,
-                      groupedNumber(score->getScore()));
 }
 
 void Game_Base::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)

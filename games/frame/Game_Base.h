@@ -13,6 +13,7 @@
 // - When the game list takes the game off the scene it calls stopTimers(). The base version
 //   stops every QTimer whose Qt parent is the game; a game that keeps timers elsewhere overrides
 //   it. The next start runs releaseResources(), createResources() and initGame() as usual.
+#include "games/frame/Game_Backdrop.h"
 #include "launcher/Item_Base.h"
 
 #include <QFont>
@@ -90,4 +91,6 @@ private:
     bool questionShown = false;
     bool hoverLeft = false;
     bool hoverRight = false;
+    // The panel with its two numbers, painted again only when a number changes.
+    Game_Backdrop scorePanelPicture;
 };

@@ -119,6 +119,14 @@ void Game_GlyphCache::drawText(QPainter *painter, const QRectF &rect, int flags,
     }
 }
 
+void Game_GlyphCache::drawText(QPainter *painter, const QPointF &baseline, const QString &text)
+{
+    const QFontMetricsF metrics(painter->font());
+    const QRectF line(baseline.x(), baseline.y() - metrics.ascent(),
+                      metrics.horizontalAdvance(text) + 1, metrics.height());
+    drawText(painter, line, Qt::AlignLeft | Qt::AlignTop, text);
+}
+
 void Game_GlyphCache::clear()
 {
     glyphs().clear();

@@ -220,7 +220,7 @@ void Game_Shooting::drawCombos(QPainter *painter)
     const QString text = QString::number(gallery->getComboCount()) + QStringLiteral("匹");
     gallery->stepCombos([painter, &text](Game_Shooting_Combo &, double o, const QPoint &p) {
         painter->setOpacity(o);
-        painter->drawText(p, text);
+        Game_GlyphCache::drawText(painter, QPointF(p), text);
     });
     painter->restore();
 }
