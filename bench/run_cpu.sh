@@ -17,7 +17,7 @@ trap cleanup EXIT
 
 for n in $(seq 150 190); do
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp -noreset >/dev/null 2>&1 &
         xvfb=$!
         export DISPLAY=":$n"
         break

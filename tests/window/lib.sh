@@ -21,8 +21,10 @@ fail() {
 }
 
 # Starts Xvfb on a display it picks itself (so parallel runs cannot collide) and exports DISPLAY.
+# -noreset: by default the server resets when its last client leaves, and a connection made
+# during that reset (the game's, right after the readiness check) is refused.
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     local i n
     for i in $(seq 1 100); do
