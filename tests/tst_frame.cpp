@@ -524,6 +524,38 @@ private slots:
             QVERIFY2(parts == whole, qPrintable(QString("band %1").arg(band)));
         }
     }
+    // The uncovered parts and the covers together make the area, and no pixel is in two of
+    // them: over random covers, some reaching out of the area, some overlapping.
+    void uncoveredPartsTileTheAreaAroundTheCovers()
+    {
+        const QRect area(0, 0, 200, 120);
+        quint32 state = 7;
+        const auto next = [&state](int n) {
+            state = state * 1103515245u + 12345u;
+            return int((state >> 16) % quint32(n));
+        };
+        for (int round = 0; round < 50; ++round) {
+            QVector<QRect> covers;
+            for (int i = next(12); i > 0; --i)
+                covers.append(QRect(next(240) - 20, next(160) - 20, 1 + next(90), 1 + next(90)));
+            std::vector<int> hits(area.width() * area.height());
+            for (const QRect &part : Picture::uncovered(area, covers)) {
+                QVERIFY(area.contains(part));
+                for (const QRect &c : covers)
+                    QVERIFY(!part.intersects(c));
+                for (int y = part.top(); y <= part.bottom(); ++y)
+                    for (int x = part.left(); x <= part.right(); ++x)
+                        ++hits[y * area.width() + x];
+            }
+            for (int y = 0; y < area.height(); ++y)
+                for (int x = 0; x < area.width(); ++x) {
+                    bool covered = false;
+                    for (const QRect &c : covers)
+                        covered |= c.contains(x, y);
+                    QCOMPARE(hits[y * area.width() + x], covered ? 0 : 1);
+                }
+        }
+    }
 };
 
 QTEST_MAIN(TestFrame)

@@ -145,6 +145,39 @@ private slots:
         scene.reset();
     }
 
+    // With the reel train across the window, a frame that leaves out the cabinet behind the
+    // cards' opaque middles is pixel for pixel the frame of cabinet, cards and overlay drawn
+    // whole.
+    void framesLeaveOutOnlyWhatTheCardsHide()
+    {
+        int shown = 0;
+        for (int f = 0; f < 700 && !game->isGameOver() && shown < 6; ++f) {
+            frame();
+            shown = 0;
+            for (const auto &reel : machine().getReels())
+                shown += reel->isOnScreen() && reel->getX() < 1024;
+        }
+        QVERIFY(!game->isGameOver());
+        QVERIFY(shown >= 6);
+
+        QImage reference(1024, 576, QImage::Format_ARGB32_Premultiplied);
+        reference.fill(Qt::white);
+        {
+            QPainter painter(&reference);
+            painter.drawImage(0, 0, QImage(":/img/slot/BG"));
+            for (const auto &reel : machine().getReels()) {
+                const int x = reel->getX(), top1 = reel->getY1(), top2 = reel->getY2();
+                reel->drawAndMove(&painter);
+                reel->setX(x);
+                reel->setTops(top1, top2);
+            }
+            painter.drawImage(0, 0, QImage(":/img/slot/FG"));
+            game->drawScorePanel(&painter, QImage(":/img/slot/SCORE")
+                                               .convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        }
+        QCOMPARE(frame(), reference);
+    }
+
     // A strip holds ranks 0..9 once, three of 10, two of 11 and one of 12. A new reel loads its
     // sheet (seeding from "mmssszzz"), then seeds from hour + minute + second + millisecond, and
     // that seed fixes the shuffled order.

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QTime>
 #include <cmath>
+#include <vector>
 
 namespace
 {
@@ -18,6 +19,45 @@ QImage &decodedSheet()
 {
     static QImage sheet;
     return sheet;
+}
+// The rows that are opaque from edge to edge in every face of the decoded sheet: the faces are
+// drawn alike, so only the rounded corners' rows are left out.
+QRect faceMiddle(const QImage &sheet)
+{
+    static qint64 measuredFor = 0;
+    static QRect middle;
+    if (measuredFor == sheet.cacheKey())
+        return middle;
+    std::vector<char> rowClear(Game_Trump::CardHeight);
+    for (int suit = 0; suit < 4; ++suit)
+        for (int rank = 0; rank < 13; ++rank) {
+            const QRect cell = Game_Trump::cellRect(Game_Trump::cellOf(suit, rank));
+            for (int y = 0; y < cell.height(); ++y) {
+                const QRgb *row =
+                    reinterpret_cast<const QRgb *>(sheet.constScanLine(cell.top() + y)) +
+                    cell.left();
+                for (int x = 0; x < cell.width() && !rowClear[y]; ++x)
+                    rowClear[y] = qAlpha(row[x]) != 255;
+            }
+        }
+    // The longest run of opaque rows.
+    int bestTop = 0, bestRows = 0;
+    for (int y = 0; y < Game_Trump::CardHeight;) {
+        if (rowClear[y]) {
+            ++y;
+            continue;
+        }
+        const int top = y;
+        while (y < Game_Trump::CardHeight && !rowClear[y])
+            ++y;
+        if (y - top > bestRows) {
+            bestTop = top;
+            bestRows = y - top;
+        }
+    }
+    middle = bestRows ? QRect(0, bestTop, Game_Trump::CardWidth, bestRows) : QRect();
+    measuredFor = sheet.cacheKey();
+    return middle;
 }
 } // namespace
 
@@ -92,6 +132,14 @@ void Game_Trump::drawCard(QPainter *painter, const QRectF &target, int suit, int
     if (cell < 0 || sheet->isNull())
         return;
     painter->drawImage(target, *sheet, cellRect(cell));
+}
+
+QRect Game_Trump::solidPart(const QRect &target, int suit, int rank) const
+{
+    if (cellOf(suit, rank) < 0 || sheet->isNull() || target.size() != cardRect().size())
+        return QRect();
+    const QRect middle = faceMiddle(*sheet);
+    return middle.isEmpty() ? QRect() : middle.translated(target.topLeft());
 }
 
 void Game_Trump::drawJoker(QPainter *painter, const QRectF &target) const

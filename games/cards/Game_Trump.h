@@ -37,6 +37,9 @@ public:
     // without copying a picture per card.
     void drawCard(QPainter *painter, const QRectF &target, int suit, int rank) const;
     void drawJoker(QPainter *painter, const QRectF &target) const;
+    // The part of a face drawn one to one at target that is wholly opaque: what it hides. Empty
+    // when the face would not be drawn.
+    QRect solidPart(const QRect &target, int suit, int rank) const;
 
     // Sheet arithmetic: the cell of a face (-1 when out of range) and the rectangle of a cell.
     static int cellOf(int suit, int rank);

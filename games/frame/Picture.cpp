@@ -85,6 +85,43 @@ QVector<QRect> Picture::seeThroughRects(const QImage &image, int bandHeight)
     return columnRuns(image, bandHeight, [](bool, bool opaque) { return !opaque; });
 }
 
+QVector<QRect> Picture::uncovered(const QRect &area, const QVector<QRect> &covers)
+{
+    QVector<QRect> inside;
+    std::vector<int> edges{area.left(), area.right() + 1};
+    for (const QRect &c : covers) {
+        const QRect r = c & area;
+        if (r.isEmpty())
+            continue;
+        inside.append(r);
+        edges.push_back(r.left());
+        edges.push_back(r.right() + 1);
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+
+    QVector<QRect> parts;
+    std::vector<std::pair<int, int>> spans; // covered rows of one column: first, past last
+    for (size_t i = 0; i + 1 < edges.size(); ++i) {
+        const int left = edges[i], right = edges[i + 1];
+        // every cover reaching into this column spans all of it: its edges cut the columns
+        spans.clear();
+        for (const QRect &r : inside)
+            if (r.left() <= left && r.right() + 1 >= right)
+                spans.emplace_back(r.top(), r.bottom() + 1);
+        std::sort(spans.begin(), spans.end());
+        int y = area.top();
+        for (const auto &[top, bottom] : spans) {
+            if (top > y)
+                parts.append(QRect(left, y, right - left, top - y));
+            y = std::max(y, bottom);
+        }
+        if (y <= area.bottom())
+            parts.append(QRect(left, y, right - left, area.bottom() + 1 - y));
+    }
+    return parts;
+}
+
 bool Picture::isPixelExact(const QPainter *painter)
 {
     const auto whole = [](qreal v) { return std::abs(v - std::round(v)) < 1e-6; };

@@ -25,6 +25,9 @@ public:
     // The rest of image's rectangle, in the same bands, once the runs of columns that are
     // opaque all down a band are taken out: where whatever lies under the picture can show.
     static QVector<QRect> seeThroughRects(const QImage &image, int bandHeight = 16);
+    // The parts of area that no rectangle of covers overlaps, as columns cut at the covers'
+    // left and right edges: few parts where the covers stand in columns, as cards in reels do.
+    static QVector<QRect> uncovered(const QRect &area, const QVector<QRect> &covers);
     // Whether the painter puts a picture's pixels one to one on whole device pixels at full
     // opacity, so a drawn picture is an exact copy of its pixels.
     static bool isPixelExact(const QPainter *painter);

@@ -138,7 +138,17 @@ void Game_Slot::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
 
 void Game_Slot::drawMachine(QPainter *painter)
 {
-    painter->drawImage(0, 0, *background);
+    // The cards hide the cabinet behind their opaque middles, so only the rest of it is drawn:
+    // with the reel train across the window that is most of a picture copy a frame.
+    if (Picture::isPixelExact(painter)) {
+        QVector<QRect> hidden;
+        for (const auto &reel : machine->getReels())
+            reel->addHiddenParts(painter, hidden);
+        for (const QRect &part : Picture::uncovered(background->rect(), hidden))
+            painter->drawImage(part.topLeft(), *background, part);
+    } else {
+        painter->drawImage(0, 0, *background);
+    }
     for (const auto &reel : machine->getReels())
         reel->drawAndMove(painter);
     // Only the inked parts of the overlay: the pay line between its rails is left open.

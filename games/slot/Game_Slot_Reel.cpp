@@ -89,7 +89,8 @@ void Game_Slot_Reel::enter(const QSize &device)
     }
 }
 
-void Game_Slot_Reel::draw(QPainter *painter) const
+template <typename Visit>
+void Game_Slot_Reel::forEachShownCard(const QPainter *painter, Visit visit) const
 {
     // Cards outside the device cannot show; skipping them leaves the picture unchanged.
     const QPaintDevice *device = painter->device();
@@ -103,10 +104,25 @@ void Game_Slot_Reel::draw(QPainter *painter) const
         for (const int top : {y1 + Pitch * i, y2 + Pitch * i}) {
             if (top > visible.bottom() || top + CardHeight < visible.top())
                 continue;
-            cards->drawCard(painter, QRectF(x, top, CardWidth, CardHeight), strip[i].suit,
-                            strip[i].rank);
+            visit(QRect(x, top, CardWidth, CardHeight), strip[i]);
         }
     }
+}
+
+void Game_Slot_Reel::draw(QPainter *painter) const
+{
+    forEachShownCard(painter, [this, painter](const QRect &target, const Game_Trump_Card &card) {
+        cards->drawCard(painter, target, card.suit, card.rank);
+    });
+}
+
+void Game_Slot_Reel::addHiddenParts(const QPainter *painter, QVector<QRect> &hidden) const
+{
+    forEachShownCard(painter, [this, &hidden](const QRect &target, const Game_Trump_Card &card) {
+        const QRect solid = cards->solidPart(target, card.suit, card.rank);
+        if (!solid.isEmpty())
+            hidden.append(solid);
+    });
 }
 
 void Game_Slot_Reel::move()

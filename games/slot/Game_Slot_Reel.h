@@ -4,7 +4,9 @@
 // from its own card sheet and moves one frame at a time; stopping snaps a card to the pay line.
 #include "games/cards/Game_Trump_Card.h"
 
+#include <QRect>
 #include <QSize>
+#include <QVector>
 #include <array>
 
 class Game_Trump;
@@ -50,6 +52,8 @@ public:
     void drawAndMove(QPainter *painter);
     // The same frame without drawing, for a device of the given size.
     void advance(const QSize &device);
+    // Adds what the cards the next frame draws will hide completely (item coordinates).
+    void addHiddenParts(const QPainter *painter, QVector<QRect> &hidden) const;
 
     // Stops the spin and returns the value of the card in the pay line (its rank + 1).
     int stopReel();
@@ -80,6 +84,8 @@ public:
 private:
     void enter(const QSize &device);
     void draw(QPainter *painter) const;
+    template <typename Visit>
+    void forEachShownCard(const QPainter *painter, Visit visit) const;
     void move();
 
     Strip strip;

@@ -84,7 +84,7 @@ QString svgOpen()
 
 QString cardFrame(const QString &fill)
 {
-    return QStringLiteral("<rect x=\"0.9\" y=\"0.9\" width=\"111.2\" height=\"168.2\" rx=\"8\" "
+    return QStringLiteral("<rect x=\"0.8\" y=\"0.8\" width=\"111.4\" height=\"168.4\" rx=\"8\" "
                           "fill=\"%1\" stroke=\"%2\" stroke-width=\"1.6\"/>\n")
         .arg(fill, QLatin1String(Ink));
 }
