@@ -1,8 +1,9 @@
 // Frame cost of every screen: the real Scene is painted into a 1024 x 576 image the way the view
 // paints the window (scene point (-2, -2) at the window's corner, no scaling), 600 frames per
 // screen, with each game held in a busy state by rules seams and real input between frames.
-// Prints per screen the median and 99th percentile frame time and their ratios to a baseline
-// painted in the same run: the scene with no screen, which draws only its background picture.
+// Prints per screen the median and 99th percentile frame time and their ratios to a baseline:
+// the window's background picture drawn alone, painted just before and just after each screen's
+// frames, so that a shared machine slowing down or speeding up during the run moves both alike.
 // Goal: median at most 3 x and 99th percentile at most 5 x the baseline median.
 //
 // Run: build-<name>/bench/bench_frames [frames] (reads ../game/resuorce.rcc next to the bench
@@ -84,6 +85,7 @@ struct FakeTime {
 
 struct Figures {
     QString name;
+    double baseline = 0; // median of the baseline frames painted between this screen's frames
     double median = 0;
     double p99 = 0;
     double wallMedian = 0;
@@ -117,9 +119,21 @@ class FrameBench
 public:
     FrameBench(Scene &scene, FakeTime &time, int frames)
         : scene(scene), time(time), frames(frames),
-          image(1024, 576, QImage::Format_ARGB32_Premultiplied)
+          image(1024, 576, QImage::Format_ARGB32_Premultiplied),
+          background(QImage(QStringLiteral(":/img/BG"))
+                         .convertToFormat(QImage::Format_ARGB32_Premultiplied))
     {
         image.fill(Qt::black);
+    }
+
+    // The baseline frame: the background picture alone, where the scene would put it.
+    double baselineFrame()
+    {
+        const double cpuBefore = cpuMs();
+        QPainter painter(&image);
+        painter.drawImage(QPointF(-Source.left(), -Source.top()), background);
+        painter.end();
+        return cpuMs() - cpuBefore;
     }
 
     // One frame as the view paints it, between frames the events queued by the last one.
@@ -147,9 +161,15 @@ public:
     // Measures the frames; keepBusy runs before each frame, outside the measurement.
     Figures measure(const QString &name, const std::function<void(int)> &keepBusy = {})
     {
-        std::vector<double> cpu, wall;
+        // Baseline frames in a block on each side: between the screen's own frames they would
+        // push its pictures out of the processor's caches, which the real window never does.
+        const int baseFrames = std::max(10, frames / 6);
+        std::vector<double> cpu, wall, base;
         cpu.reserve(frames);
         wall.reserve(frames);
+        base.reserve(2 * baseFrames);
+        for (int i = 0; i < baseFrames; ++i)
+            base.push_back(baselineFrame());
         for (int i = 0; i < frames; ++i) {
             if (keepBusy)
                 keepBusy(i);
@@ -157,8 +177,11 @@ public:
             cpu.push_back(s.cpu);
             wall.push_back(s.wall);
         }
+        for (int i = 0; i < baseFrames; ++i)
+            base.push_back(baselineFrame());
         Figures f;
         f.name = name;
+        f.baseline = percentile(base, 0.5);
         f.median = percentile(cpu, 0.5);
         f.p99 = percentile(cpu, 0.99);
         f.wallMedian = percentile(wall, 0.5);
@@ -173,6 +196,7 @@ private:
     FakeTime &time;
     int frames;
     QImage image;
+    QImage background;
 };
 
 QPointF centreInScene(const QGraphicsItem *item, const QRectF &rect)
@@ -269,10 +293,11 @@ int main(int argc, char **argv)
     Game_GameList *list = scene.getGameList();
     std::vector<Figures> table;
 
-    // Baseline: the scene with no screen in it draws only its background picture.
+    // The scene with no screen in it draws only its background picture: next to the baseline
+    // it shows what the scene adds to a frame.
     scene.removeItem(launcher);
     bench.play(30);
-    table.push_back(bench.measure(QStringLiteral("baseline: background only")));
+    table.push_back(bench.measure(QStringLiteral("scene with no screen")));
     scene.addItem(launcher);
 
     // The launcher with the pointer over an entry, so its information picture and score show.
@@ -596,28 +621,32 @@ int main(int argc, char **argv)
     }
 
     // The table: CPU time per frame judged against the goal, wall-clock time beside it.
-    const Figures &base = table.front();
+    std::vector<double> bases;
+    for (const Figures &f : table)
+        if (f.baseline > 0)
+            bases.push_back(f.baseline);
     int over = 0;
     std::printf("\n%d frames per screen, 1024 x 576, offscreen raster. Frame cost is process CPU "
-                "time;\nratios are to the baseline's median %.3f ms (goal: median <= 3x, p99 <= "
-                "5x). Wall-clock figures beside.\n",
-                frames, base.median);
-    std::printf("%-30s %7s %7s %6s %6s %5s %7s %7s  %s\n", "screen", "median", "p99", "x med",
-                "x p99", "goal", "wall md", "wall 99", "state");
+                "time;\nratios are to the baseline painted just before and after each screen (its "
+                "median, 'base'; over the run %.3f ms).\nGoal: median <= 3x, p99 <= 5x. "
+                "Wall-clock figures beside.\n",
+                frames, bases.empty() ? 0.0 : percentile(bases, 0.5));
+    std::printf("%-30s %6s %7s %7s %6s %6s %5s %7s %7s  %s\n", "screen", "base", "median", "p99",
+                "x med", "x p99", "goal", "wall md", "wall 99", "state");
     for (const Figures &f : table) {
         if (f.median == 0 && !f.note.isEmpty()) {
-            std::printf("%-30s %7s %7s %6s %6s %5s %7s %7s  %s\n", qPrintable(f.name), "-", "-",
-                        "-", "-", "-", "-", "-", qPrintable(f.note));
+            std::printf("%-30s %6s %7s %7s %6s %6s %5s %7s %7s  %s\n", qPrintable(f.name), "-",
+                        "-", "-", "-", "-", "-", "-", "-", qPrintable(f.note));
             continue;
         }
-        const double rm = f.median / base.median, rp = f.p99 / base.median;
+        const double rm = f.median / f.baseline, rp = f.p99 / f.baseline;
         const bool bad = rm > 3.0 || rp > 5.0;
         over += bad;
-        std::printf("%-30s %7.3f %7.3f %6.2f %6.2f %5s %7.3f %7.3f  %s\n", qPrintable(f.name),
-                    f.median, f.p99, rm, rp, bad ? "OVER" : "ok", f.wallMedian, f.wallP99,
-                    qPrintable(f.note));
+        std::printf("%-30s %6.3f %7.3f %7.3f %6.2f %6.2f %5s %7.3f %7.3f  %s\n",
+                    qPrintable(f.name), f.baseline, f.median, f.p99, rm, rp, bad ? "OVER" : "ok",
+                    f.wallMedian, f.wallP99, qPrintable(f.note));
     }
-    std::printf("%d of %d screens over the goal\n", over, int(table.size()) - 1);
+    std::printf("%d of %d screens over the goal\n", over, int(table.size()));
     Clock::reset();
     return 0;
 }
