@@ -5,22 +5,11 @@
 #include <QPaintDevice>
 #include <QPainter>
 
-#include <cmath>
-
-namespace
-{
-bool isWhole(qreal v)
-{
-    return std::abs(v - std::round(v)) < 1e-6;
-}
-} // namespace
-
 bool Game_Backdrop::copiesPixelForPixel(const QPainter *painter, const QRectF &rect)
 {
     // Below full opacity the picture would fade as one layer, where painting straight fades
     // each thing drawn on its own.
-    return Picture::isPixelExact(painter) && isWhole(rect.x()) && isWhole(rect.y()) &&
-           isWhole(rect.width()) && isWhole(rect.height());
+    return Picture::isPixelExact(painter) && rect == QRectF(rect.toRect());
 }
 
 void Game_Backdrop::draw(QPainter *painter, const QRectF &rect, size_t key,
