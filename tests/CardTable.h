@@ -20,6 +20,8 @@ public:
     static bool setUpOnce()
     {
         Clock::setTimeSource([] { return now; });
+        // The game clocks run on the monotonic clock; here it follows the test's time of day.
+        Clock::setMonotonicSource([] { return qint64(QTime(0, 0).msecsTo(now)); });
         if (!QResource::registerResource(QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc")))
             return false;
         return QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki")) >= 0;

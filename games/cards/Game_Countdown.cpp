@@ -1,21 +1,18 @@
 #include "games/cards/Game_Countdown.h"
 
-void Game_Countdown::start(const QTime &allowance, const QTime &now)
+void Game_Countdown::start(const QTime &allowance, qint64 now)
 {
     remaining = allowance;
     lastTick = now;
 }
 
-int Game_Countdown::elapsedMs(const QTime &from, const QTime &to)
+void Game_Countdown::advance(qint64 now)
 {
-    return (to.second() * 1000 + to.msec()) - (from.second() * 1000 + from.msec());
-}
-
-void Game_Countdown::advance(const QTime &now)
-{
-    const int elapsed = elapsedMs(lastTick, now);
+    // An hour is far past any allowance; a longer gap (a machine asleep) must not wrap the
+    // remaining time all the way round the day.
+    const qint64 elapsed = qMin<qint64>(now - lastTick, 3600 * 1000);
     if (elapsed > 0)
-        subtract(elapsed);
+        subtract(int(elapsed));
 }
 
 void Game_Countdown::subtract(int ms)

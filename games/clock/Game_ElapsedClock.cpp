@@ -1,28 +1,20 @@
 #include "games/clock/Game_ElapsedClock.h"
 
-namespace
-{
-int secondsAndMs(const QTime &t)
-{
-    return t.second() * 1000 + t.msec();
-}
-} // namespace
-
-void Game_ElapsedClock::start(const QTime &now)
+void Game_ElapsedClock::start(qint64 now)
 {
     elapsed = QTime(0, 0);
     lastTick = now;
 }
 
-void Game_ElapsedClock::tick(const QTime &now)
+void Game_ElapsedClock::tick(qint64 now)
 {
-    const int delta = secondsAndMs(now) - secondsAndMs(lastTick);
+    const qint64 delta = now - lastTick;
     if (delta > 0)
-        elapsed = elapsed.addMSecs(delta);
+        elapsed = elapsed.addMSecs(int(qMin<qint64>(delta, 3600 * 1000)));
     lastTick = now;
 }
 
-void Game_ElapsedClock::skipTo(const QTime &now)
+void Game_ElapsedClock::skipTo(qint64 now)
 {
     lastTick = now;
 }

@@ -1,20 +1,18 @@
 #pragma once
 // The clock of the elapsed-time games: time survived since the start of a play, advanced on
-// every play frame by how far the wall clock's second-and-millisecond reading moved since the
-// last frame.
+// every play frame by the time since the last frame on the monotonic clock (Clock::monotonicMs).
 #include <QString>
 #include <QTime>
 
 class Game_ElapsedClock
 {
 public:
-    // elapsed = 00:00:00.000; the next tick measures from now.
-    void start(const QTime &now);
-    // Adds the advance of now over the last tick when it is positive; a reading that went back
-    // (the wall clock passed a full minute) adds nothing. The next tick measures from now.
-    void tick(const QTime &now);
+    // elapsed = 00:00:00.000; the next tick measures from now (monotonic milliseconds).
+    void start(qint64 now);
+    // Adds the time since the last tick when it is positive. The next tick measures from now.
+    void tick(qint64 now);
     // The next tick measures from now, so the time since the last tick is not counted.
-    void skipTo(const QTime &now);
+    void skipTo(qint64 now);
 
     const QTime &getElapsed() const { return elapsed; }
     // Minutes and seconds as whole seconds; hours are not counted.
@@ -24,5 +22,5 @@ public:
 
 private:
     QTime elapsed{0, 0};
-    QTime lastTick{0, 0};
+    qint64 lastTick = 0;
 };

@@ -104,7 +104,7 @@ void Game_Janken::initGame()
     setAcceptHoverEvents(true);
     setFocus(Qt::ActiveWindowFocusReason);
 
-    clock->start(Clock::currentTime());
+    clock->start(Clock::monotonicMs());
 
     // A retry runs initGame again on the same timer: connect it once.
     connect(frameTimer, &QTimer::timeout, this, &Game_Janken::slot_update, Qt::UniqueConnection);
@@ -127,7 +127,7 @@ void Game_Janken::resumeGame()
     setQuestionShown(false);
     // The score is the time played: the time spent on the question is not counted.
     if (clock)
-        clock->skipTo(Clock::currentTime());
+        clock->skipTo(Clock::monotonicMs());
 }
 
 void Game_Janken::exitGame()
@@ -197,7 +197,7 @@ void Game_Janken::paintPlay(QPainter *painter)
 
     const int tw = timerPicture->width(), th = timerPicture->height();
     painter->drawImage(QPointF(cx - tw / 2, 10), *timerPicture);
-    clock->tick(Clock::currentTime());
+    clock->tick(Clock::monotonicMs());
     getScore()->setScore(clock->wholeSeconds() * PointsPerSecond);
     QFont clockFont = getFont();
     clockFont.setPointSize(50);

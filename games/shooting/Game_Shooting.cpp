@@ -84,7 +84,7 @@ void Game_Shooting::initGame()
     setQuestionShown(false);
     setAcceptHoverEvents(true);
     setFocus(Qt::OtherFocusReason);
-    gallery->reset(Clock::currentTime());
+    gallery->reset(Clock::monotonicMs());
     // initGame runs again on every retry; one connection is enough.
     connect(frameTimer, &QTimer::timeout, this, &Game_Shooting::slot_update, Qt::UniqueConnection);
     frameTimer->start(1);
@@ -228,7 +228,7 @@ void Game_Shooting::drawCombos(QPainter *painter)
 void Game_Shooting::drawClock(QPainter *painter)
 {
     painter->drawImage(120, 10, *timerPicture);
-    if (!gallery->advanceClock(Clock::currentTime()))
+    if (!gallery->advanceClock(Clock::monotonicMs()))
         return;
     QFont clockFont = getFont();
     clockFont.setPointSize(50);

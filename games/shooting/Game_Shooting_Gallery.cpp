@@ -36,7 +36,7 @@ Game_Shooting_Gallery::~Game_Shooting_Gallery()
     clearAll();
 }
 
-void Game_Shooting_Gallery::reset(const QTime &now)
+void Game_Shooting_Gallery::reset(qint64 now)
 {
     remaining = QTime(0, 0, 50, 0);
     shotTaken = false;
@@ -121,12 +121,12 @@ void Game_Shooting_Gallery::clearCombos()
     comboCount = 0;
 }
 
-bool Game_Shooting_Gallery::advanceClock(const QTime &now)
+bool Game_Shooting_Gallery::advanceClock(qint64 now)
 {
-    // Only seconds and milliseconds take part: a frame that spans a new minute subtracts nothing.
-    const int m = (lastTick.second() * 1000 + lastTick.msec()) - (now.second() * 1000 + now.msec());
-    if (m < 0)
-        remaining = remaining.addMSecs(m);
+    // Capped at an hour, far past any allowance, so a very long gap cannot wrap the day round.
+    const qint64 elapsed = qMin<qint64>(now - lastTick, 3600 * 1000);
+    if (elapsed > 0)
+        remaining = remaining.addMSecs(-int(elapsed));
     // Below zero the time of day wraps to 23:59, far above any allowance.
     if (remaining.minute() > 40) {
         timeUp = true;

@@ -1,7 +1,7 @@
 #pragma once
 // The rules of the shooting gallery without painting: the live targets and popups, shots and
 // their effect on score, combo and clock, the spawn roll and the countdown clock that follows
-// the wall clock. The game item draws what this holds, once per painted frame.
+// the monotonic clock. The game item draws what this holds, once per painted frame.
 #include <QList>
 #include <QPoint>
 #include <QString>
@@ -26,7 +26,7 @@ public:
     Game_Shooting_Gallery &operator=(const Game_Shooting_Gallery &) = delete;
 
     // A new play: 50 seconds, no combo, clock read from now. Live objects go on fading out.
-    void reset(const QTime &now);
+    void reset(qint64 now);
     // Deletes every live target and popup.
     void clearAll();
 
@@ -37,8 +37,9 @@ public:
     // A target at a random place (x 100..799, y 100..199).
     void spawnTarget();
 
-    // Subtracts the wall-clock time since the last play frame; false once the clock has run out.
-    bool advanceClock(const QTime &now);
+    // Subtracts the time since the last play frame on the monotonic clock (now in milliseconds);
+    // false once the clock has run out.
+    bool advanceClock(qint64 now);
     bool isTimeUp() const { return timeUp; }
     // "mm:ss:zz", the time left down to hundredths.
     QString clockText() const;
@@ -67,7 +68,7 @@ private:
 
     Game_Score *score;
     QTime remaining{0, 1, 0, 0};
-    QTime lastTick;
+    qint64 lastTick = 0;
     bool shotTaken = false;
     bool timeUp = false;
     int comboCount = 0;

@@ -58,7 +58,7 @@ void Game_Slide::createResources()
     scorePicture = new QImage();
     timerPicture = new QImage();
     remaining = new Game_Countdown();
-    remaining->start(QTime(0, 1, 0, 0), QTime());
+    remaining->start(QTime(0, 1, 0, 0), 0);
     // Parented to the game so the frame can stop it when the game leaves the scene.
     frameTimer = new QTimer(this);
     boardOrigin = new QPoint(0, 0);
@@ -87,7 +87,7 @@ void Game_Slide::initGame()
     setQuestionShown(false);
     setFocus(Qt::OtherFocusReason);
 
-    remaining->setLastTick(Clock::currentTime());
+    remaining->setLastTick(Clock::monotonicMs());
     connect(frameTimer, &QTimer::timeout, this, &Game_Slide::slot_update, Qt::UniqueConnection);
     frameTimer->start(1);
 
@@ -279,7 +279,7 @@ int Game_Slide::pointsFor(const QTime &left)
 
 void Game_Slide::stepClock(QPainter *painter)
 {
-    const QTime now = Clock::currentTime();
+    const qint64 now = Clock::monotonicMs();
     remaining->advance(now);
     if (!timeUp)
         getScore()->setScore(pointsFor(remaining->getRemaining()));

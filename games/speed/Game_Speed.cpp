@@ -80,7 +80,7 @@ void Game_Speed::initGame()
     setAcceptHoverEvents(true);
     setFocus();
 
-    clock->start(QTime(0, 1, 0, 0), Clock::currentTime());
+    clock->start(QTime(0, 1, 0, 0), Clock::monotonicMs());
     missFlash = 0;
     gameOver = false;
 
@@ -189,7 +189,7 @@ void Game_Speed::drawPlayField(QPainter *painter)
 
 void Game_Speed::drawClock(QPainter *painter)
 {
-    const QTime now = Clock::currentTime();
+    const qint64 now = Clock::monotonicMs();
     clock->advance(now);
     // Below zero the time of day wraps to 23:59, far above the one-minute allowance.
     if (clock->getRemaining().minute() > 40) {

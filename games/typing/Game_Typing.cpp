@@ -105,7 +105,7 @@ void Game_Typing::initGame()
     setAcceptHoverEvents(true);
     setFocus(Qt::ActiveWindowFocusReason);
 
-    clock->start(Clock::currentTime());
+    clock->start(Clock::monotonicMs());
     // A retry runs initGame again on the same timer: connect it once.
     connect(frameTimer, &QTimer::timeout, this, &Game_Typing::slot_update, Qt::UniqueConnection);
     frameTimer->start(1);
@@ -128,7 +128,7 @@ void Game_Typing::resumeGame()
 {
     setQuestionShown(false);
     if (clock)
-        clock->skipTo(Clock::currentTime());
+        clock->skipTo(Clock::monotonicMs());
 }
 
 void Game_Typing::exitGame()
@@ -197,7 +197,7 @@ void Game_Typing::paintPlay(QPainter *painter)
 
     const int wt = timerPicture->width(), ht = timerPicture->height();
     painter->drawImage(QPointF(cx - wt / 2, cy - ht / 2 - 240), *timerPicture);
-    clock->tick(Clock::currentTime());
+    clock->tick(Clock::monotonicMs());
     getScore()->setScore(clock->wholeSeconds() * PointsPerSecond);
     const QPen oldPen = painter->pen();
     QFont clockFont = getFont();

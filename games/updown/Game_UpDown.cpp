@@ -58,7 +58,7 @@ void Game_UpDown::createResources()
     restPicture = new QImage();
     arrows = new QImage[2];
     clock = new Game_Countdown();
-    clock->start(QTime(0, 1, 0, 0), QTime());
+    clock->start(QTime(0, 1, 0, 0), 0);
     // Parented so the frame's stopTimers() finds it when the game leaves the scene.
     frameTimer = new QTimer(this);
     cards = new Game_Trump();
@@ -86,14 +86,14 @@ void Game_UpDown::initGame()
     setHeight(background->height());
 
     table->newGame();
-    clock->start(QTime(0, 1, 0, 0), QTime());
+    clock->start(QTime(0, 1, 0, 0), 0);
 
     getScore()->setScore(0);
     setQuestionShown(false);
     setAcceptHoverEvents(true);
     setFocus();
 
-    clock->setLastTick(Clock::currentTime());
+    clock->setLastTick(Clock::monotonicMs());
     // A retry runs this again on the same timer: connect once.
     connect(frameTimer, &QTimer::timeout, this, &Game_UpDown::slot_update, Qt::UniqueConnection);
     frameTimer->start(1);
@@ -181,7 +181,7 @@ void Game_UpDown::drawPlayField(QPainter *painter)
     QFont big = getFont();
     big.setPointSize(50);
     painter->setFont(big);
-    const QTime now = Clock::currentTime();
+    const qint64 now = Clock::monotonicMs();
     clock->advance(now);
     // Below zero the time of day wraps to 23:59, whose minute field is far above the allowance.
     if (clock->getRemaining().minute() >= 2)
