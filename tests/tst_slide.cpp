@@ -115,6 +115,8 @@ private slots:
         QVERIFY(QResource::registerResource(TOVIRA_GAME_DIR "/resuorce.rcc"));
         QFontDatabase::addApplicationFont(":/font/tanuki");
         Clock::setTimeSource([] { return now; });
+        // The game clocks run on the monotonic clock; here it follows the test's time of day.
+        Clock::setMonotonicSource([] { return qint64(QTime(0, 0).msecsTo(now)); });
         recorder = std::make_shared<SoundRecorder>();
         AudioSet::destroyInstance();
         QVERIFY(AudioSet::createInstance(recorder, TOVIRA_GAME_DIR "/Tovira.fka"));
@@ -245,7 +247,7 @@ private slots:
     }
 
     // Past 00:00:00.000 the next frame stops the clock, scores 0 and shows "残念！"; a frame
-    // spanning a new wall-clock minute subtracts nothing.
+    // spanning a new wall-clock minute subtracts its full time.
     void runningOutStopsTheClockAndScoresZero()
     {
         now = QTime(10, 0, 30);
@@ -253,8 +255,8 @@ private slots:
         while (now < QTime(10, 0, 59, 900))
             frame(100);
         frame(200);
-        QCOMPARE(remaining(), QTime(0, 0, 30, 100));
-        frame(30000);
+        QCOMPARE(remaining(), QTime(0, 0, 29, 900));
+        frame(29800);
         QCOMPARE(remaining(), QTime(0, 0, 0, 100));
         frame(200);
         QVERIFY(game->isTimeUp() && !game->isTimerRunning());
@@ -273,9 +275,9 @@ private slots:
         QVERIFY(game->isCleared());
     }
 
-    // Time on the question is taken at the next play frame; "はい" reports the live score, and
-    // before any frame no points at all (never a placeholder).
-    void leavingReportsTheSecondsLeft()
+    // Time on the question is taken at the next play frame; "いいえ" brings the sounds back;
+    // "はい" on an unsolved puzzle scores nothing for the play, only the best is reported.
+    void leavingUnsolvedScoresNothing()
     {
         QSignalSpy ended(game, &Game_Base::endGame);
         key(*scene, Qt::Key_Escape);
@@ -289,9 +291,15 @@ private slots:
         clickItem(game->rightButtonRect().center());
         frame(0);
         QCOMPARE(remaining(), QTime(0, 0, 44, 500));
+        QCOMPARE(score(), 250 * 44);
+        board().setCells({0, 1, 2, 3, 4, -1, 6, 7, 5});
+        recorder->clear();
+        clickCell(0);
+        clickCell(3);
+        QCOMPARE(plays("miss") + plays("samegame24"), 2);
         key(*scene, Qt::Key_Escape);
         key(*scene, Qt::Key_Space);
-        QCOMPARE(ended.takeFirst()[1].toInt(), 250 * 44);
+        QCOMPARE(ended.takeFirst()[1].toInt(), 500);
     }
 
     // A whole play painted frame by frame: tiles cut from the picture, the shuffled board solved

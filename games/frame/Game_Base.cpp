@@ -154,8 +154,11 @@ void Game_Base::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
     const QPointF p = event->scenePos();
     if (leftButtonRect().contains(p))
         exitGame();
-    else if (rightButtonRect().contains(p))
+    else if (rightButtonRect().contains(p)) {
+        // Hovering the buttons silenced the effects; play goes on with its sound.
+        setSilent(false);
         resumeGame();
+    }
     update();
 }
 

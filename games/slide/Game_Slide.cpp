@@ -123,6 +123,10 @@ void Game_Slide::resumeGame()
 
 void Game_Slide::exitGame()
 {
+    // Only a solved puzzle earns its points; leaving an unsolved one (or running out) scores 0,
+    // so quitting never pays more than solving.
+    if (!cleared)
+        getScore()->setScore(0);
     emit endGame(getName(), qMax(getScore()->getBest(), getScore()->getScore()));
 }
 
