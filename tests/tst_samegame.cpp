@@ -279,14 +279,14 @@ private slots:
         QCOMPARE(bottomRows(board(), 1), QStringList({"0.1..........33"}));
     }
 
-    // Emptying the board banks 1000, shown with the next removal; only lone tiles left gives a
-    // new board without it. Both start the bar empty and 2 px a tick faster.
-    void newBoardsBankTheClearBonusAndSpeedUp()
+    // Emptying the board counts 1000 at once (leaving right then keeps it); only lone tiles
+    // left gives a new board without it. Both start the bar empty and 2 px a tick faster.
+    void newBoardsCountTheClearBonusAndSpeedUp()
     {
         setBoard(board(), {"33............."});
         tick(50);
         click(*scene, cellCentre(1, 7));
-        QCOMPARE(score(), 20);
+        QCOMPARE(score(), 1020);
         QCOMPARE(bar().getLevel(), 0.0);
         QCOMPARE(bar().getStep(), 3.0);
         now = QTime(11, 0);

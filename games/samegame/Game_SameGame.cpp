@@ -199,9 +199,11 @@ void Game_SameGame::clickCell(int column, int row)
     board->collapse();
     const int state = board->checkState();
     if (state != 2) {
-        // The clear bonus is banked now and shows with the next removal's points.
-        if (state == 0)
+        // The clear bonus counts at once, so leaving or running out right after a clear keeps it.
+        if (state == 0) {
             getScore()->addBaseScore(1000);
+            getScore()->setScore(0);
+        }
         stageClear = true;
         retryGame();
     }
