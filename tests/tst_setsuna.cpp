@@ -186,6 +186,10 @@ private slots:
         QVERIFY(duel.waitIsOver());
         duel.clearWait();
         duel.fight();
+        // The opponent's time starts only once a frame shows the signal.
+        nowMs += 1000;
+        QVERIFY(!duel.opponentIsDue());
+        duel.signalDrawn();
         nowMs += duel.getOpponentDelay();
         QVERIFY(!duel.opponentIsDue());
         nowMs += 1;
@@ -311,8 +315,8 @@ private slots:
         QVERIFY(game->getDuel().isTitleMode());
     }
 
-    // Escape asks before leaving; the wait is held while asked, fires at the first frame after
-    // "いいえ", and Escape then Space leaves with the best score.
+    // Escape asks before leaving; the wait is held while asked, "いいえ" starts the duel again
+    // with a new wait, and Escape then Space leaves with the best score.
     void escapePausesTheDuelAndSpaceLeavesWithTheBest()
     {
         QSignalSpy ended(game, &Game_Base::endGame);
@@ -330,7 +334,8 @@ private slots:
         click(game->rightButtonRect().center());
         QVERIFY(!game->isQuestionShown());
         frame();
-        QVERIFY(game->getDuel().isSignalShown());
+        QVERIFY(game->getDuel().isWaiting() && !game->getDuel().isSignalShown());
+        QVERIFY(playUntil([&] { return game->getDuel().isSignalShown(); }));
         press(QPointF(600, 500));
         release(QPointF(600, 500));
         frame();
@@ -340,6 +345,39 @@ private slots:
         QCOMPARE(ended.count(), 1);
         QCOMPARE(ended.at(0).at(0).toString(), QString("Setsuna"));
         QCOMPARE(ended.at(0).at(1).toInt(), 500);
+    }
+
+    // At hard, the opponent fires strictly after its delay counted from the first frame that
+    // shows the signal; asked after the signal and answered "いいえ" past that delay, nobody
+    // has lost: the duel starts again with a new wait.
+    void theOpponentRunsFromTheShownSignalAndTheQuestionDecidesNothing()
+    {
+        click(buttonCentre(2));
+        QVERIFY(playUntil([&] { return game->getDuel().isSignalShown(); }));
+        const int delay = game->getDuel().getOpponentDelay();
+        nowMs += 16;
+        frame(); // the first frame that shows the signal
+        nowMs += delay;
+        frame();
+        QVERIFY(!game->getDuel().hasOpponentWon());
+        nowMs += 1;
+        frame();
+        QVERIFY(game->getDuel().hasOpponentWon());
+        click(leftDialogButton());
+        click(buttonCentre(2));
+
+        QVERIFY(playUntil([&] { return game->getDuel().isSignalShown(); }));
+        frame();
+        key(Qt::Key_Escape);
+        nowMs += 5000;
+        frame();
+        click(game->rightButtonRect().center());
+        frame();
+        QVERIFY(!game->getDuel().hasOpponentWon() && !game->getDuel().isResultShown());
+        QVERIFY(game->getDuel().isWaiting() && !game->getDuel().isSignalShown());
+        QCOMPARE(recorder->playCount("lose"), 1);
+        winDuel();
+        QCOMPARE(game->getScore()->getScore(), 1000);
     }
 };
 

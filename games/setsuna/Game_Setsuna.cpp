@@ -175,6 +175,13 @@ void Game_Setsuna::pauseGame()
 void Game_Setsuna::resumeGame()
 {
     setQuestionShown(false);
+    // No duel is decided behind the question: one that neither side has won yet starts again
+    // with a new wait.
+    if (!duel.isTitleMode() && !duel.isResultShown() && !duel.hasPlayerWon() &&
+        !duel.hasOpponentWon()) {
+        duel.clearWait();
+        startRound();
+    }
 }
 
 void Game_Setsuna::exitGame()
@@ -330,8 +337,10 @@ void Game_Setsuna::paint(QPainter *painter, const QStyleOptionGraphicsItem *opti
         if (const int points = duel.takeWinPoints())
             getScore()->setScore(getScore()->getScore() + points);
     }
-    if (duel.isSignalShown())
+    if (duel.isSignalShown()) {
         painter->drawImage(signalRect(), *signalPicture);
+        duel.signalDrawn();
+    }
     drawScorePanel(painter, *scorePicture);
 
     if (duel.isResultShown()) {

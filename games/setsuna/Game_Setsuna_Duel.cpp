@@ -23,6 +23,7 @@ void Game_Setsuna_Duel::reset()
     waitDelay = opponentDelay = nextRoundDelay = 0;
     streak = 1;
     signalShown = playerWon = opponentWon = roundOver = falseStart = releaseLatch = false;
+    opponentArmed = false;
 }
 
 void Game_Setsuna_Duel::startRound()
@@ -31,6 +32,8 @@ void Game_Setsuna_Duel::startRound()
     waitStart = Clock::monotonicMs();
     waitDelay = Random::draw() % 3000 + 1000;
     signalShown = playerWon = opponentWon = falseStart = false;
+    clearOpponent();
+    opponentArmed = false;
 }
 
 bool Game_Setsuna_Duel::isOver(qint64 mark, int delay)
@@ -79,9 +82,18 @@ void Game_Setsuna_Duel::fight()
     int t = base > 0 ? base + Random::draw() % base : 0;
     for (int i = 0; i < streak; ++i)
         t = static_cast<int>(t * 0.9);
-    signalTime = Clock::monotonicMs();
     opponentDelay = t;
     signalShown = true;
+    // The signal shows from the next frame on; the opponent cannot react to it before that.
+    opponentArmed = true;
+}
+
+void Game_Setsuna_Duel::signalDrawn()
+{
+    if (!opponentArmed)
+        return;
+    opponentArmed = false;
+    signalTime = Clock::monotonicMs();
 }
 
 Game_Setsuna_Duel::Sound Game_Setsuna_Duel::enemy()

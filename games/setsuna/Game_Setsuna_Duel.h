@@ -24,7 +24,8 @@ public:
 
     // Back to the title screen: no difficulty, no pending waits, streak 1, every flag off.
     void reset();
-    // A new duel: draws the wait before the signal (1000..3999 ms) and starts it now.
+    // A new duel: draws the wait before the signal (1000..3999 ms) and starts it now; an
+    // opponent still pending from an undecided duel is dropped.
     void startRound();
 
     // The three waits of the tick; each "due" is strictly past its delay.
@@ -37,6 +38,8 @@ public:
 
     // The signal: draws the opponent's reaction time. Nothing after a false start.
     void fight();
+    // The signal is on screen: the opponent's time runs from the first frame that shows it.
+    void signalDrawn();
     // The opponent fires: lost unless the player already won.
     Sound enemy();
     // A mouse press: a shot after the signal, a false start during the wait.
@@ -79,6 +82,8 @@ private:
     bool roundOver = false;
     bool falseStart = false;
     bool releaseLatch = false;
+    // The signal came but no frame has shown it yet.
+    bool opponentArmed = false;
     int streak = 1;
     // Monotonic milliseconds; -1 when no wait is pending.
     qint64 waitStart = -1;
