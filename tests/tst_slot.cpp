@@ -199,6 +199,38 @@ private slots:
         QVERIFY(moved >= 8);
     }
 
+    // Over 3,000 reels dealt at times spread over the clock (even milliseconds included), the
+    // strips look shuffled: hardly any keeps its ranks in order, is of one suit, or holds all six
+    // scoring cards in one run round the strip.
+    void stripsAreFairlyShuffledWhateverTheMillisecond()
+    {
+        const int reels = 3000;
+        int inOrder = 0, oneSuit = 0, scoringRun = 0;
+        for (int i = 0; i < reels; ++i) {
+            fakeNow = QTime(8, 0).addMSecs(i * 7919);
+            Random::seed(fakeNow.hour() + fakeNow.minute() + fakeNow.second() + fakeNow.msec());
+            const Reel::Strip s = Reel::dealStrip();
+            bool sorted = true, suited = true;
+            for (int k = 1; k < Reel::StripLength; ++k) {
+                sorted = sorted && s[k - 1].rank <= s[k].rank;
+                suited = suited && s[k].suit == s[0].suit;
+            }
+            int longest = 0;
+            for (int start = 0, run = 0; start < 2 * Reel::StripLength; ++start) {
+                run = s[start % Reel::StripLength].rank >= 10 ? run + 1 : 0;
+                longest = qMax(longest, run);
+            }
+            inOrder += sorted;
+            oneSuit += suited;
+            scoringRun += longest >= 6;
+        }
+        qInfo("in order %d, one suit %d, six scoring in a run %d of %d", inOrder, oneSuit,
+              scoringRun, reels);
+        QVERIFY(inOrder < reels / 100);
+        QVERIFY(oneSuit < reels / 100);
+        QVERIFY(scoringRun < reels / 100);
+    }
+
     // A lower copy at -1243 snaps to k = 8: top -1193, pay-line card strip[8]. From every
     // position a spinning strip can have, the stop moves it by -90.5..+84.5 pixels and puts the
     // top edge of the card it reports exactly on the pay line.
