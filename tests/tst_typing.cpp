@@ -2,6 +2,7 @@
 // and driven by real key and mouse events sent to the scene.
 #include "SceneInput.h"
 #include "app/Clock.h"
+#include "app/Random.h"
 #include "app/Shade.h"
 #include "games/clock/Game_ElapsedClock.h"
 #include "games/frame/Game_Score.h"
@@ -64,6 +65,8 @@ private slots:
         QVERIFY(QResource::registerResource(TOVIRA_GAME_DIR "/resuorce.rcc"));
         QFontDatabase::addApplicationFont(":/font/tanuki");
         Clock::setTimeSource([] { return now; });
+        // The game clocks run on the monotonic clock; here it follows the test's time of day.
+        Clock::setMonotonicSource([] { return qint64(QTime(0, 0).msecsTo(now)); });
     }
     void init()
     {
@@ -153,13 +156,33 @@ private slots:
         QCOMPARE(x(train, 0) - before, 8);
     }
 
-    // Tiles made in the same millisecond show the same direction, since each reseeds.
-    void tilesOfTheSameMillisecondMatch()
+    // At a steady 60 frames a second, a tile every frame or every 16 (the start speed's
+    // cadence): each direction and each repeat or reversal of the last comes about a quarter of
+    // the time.
+    void tileDirectionsAreUniformAndIndependent()
     {
-        now = QTime(10, 11, 12, 345);
-        Game_Typing_Arrow a(0), b(0);
-        QCOMPARE(a.getDirection(), b.getDirection());
-        QCOMPARE(b.shift(7), 7);
+        for (const int framesPerTile : {1, 16}) {
+            const QTime start(10, 11, 12, 345);
+            Random::seed(7);
+            QVector<int> counts(4, 0);
+            int repeats = 0, reversals = 0, last = -1;
+            const int tiles = 4000;
+            for (int i = 0; i < tiles; ++i) {
+                now = start.addMSecs(int(i * framesPerTile * 1000LL / 60));
+                const int d = Game_Typing_Arrow(0).getDirection();
+                ++counts[d];
+                repeats += d == last;
+                reversals += last >= 0 && d == (last + 2) % 4;
+                last = d;
+            }
+            qInfo("%d frames a tile: repeats %d, reversals %d of %d", framesPerTile, repeats,
+                  reversals, tiles);
+            for (const int share : {counts[0], counts[1], counts[2], counts[3], repeats, reversals})
+                QVERIFY2(share > tiles * 22 / 100 && share < tiles * 28 / 100,
+                         qPrintable(QString("%1 frames a tile: %2 of %3").arg(framesPerTile)
+                                        .arg(share).arg(tiles)));
+        }
+        QCOMPARE(Game_Typing_Arrow(0).shift(7), 7);
     }
 
     // A whole play without keys: the first tile passes the right edge and 終了！ shows over the
@@ -211,9 +234,12 @@ private slots:
         QCOMPARE(game->getBorderAlpha(), 0.2);
     }
 
-    // Escape pauses; the paused time is not counted; "いいえ" resumes, Escape and Space leave.
+    // A frame across a change of minute counts in full; Escape pauses; the paused time is not
+    // counted; "いいえ" resumes, Escape and Space leave.
     void pauseIsNotCountedAndSpaceLeaves()
     {
+        now = QTime(10, 0, 59, 800);
+        game->retryGame();
         frame(400);
         SceneInput::key(*scene, Qt::Key_Escape);
         QVERIFY(game->isQuestionShown());

@@ -1,11 +1,11 @@
 #include "games/typing/Game_Typing_Arrow.h"
 
-#include "app/Clock.h"
 #include "app/Random.h"
 
 Game_Typing_Arrow::Game_Typing_Arrow(int x) : x(x)
 {
-    Random::seed(Clock::currentTime().toString(QStringLiteral("mmssszzz")).toInt());
+    // The play seeds the generator once; reseeding from the clock for every tile made steady
+    // frames give nearly the same seed step, so arrows repeated or reversed far too often.
     direction = Random::draw() % 4;
 }
 

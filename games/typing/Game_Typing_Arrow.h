@@ -4,8 +4,7 @@
 class Game_Typing_Arrow
 {
 public:
-    // Reseeds the shared generator from the wall clock and draws the direction, so tiles made
-    // within the same millisecond show the same direction.
+    // Draws the direction from the shared generator, which the play seeded at its start.
     explicit Game_Typing_Arrow(int x);
     virtual ~Game_Typing_Arrow() = default;
 
