@@ -1,5 +1,6 @@
 #include "app/Scene.h"
 
+#include "app/Notice.h"
 #include "app/ScoreFile.h"
 #include "launcher/Item_Base.h"
 #include "sound/AudioSet.h"
@@ -107,13 +108,13 @@ void Scene::slot_playGame(int index)
     // An entry whose game does not exist (or an index out of range) leaves the launcher up.
     if (index != SiblingIndex && !gameList->hasGame(index))
         return;
-    AudioSet *audio = AudioSet::getInstance();
-    if (audio)
-        audio->stopBgm1();
     if (index == SiblingIndex) {
         startSibling();
         return;
     }
+    AudioSet *audio = AudioSet::getInstance();
+    if (audio)
+        audio->stopBgm1();
     if (audio)
         audio->playBgm2();
     removeItem(launcher);
@@ -125,9 +126,15 @@ void Scene::startSibling()
     // The sibling program lives in the working directory and gets this program's path as its
     // only argument; the argument list never passes through a shell.
     const QString sibling = QDir::current().absoluteFilePath(QStringLiteral("veldranix.exe"));
-    QProcess::startDetached(sibling, {QCoreApplication::applicationFilePath()},
-                            QDir::currentPath());
-    QCoreApplication::quit();
+    if (QProcess::startDetached(sibling, {QCoreApplication::applicationFilePath()},
+                                QDir::currentPath())) {
+        if (AudioSet *audio = AudioSet::getInstance())
+            audio->stopBgm1();
+        QCoreApplication::quit();
+        return;
+    }
+    // Missing or not runnable: the player stays on the menu, its music playing on, and is told.
+    Notice::show(tr("Tovira Parade"), tr("veldranix.exe を起動できませんでした。"));
 }
 
 Adv_Base *Scene::getStory(int index) const

@@ -203,6 +203,31 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(readAll(record),
                                   QCoreApplication::applicationFilePath().toUtf8() + "\n", 5000);
     }
+
+    // A sibling that is missing or cannot run leaves the menu up and tells the player; the
+    // program does not quit.
+    void siblingThatCannotStartKeepsTheMenu_data()
+    {
+        QTest::addColumn<bool>("present");
+        QTest::newRow("missing") << false;
+        QTest::newRow("not executable") << true;
+    }
+    void siblingThatCannotStartKeepsTheMenu()
+    {
+        QFETCH(bool, present);
+        if (present) {
+            QFile script("veldranix.exe");
+            QVERIFY(script.open(QIODevice::WriteOnly));
+            script.write("#!/bin/sh\n");
+        }
+        Scene scene(nullptr, 1024, 576);
+        QTimer::singleShot(0, &scene, [&scene] { scene.slot_playGame(9); });
+        QTimer::singleShot(500, qApp, [] { qApp->exit(42); });
+        QCOMPARE(qApp->exec(), 42);
+        QCOMPARE(notices.size(), 1);
+        QVERIFY(notices[0].contains("起動できませんでした"));
+        QCOMPARE(scene.getLauncher()->scene(), &scene);
+    }
 };
 
 QTEST_MAIN(TestScene)

@@ -1,6 +1,7 @@
 // Music follows the screen: the scene starts and stops the three tracks at every switch, heard
 // through the sound manager's recorder.
 #include "TestGame.h"
+#include "app/Notice.h"
 #include "app/Scene.h"
 #include "games/frame/Game_GameList.h"
 #include "sound/AudioSet.h"
@@ -74,13 +75,26 @@ private slots:
         QCOMPARE(recorder->events(), (QStringList{"stop bgm3", "play bgm1"}));
     }
 
-    // The sibling entry stops the menu music and starts no other.
-    void theSiblingEntryStopsTheMenuMusic()
+    // The sibling entry stops the menu music, and starts no other, once the sibling has started;
+    // a sibling that cannot start leaves the menu music playing under the notice.
+    void theSiblingEntryStopsTheMenuMusicWhenItStarts()
     {
+        int notices = 0;
+        Notice::setHandler([&notices](const QString &, const QString &) { ++notices; });
         Scene scene(nullptr, 1024, 576);
         recorder->clear();
         scene.slot_playGame(Scene::SiblingIndex);
+        QVERIFY(recorder->events().isEmpty());
+        QCOMPARE(notices, 1);
+        QFile sibling("veldranix.exe");
+        QVERIFY(sibling.open(QIODevice::WriteOnly));
+        sibling.write("#!/bin/sh\n");
+        sibling.close();
+        sibling.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        scene.slot_playGame(Scene::SiblingIndex);
         QCOMPARE(recorder->events(), QStringList{"stop bgm1"});
+        QCOMPARE(notices, 1);
+        Notice::setHandler({});
     }
 };
 

@@ -1,6 +1,7 @@
 # The launcher in the real game: pointing at a game entry changes the information picture and
 # the best-score line, empty space keeps them, a story entry brings back the welcome card, and
-# an entry whose game is missing or a locked ending leaves the launcher up.
+# an entry whose game is missing or a locked ending leaves the launcher up, and so does the
+# tenth entry when its sibling program is missing, with a notice saying so.
 source "$(dirname "$0")/lib.sh"
 
 # Differing pixels between the same area of two screenshots.
@@ -56,7 +57,19 @@ shot "$win" "$WORK/locked.png"
     fail "a click on a locked ending left the launcher"
 kill -0 "$GAME_PID" || fail "the game ended"
 
+# The tenth entry (column two, last row) with no sibling program beside the game: the game stays
+# and a notice opens over it; Return closes it and the launcher is back.
+click_at "$win" 598 523
+sleep 1.5
+kill -0 "$GAME_PID" || fail "the game quit although the sibling program is missing"
+notice=$(xdotool search --name "Tovira Parade" | grep -vx "$win" | head -n 1 || true)
+[ -n "$notice" ] || fail "no notice about the sibling"
+xdotool key --window "$notice" Return
+sleep 0.8
+[ "$(xdotool search --name "Tovira Parade" | wc -l)" -eq 1 ] || fail "the notice did not close"
+kill -0 "$GAME_PID" || fail "the game ended"
+
 if [ -n "${KEEP_SHOTS:-}" ]; then
     cp "$WORK/welcome.png" "$WORK/typing.png" "$KEEP_SHOTS/"
 fi
-echo "hover, keep, welcome card and locked ending checked"
+echo "hover, keep, welcome card, locked ending and missing sibling checked"
