@@ -86,6 +86,12 @@ void Adv_Base::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidge
         fade = 0;
 }
 
+void Adv_Base::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    // The item is not movable, so the default would keep only a left press (for selection).
+    event->accept();
+}
+
 void Adv_Base::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
     event->accept();

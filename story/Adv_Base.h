@@ -48,6 +48,8 @@ public slots:
     void slot_update();
 
 protected:
+    // Takes the press of any button, so its release comes here and turns the page.
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
 
 private:

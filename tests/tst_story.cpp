@@ -75,10 +75,10 @@ struct Stage {
         view.show();
     }
     // A real press and release on the middle of item.
-    void click(QGraphicsItem *item)
+    void click(QGraphicsItem *item, Qt::MouseButton button = Qt::LeftButton)
     {
         const QPointF at = item->mapToScene(item->boundingRect().center());
-        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.mapFromScene(at));
+        QTest::mouseClick(view.viewport(), button, {}, view.mapFromScene(at));
     }
 };
 
@@ -122,17 +122,20 @@ private slots:
     {
         QTest::addColumn<int>("pages");
         QTest::addColumn<int>("index");
-        QTest::newRow("ten pages") << 10 << 0;
-        QTest::newRow("seven pages") << 7 << 2;
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::newRow("ten pages") << 10 << 0 << Qt::LeftButton;
+        QTest::newRow("seven pages, right button") << 7 << 2 << Qt::RightButton;
+        QTest::newRow("three pages, middle button") << 3 << 1 << Qt::MiddleButton;
     }
 
     // The veil lifts over the first 100 frames and no click counts until it is gone; then the
-    // pageCount-th click ends the story with its index. Left in the scene after that, the story
-    // draws nothing and does not end again.
+    // pageCount-th click (of any button) ends the story with its index. Left in the scene after
+    // that, the story draws nothing and does not end again.
     void aStoryEndsAfterExactlyPageCountClicks()
     {
         QFETCH(int, pages);
         QFETCH(int, index);
+        QFETCH(Qt::MouseButton, button);
         Stage stage;
         Adv_Base story(0, 0, {writePages(pagesDir.path(), pages), pages, index});
         stage.scene.addItem(&story);
@@ -154,11 +157,11 @@ private slots:
 
         for (int i = 0; i < pages - 1; ++i) {
             QCOMPARE(centre(frame(story)), pageColour(i));
-            stage.click(&story);
+            stage.click(&story, button);
             QCOMPARE(story.getPage(), i + 1);
         }
         QVERIFY(ended.isEmpty());
-        stage.click(&story);
+        stage.click(&story, button);
         QCOMPARE(ended.size(), 1);
         QCOMPARE(ended.at(0).at(0).toInt(), index);
 

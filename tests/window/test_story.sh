@@ -1,6 +1,6 @@
 # The opening in the real game: a click on its launcher entry shows the first page behind the
-# lifting veil, clicks during the veil are ignored, every later click turns a page, and the tenth
-# click after the veil brings the launcher back without touching the score file.
+# lifting veil, clicks during the veil are ignored, every later click of any button turns a page,
+# and the tenth click after the veil brings the launcher back without touching the score file.
 source "$(dirname "$0")/lib.sh"
 
 # Differing pixels between the same area of two screenshots.
@@ -40,21 +40,23 @@ IFS=, read -r r g b <<<"$paper"
 [ "$r" -gt 235 ] && [ "$g" -gt 225 ] && [ "$b" -gt 200 ] || fail "no text box on the first page ($paper)"
 
 turn() {
-    click_at "$win" 512 200
+    xdotool mousemove --window "$win" 512 200 click "${1:-1}"
     sleep 0.4
 }
 for i in 1 2 3 4; do turn; done
 shot "$win" "$WORK/page4.png"
 [ "$(area_diff "$WORK/page0.png" "$WORK/page4.png" "$TEXT")" -gt 2000 ] ||
     fail "the page did not turn (the two clicks during the veil may have counted)"
-for i in 5 6 7 8 9; do turn; done
+# The right and the middle button turn pages too.
+for i in 5 6 7; do turn 3; done
+for i in 8 9; do turn 2; done
 shot "$win" "$WORK/page9.png"
 [ "$(area_diff "$WORK/page4.png" "$WORK/page9.png" "$TEXT")" -gt 2000 ] || fail "no last page"
 [ "$(area_diff "$WORK/launcher.png" "$WORK/page9.png" "$WHOLE")" -gt 200000 ] ||
     fail "the opening ended a page early"
 
 # The tenth click after the veil ends the story.
-turn
+turn 3
 sleep 0.6
 shot "$win" "$WORK/back.png"
 [ "$(area_diff "$WORK/launcher.png" "$WORK/back.png" "$LEFT")" -lt 2000 ] ||
