@@ -1,8 +1,8 @@
+#include "app/LoopGuard.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 
 #include <QApplication>
-#include <QDebug>
 
 int main(int argc, char **argv)
 {
@@ -10,13 +10,8 @@ int main(int argc, char **argv)
     Startup::prepare(app);
 
     MainWindow window;
-    int code = 0;
-    try {
+    return LoopGuard::run([&] {
         window.show();
-        code = app.exec();
-    } catch (...) {
-        qDebug() << "エラー";
-        code = 0;
-    }
-    return code != 0 ? 1 : 0;
+        return app.exec();
+    });
 }

@@ -1,6 +1,7 @@
 // The process-wide random generator, the clock seam and the frame pacing arithmetic.
 #include "app/Clock.h"
 #include "app/FramePacer.h"
+#include "app/LoopGuard.h"
 #include "app/Random.h"
 
 #include <QtTest>
@@ -41,6 +42,15 @@ private slots:
         const int a = Random::draw();
         Random::seed(0x00020000u);
         QVERIFY(Random::draw() != a);
+    }
+
+    // The loop's code becomes 0 or 1; an exception escaping it prints "エラー" and exits with 1.
+    void loopGuardTurnsAnEscapeIntoFailure()
+    {
+        QCOMPARE(LoopGuard::run([] { return 0; }), 0);
+        QCOMPARE(LoopGuard::run([] { return 3; }), 1);
+        QTest::ignoreMessage(QtDebugMsg, "エラー");
+        QCOMPARE(LoopGuard::run([]() -> int { throw std::runtime_error("lost"); }), 1);
     }
 
     // A set time source is what every reader of the wall clock sees, until reset.
