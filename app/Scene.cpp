@@ -134,7 +134,7 @@ void Scene::startSibling()
         return;
     }
     // Missing or not runnable: the player stays on the menu, its music playing on, and is told.
-    Notice::show(tr("Tovira Parade"), tr("veldranix.exe を起動できませんでした。"));
+    Notice::show(tr("Tovira Parade"), tr("veldranix.exe を始められませんでした。"));
 }
 
 Adv_Base *Scene::getStory(int index) const

@@ -225,7 +225,7 @@ private slots:
         QTimer::singleShot(500, qApp, [] { qApp->exit(42); });
         QCOMPARE(qApp->exec(), 42);
         QCOMPARE(notices.size(), 1);
-        QVERIFY(notices[0].contains("起動できませんでした"));
+        QVERIFY(notices[0].contains("始められませんでした"));
         QCOMPARE(scene.getLauncher()->scene(), &scene);
     }
 };
