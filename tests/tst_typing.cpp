@@ -179,8 +179,10 @@ private slots:
                   reversals, tiles);
             for (const int share : {counts[0], counts[1], counts[2], counts[3], repeats, reversals})
                 QVERIFY2(share > tiles * 22 / 100 && share < tiles * 28 / 100,
-                         qPrintable(QString("%1 frames a tile: %2 of %3").arg(framesPerTile)
-                                        .arg(share).arg(tiles)));
+                         qPrintable(QString("%1 frames a tile: %2 of %3")
+                                        .arg(framesPerTile)
+                                        .arg(share)
+                                        .arg(tiles)));
         }
         QCOMPARE(Game_Typing_Arrow(0).shift(7), 7);
     }
