@@ -116,14 +116,12 @@ QRect Game_Trump::cardRect() const
 
 int Game_Trump::randomRank() const
 {
-    const int r = Random::draw();
-    return r * Clock::currentTime().msec() % 13;
+    return Random::drawTimes(Clock::currentTime().msec(), 13);
 }
 
 int Game_Trump::randomSuit() const
 {
-    const int r = Random::draw();
-    return r * Clock::currentTime().msec() % 4;
+    return Random::drawTimes(Clock::currentTime().msec(), 4);
 }
 
 void Game_Trump::drawCard(QPainter *painter, const QRectF &target, int suit, int rank) const

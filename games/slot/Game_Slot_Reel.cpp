@@ -8,20 +8,13 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 
 namespace
 {
-// rand() times the millisecond field read right after it, reduced to 0..n-1. A millisecond
-// sharing a factor with n (every even one, as n is 4 or 16) would fold the draws onto a few
-// values and leave whole strips in order or of one suit; the draw alone picks then.
+// rand() times the millisecond field, reduced to 0..n-1.
 int drawMod(int n)
 {
-    const int r = Random::draw();
-    const int ms = Clock::currentTime().msec();
-    if (std::gcd(ms, n) != 1)
-        return r % n;
-    return r * ms % n;
+    return Random::drawTimes(Clock::currentTime().msec(), n);
 }
 } // namespace
 

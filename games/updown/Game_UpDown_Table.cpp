@@ -7,14 +7,8 @@
 
 int Game_UpDown_Table::randomIndex()
 {
-    // The millisecond field is read right after each draw. A whole shuffle runs within one
-    // millisecond, and a field that is a multiple of 53 would make every index 0 and leave the
-    // deck in order; the draw alone picks the index then.
-    const int r = Random::draw();
-    const int ms = Clock::currentTime().msec();
-    if (ms % DeckSize == 0)
-        return r % DeckSize;
-    return r * ms % DeckSize;
+    // A whole shuffle runs within one millisecond, so the field mixed into every draw is the same.
+    return Random::drawTimes(Clock::currentTime().msec(), DeckSize);
 }
 
 int Game_UpDown_Table::coin()
