@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <new>
 #include <utility>
 
 namespace
@@ -61,10 +62,10 @@ bool readExactly(std::FILE *file, unsigned char *out, std::size_t n)
     return true;
 }
 
-bool readLooseFile(const std::string &name, std::vector<unsigned char> *bytes)
+bool readLooseFile(const std::string &name, std::vector<unsigned char> *bytes, std::uint64_t limit)
 {
     ArchiveBuffer loose;
-    if (!loose.loadFile(name))
+    if (!loose.loadFile(name, limit))
         return false;
     *bytes = loose.bytes();
     return true;
@@ -82,11 +83,20 @@ bool Archive::open(const std::string &archivePath, const std::string &archiveKey
 {
     key = archiveKey;
     path = withSlashes(archivePath);
-    std::FILE *file = std::fopen(path.c_str(), "rb");
+    firstByName.clear();
+    offsets.clear();
+    // A FIFO or a device in place of the archive would block or never end: regular files only.
+    std::FILE *file = ArchiveBuffer::openRegularFile(path);
     if (!file)
         return false;
     const long length = fileLength(file);
-    const bool ok = length >= 0 && readHeaderAndDirectory(file, length);
+    bool ok = false;
+    try {
+        ok = length >= 0 && readHeaderAndDirectory(file, length);
+    } catch (const std::bad_alloc &) {
+        entries.clear();
+        ok = false;
+    }
     std::fclose(file);
     return ok;
 }
@@ -132,9 +142,11 @@ bool Archive::readHeaderAndDirectory(std::FILE *file, long fileSize)
         Blowfish::shared().decipher(directory.data(), directory.size());
 
     std::vector<ArchiveEntry> parsed(count);
+    std::vector<std::uint64_t> starts(count);
     std::size_t at = 0;
     std::uint64_t dataEnd = HeaderSize + storedDirectoryLength;
-    for (ArchiveEntry &e : parsed) {
+    for (std::size_t i = 0; i < parsed.size(); ++i) {
+        ArchiveEntry &e = parsed[i];
         if (directoryLength - at < RecordHeadSize)
             return false;
         const std::uint32_t nameLength = loadBig(directory.data() + at);
@@ -145,12 +157,18 @@ bool Archive::readHeaderAndDirectory(std::FILE *file, long fileSize)
             return false;
         e.name.assign(reinterpret_cast<const char *>(directory.data() + at), nameLength);
         at += nameLength;
+        starts[i] = dataEnd;
         dataEnd += e.storedSize;
     }
-    // Entries that would run past the end of the file mark a damaged archive.
-    if (dataEnd > std::uint64_t(fileSize))
-        return false;
+    // An entry that runs past the end of the file is not checked here: it fails its own read,
+    // and the entries before it stay readable.
+    std::unordered_map<std::string, std::size_t> index;
+    index.reserve(parsed.size());
+    for (std::size_t i = 0; i < parsed.size(); ++i)
+        index.emplace(parsed[i].name, i);
     entries.swap(parsed);
+    offsets.swap(starts);
+    firstByName.swap(index);
     return true;
 }
 
@@ -170,28 +188,34 @@ const ArchiveEntry *Archive::entry(int index) const
 
 int Archive::indexOf(const std::string &name) const
 {
-    const std::string wanted = withSlashes(name);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i].name == wanted)
-            return static_cast<int>(i);
-    }
-    return -1;
+    const auto found = firstByName.find(withSlashes(name));
+    return found == firstByName.end() ? -1 : static_cast<int>(found->second);
 }
 
 bool Archive::read(const std::string &name, std::vector<unsigned char> *bytes) const
 {
     if (bytes == nullptr)
         return false;
-    const int index = indexOf(name);
-    if (index < 0)
-        return looseFiles && readLooseFile(name, bytes);
+    // Running out of memory fails this one entry, not the program.
+    try {
+        const int index = indexOf(name);
+        if (index < 0)
+            return looseFiles && readLooseFile(name, bytes, entryLimit);
+        return readEntry(static_cast<std::size_t>(index), bytes);
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
+}
 
-    std::uint64_t offset = HeaderSize + storedDirectoryLength;
-    for (int i = 0; i < index; ++i)
-        offset += entries[static_cast<std::size_t>(i)].storedSize;
-    const ArchiveEntry &e = entries[static_cast<std::size_t>(index)];
+bool Archive::readEntry(std::size_t index, std::vector<unsigned char> *bytes) const
+{
+    const ArchiveEntry &e = entries[index];
+    // The seal adds at most 16 bytes; a compressed entry may decode to no more than the limit.
+    if (e.storedSize > entryLimit + 16 || ((flags & Compressed) && e.decodedSize > entryLimit))
+        return false;
+    const std::uint64_t offset = offsets[index];
 
-    std::FILE *file = std::fopen(path.c_str(), "rb");
+    std::FILE *file = ArchiveBuffer::openRegularFile(path);
     if (!file)
         return false;
     // The file may have changed since open: check again before allocating S bytes.
@@ -199,9 +223,13 @@ bool Archive::read(const std::string &name, std::vector<unsigned char> *bytes) c
     ArchiveBuffer buffer;
     bool ok = length >= 0 && offset + e.storedSize <= std::uint64_t(length) &&
               std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0;
-    if (ok) {
-        buffer.bytes().resize(e.storedSize);
-        ok = readExactly(file, buffer.bytes().data(), e.storedSize);
+    try {
+        if (ok) {
+            buffer.bytes().resize(e.storedSize);
+            ok = readExactly(file, buffer.bytes().data(), e.storedSize);
+        }
+    } catch (const std::bad_alloc &) {
+        ok = false;
     }
     std::fclose(file);
     if (!ok)

@@ -45,6 +45,9 @@ const SoundRow Rows[] = {
 };
 constexpr int NamedRows = 10;
 constexpr int FirstExtraPosition = 3;
+// All sounds together decode to about 21 MB; this is far above that and far below what a hostile
+// directory may claim.
+constexpr std::uint64_t DecodeBudget = 256u << 20;
 
 QAudioFormat formatOf(const SoundRow &row)
 {
@@ -109,28 +112,63 @@ void AudioSet::load(const QString &archivePath)
         qDebug("readArchiveError: Tovira.fka");
 
     // Which entry fills which member, in loading order: every entry that names a row, then the
-    // four extras by position.
-    std::vector<std::pair<std::string, int>> plan;
+    // four extras by position. A later entry of a row replaces an earlier one, so only the last
+    // one of each row is decoded.
+    int lastOfRow[NamedRows];
+    std::fill(std::begin(lastOfRow), std::end(lastOfRow), -1);
     for (int i = 0; i < archive.entryCount(); ++i) {
-        const std::string name = archive.entryName(i);
+        const std::string &name = archive.entry(i)->name;
         for (int row = 0; row < NamedRows; ++row) {
             if (name.find(Rows[row].file) != std::string::npos) {
-                plan.emplace_back(name, row);
+                lastOfRow[row] = i;
                 break;
             }
         }
     }
+    std::vector<std::pair<std::string, int>> plan;
+    {
+        std::vector<std::pair<int, int>> byEntry;
+        for (int row = 0; row < NamedRows; ++row) {
+            if (lastOfRow[row] >= 0)
+                byEntry.emplace_back(lastOfRow[row], row);
+        }
+        std::sort(byEntry.begin(), byEntry.end());
+        for (const auto &e : byEntry)
+            plan.emplace_back(archive.entryName(e.first), e.second);
+    }
     for (int extra = 0; extra < 4; ++extra)
         plan.emplace_back(archive.entryName(FirstExtraPosition + extra), NamedRows + extra);
 
+    // One decode per distinct name (an extra is often also a named sound), and no more than
+    // DecodeBudget bytes in all, shared out in loading order by what the directory says each
+    // entry occupies and decodes to.
+    std::vector<std::string> jobs;
+    std::vector<std::size_t> jobOf(plan.size());
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        const auto same = std::find(jobs.begin(), jobs.end(), plan[i].first);
+        jobOf[i] = std::size_t(same - jobs.begin());
+        if (same == jobs.end())
+            jobs.push_back(plan[i].first);
+    }
+    std::vector<char> allowed(jobs.size(), 1);
+    std::uint64_t spent = 0;
+    for (std::size_t j = 0; j < jobs.size(); ++j) {
+        const ArchiveEntry *e = archive.entry(archive.indexOf(jobs[j]));
+        const std::uint64_t cost = e ? std::max<std::uint64_t>(e->storedSize, e->decodedSize) : 0;
+        if (spent + cost > DecodeBudget)
+            allowed[j] = 0;
+        else
+            spent += cost;
+    }
+
     // Decoding dominates start-up and every entry decodes on its own, so the entries are
     // decoded on all cores first; the members are then filled in order, messages included.
-    std::vector<std::vector<unsigned char>> decoded(plan.size());
-    std::vector<char> readOk(plan.size(), 0);
+    std::vector<std::vector<unsigned char>> decoded(jobs.size());
+    std::vector<char> readOk(jobs.size(), 0);
     std::atomic<std::size_t> next{0};
     auto worker = [&] {
-        for (std::size_t i = next++; i < plan.size(); i = next++)
-            readOk[i] = archive.read(plan[i].first, &decoded[i]) ? 1 : 0;
+        for (std::size_t i = next++; i < jobs.size(); i = next++)
+            readOk[i] = allowed[i] && archive.read(jobs[i], &decoded[i]) ? 1 : 0;
     };
     const unsigned cores = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
     std::vector<std::thread> helpers;
@@ -140,17 +178,22 @@ void AudioSet::load(const QString &archivePath)
     for (std::thread &t : helpers)
         t.join();
 
+    std::vector<std::size_t> lastUse(jobs.size());
+    for (std::size_t i = 0; i < plan.size(); ++i)
+        lastUse[jobOf[i]] = i;
     for (std::size_t i = 0; i < plan.size(); ++i) {
-        if (!readOk[i])
+        const std::size_t job = jobOf[i];
+        if (!readOk[job])
             qDebug("readError");
         const int row = plan[i].second;
         WaveFile *&member = *members[row];
         delete member;
-        member = new WaveFile(decoded[i]);
+        member = new WaveFile(decoded[job]);
         member->createOutput(formatOf(Rows[row]), *factory, QString::fromLatin1(Rows[row].member));
         if (Rows[row].loops)
             member->setLoop(true);
-        decoded[i] = std::vector<unsigned char>();
+        if (lastUse[job] == i)
+            decoded[job] = std::vector<unsigned char>();
     }
     silent = false;
 }
