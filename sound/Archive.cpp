@@ -112,7 +112,8 @@ bool Archive::readHeaderAndDirectory(std::FILE *file, long fileSize)
         // The key schedule needs at least one byte; an empty key cannot open such an archive.
         if (!keyCipher(key))
             return false;
-        Blowfish::shared().decipher(header + 8, HeaderSize - 8);
+        cipher = Blowfish::shared();
+        cipher.decipher(header + 8, HeaderSize - 8);
     }
     const std::uint32_t a = loadBig(header + 8);
     const std::uint32_t b = loadBig(header + 12);
@@ -139,7 +140,7 @@ bool Archive::readHeaderAndDirectory(std::FILE *file, long fileSize)
     if (!readExactly(file, directory.data(), directory.size()))
         return false;
     if (enciphered)
-        Blowfish::shared().decipher(directory.data(), directory.size());
+        cipher.decipher(directory.data(), directory.size());
 
     std::vector<ArchiveEntry> parsed(count);
     std::vector<std::uint64_t> starts(count);
@@ -238,7 +239,7 @@ bool Archive::readEntry(std::size_t index, std::vector<unsigned char> *bytes) co
 
     // A valid archive always unseals and inflates; a damaged entry is reported rather than
     // handed on as noise.
-    if ((flags & Enciphered) && !buffer.unseal())
+    if ((flags & Enciphered) && !buffer.unseal(cipher))
         return false;
     if ((flags & Compressed) && buffer.bytes().size() != e.decodedSize && !buffer.decompress())
         return false;

@@ -5,6 +5,7 @@
 // is checked against the file before it is used, a damaged entry fails only its own read, and no
 // entry decodes to more than entryLimit bytes.
 #include "sound/ArchiveEntry.h"
+#include "sound/Blowfish.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -64,5 +65,8 @@ private:
     std::vector<std::uint64_t> offsets;
     std::vector<unsigned char> data;
     bool looseFiles = true;
+    // The process-wide cipher as open keyed it: entries are read with this copy, so that
+    // reading on several threads, or a later rekeying, cannot disturb one another.
+    Blowfish cipher;
     std::uint64_t entryLimit = DefaultEntryLimit;
 };

@@ -117,17 +117,22 @@ void ArchiveBuffer::seal()
 
 bool ArchiveBuffer::unseal()
 {
+    return unseal(Blowfish::shared());
+}
+
+bool ArchiveBuffer::unseal(const Blowfish &cipher)
+{
     if (data.size() < 8)
         return false;
     unsigned char head[8];
     std::memcpy(head, data.data(), 8);
-    Blowfish::shared().decipher(head, 8);
+    cipher.decipher(head, 8);
     const std::uint32_t m = loadBig(head + 4);
     // 64-bit so that a length near 4 GiB cannot wrap round to a small padded size.
     const std::uint64_t expected = 8 + (std::uint64_t(m) + 7) / 8 * 8;
     if (loadBig(head) != Magic || data.size() != expected)
         return false;
-    Blowfish::shared().decipher(data.data(), data.size());
+    cipher.decipher(data.data(), data.size());
     data.erase(data.begin(), data.begin() + 8);
     data.resize(m);
     syncSize();

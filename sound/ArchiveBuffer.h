@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class Blowfish;
+
 class ArchiveBuffer
 {
 public:
@@ -31,6 +33,8 @@ public:
     void seal();
     // Undoes seal; false, bytes untouched, when the head does not check out.
     bool unseal();
+    // The same with a cipher of the caller's: a copy keyed once can be used by many threads.
+    bool unseal(const Blowfish &cipher);
     // Inflates the zlib stream, never beyond the decoded size; false (bytes untouched) when the
     // stream is broken or would decode to more than that. Memory is taken as the output grows.
     bool decompress();
