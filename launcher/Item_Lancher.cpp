@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QGraphicsSceneHoverEvent>
 #include <QGraphicsSceneMouseEvent>
+#include <QImageReader>
 #include <QPainter>
 
 namespace
@@ -54,8 +55,18 @@ Item_Lancher::Item_Lancher(int x, int y) : Lanch_Base(x, y)
                   "ImageReadError: /img/lancher/ED02_0");
     Picture::load(storyPictures[3], QStringLiteral(":/img/lancher/ED03_0"),
                   "ImageReadError: /img/lancher/ED03_0");
-    for (int i = 0; i < InfoCount; ++i)
-        loadQuoted(infoPictures[i], QStringLiteral(":/img/lancher/INFO") + QString::number(i));
+    // Only the no-game information picture is on the first frame; the others are decoded when
+    // first hovered, but each is looked at now so that a missing one is still reported here.
+    for (int i = 0; i < InfoCount; ++i) {
+        const QString path = QStringLiteral(":/img/lancher/INFO") + QString::number(i);
+        if (i == NoGameInfo) {
+            loadQuoted(infoPictures[i], path);
+            infoDecoded[i] = true;
+        } else if (!QImageReader(path).canRead()) {
+            qDebug() << "ImageReadError:" << path;
+            infoDecoded[i] = true;
+        }
+    }
     Picture::load(*scorePicture, QStringLiteral(":/img/lancher/SCORE"),
                   "ImageReadError: /img/lancher/SCORE");
 
@@ -141,7 +152,13 @@ QRectF Item_Lancher::storyRect(int index) const
 
 const QImage &Item_Lancher::currentInfoPicture() const
 {
-    return infoPictures[hoverIndex >= 0 ? hoverIndex : NoGameInfo];
+    const int index = hoverIndex >= 0 ? hoverIndex : NoGameInfo;
+    if (!infoDecoded[index]) {
+        Picture::load(infoPictures[index],
+                      QStringLiteral(":/img/lancher/INFO") + QString::number(index));
+        infoDecoded[index] = true;
+    }
+    return infoPictures[index];
 }
 
 QString Item_Lancher::hoverScoreText() const

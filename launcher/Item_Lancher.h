@@ -60,7 +60,9 @@ private:
     QImage *background = nullptr;
     QImage gamePictures[GameCount];
     QImage storyPictures[StoryCount];
-    QImage infoPictures[InfoCount];
+    // Shown on hover only (but the no-game one): decoded at their first showing.
+    mutable QImage infoPictures[InfoCount];
+    mutable bool infoDecoded[InfoCount] = {};
     QImage *scorePicture = nullptr;
     int scores[GameCount] = {};
     // 64 bits: ten best scores from a hand-edited file may each be near the int maximum.
