@@ -1,10 +1,10 @@
 #include "app/Scene.h"
 
 #include "app/ScoreFile.h"
-#include "launcher/Item_Base.h"
-#include "sound/AudioSet.h"
 #include "games/frame/Game_GameList.h"
+#include "launcher/Item_Base.h"
 #include "launcher/Item_Lancher.h"
+#include "sound/AudioSet.h"
 #include "story/Adv_ED1.h"
 #include "story/Adv_ED2.h"
 #include "story/Adv_ED3.h"
@@ -19,10 +19,9 @@ Scene::Scene(QObject *parent, int width, int height) : QGraphicsScene(parent)
 {
     setSceneRect(0, 0, width - 4, height - 4);
 
+    // The background is loaded when a see-through screen first needs it: the launcher, which
+    // is up first, covers it whole.
     background = new QImage();
-    background->load(QStringLiteral(":/img/BG"));
-    if (background->format() != QImage::Format_ARGB32_Premultiplied && !background->isNull())
-        *background = background->convertToFormat(QImage::Format_ARGB32_Premultiplied);
 
     launcher = new Item_Lancher(0, 0);
     launcher->setWidth(int(sceneRect().width()));
@@ -82,6 +81,12 @@ void Scene::drawBackground(QPainter *painter, const QRectF &rect)
             QGraphicsScene::drawBackground(painter, rect);
             return;
         }
+    }
+    if (!backgroundLoaded) {
+        backgroundLoaded = true;
+        background->load(QStringLiteral(":/img/BG"));
+        if (background->format() != QImage::Format_ARGB32_Premultiplied && !background->isNull())
+            *background = background->convertToFormat(QImage::Format_ARGB32_Premultiplied);
     }
     painter->drawImage(QPointF(0, 0), *background);
     QGraphicsScene::drawBackground(painter, rect);

@@ -48,6 +48,7 @@ private:
 
     QString *configPath = nullptr;
     QImage *background = nullptr;
+    bool backgroundLoaded = false;
     Item_Lancher *launcher = nullptr;
     Game_GameList *gameList = nullptr;
     Adv_OP *advOP = nullptr;

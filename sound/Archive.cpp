@@ -5,6 +5,8 @@
 #include "sound/ArchiveBuffer.h"
 #include "sound/Blowfish.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -59,6 +61,65 @@ bool readExactly(std::FILE *file, unsigned char *out, std::size_t n)
         if (got != want)
             return false;
     }
+    return true;
+}
+
+// Inflates the zlib stream in the first payload of stored bytes read from file (deciphered on
+// the way when cipher is given), as ArchiveBuffer::decompress does: never beyond limit bytes,
+// and true only when the stream ends there.
+bool inflateFrom(std::FILE *file, std::uint64_t stored, std::uint64_t payload,
+                 const Blowfish *cipher, std::size_t limit, std::vector<unsigned char> *result)
+{
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK)
+        return false;
+    std::vector<unsigned char> in(Chunk), out;
+    out.reserve(std::min<std::uint64_t>(limit, payload * 4 + Chunk));
+    std::uint64_t unread = stored;
+    std::uint64_t unfed = payload;
+    unsigned char probe = 0;
+    int status = Z_OK;
+    while (status == Z_OK) {
+        if (stream.avail_in == 0 && unfed > 0) {
+            const std::size_t n = std::size_t(std::min<std::uint64_t>(Chunk, unread));
+            if (n == 0 || !readExactly(file, in.data(), n)) {
+                status = Z_ERRNO;
+                break;
+            }
+            unread -= n;
+            if (cipher)
+                cipher->decipher(in.data(), n);
+            const std::size_t use = std::size_t(std::min<std::uint64_t>(n, unfed));
+            unfed -= use;
+            stream.next_in = in.data();
+            stream.avail_in = static_cast<uInt>(use);
+        }
+        const std::size_t before = out.size();
+        const bool full = before >= limit;
+        if (full) {
+            // Full: the stream must end here without producing anything more.
+            stream.next_out = &probe;
+            stream.avail_out = 1;
+        } else {
+            const std::size_t step = std::min(Chunk, limit - before);
+            out.resize(before + step);
+            stream.next_out = out.data() + before;
+            stream.avail_out = static_cast<uInt>(step);
+        }
+        status = inflate(&stream, Z_NO_FLUSH);
+        if (full && stream.avail_out == 0)
+            status = Z_DATA_ERROR;
+        if (!full)
+            out.resize(out.size() - stream.avail_out);
+        if (status == Z_BUF_ERROR && stream.avail_in == 0 && unfed == 0)
+            break; // input exhausted before the stream ended
+        if (status == Z_BUF_ERROR)
+            status = Z_OK;
+    }
+    inflateEnd(&stream);
+    if (status != Z_STREAM_END)
+        return false;
+    result->swap(out);
     return true;
 }
 
@@ -225,6 +286,30 @@ bool Archive::readEntry(std::size_t index, std::vector<unsigned char> *bytes) co
     bool ok = length >= 0 && offset + e.storedSize <= std::uint64_t(length) &&
               std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0;
     try {
+        // A compressed payload is inflated as it is read, so that the stored bytes and the
+        // decoded ones are never held in full at the same time.
+        std::uint64_t payload = e.storedSize;
+        bool sealedOk = true;
+        if (ok && (flags & Enciphered) && e.storedSize >= 8) {
+            unsigned char head[8] = {};
+            ok = readExactly(file, head, 8);
+            cipher.decipher(head, 8);
+            payload = loadBig(head + 4);
+            sealedOk = loadBig(head) == Magic && e.storedSize == 8 + (payload + 7) / 8 * 8;
+            ok = ok && std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0;
+        }
+        if (ok && sealedOk && (flags & Compressed) && payload != e.decodedSize) {
+            if ((flags & Enciphered) && std::fseek(file, static_cast<long>(offset + 8), SEEK_SET))
+                ok = false;
+            const std::uint64_t stored = (flags & Enciphered) ? e.storedSize - 8 : e.storedSize;
+            ok = ok && inflateFrom(file, stored, payload, (flags & Enciphered) ? &cipher : nullptr,
+                                   e.decodedSize, &buffer.bytes());
+            std::fclose(file);
+            if (!ok)
+                return false;
+            *bytes = std::move(buffer.bytes());
+            return true;
+        }
         if (ok) {
             buffer.bytes().resize(e.storedSize);
             ok = readExactly(file, buffer.bytes().data(), e.storedSize);

@@ -120,8 +120,8 @@ void AudioSet::load(const QString &archivePath)
 {
     // Only the directory is read here; the sounds decode behind the window.
     auto archive = std::make_unique<Archive>();
-    if (!archive->open(archivePath.toStdString(), ArchiveKey))
-        qDebug("readArchiveError: Tovira.fka");
+    // Its message comes with the others, from the event loop.
+    archiveUnreadable = !archive->open(archivePath.toStdString(), ArchiveKey);
 
     // Which entry fills which member, in loading order: every entry that names a row, then the
     // four extras by position. A later entry of a row replaces an earlier one, so only the last
@@ -210,7 +210,13 @@ void AudioSet::fill(std::size_t index)
         return;
     const std::vector<unsigned char> *bytes = nullptr;
     decoder->take(f.job, &bytes);
-    member = new WaveFile(*bytes);
+    // The last member filled from an entry takes its bytes over; others copy them.
+    bool lastUser = true;
+    for (std::size_t i = 0; i < fills.size(); ++i) {
+        if (i != index && fills[i].job == f.job && !*memberOfRow(fills[i].row))
+            lastUser = false;
+    }
+    member = lastUser ? new WaveFile(decoder->surrender(f.job)) : new WaveFile(*bytes);
     const SoundRow &row = Rows[f.row];
     member->createOutput(formatOf(row), *factory, QString::fromLatin1(row.member));
     if (row.loops)
@@ -220,6 +226,10 @@ void AudioSet::fill(std::size_t index)
 void AudioSet::deliver()
 {
     // Members and messages in loading order, as far as the sounds are decoded.
+    if (archiveUnreadable) {
+        archiveUnreadable = false;
+        qDebug("readArchiveError: Tovira.fka");
+    }
     while (decoder && delivered < fills.size() && decoder->isDone(fills[delivered].job)) {
         const std::size_t job = fills[delivered].job;
         const std::vector<unsigned char> *bytes = nullptr;
@@ -227,11 +237,6 @@ void AudioSet::deliver()
             qDebug("readError");
         fill(delivered);
         ++delivered;
-        bool usedLater = false;
-        for (std::size_t i = delivered; i < fills.size(); ++i)
-            usedLater = usedLater || fills[i].job == job;
-        if (!usedLater)
-            decoder->release(job);
     }
     if (decoder && delivered == fills.size())
         decoder.reset();

@@ -34,6 +34,8 @@ public:
     // Waits until every sound is decoded and in its member, its messages printed. For tests and
     // benchmarks; the game lets the sounds arrive on their own.
     void finishLoading();
+    // True until every sound is in its member and its message printed.
+    bool isLoading() const { return decoder != nullptr; }
 
     void playBgm1();
     void stopBgm1();
@@ -91,6 +93,7 @@ private:
     std::shared_ptr<AudioOutputFactory> factory;
     std::vector<Fill> fills;
     std::size_t delivered = 0;
+    bool archiveUnreadable = false; // its message not yet printed
     std::unique_ptr<SoundDecoder> decoder;
     QObject *courier = nullptr; // lives on the GUI thread; decoded sounds are announced to it
     static AudioSet *instance;

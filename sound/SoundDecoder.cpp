@@ -94,9 +94,8 @@ bool SoundDecoder::take(std::size_t job, const std::vector<unsigned char> **byte
     return jobs[job].ok;
 }
 
-void SoundDecoder::release(std::size_t job)
+std::vector<unsigned char> SoundDecoder::surrender(std::size_t job)
 {
     std::lock_guard<std::mutex> lock(mutex);
-    if (jobs[job].state == State::Done)
-        std::vector<unsigned char>().swap(jobs[job].bytes);
+    return std::move(jobs[job].bytes);
 }

@@ -29,7 +29,8 @@ public:
     // The decoded bytes of job, waiting for (or doing) its decoding first; false when its read
     // failed (the bytes are then empty). The bytes stay until release(job).
     bool take(std::size_t job, const std::vector<unsigned char> **bytes);
-    void release(std::size_t job);
+    // Hands job's decoded bytes over to the caller (empty afterwards); it must be done.
+    std::vector<unsigned char> surrender(std::size_t job);
 
 private:
     enum class State { Pending, Running, Done };
