@@ -14,13 +14,14 @@
 #include <QDir>
 #include <QPainter>
 #include <QProcess>
+#include <QTimer>
 
 Scene::Scene(QObject *parent, int width, int height) : QGraphicsScene(parent)
 {
     setSceneRect(0, 0, width - 4, height - 4);
 
-    // The background is loaded when a see-through screen first needs it: the launcher, which
-    // is up first, covers it whole.
+    // The background is loaded after the first frame, or when a see-through screen first needs
+    // it: the launcher, which is up first, covers it whole.
     background = new QImage();
 
     launcher = new Item_Lancher(0, 0);
@@ -73,6 +74,12 @@ void Scene::drawBackground(QPainter *painter, const QRectF &rect)
 {
     // Every screen but a see-through one covers the background: drawing it would cost a whole
     // picture per frame that nobody sees.
+    // The first frame goes out without the background when a screen covers it; it is loaded
+    // right after.
+    if (!backgroundLoaded && !backgroundScheduled) {
+        backgroundScheduled = true;
+        QTimer::singleShot(0, this, &Scene::loadBackground);
+    }
     const QList<QGraphicsItem *> shown = items();
     for (const QGraphicsItem *item : shown) {
         const Item_Base *screen = dynamic_cast<const Item_Base *>(item);
@@ -82,14 +89,19 @@ void Scene::drawBackground(QPainter *painter, const QRectF &rect)
             return;
         }
     }
-    if (!backgroundLoaded) {
-        backgroundLoaded = true;
-        background->load(QStringLiteral(":/img/BG"));
-        if (background->format() != QImage::Format_ARGB32_Premultiplied && !background->isNull())
-            *background = background->convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    }
+    loadBackground();
     painter->drawImage(QPointF(0, 0), *background);
     QGraphicsScene::drawBackground(painter, rect);
+}
+
+void Scene::loadBackground()
+{
+    if (backgroundLoaded)
+        return;
+    backgroundLoaded = true;
+    background->load(QStringLiteral(":/img/BG"));
+    if (background->format() != QImage::Format_ARGB32_Premultiplied && !background->isNull())
+        *background = background->convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 void Scene::readScores()

@@ -10,6 +10,7 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QImageReader>
 #include <QPainter>
+#include <QTimer>
 
 namespace
 {
@@ -55,8 +56,8 @@ Item_Lancher::Item_Lancher(int x, int y) : Lanch_Base(x, y)
                   "ImageReadError: /img/lancher/ED02_0");
     Picture::load(storyPictures[3], QStringLiteral(":/img/lancher/ED03_0"),
                   "ImageReadError: /img/lancher/ED03_0");
-    // Only the no-game information picture is on the first frame; the others are decoded when
-    // first hovered, but each is looked at now so that a missing one is still reported here.
+    // Only the no-game information picture is on the first frame; the others are decoded after
+    // it, but each is looked at now so that a missing one is still reported here.
     for (int i = 0; i < InfoCount; ++i) {
         const QString path = QStringLiteral(":/img/lancher/INFO") + QString::number(i);
         if (i == NoGameInfo) {
@@ -177,8 +178,26 @@ void Item_Lancher::slot_playAdv(int index)
         emit signal_playAdv(index);
 }
 
+void Item_Lancher::decodeNextInfoPicture()
+{
+    for (int i = 0; i < InfoCount; ++i) {
+        if (!infoDecoded[i]) {
+            Picture::load(infoPictures[i],
+                          QStringLiteral(":/img/lancher/INFO") + QString::number(i));
+            infoDecoded[i] = true;
+            // One picture per turn of the event loop keeps the menu and its music responsive.
+            QTimer::singleShot(0, this, &Item_Lancher::decodeNextInfoPicture);
+            return;
+        }
+    }
+}
+
 void Item_Lancher::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
+    if (!infoDecodingStarted) {
+        infoDecodingStarted = true;
+        QTimer::singleShot(0, this, &Item_Lancher::decodeNextInfoPicture);
+    }
     painter->drawImage(boundingRect(), *background);
 
     for (int i = 0; i < GameCount; ++i)
