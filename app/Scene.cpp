@@ -2,10 +2,10 @@
 
 #include "app/Notice.h"
 #include "app/ScoreFile.h"
-#include "launcher/Item_Base.h"
-#include "sound/AudioSet.h"
 #include "games/frame/Game_GameList.h"
+#include "launcher/Item_Base.h"
 #include "launcher/Item_Lancher.h"
+#include "sound/AudioSet.h"
 #include "story/Adv_ED1.h"
 #include "story/Adv_ED2.h"
 #include "story/Adv_ED3.h"
@@ -15,15 +15,15 @@
 #include <QDir>
 #include <QPainter>
 #include <QProcess>
+#include <QTimer>
 
 Scene::Scene(QObject *parent, int width, int height) : QGraphicsScene(parent)
 {
     setSceneRect(0, 0, width - 4, height - 4);
 
+    // The background is loaded after the first frame, or when a see-through screen first needs
+    // it: the launcher, which is up first, covers it whole.
     background = new QImage();
-    background->load(QStringLiteral(":/img/BG"));
-    if (background->format() != QImage::Format_ARGB32_Premultiplied && !background->isNull())
-        *background = background->convertToFormat(QImage::Format_ARGB32_Premultiplied);
 
     launcher = new Item_Lancher(0, 0);
     launcher->setWidth(int(sceneRect().width()));
@@ -75,6 +75,12 @@ void Scene::drawBackground(QPainter *painter, const QRectF &rect)
 {
     // Every screen but a see-through one covers the background: drawing it would cost a whole
     // picture per frame that nobody sees.
+    // The first frame goes out without the background when a screen covers it; it is loaded
+    // right after.
+    if (!backgroundLoaded && !backgroundScheduled) {
+        backgroundScheduled = true;
+        QTimer::singleShot(0, this, &Scene::loadBackground);
+    }
     const QList<QGraphicsItem *> shown = items();
     for (const QGraphicsItem *item : shown) {
         const Item_Base *screen = dynamic_cast<const Item_Base *>(item);
@@ -84,8 +90,19 @@ void Scene::drawBackground(QPainter *painter, const QRectF &rect)
             return;
         }
     }
+    loadBackground();
     painter->drawImage(QPointF(0, 0), *background);
     QGraphicsScene::drawBackground(painter, rect);
+}
+
+void Scene::loadBackground()
+{
+    if (backgroundLoaded)
+        return;
+    backgroundLoaded = true;
+    background->load(QStringLiteral(":/img/BG"));
+    if (background->format() != QImage::Format_ARGB32_Premultiplied && !background->isNull())
+        *background = background->convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 void Scene::readScores()

@@ -45,9 +45,12 @@ protected:
 
 private:
     void startSibling();
+    void loadBackground();
 
     QString *configPath = nullptr;
     QImage *background = nullptr;
+    bool backgroundLoaded = false;
+    bool backgroundScheduled = false;
     Item_Lancher *launcher = nullptr;
     Game_GameList *gameList = nullptr;
     Adv_OP *advOP = nullptr;

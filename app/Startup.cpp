@@ -10,6 +10,9 @@
 
 void Startup::prepare(QApplication &app)
 {
+    // The sounds decode behind everything else, so they are set going first; the sound
+    // manager's messages follow from the event loop.
+    AudioSet::createInstance();
     const bool registered = QResource::registerResource(QStringLiteral("resuorce.rcc"));
     // Qt 6's QIcon looks at its file as soon as it is made, so the icon is set only once the
     // resource file that holds it is registered.
@@ -18,6 +21,4 @@ void Startup::prepare(QApplication &app)
         qDebug() << "noResuorce";
     // Qt 6 strings from C literals are UTF-8 already, so there is no codec to install.
     QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki"));
-    // Every sound is read from the archive once, before the scene starts the menu music.
-    AudioSet::createInstance();
 }

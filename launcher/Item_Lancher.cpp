@@ -8,7 +8,9 @@
 #include <QFont>
 #include <QGraphicsSceneHoverEvent>
 #include <QGraphicsSceneMouseEvent>
+#include <QImageReader>
 #include <QPainter>
+#include <QTimer>
 
 namespace
 {
@@ -54,8 +56,18 @@ Item_Lancher::Item_Lancher(int x, int y) : Lanch_Base(x, y)
                   "ImageReadError: /img/lancher/ED02_0");
     Picture::load(storyPictures[3], QStringLiteral(":/img/lancher/ED03_0"),
                   "ImageReadError: /img/lancher/ED03_0");
-    for (int i = 0; i < InfoCount; ++i)
-        loadQuoted(infoPictures[i], QStringLiteral(":/img/lancher/INFO") + QString::number(i));
+    // Only the no-game information picture is on the first frame; the others are decoded after
+    // it, but each is looked at now so that a missing one is still reported here.
+    for (int i = 0; i < InfoCount; ++i) {
+        const QString path = QStringLiteral(":/img/lancher/INFO") + QString::number(i);
+        if (i == NoGameInfo) {
+            loadQuoted(infoPictures[i], path);
+            infoDecoded[i] = true;
+        } else if (!QImageReader(path).canRead()) {
+            qDebug() << "ImageReadError:" << path;
+            infoDecoded[i] = true;
+        }
+    }
     Picture::load(*scorePicture, QStringLiteral(":/img/lancher/SCORE"),
                   "ImageReadError: /img/lancher/SCORE");
 
@@ -141,7 +153,13 @@ QRectF Item_Lancher::storyRect(int index) const
 
 const QImage &Item_Lancher::currentInfoPicture() const
 {
-    return infoPictures[hoverIndex >= 0 ? hoverIndex : NoGameInfo];
+    const int index = hoverIndex >= 0 ? hoverIndex : NoGameInfo;
+    if (!infoDecoded[index]) {
+        Picture::load(infoPictures[index],
+                      QStringLiteral(":/img/lancher/INFO") + QString::number(index));
+        infoDecoded[index] = true;
+    }
+    return infoPictures[index];
 }
 
 QString Item_Lancher::hoverScoreText() const
@@ -160,8 +178,26 @@ void Item_Lancher::slot_playAdv(int index)
         emit signal_playAdv(index);
 }
 
+void Item_Lancher::decodeNextInfoPicture()
+{
+    for (int i = 0; i < InfoCount; ++i) {
+        if (!infoDecoded[i]) {
+            Picture::load(infoPictures[i],
+                          QStringLiteral(":/img/lancher/INFO") + QString::number(i));
+            infoDecoded[i] = true;
+            // One picture per turn of the event loop keeps the menu and its music responsive.
+            QTimer::singleShot(0, this, &Item_Lancher::decodeNextInfoPicture);
+            return;
+        }
+    }
+}
+
 void Item_Lancher::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
+    if (!infoDecodingStarted) {
+        infoDecodingStarted = true;
+        QTimer::singleShot(0, this, &Item_Lancher::decodeNextInfoPicture);
+    }
     painter->drawImage(boundingRect(), *background);
 
     for (int i = 0; i < GameCount; ++i)

@@ -57,10 +57,17 @@ protected:
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
 
 private:
+    // Decodes one more information picture, and asks to be called again while any is left.
+    void decodeNextInfoPicture();
+
     QImage *background = nullptr;
     QImage gamePictures[GameCount];
     QImage storyPictures[StoryCount];
-    QImage infoPictures[InfoCount];
+    // Shown on hover only (but the no-game one): decoded one at a time once the first frame is
+    // painted, or at their first showing if that comes sooner.
+    mutable QImage infoPictures[InfoCount];
+    mutable bool infoDecoded[InfoCount] = {};
+    bool infoDecodingStarted = false;
     QImage *scorePicture = nullptr;
     int scores[GameCount] = {};
     // 64 bits: ten best scores from a hand-edited file may each be near the int maximum.

@@ -5,10 +5,13 @@
 #include "sound/ArchiveBuffer.h"
 #include "sound/Blowfish.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <new>
 #include <utility>
 
 namespace
@@ -61,10 +64,69 @@ bool readExactly(std::FILE *file, unsigned char *out, std::size_t n)
     return true;
 }
 
-bool readLooseFile(const std::string &name, std::vector<unsigned char> *bytes)
+// Inflates the zlib stream in the first payload of stored bytes read from file (deciphered on
+// the way when cipher is given), as ArchiveBuffer::decompress does: never beyond limit bytes,
+// and true only when the stream ends there.
+bool inflateFrom(std::FILE *file, std::uint64_t stored, std::uint64_t payload,
+                 const Blowfish *cipher, std::size_t limit, std::vector<unsigned char> *result)
+{
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK)
+        return false;
+    std::vector<unsigned char> in(Chunk), out;
+    out.reserve(std::min<std::uint64_t>(limit, payload * 4 + Chunk));
+    std::uint64_t unread = stored;
+    std::uint64_t unfed = payload;
+    unsigned char probe = 0;
+    int status = Z_OK;
+    while (status == Z_OK) {
+        if (stream.avail_in == 0 && unfed > 0) {
+            const std::size_t n = std::size_t(std::min<std::uint64_t>(Chunk, unread));
+            if (n == 0 || !readExactly(file, in.data(), n)) {
+                status = Z_ERRNO;
+                break;
+            }
+            unread -= n;
+            if (cipher)
+                cipher->decipher(in.data(), n);
+            const std::size_t use = std::size_t(std::min<std::uint64_t>(n, unfed));
+            unfed -= use;
+            stream.next_in = in.data();
+            stream.avail_in = static_cast<uInt>(use);
+        }
+        const std::size_t before = out.size();
+        const bool full = before >= limit;
+        if (full) {
+            // Full: the stream must end here without producing anything more.
+            stream.next_out = &probe;
+            stream.avail_out = 1;
+        } else {
+            const std::size_t step = std::min(Chunk, limit - before);
+            out.resize(before + step);
+            stream.next_out = out.data() + before;
+            stream.avail_out = static_cast<uInt>(step);
+        }
+        status = inflate(&stream, Z_NO_FLUSH);
+        if (full && stream.avail_out == 0)
+            status = Z_DATA_ERROR;
+        if (!full)
+            out.resize(out.size() - stream.avail_out);
+        if (status == Z_BUF_ERROR && stream.avail_in == 0 && unfed == 0)
+            break; // input exhausted before the stream ended
+        if (status == Z_BUF_ERROR)
+            status = Z_OK;
+    }
+    inflateEnd(&stream);
+    if (status != Z_STREAM_END)
+        return false;
+    result->swap(out);
+    return true;
+}
+
+bool readLooseFile(const std::string &name, std::vector<unsigned char> *bytes, std::uint64_t limit)
 {
     ArchiveBuffer loose;
-    if (!loose.loadFile(name))
+    if (!loose.loadFile(name, limit))
         return false;
     *bytes = loose.bytes();
     return true;
@@ -82,11 +144,20 @@ bool Archive::open(const std::string &archivePath, const std::string &archiveKey
 {
     key = archiveKey;
     path = withSlashes(archivePath);
-    std::FILE *file = std::fopen(path.c_str(), "rb");
+    firstByName.clear();
+    offsets.clear();
+    // A FIFO or a device in place of the archive would block or never end: regular files only.
+    std::FILE *file = ArchiveBuffer::openRegularFile(path);
     if (!file)
         return false;
     const long length = fileLength(file);
-    const bool ok = length >= 0 && readHeaderAndDirectory(file, length);
+    bool ok = false;
+    try {
+        ok = length >= 0 && readHeaderAndDirectory(file, length);
+    } catch (const std::bad_alloc &) {
+        entries.clear();
+        ok = false;
+    }
     std::fclose(file);
     return ok;
 }
@@ -102,7 +173,8 @@ bool Archive::readHeaderAndDirectory(std::FILE *file, long fileSize)
         // The key schedule needs at least one byte; an empty key cannot open such an archive.
         if (!keyCipher(key))
             return false;
-        Blowfish::shared().decipher(header + 8, HeaderSize - 8);
+        cipher = Blowfish::shared();
+        cipher.decipher(header + 8, HeaderSize - 8);
     }
     const std::uint32_t a = loadBig(header + 8);
     const std::uint32_t b = loadBig(header + 12);
@@ -129,12 +201,14 @@ bool Archive::readHeaderAndDirectory(std::FILE *file, long fileSize)
     if (!readExactly(file, directory.data(), directory.size()))
         return false;
     if (enciphered)
-        Blowfish::shared().decipher(directory.data(), directory.size());
+        cipher.decipher(directory.data(), directory.size());
 
     std::vector<ArchiveEntry> parsed(count);
+    std::vector<std::uint64_t> starts(count);
     std::size_t at = 0;
     std::uint64_t dataEnd = HeaderSize + storedDirectoryLength;
-    for (ArchiveEntry &e : parsed) {
+    for (std::size_t i = 0; i < parsed.size(); ++i) {
+        ArchiveEntry &e = parsed[i];
         if (directoryLength - at < RecordHeadSize)
             return false;
         const std::uint32_t nameLength = loadBig(directory.data() + at);
@@ -145,12 +219,18 @@ bool Archive::readHeaderAndDirectory(std::FILE *file, long fileSize)
             return false;
         e.name.assign(reinterpret_cast<const char *>(directory.data() + at), nameLength);
         at += nameLength;
+        starts[i] = dataEnd;
         dataEnd += e.storedSize;
     }
-    // Entries that would run past the end of the file mark a damaged archive.
-    if (dataEnd > std::uint64_t(fileSize))
-        return false;
+    // An entry that runs past the end of the file is not checked here: it fails its own read,
+    // and the entries before it stay readable.
+    std::unordered_map<std::string, std::size_t> index;
+    index.reserve(parsed.size());
+    for (std::size_t i = 0; i < parsed.size(); ++i)
+        index.emplace(parsed[i].name, i);
     entries.swap(parsed);
+    offsets.swap(starts);
+    firstByName.swap(index);
     return true;
 }
 
@@ -170,28 +250,34 @@ const ArchiveEntry *Archive::entry(int index) const
 
 int Archive::indexOf(const std::string &name) const
 {
-    const std::string wanted = withSlashes(name);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i].name == wanted)
-            return static_cast<int>(i);
-    }
-    return -1;
+    const auto found = firstByName.find(withSlashes(name));
+    return found == firstByName.end() ? -1 : static_cast<int>(found->second);
 }
 
 bool Archive::read(const std::string &name, std::vector<unsigned char> *bytes) const
 {
     if (bytes == nullptr)
         return false;
-    const int index = indexOf(name);
-    if (index < 0)
-        return looseFiles && readLooseFile(name, bytes);
+    // Running out of memory fails this one entry, not the program.
+    try {
+        const int index = indexOf(name);
+        if (index < 0)
+            return looseFiles && readLooseFile(name, bytes, entryLimit);
+        return readEntry(static_cast<std::size_t>(index), bytes);
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
+}
 
-    std::uint64_t offset = HeaderSize + storedDirectoryLength;
-    for (int i = 0; i < index; ++i)
-        offset += entries[static_cast<std::size_t>(i)].storedSize;
-    const ArchiveEntry &e = entries[static_cast<std::size_t>(index)];
+bool Archive::readEntry(std::size_t index, std::vector<unsigned char> *bytes) const
+{
+    const ArchiveEntry &e = entries[index];
+    // The seal adds at most 16 bytes; a compressed entry may decode to no more than the limit.
+    if (e.storedSize > entryLimit + 16 || ((flags & Compressed) && e.decodedSize > entryLimit))
+        return false;
+    const std::uint64_t offset = offsets[index];
 
-    std::FILE *file = std::fopen(path.c_str(), "rb");
+    std::FILE *file = ArchiveBuffer::openRegularFile(path);
     if (!file)
         return false;
     // The file may have changed since open: check again before allocating S bytes.
@@ -199,9 +285,37 @@ bool Archive::read(const std::string &name, std::vector<unsigned char> *bytes) c
     ArchiveBuffer buffer;
     bool ok = length >= 0 && offset + e.storedSize <= std::uint64_t(length) &&
               std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0;
-    if (ok) {
-        buffer.bytes().resize(e.storedSize);
-        ok = readExactly(file, buffer.bytes().data(), e.storedSize);
+    try {
+        // A compressed payload is inflated as it is read, so that the stored bytes and the
+        // decoded ones are never held in full at the same time.
+        std::uint64_t payload = e.storedSize;
+        bool sealedOk = true;
+        if (ok && (flags & Enciphered) && e.storedSize >= 8) {
+            unsigned char head[8] = {};
+            ok = readExactly(file, head, 8);
+            cipher.decipher(head, 8);
+            payload = loadBig(head + 4);
+            sealedOk = loadBig(head) == Magic && e.storedSize == 8 + (payload + 7) / 8 * 8;
+            ok = ok && std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0;
+        }
+        if (ok && sealedOk && (flags & Compressed) && payload != e.decodedSize) {
+            if ((flags & Enciphered) && std::fseek(file, static_cast<long>(offset + 8), SEEK_SET))
+                ok = false;
+            const std::uint64_t stored = (flags & Enciphered) ? e.storedSize - 8 : e.storedSize;
+            ok = ok && inflateFrom(file, stored, payload, (flags & Enciphered) ? &cipher : nullptr,
+                                   e.decodedSize, &buffer.bytes());
+            std::fclose(file);
+            if (!ok)
+                return false;
+            *bytes = std::move(buffer.bytes());
+            return true;
+        }
+        if (ok) {
+            buffer.bytes().resize(e.storedSize);
+            ok = readExactly(file, buffer.bytes().data(), e.storedSize);
+        }
+    } catch (const std::bad_alloc &) {
+        ok = false;
     }
     std::fclose(file);
     if (!ok)
@@ -210,7 +324,7 @@ bool Archive::read(const std::string &name, std::vector<unsigned char> *bytes) c
 
     // A valid archive always unseals and inflates; a damaged entry is reported rather than
     // handed on as noise.
-    if ((flags & Enciphered) && !buffer.unseal())
+    if ((flags & Enciphered) && !buffer.unseal(cipher))
         return false;
     if ((flags & Compressed) && buffer.bytes().size() != e.decodedSize && !buffer.decompress())
         return false;

@@ -2,12 +2,15 @@
 // A sound archive: big-endian header, directory and entries, optionally Blowfish-enciphered and
 // zlib-compressed. The reader opens with a key and decodes entries; the builder writes archives.
 // Works on the C library's file functions and zlib only. Malformed files fail cleanly: every size
-// is checked against the file before it is used.
+// is checked against the file before it is used, a damaged entry fails only its own read, and no
+// entry decodes to more than entryLimit bytes.
 #include "sound/ArchiveEntry.h"
+#include "sound/Blowfish.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class ArchiveBuffer;
@@ -20,6 +23,9 @@ public:
     static constexpr std::uint32_t Compressed = 4;
     static constexpr std::size_t HeaderSize = 32;
     static constexpr std::size_t RecordHeadSize = 12;
+    // Far above any sound of the game (a minute of CD-quality music is 10 MB), far below what
+    // a hostile directory may claim.
+    static constexpr std::uint64_t DefaultEntryLimit = 64u << 20;
 
     // Keys the process-wide cipher, as a builder must before sealing and writing; false for an
     // empty key.
@@ -31,8 +37,12 @@ public:
     int indexOf(const std::string &name) const;
     const ArchiveEntry *entry(int index) const;
     // Decodes entry name into *bytes; a name not in the archive is read as a loose file. False,
-    // *bytes untouched, when nothing could be read or the stored form is damaged.
+    // *bytes untouched, when nothing could be read, the stored form is damaged, the entry (or
+    // loose file) is larger than the entry limit, or memory runs out.
     bool read(const std::string &name, std::vector<unsigned char> *bytes) const;
+    // The most bytes one entry may occupy or decode to.
+    void setEntryLimit(std::uint64_t bytes) { entryLimit = bytes; }
+    std::uint64_t entryLimitBytes() const { return entryLimit; }
 
     void addEntry(const ArchiveBuffer &buffer);
     bool write(const std::string &path, std::uint32_t flags) const;
@@ -42,6 +52,7 @@ public:
 
 private:
     bool readHeaderAndDirectory(std::FILE *file, long fileSize);
+    bool readEntry(std::size_t index, std::vector<unsigned char> *bytes) const;
 
     std::string key;
     std::string path;
@@ -49,6 +60,13 @@ private:
     std::uint32_t directoryLength = 0;
     std::uint64_t storedDirectoryLength = 0;
     std::vector<ArchiveEntry> entries;
+    // Built once at open: the first entry of each name, and where each entry's data starts.
+    std::unordered_map<std::string, std::size_t> firstByName;
+    std::vector<std::uint64_t> offsets;
     std::vector<unsigned char> data;
     bool looseFiles = true;
+    // The process-wide cipher as open keyed it: entries are read with this copy, so that
+    // reading on several threads, or a later rekeying, cannot disturb one another.
+    Blowfish cipher;
+    std::uint64_t entryLimit = DefaultEntryLimit;
 };

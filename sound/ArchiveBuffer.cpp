@@ -4,6 +4,10 @@
 
 #include <zlib.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -29,17 +33,37 @@ void storeBig(unsigned char *b, std::uint32_t v)
 
 } // namespace
 
-bool ArchiveBuffer::loadFile(const std::string &path)
+std::FILE *ArchiveBuffer::openRegularFile(const std::string &path)
 {
-    std::FILE *file = std::fopen(path.c_str(), "rb");
+    // Opening a FIFO for reading waits for a writer unless it is opened non-blocking.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    const int mode = ::fcntl(fd, F_GETFL);
+    if (mode != -1)
+        ::fcntl(fd, F_SETFL, mode & ~O_NONBLOCK);
+    std::FILE *file = ::fdopen(fd, "rb");
+    if (!file)
+        ::close(fd);
+    return file;
+}
+
+bool ArchiveBuffer::loadFile(const std::string &path, std::uint64_t maxBytes)
+{
+    std::FILE *file = openRegularFile(path);
     if (!file)
         return false;
     std::vector<unsigned char> read;
     unsigned char chunk[Chunk];
     std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+    while (read.size() <= maxBytes && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
         read.insert(read.end(), chunk, chunk + got);
-    const bool ok = !std::ferror(file) && read.size() <= 0xffffffffu;
+    const bool ok = !std::ferror(file) && read.size() <= maxBytes && read.size() <= 0xffffffffu;
     std::fclose(file);
     if (!ok)
         return false;
@@ -93,17 +117,22 @@ void ArchiveBuffer::seal()
 
 bool ArchiveBuffer::unseal()
 {
+    return unseal(Blowfish::shared());
+}
+
+bool ArchiveBuffer::unseal(const Blowfish &cipher)
+{
     if (data.size() < 8)
         return false;
     unsigned char head[8];
     std::memcpy(head, data.data(), 8);
-    Blowfish::shared().decipher(head, 8);
+    cipher.decipher(head, 8);
     const std::uint32_t m = loadBig(head + 4);
     // 64-bit so that a length near 4 GiB cannot wrap round to a small padded size.
     const std::uint64_t expected = 8 + (std::uint64_t(m) + 7) / 8 * 8;
     if (loadBig(head) != Magic || data.size() != expected)
         return false;
-    Blowfish::shared().decipher(data.data(), data.size());
+    cipher.decipher(data.data(), data.size());
     data.erase(data.begin(), data.begin() + 8);
     data.resize(m);
     syncSize();
@@ -117,9 +146,10 @@ bool ArchiveBuffer::decompress()
     if (inflateInit(&stream) != Z_OK)
         return false;
     std::vector<unsigned char> out;
-    // Room for the usual case at once; a stream can shrink data by at most about a thousand to
-    // one, so a hostile decoded size never reserves much more than the file could produce.
-    out.reserve(std::min<std::size_t>(limit, data.size() * 1032 + 1024));
+    // Room for what sound usually deflates to (at most about four to one); beyond that the
+    // output grows only as the stream really produces bytes, so a hostile decoded size reserves
+    // nothing it does not fill.
+    out.reserve(std::min<std::size_t>(limit, data.size() * 4 + Chunk));
     stream.next_in = data.data();
     stream.avail_in = static_cast<uInt>(data.size());
     int status = Z_OK;

@@ -5,15 +5,23 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
+
+class Blowfish;
 
 class ArchiveBuffer
 {
 public:
     static constexpr std::uint32_t Magic = 1920982;
 
-    bool loadFile(const std::string &path);
+    // Opens path for reading only when it is a regular file, never waiting on a FIFO or device;
+    // null otherwise.
+    static std::FILE *openRegularFile(const std::string &path);
+
+    // Reads a whole regular file of at most maxBytes bytes.
+    bool loadFile(const std::string &path, std::uint64_t maxBytes = 0xffffffffu);
     void loadBytes(const unsigned char *data, std::size_t n);
     // Stores name with every "\" turned into "/".
     void setEntryName(const std::string &name);
@@ -25,8 +33,10 @@ public:
     void seal();
     // Undoes seal; false, bytes untouched, when the head does not check out.
     bool unseal();
+    // The same with a cipher of the caller's: a copy keyed once can be used by many threads.
+    bool unseal(const Blowfish &cipher);
     // Inflates the zlib stream, never beyond the decoded size; false (bytes untouched) when the
-    // stream is broken or would decode to more than that.
+    // stream is broken or would decode to more than that. Memory is taken as the output grows.
     bool decompress();
     bool saveFile(const std::string &path) const;
 

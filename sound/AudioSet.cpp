@@ -2,13 +2,14 @@
 
 #include "sound/Archive.h"
 #include "sound/SinkOutputFactory.h"
+#include "sound/SoundDecoder.h"
 #include "sound/WaveFile.h"
 
 #include <QAudioFormat>
 #include <QDebug>
 
 #include <algorithm>
-#include <atomic>
+#include <iterator>
 #include <thread>
 #include <vector>
 
@@ -45,6 +46,9 @@ const SoundRow Rows[] = {
 };
 constexpr int NamedRows = 10;
 constexpr int FirstExtraPosition = 3;
+// All sounds together decode to about 21 MB; this is far above that and far below what a hostile
+// directory may claim.
+constexpr std::uint64_t DecodeBudget = 256u << 20;
 
 QAudioFormat formatOf(const SoundRow &row)
 {
@@ -58,13 +62,18 @@ QAudioFormat formatOf(const SoundRow &row)
 } // namespace
 
 AudioSet::AudioSet(std::shared_ptr<AudioOutputFactory> outputs, const QString &archivePath)
-    : factory(std::move(outputs))
+    : factory(std::move(outputs)), courier(new QObject())
 {
     load(archivePath);
+    silent = false;
 }
 
 AudioSet::~AudioSet()
 {
+    // The workers stop first, so that nothing is posted to the courier once it is gone.
+    decoder.reset();
+    delete courier;
+    courier = nullptr;
     for (WaveFile **member : {&bgm1, &bgm2, &bgm3, &win, &draw, &lose, &samegame24, &samegame5Over,
                               &samegameOtetsuki, &miss, &extra3, &extra4, &extra5, &extra6}) {
         delete *member;
@@ -97,62 +106,162 @@ void AudioSet::destroyInstance()
     instance = nullptr;
 }
 
-void AudioSet::load(const QString &archivePath)
+WaveFile **AudioSet::memberOfRow(int row)
 {
     WaveFile **members[] = {&bgm1,       &bgm2,          &bgm3,
                             &win,        &lose,          &draw,
                             &samegame24, &samegame5Over, &samegameOtetsuki,
                             &miss,       &extra3,        &extra4,
                             &extra5,     &extra6};
-    Archive archive;
-    if (!archive.open(archivePath.toStdString(), ArchiveKey))
-        qDebug("readArchiveError: Tovira.fka");
+    return members[row];
+}
+
+void AudioSet::load(const QString &archivePath)
+{
+    // Only the directory is read here; the sounds decode behind the window.
+    auto archive = std::make_unique<Archive>();
+    // Its message comes with the others, from the event loop.
+    archiveUnreadable = !archive->open(archivePath.toStdString(), ArchiveKey);
 
     // Which entry fills which member, in loading order: every entry that names a row, then the
-    // four extras by position.
-    std::vector<std::pair<std::string, int>> plan;
-    for (int i = 0; i < archive.entryCount(); ++i) {
-        const std::string name = archive.entryName(i);
+    // four extras by position. A later entry of a row replaces an earlier one, so only the last
+    // one of each row is decoded.
+    int lastOfRow[NamedRows];
+    std::fill(std::begin(lastOfRow), std::end(lastOfRow), -1);
+    for (int i = 0; i < archive->entryCount(); ++i) {
+        const std::string &name = archive->entry(i)->name;
         for (int row = 0; row < NamedRows; ++row) {
             if (name.find(Rows[row].file) != std::string::npos) {
-                plan.emplace_back(name, row);
+                lastOfRow[row] = i;
                 break;
             }
         }
     }
-    for (int extra = 0; extra < 4; ++extra)
-        plan.emplace_back(archive.entryName(FirstExtraPosition + extra), NamedRows + extra);
-
-    // Decoding dominates start-up and every entry decodes on its own, so the entries are
-    // decoded on all cores first; the members are then filled in order, messages included.
-    std::vector<std::vector<unsigned char>> decoded(plan.size());
-    std::vector<char> readOk(plan.size(), 0);
-    std::atomic<std::size_t> next{0};
-    auto worker = [&] {
-        for (std::size_t i = next++; i < plan.size(); i = next++)
-            readOk[i] = archive.read(plan[i].first, &decoded[i]) ? 1 : 0;
-    };
-    const unsigned cores = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
-    std::vector<std::thread> helpers;
-    for (unsigned t = 1; t < cores; ++t)
-        helpers.emplace_back(worker);
-    worker();
-    for (std::thread &t : helpers)
-        t.join();
-
-    for (std::size_t i = 0; i < plan.size(); ++i) {
-        if (!readOk[i])
-            qDebug("readError");
-        const int row = plan[i].second;
-        WaveFile *&member = *members[row];
-        delete member;
-        member = new WaveFile(decoded[i]);
-        member->createOutput(formatOf(Rows[row]), *factory, QString::fromLatin1(Rows[row].member));
-        if (Rows[row].loops)
-            member->setLoop(true);
-        decoded[i] = std::vector<unsigned char>();
+    std::vector<std::pair<std::string, int>> plan;
+    {
+        std::vector<std::pair<int, int>> byEntry;
+        for (int row = 0; row < NamedRows; ++row) {
+            if (lastOfRow[row] >= 0)
+                byEntry.emplace_back(lastOfRow[row], row);
+        }
+        std::sort(byEntry.begin(), byEntry.end());
+        for (const auto &e : byEntry)
+            plan.emplace_back(archive->entryName(e.first), e.second);
     }
-    silent = false;
+    for (int extra = 0; extra < 4; ++extra)
+        plan.emplace_back(archive->entryName(FirstExtraPosition + extra), NamedRows + extra);
+
+    // One decode per distinct name (an extra may also be a named sound), and no more than
+    // DecodeBudget bytes in all, shared out in loading order by what the directory says each
+    // entry occupies and decodes to.
+    std::vector<std::string> jobs;
+    for (const auto &step : plan) {
+        const auto same = std::find(jobs.begin(), jobs.end(), step.first);
+        fills.push_back({step.second, std::size_t(same - jobs.begin())});
+        if (same == jobs.end())
+            jobs.push_back(step.first);
+    }
+    std::vector<char> allowed(jobs.size(), 1);
+    std::uint64_t spent = 0;
+    for (std::size_t j = 0; j < jobs.size(); ++j) {
+        const ArchiveEntry *e = archive->entry(archive->indexOf(jobs[j]));
+        const std::uint64_t cost = e ? std::max<std::uint64_t>(e->storedSize, e->decodedSize) : 0;
+        if (spent + cost > DecodeBudget)
+            allowed[j] = 0;
+        else
+            spent += cost;
+    }
+    // The menu music first, so that it starts as soon as the menu is up; then loading order.
+    std::vector<std::size_t> order;
+    for (const Fill &f : fills) {
+        if (f.row == 0)
+            order.push_back(f.job);
+    }
+    for (const Fill &f : fills)
+        order.push_back(f.job);
+
+    decoder = std::make_unique<SoundDecoder>(std::move(archive), std::move(jobs),
+                                             std::move(allowed), std::move(order));
+    // Decoded sounds are handed to their members on the GUI thread, in loading order.
+    QObject *receiver = courier;
+    decoder->start(DecodeThreads(), [receiver] {
+        QMetaObject::invokeMethod(
+            receiver,
+            [] {
+                if (instance)
+                    instance->deliver();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+unsigned AudioSet::DecodeThreads()
+{
+    // One core stays with the GUI thread, which builds the window meanwhile.
+    const unsigned cores = std::thread::hardware_concurrency();
+    return std::max(1u, std::min(3u, cores > 1 ? cores - 1 : 1u));
+}
+
+void AudioSet::fill(std::size_t index)
+{
+    const Fill &f = fills[index];
+    WaveFile *&member = *memberOfRow(f.row);
+    if (member)
+        return;
+    const std::vector<unsigned char> *bytes = nullptr;
+    decoder->take(f.job, &bytes);
+    // The last member filled from an entry takes its bytes over; others copy them.
+    bool lastUser = true;
+    for (std::size_t i = 0; i < fills.size(); ++i) {
+        if (i != index && fills[i].job == f.job && !*memberOfRow(fills[i].row))
+            lastUser = false;
+    }
+    member = lastUser ? new WaveFile(decoder->surrender(f.job)) : new WaveFile(*bytes);
+    const SoundRow &row = Rows[f.row];
+    member->createOutput(formatOf(row), *factory, QString::fromLatin1(row.member));
+    if (row.loops)
+        member->setLoop(true);
+}
+
+void AudioSet::deliver()
+{
+    // Members and messages in loading order, as far as the sounds are decoded.
+    if (archiveUnreadable) {
+        archiveUnreadable = false;
+        qDebug("readArchiveError: Tovira.fka");
+    }
+    while (decoder && delivered < fills.size() && decoder->isDone(fills[delivered].job)) {
+        const std::size_t job = fills[delivered].job;
+        const std::vector<unsigned char> *bytes = nullptr;
+        if (!decoder->take(job, &bytes))
+            qDebug("readError");
+        fill(delivered);
+        ++delivered;
+    }
+    if (decoder && delivered == fills.size())
+        decoder.reset();
+}
+
+void AudioSet::ensure(WaveFile *const &member)
+{
+    // A sound asked for before it is decoded waits for its own decoding, and no other.
+    if (member || !decoder)
+        return;
+    for (std::size_t i = delivered; i < fills.size(); ++i) {
+        if (memberOfRow(fills[i].row) == &member) {
+            fill(i);
+            return;
+        }
+    }
+}
+
+void AudioSet::finishLoading()
+{
+    while (decoder) {
+        const std::vector<unsigned char> *bytes = nullptr;
+        decoder->take(fills[delivered].job, &bytes);
+        deliver();
+    }
 }
 
 const WaveFile *AudioSet::sound(const QString &member) const
@@ -172,21 +281,30 @@ const WaveFile *AudioSet::sound(const QString &member) const
                                                        {"extra5", extra5},
                                                        {"extra6", extra6}};
     for (const auto &entry : all) {
-        if (member == QLatin1String(entry.first))
-            return entry.second;
+        if (member == QLatin1String(entry.first)) {
+            for (int row = 0; row < int(std::size(Rows)); ++row) {
+                if (member == QLatin1String(Rows[row].member)) {
+                    AudioSet *self = const_cast<AudioSet *>(this);
+                    self->ensure(*self->memberOfRow(row));
+                    return *self->memberOfRow(row);
+                }
+            }
+        }
     }
     return nullptr;
 }
 
 // A named sound missing from the archive has no WaveFile; its operations do nothing.
-void AudioSet::play(WaveFile *wave)
+void AudioSet::play(WaveFile *const &wave)
 {
+    ensure(wave);
     if (wave)
         wave->play();
 }
 
-void AudioSet::stop(WaveFile *wave)
+void AudioSet::stop(WaveFile *const &wave)
 {
+    ensure(wave);
     if (wave)
         wave->stop();
 }

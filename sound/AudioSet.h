@@ -1,10 +1,16 @@
 #pragma once
 // The process-wide sound manager: reads every sound from the archive once at start-up and offers
-// one operation per sound. Exactly one instance, reached through getInstance().
+// one operation per sound. Exactly one instance, reached through getInstance(). The sounds
+// decode on worker threads while the window comes up, the menu music first; each is handed to
+// its member on the GUI thread in loading order, with its message. An operation on a sound not
+// yet decoded waits for that sound.
 #include <QString>
 #include <memory>
+#include <vector>
 
 class AudioOutputFactory;
+class QObject;
+class SoundDecoder;
 class WaveFile;
 
 class AudioSet
@@ -25,6 +31,11 @@ public:
     static AudioSet *getInstance();
     // Test seam only: drops the instance so a test can create another. The game never calls it.
     static void destroyInstance();
+    // Waits until every sound is decoded and in its member, its messages printed. For tests and
+    // benchmarks; the game lets the sounds arrive on their own.
+    void finishLoading();
+    // True until every sound is in its member and its message printed.
+    bool isLoading() const { return decoder != nullptr; }
 
     void playBgm1();
     void stopBgm1();
@@ -49,9 +60,19 @@ public:
 
 private:
     AudioSet(std::shared_ptr<AudioOutputFactory> factory, const QString &archivePath);
+    struct Fill {
+        int row;         // of the sound table: the member filled
+        std::size_t job; // the decoded entry it is filled from
+    };
+
     void load(const QString &archivePath);
-    static void play(WaveFile *wave);
-    static void stop(WaveFile *wave);
+    static unsigned DecodeThreads();
+    WaveFile **memberOfRow(int row);
+    void fill(std::size_t index);
+    void deliver();
+    void ensure(WaveFile *const &member);
+    void play(WaveFile *const &wave);
+    void stop(WaveFile *const &wave);
 
     bool silent = false;
     WaveFile *bgm1 = nullptr;
@@ -70,5 +91,10 @@ private:
     WaveFile *extra6 = nullptr;
 
     std::shared_ptr<AudioOutputFactory> factory;
+    std::vector<Fill> fills;
+    std::size_t delivered = 0;
+    bool archiveUnreadable = false; // its message not yet printed
+    std::unique_ptr<SoundDecoder> decoder;
+    QObject *courier = nullptr; // lives on the GUI thread; decoded sounds are announced to it
     static AudioSet *instance;
 };

@@ -23,6 +23,9 @@ public:
     void stop() override;
 
 private:
+    void forwardState(QAudio::State state);
+
     QAudioSink *sink = nullptr;
+    QIODevice *source = nullptr;
     QString member;
 };

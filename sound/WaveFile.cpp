@@ -11,6 +11,19 @@
 WaveFile::WaveFile(const std::vector<unsigned char> &bytes)
     : data(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()))
 {
+    findSamples();
+}
+
+WaveFile::WaveFile(std::vector<unsigned char> &&bytes) : storage(std::move(bytes))
+{
+    if (!storage.empty())
+        data = QByteArray::fromRawData(reinterpret_cast<const char *>(storage.data()),
+                                       qsizetype(storage.size()));
+    findSamples();
+}
+
+void WaveFile::findSamples()
+{
     // A RIFF header played as samples clicks at every start; only the data chunk is heard.
     if (!WavData::findSamples(data, &sampleOffset, &sampleLength)) {
         sampleOffset = 0;

@@ -17,6 +17,8 @@ class WaveFile : public QObject
     Q_OBJECT
 public:
     explicit WaveFile(const std::vector<unsigned char> &bytes);
+    // Takes the bytes over without copying them: a decoded sound is held once, not twice.
+    explicit WaveFile(std::vector<unsigned char> &&bytes);
     ~WaveFile() override;
 
     // Makes the channel once through factory; later calls do nothing.
@@ -37,9 +39,11 @@ public slots:
     void finishedPlaying(QAudio::State state);
 
 private:
+    void findSamples();
     QIODevice *device() const;
 
     QByteArray data;
+    std::vector<unsigned char> storage; // what data reads from when the bytes were taken over
     QBuffer *buffer = nullptr;
     AudioOutput *output = nullptr;
     bool loop = false;

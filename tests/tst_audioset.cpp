@@ -12,6 +12,8 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace
 {
 
@@ -52,6 +54,7 @@ QByteArray wav(const QByteArray &samples, int rate = 44100, int channels = 2, in
     return out + body;
 }
 
+// An entry named "!name" is stored as name with a broken seal: it cannot be read.
 bool pack(const QString &path, const QVector<QPair<QByteArray, QByteArray>> &entries)
 {
     Archive::keyCipher(AudioSet::ArchiveKey);
@@ -60,9 +63,12 @@ bool pack(const QString &path, const QVector<QPair<QByteArray, QByteArray>> &ent
         ArchiveBuffer b;
         b.loadBytes(reinterpret_cast<const unsigned char *>(e.second.constData()),
                     std::size_t(e.second.size()));
-        b.setEntryName(e.first.toStdString());
+        const bool broken = e.first.startsWith('!');
+        b.setEntryName(e.first.mid(broken ? 1 : 0).toStdString());
         b.compress();
         b.seal();
+        if (broken)
+            b.bytes()[0] ^= 0xff;
         archive.addEntry(b);
     }
     return archive.write(path.toStdString(), Archive::Enciphered | Archive::Compressed);
@@ -85,13 +91,16 @@ private:
     QTemporaryDir dir;
     std::shared_ptr<SoundRecorder> recorder;
 
-    AudioSet *create(const QString &archive)
+    // The sounds decode behind the caller; unless told otherwise this waits for all of them.
+    AudioSet *create(const QString &archive, bool finish = true)
     {
         AudioSet::destroyInstance();
         recorder = std::make_shared<SoundRecorder>();
         messages.clear();
         qInstallMessageHandler(collect);
         AudioSet::createInstance(recorder, archive);
+        if (finish)
+            AudioSet::getInstance()->finishLoading();
         qInstallMessageHandler(nullptr);
         return AudioSet::getInstance();
     }
@@ -296,6 +305,53 @@ private slots:
         QVERIFY(recorder->events().isEmpty());
     }
 
+    // A hostile archive costs only the sounds it damages: an entry cut short by the end of the
+    // file, a damaged entry that a later one of its name replaces (it is never decoded), and a
+    // FIFO in place of the archive (unreadable, and start-up does not wait for a writer).
+    void hostileArchivesSpareTheOtherSounds_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QStringList>("said");
+        QTest::addColumn<QString>("playable");
+        QTest::newRow("one byte short") << "short" << QStringList{"readError"} << "bgm1";
+        QTest::newRow("replaced damaged entry") << "replaced" << QStringList() << "miss";
+        QTest::newRow("fifo") << "fifo"
+                              << QStringList{"readArchiveError: Tovira.fka", "readError",
+                                             "readError", "readError", "readError"}
+                              << QString();
+    }
+    void hostileArchivesSpareTheOtherSounds()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QStringList, said);
+        QFETCH(QString, playable);
+        const QString path = dir.filePath(kind + ".fka");
+        QFile::remove(path);
+        if (kind == "short") {
+            QVERIFY(QFile::copy(TOVIRA_GAME_DIR "/Tovira.fka", path));
+            QVERIFY(QFile::resize(path, QFileInfo(path).size() - 1));
+        } else if (kind == "replaced") {
+            QVERIFY(pack(path, {{"!a/miss.wav", wav(pattern(400, 1))},
+                                {"b/miss.wav", wav(pattern(400, 2))},
+                                {"c", "3"},
+                                {"d", "4"},
+                                {"e", "5"},
+                                {"f", "6"},
+                                {"g", "7"}}));
+        } else {
+            QCOMPARE(mkfifo(path.toLocal8Bit().constData(), 0600), 0);
+        }
+        AudioSet *a = create(path);
+        QCOMPARE(messages, said);
+        if (!playable.isEmpty()) {
+            QVERIFY(!a->sound(playable)->samples().isEmpty());
+            recorder->clear();
+            a->playBgm1();
+            a->playMiss();
+            QCOMPARE(recorder->playCount(playable), 1);
+        }
+    }
+
     // Without an archive the game still starts: one message for the archive, one per extra.
     void aMissingArchiveLeavesEverythingQuiet()
     {
@@ -309,6 +365,35 @@ private slots:
         a->playMove();
         a->stopBgm2();
         QVERIFY(recorder->events().isEmpty());
+    }
+
+    // Creating the manager returns before the sounds are decoded: a sound asked for at once
+    // waits for its own decoding and plays its first samples, and the message of a damaged entry
+    // comes afterwards, from the event loop, in loading order.
+    void soundsDecodeBehindTheCaller()
+    {
+        const QString path = dir.filePath("behind.fka");
+        QVERIFY(pack(path, {{"BGM_1.wav", wav(pattern(4000, 1))},
+                            {"!BGM_2.wav", wav(pattern(400, 2))},
+                            {"BGM_3.wav", wav(pattern(4000, 3))}}));
+        AudioSet::destroyInstance();
+        recorder = std::make_shared<SoundRecorder>();
+        messages.clear();
+        qInstallMessageHandler(collect);
+        AudioSet::createInstance(recorder, path);
+        AudioSet *a = AudioSet::getInstance();
+        a->playBgm3();
+        a->setSilent(true);
+        a->playMiss();
+        const QStringList early = messages;
+        QTRY_COMPARE(messages, (QStringList{"readError", "readError", "readError", "readError",
+                                            "readError"}));
+        qInstallMessageHandler(nullptr);
+        QVERIFY2(early.isEmpty(), qPrintable(early.join("; ")));
+        QCOMPARE(recorder->events(), QStringList{"play bgm3"});
+        QCOMPARE(recorder->firstBytes("bgm3"), pattern(4000, 3).left(SoundRecorder::HeadLength));
+        QVERIFY(a->sound("bgm2")->bytes().isEmpty());
+        QCOMPARE(a->sound("bgm1")->samples(), pattern(4000, 1));
     }
 
     // There is only ever one instance.
