@@ -10,13 +10,18 @@ public:
     static constexpr uid_t Nobody = 65534;
     explicit AsOtherUser(bool active = true) : wasRoot(active && ::geteuid() == 0)
     {
-        if (wasRoot && ::seteuid(Nobody) != 0)
+        // the group first: root's group would still let the player in through group bits
+        if (wasRoot && (::setegid(Nobody) != 0 || ::seteuid(Nobody) != 0)) {
+            (void)::setegid(0);
             wasRoot = false;
+        }
     }
     ~AsOtherUser()
     {
-        if (wasRoot)
+        if (wasRoot) {
             (void)::seteuid(0);
+            (void)::setegid(0);
+        }
     }
     AsOtherUser(const AsOtherUser &) = delete;
     AsOtherUser &operator=(const AsOtherUser &) = delete;
