@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
@@ -20,8 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::memcpy(rcc, data, size);
     const QString root = QStringLiteral("/fuzz");
     if (QResource::registerResource(rcc, root)) {
-        // Folders may share children, and every folder listed holds all its children's names,
-        // so the walk is bounded; the game looks paths up and never lists a folder.
+        // Listing the tree exercises every name and payload; it is bounded to keep runs fast.
         QDirIterator it(QStringLiteral(":/fuzz"), QDir::AllEntries | QDir::NoDotAndDotDot,
                         QDirIterator::Subdirectories);
         for (int n = 0; n < 256 && it.hasNext(); ++n) {
@@ -30,8 +30,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 entry.readAll();
         }
         // Qt keeps some roots it registered (unregistering fails); their bytes must stay.
-        if (!QResource::unregisterResource(rcc, root))
+        static auto *keptByQt = new std::vector<uchar *>; // still reachable at exit
+        if (!QResource::unregisterResource(rcc, root)) {
+            keptByQt->push_back(rcc);
             return 0;
+        }
     }
     std::free(rcc);
     return 0;
