@@ -4,9 +4,13 @@
 #include <QByteArray>
 #include <QString>
 
+class QFile;
+
 class RegularFile
 {
 public:
+    // Opens the regular file at path read-only into file; false for anything else.
+    static bool open(const QString &path, QFile *file);
     // Reads at most limit bytes of the regular file at path into data; false for anything that
     // is not a readable regular file.
     static bool read(const QString &path, qint64 limit, QByteArray *data);

@@ -2,17 +2,18 @@
 
 #include "app/RegularFile.h"
 
-#include <QList>
+#include <QFile>
 #include <QResource>
 #include <QtEndian>
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
+#include <sys/mman.h>
+
 namespace {
-// Far above the real file (a few MB); a bigger one is not read into memory.
-constexpr qint64 MaxBytes = 512 * 1024 * 1024;
 // A packed entry may claim to unpack to no more than this (the biggest entry, the font, takes
 // under 1 MB).
 constexpr quint64 MaxUnpacked = 64 * 1024 * 1024;
@@ -119,11 +120,19 @@ bool ResourceFile::isWellFormed(const QByteArray &file)
 
 bool ResourceFile::registerFile(const QString &path)
 {
-    // Registered from the very bytes that were checked, which stay for the whole run.
-    static QList<QByteArray> kept;
-    QByteArray data;
-    if (!RegularFile::read(path, MaxBytes, &data) || !isWellFormed(data))
+    // Registered from the very mapping that was checked, which stays for the whole run (Qt
+    // maps a registered file the same way, so pictures are paged in only when read).
+    auto file = std::make_unique<QFile>();
+    if (!RegularFile::open(path, file.get()) || file->size() < 1)
         return false;
-    kept.append(data);
-    return QResource::registerResource(reinterpret_cast<const uchar *>(kept.last().constData()));
+    const uchar *data = file->map(0, file->size());
+    if (!data || !isWellFormed(QByteArray::fromRawData(reinterpret_cast<const char *>(data),
+                                                       qsizetype(file->size()))))
+        return false;
+    // The check touched a page of every entry; they are let go until a picture is read.
+    ::madvise(const_cast<uchar *>(data), size_t(file->size()), MADV_DONTNEED);
+    if (!QResource::registerResource(data))
+        return false;
+    file.release();
+    return true;
 }

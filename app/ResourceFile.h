@@ -7,7 +7,7 @@
 class ResourceFile
 {
 public:
-    // Reads, checks and registers the file at path (mounted at the root); false, with nothing
+    // Maps, checks and registers the file at path (mounted at the root); false, with nothing
     // registered, for a missing, unreadable, non-regular or damaged file.
     static bool registerFile(const QString &path);
     // Whether data is a Qt binary resource file (format 1 to 3) whose every offset, name, child
