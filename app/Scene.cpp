@@ -110,9 +110,9 @@ void Scene::readScores()
     ScoreFile(*configPath).read(scores);
 }
 
-void Scene::writeScores()
+bool Scene::writeScores()
 {
-    ScoreFile(*configPath).write(scores);
+    return ScoreFile(*configPath).write(scores);
 }
 
 void Scene::loadScores()
@@ -219,6 +219,8 @@ void Scene::slot_playLancher(int index, int score)
     launcher->setScores(scores);
     if (launcher->scene() != this)
         addItem(launcher);
-    writeScores();
-    readScores();
+    // Reading back after a failed write would put the old scores over a new best; the table
+    // keeps it, and the next game writes it again.
+    if (writeScores())
+        readScores();
 }

@@ -25,7 +25,8 @@ public:
     ~Scene() override;
 
     void readScores();
-    void writeScores();
+    // False when the file could not be written; the table in memory stays as it is.
+    bool writeScores();
     void loadScores();
 
     const int *getScores() const { return scores; }

@@ -1,23 +1,83 @@
 #include "app/ScoreFile.h"
 
 #include "app/Notice.h"
+#include "app/RegularFile.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QTextStream>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+// The file a save replaces. A symbolic link is followed only while every link on the way and
+// the file at its end belong to the user running the game, as the kernel's protected links
+// allow; a link into someone else's file, or anything but a regular file, is refused.
+bool saveTarget(const QString &path, QString *target, struct stat *st)
+{
+    QString at = path;
+    for (int hops = 0; hops < 8; ++hops) {
+        if (::lstat(QFile::encodeName(at).constData(), st) != 0) {
+            *target = at;
+            st->st_mode = 0;
+            // A missing file is made; a dangling link is not followed.
+            return errno == ENOENT && hops == 0;
+        }
+        if (!S_ISLNK(st->st_mode)) {
+            *target = at;
+            return S_ISREG(st->st_mode) && (hops == 0 || st->st_uid == ::geteuid());
+        }
+        if (st->st_uid != ::geteuid())
+            return false;
+        at = QFileInfo(at).symLinkTarget();
+    }
+    return false;
+}
+
+// The new file takes the old one's permission bits (none at all included). Written in place,
+// the file already has them.
+bool keepMode(int fd, mode_t old)
+{
+    struct stat now;
+    return old == 0 || (::fstat(fd, &now) == 0 && (now.st_mode & 0777) == (old & 0777)) ||
+           ::fchmod(fd, old & 0777) == 0;
+}
+} // namespace
 
 ScoreFile::ScoreFile(const QString &path) : filePath(path) {}
 
 void ScoreFile::load(int *table) const
 {
+    removeLeftovers();
     if (!QFileInfo::exists(filePath))
         write(table);
     read(table);
+}
+
+void ScoreFile::removeLeftovers() const
+{
+    // A save killed between linking its temporary file and renaming it leaves "NAME.XXXXXX".
+    const QFileInfo info(filePath);
+    const QRegularExpression ours(QStringLiteral("^") +
+                                  QRegularExpression::escape(info.fileName()) +
+                                  QStringLiteral("\\.[A-Za-z0-9]{6}$"));
+    const QDir dir = info.dir();
+    const QStringList names = dir.entryList({info.fileName() + QStringLiteral(".??????")},
+                                            QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        struct stat st;
+        const QString path = dir.filePath(name);
+        if (ours.match(name).hasMatch() && ::lstat(QFile::encodeName(path).constData(), &st) == 0 &&
+            S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+            QFile::remove(path);
+    }
 }
 
 QString ScoreFile::format(const int *table)
@@ -30,20 +90,31 @@ QString ScoreFile::format(const int *table)
     return text;
 }
 
-void ScoreFile::write(const int *table) const
+bool ScoreFile::write(const int *table) const
 {
     // Written beside the old file and renamed over it, so a crash mid-write leaves the old
-    // file or the new one, never a truncated one.
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+    // file or the new one, never a truncated one. The write is unbuffered and synced before the
+    // rename: a buffered stream's failure (a full disk) would go unseen and the rename would
+    // put an empty file in place of the scores.
+    QString target;
+    struct stat st;
+    if (!saveTarget(filePath, &target, &st)) {
         qDebug() << "configWriteError";
-        return;
+        return false;
     }
-    QTextStream out(&file);
-    out << format(table);
-    out.flush();
-    if (!file.commit())
+    QSaveFile file(target);
+    // A writable file in a folder the player cannot write is rewritten in place.
+    file.setDirectWriteFallback(true);
+    const QByteArray text = format(table).toUtf8();
+    const bool written =
+        file.open(QIODevice::WriteOnly | QIODevice::Text | QIODevice::Unbuffered) &&
+        file.write(text) == text.size() && file.error() == QFileDevice::NoError &&
+        keepMode(file.handle(), st.st_mode) && ::fsync(file.handle()) == 0 && file.commit();
+    if (!written) {
+        file.cancelWriting();
         qDebug() << "configWriteError";
+    }
+    return written;
 }
 
 static void parseDevice(QIODevice &in, int *table)
@@ -72,7 +143,10 @@ static void parseDevice(QIODevice &in, int *table)
 
 void ScoreFile::parse(const QByteArray &text, int *table)
 {
-    QByteArray copy = text;
+    // Only the first MaxBytes count, and a line cut there is dropped rather than read short.
+    QByteArray copy = text.left(MaxBytes);
+    if (text.size() > MaxBytes)
+        copy.truncate(copy.lastIndexOf('\n') + 1);
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly | QIODevice::Text);
     parseDevice(buffer, table);
@@ -80,11 +154,12 @@ void ScoreFile::parse(const QByteArray &text, int *table)
 
 void ScoreFile::read(int *table) const
 {
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    // One byte over the bound tells parse() that the file was cut.
+    QByteArray text;
+    if (!RegularFile::read(filePath, MaxBytes + 1, &text)) {
         Notice::show(QCoreApplication::translate("Scene", "あああ"),
                      QCoreApplication::translate("Scene", "オープンエラー"));
         return;
     }
-    parseDevice(file, table);
+    parse(text, table);
 }

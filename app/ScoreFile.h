@@ -6,15 +6,19 @@ class ScoreFile
 {
 public:
     static constexpr int Count = 10;
+    // The real file is under 200 bytes; no more than this is ever read of it.
+    static constexpr qint64 MaxBytes = 64 * 1024;
 
     explicit ScoreFile(const QString &path);
 
-    // Writes the file first when it does not exist, then reads it.
+    // Clears leftovers of an interrupted save, writes the file first when it does not exist,
+    // then reads it.
     void load(int *table) const;
-    // Replaces the file whole. A failed open prints "configWriteError".
-    void write(const int *table) const;
-    // Fills the table from the file; an unopenable file shows the "オープンエラー" notice and
-    // a file without the header leaves the table as it was.
+    // Replaces the file whole. Any failure prints "configWriteError", leaves the old file as it
+    // was and returns false.
+    bool write(const int *table) const;
+    // Fills the table from the file; a file that cannot be read as a regular file shows the
+    // "オープンエラー" notice and a file without the header leaves the table as it was.
     void read(int *table) const;
 
     // The file's text for a table, and the parse of a text into a table (the header included).
@@ -24,5 +28,7 @@ public:
     const QString &path() const { return filePath; }
 
 private:
+    void removeLeftovers() const;
+
     QString filePath;
 };

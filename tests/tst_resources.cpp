@@ -1,11 +1,15 @@
 // The built resuorce.rcc serves every picture of the art contract at its listed size, and the
-// font can draw every character of every text the game shows.
+// font can draw every character of every text the game shows; damaged files are refused.
+#include "app/ResourceFile.h"
+
 #include <QDirIterator>
 #include <QFontDatabase>
 #include <QRawFont>
 #include <QRegularExpression>
 #include <QResource>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 struct ContractEntry {
@@ -69,6 +73,16 @@ QString drawnCharacters()
     }
     return all;
 }
+
+// The built file with one big-endian field of 16 or 32 bits set to value.
+QByteArray patched(QByteArray data, qint64 at, quint32 value, int bits = 32)
+{
+    if (bits == 16)
+        qToBigEndian(quint16(value), data.data() + at);
+    else
+        qToBigEndian(value, data.data() + at);
+    return data;
+}
 } // namespace
 
 class TestResources : public QObject
@@ -78,6 +92,81 @@ private slots:
     void initTestCase()
     {
         QVERIFY(QResource::registerResource(QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc")));
+    }
+
+    // Damaged, odd or missing resource files are refused before Qt registers them, so no read
+    // of a resource crashes; the built file is accepted.
+    void hostileFilesAreRefused_data()
+    {
+        QTest::addColumn<QString>("special");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<bool>("accepted");
+        QFile f(QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray rcc = f.readAll();
+        const auto *d = reinterpret_cast<const uchar *>(rcc.constData());
+        QCOMPARE(qFromBigEndian<quint32>(d + 4), 3u); // the format rcc writes today
+        const quint32 size = quint32(rcc.size()), tree = qFromBigEndian<quint32>(d + 8);
+        const quint32 data = qFromBigEndian<quint32>(d + 12), nodeSize = 22;
+        quint32 file = tree + nodeSize; // the first node that is not a folder
+        while (qFromBigEndian<quint16>(d + file + 4) & 2)
+            file += nodeSize;
+        const quint32 payload = data + qFromBigEndian<quint32>(d + file + 10);
+        const auto row = [](const char *name, const QByteArray &bytes, bool accepted = false,
+                            const QString &special = QString()) {
+            QTest::newRow(name) << special << bytes << accepted;
+        };
+        row("built file", rcc, true);
+        row("empty", QByteArray());
+        row("header cut short", rcc.left(16));
+        row("wrong magic", "qrez" + rcc.mid(4));
+        row("format 4", patched(rcc, 4, 4));
+        row("tree past the end", patched(rcc, 8, size));
+        row("data past the end", patched(rcc, 12, size + 1));
+        row("names past the end", patched(rcc, 16, size + 1));
+        row("root is a file", patched(rcc, tree + 4, 0, 16));
+        row("root's children past the end", patched(rcc, tree + 6, 0x7fffffff));
+        row("root is its own child", patched(rcc, tree + 10, 0));
+        row("two folders share children",
+            patched(rcc, tree + nodeSize + 10,
+                    qFromBigEndian<quint32>(d + tree + 2 * nodeSize + 10)));
+        row("name past the end", patched(rcc, tree + nodeSize, 0x7ffffff0));
+        row("payload past the end", patched(rcc, file + 10, size));
+        row("payload length past the end", patched(rcc, payload, 0x7fffffff));
+        row("cut in half", rcc.left(rcc.size() / 2));
+        row("fifo", {}, false, "fifo");
+        row("link to /dev/zero", {}, false, "zero");
+        row("folder", {}, false, "folder");
+        row("missing", {}, false, "missing");
+    }
+    void hostileFilesAreRefused()
+    {
+        QFETCH(QString, special);
+        QFETCH(QByteArray, data);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("resuorce.rcc");
+        if (special == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path), 0644), 0);
+        else if (special == "zero")
+            QVERIFY(QFile::link("/dev/zero", path));
+        else if (special == "folder")
+            QVERIFY(QDir().mkdir(path));
+        else if (special.isEmpty()) {
+            QFile out(path);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(data);
+        }
+        QTEST(ResourceFile::registerFile(path), "accepted");
+        // every registered resource reads whole
+        QDirIterator it(QStringLiteral(":/"), QDir::Files, QDirIterator::Subdirectories);
+        int files = 0;
+        while (it.hasNext()) {
+            QFile entry(it.next());
+            QVERIFY(entry.open(QIODevice::ReadOnly));
+            entry.readAll();
+            ++files;
+        }
+        QVERIFY(files > 100);
     }
 
     // Every listed picture loads from the resource file at exactly its listed size.

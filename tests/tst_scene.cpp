@@ -2,6 +2,7 @@
 #include "app/Notice.h"
 #include "app/Scene.h"
 #include "app/ScoreFile.h"
+#include "AsOtherUser.h"
 #include "TestGame.h"
 #include "games/frame/Game_GameList.h"
 #include "launcher/Item_Lancher.h"
@@ -158,6 +159,35 @@ private slots:
         QCOMPARE(scene.getScores()[7], 300);
         QCOMPARE(scene.getLauncher()->scene(), &scene);
         QVERIFY(readAll("tovira.conf").contains("game8=300\n"));
+    }
+
+    // A score file that cannot be written keeps the new best in the table and on the menu (the
+    // old file is not read back over it), and the next game writes it.
+    void aFailedWriteKeepsTheNewBest()
+    {
+        writeScoreFile(100);
+        Scene scene(nullptr, 1024, 576);
+        TestGame *game = plugTestGame(scene);
+        scene.slot_playGame(7);
+        game->getScore()->setScore(250);
+        QVERIFY(QFile::setPermissions("tovira.conf", QFile::ReadOwner | QFile::ReadOther));
+        QVERIFY(QFile::setPermissions(".", QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                               QFile::ExeOther));
+        {
+            AsOtherUser player;
+            QTest::ignoreMessage(QtDebugMsg, "configWriteError");
+            game->exitGame();
+        }
+        QVERIFY(QFile::setPermissions(".", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(QFile::setPermissions("tovira.conf", QFile::ReadOwner | QFile::WriteOwner));
+        QCOMPARE(scene.getScores()[7], 250);
+        QCOMPARE(scene.getLauncher()->getTotalScore(), qint64(250));
+        QVERIFY(notices.isEmpty());
+
+        scene.slot_playGame(7);
+        game->getScore()->setScore(10);
+        game->exitGame();
+        QVERIFY(readAll("tovira.conf").contains("game8=250\n"));
     }
 
     // Escape and Space on a real view leave the game and show the launcher again.

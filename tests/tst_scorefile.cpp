@@ -1,8 +1,16 @@
 // The best-score file: what is read from hand-made files and what is written.
+#include "AsOtherUser.h"
 #include "app/Notice.h"
 #include "app/ScoreFile.h"
 
 #include <QtTest>
+#include <functional>
+
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 
 namespace {
 QVector<int> parsed(const QByteArray &text, int fill = -1)
@@ -11,6 +19,37 @@ QVector<int> parsed(const QByteArray &text, int fill = -1)
     std::fill(table, table + ScoreFile::Count, fill);
     ScoreFile::parse(text, table);
     return QVector<int>(table, table + ScoreFile::Count);
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
+}
+
+void put(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(data);
+}
+
+// Runs body in a child process (its own mount namespace or limits stay there) and returns its
+// exit status; a signal counts as 128 + its number.
+int inChild(const std::function<int()> &body)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0)
+        ::_exit(body());
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+bool sawWriteError = false;
+void watchWriteError(QtMsgType, const QMessageLogContext &, const QString &text)
+{
+    sawWriteError = sawWriteError || text == QLatin1String("configWriteError");
 }
 
 QByteArray fileWith(std::initializer_list<QByteArray> lines, const QByteArray &eol = "\n")
@@ -145,6 +184,164 @@ private slots:
         int back[10] = {};
         ScoreFile(path).read(back);
         QCOMPARE(back[1], 19);
+    }
+    // What takes the score file's place. The read never waits and never reads on without end,
+    // the write never goes into anything but the player's own regular file, and a rewrite keeps
+    // the file's permission bits.
+    void hostileFiles_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("rootOnly");
+        QTest::addColumn<bool>("written"); // the write succeeds
+        QTest::addColumn<bool>("notice");  // the read shows "オープンエラー"
+        QTest::addColumn<int>("first");    // table entries 0 and 1 after the read (-1 untouched)
+        QTest::addColumn<int>("second");
+        QTest::newRow("fifo") << "fifo" << false << false << true << -1 << -1;
+        QTest::newRow("link to /dev/zero") << "zero" << false << false << true << -1 << -1;
+        QTest::newRow("100 MB, values past 64 KiB") << "huge" << false << true << false << 7 << -1;
+        QTest::newRow("header line past 64 KiB")
+            << "longHeader" << false << true << false << -1 << -1;
+        QTest::newRow("own link to own file") << "ownLink" << false << true << false << 5 << -1;
+        QTest::newRow("link to another's file") << "toOther" << true << false << false << -1 << -1;
+        QTest::newRow("another's link") << "otherLink" << true << false << false << 5 << -1;
+        QTest::newRow("mode 000") << "mode000" << true << true << false << -1 << -1;
+        QTest::newRow("folder not writable")
+            << "lockedFolder" << false << true << false << -1 << -1;
+    }
+    void hostileFiles()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, rootOnly);
+        if (rootOnly && ::geteuid() != 0)
+            QSKIP("needs root to hand files to another user");
+        QTemporaryDir own;
+        const QString folder = own.filePath("f"), path = folder + "/tovira.conf";
+        const QString other = own.filePath("other");
+        QDir().mkpath(folder);
+        const QByteArray precious = "not a score file\n";
+        put(other, precious);
+        if (kind == "fifo") {
+            QCOMPARE(::mkfifo(QFile::encodeName(path), 0644), 0);
+        } else if (kind == "zero") {
+            QVERIFY(QFile::link("/dev/zero", path));
+        } else if (kind == "huge") {
+            put(path, "Tovira Game\ngame1=7\n");
+            QVERIFY(QFile::resize(path, 100 * 1024 * 1024));
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::Append));
+            f.write("\ngame2=8\n");
+        } else if (kind == "longHeader") {
+            put(path, QByteArray(70000, 'x') + "Tovira Game\ngame1=9\n");
+        } else if (kind == "ownLink" || kind == "otherLink") {
+            put(other, "Tovira Game\ngame1=5\n");
+            QVERIFY(QFile::link(other, path));
+            if (kind == "otherLink")
+                QCOMPARE(
+                    ::lchown(QFile::encodeName(path), AsOtherUser::Nobody, AsOtherUser::Nobody), 0);
+        } else if (kind == "toOther") {
+            QCOMPARE(::chown(QFile::encodeName(other), AsOtherUser::Nobody, AsOtherUser::Nobody),
+                     0);
+            QVERIFY(QFile::link(other, path));
+        } else if (kind == "mode000") {
+            put(path, "Tovira Game\n");
+            QCOMPARE(::chmod(QFile::encodeName(path), 0), 0);
+        } else if (kind == "lockedFolder") {
+            put(path, "Tovira Game\n");
+            QCOMPARE(::chmod(QFile::encodeName(path), 0666), 0);
+            QCOMPARE(::chmod(QFile::encodeName(folder), 0555), 0);
+            QCOMPARE(::chmod(QFile::encodeName(own.path()), 0755), 0);
+        }
+        struct stat before;
+        QCOMPARE(::lstat(QFile::encodeName(path), &before), 0);
+        const QByteArray otherBefore = contents(other);
+
+        int back[ScoreFile::Count];
+        std::fill(back, back + ScoreFile::Count, -1);
+        ScoreFile(path).read(back);
+        QTEST(!notices.isEmpty(), "notice");
+        QTEST(back[0], "first");
+        QTEST(back[1], "second");
+
+        const int table[ScoreFile::Count] = {1, 2};
+        sawWriteError = false;
+        const QtMessageHandler previous = qInstallMessageHandler(watchWriteError);
+        bool written;
+        {
+            AsOtherUser player(kind == "lockedFolder");
+            written = ScoreFile(path).write(table);
+        }
+        qInstallMessageHandler(previous);
+        QTEST(written, "written");
+        QCOMPARE(sawWriteError, !written);
+        struct stat after;
+        QCOMPARE(::lstat(QFile::encodeName(path), &after), 0);
+        // still a FIFO or a link, with the same permission bits
+        QCOMPARE(after.st_mode, before.st_mode);
+        if (written)
+            QCOMPARE(contents(path), ScoreFile::format(table).toUtf8());
+        else
+            QCOMPARE(contents(other), otherBefore);
+        ::chmod(QFile::encodeName(folder), 0755);
+    }
+
+    // A full disk fails the write before anything replaces the old file: through a real small
+    // filesystem where the machine allows one, and through the file size limit anywhere.
+    void fullDiskKeepsTheOldFile_data()
+    {
+        QTest::addColumn<bool>("tmpfs");
+        QTest::newRow("full tmpfs") << true;
+        QTest::newRow("file size limit") << false;
+    }
+    void fullDiskKeepsTheOldFile()
+    {
+        QFETCH(bool, tmpfs);
+        QTemporaryDir own;
+        const QString folder = own.filePath("disk"), path = folder + "/tovira.conf";
+        QDir().mkpath(folder);
+        const int old[ScoreFile::Count] = {1, 2, 3};
+        const int better[ScoreFile::Count] = {100000, 200000, 300000, 400000, 500000};
+        const int status = inChild([&] {
+            if (tmpfs) {
+                if (::unshare(CLONE_NEWNS) != 0 ||
+                    ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                    ::mount("tmpfs", QFile::encodeName(folder), "tmpfs", 0, "size=16k") != 0)
+                    return 77;
+                put(path, ScoreFile::format(old).toUtf8());
+                QFile fill(folder + "/fill");
+                fill.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+                while (fill.write(QByteArray(512, 'x')) == 512) {
+                }
+            } else {
+                put(path, ScoreFile::format(old).toUtf8());
+                ::signal(SIGXFSZ, SIG_IGN);
+                const rlimit small{60, 60};
+                ::setrlimit(RLIMIT_FSIZE, &small);
+            }
+            sawWriteError = false;
+            qInstallMessageHandler(watchWriteError);
+            const bool written = ScoreFile(path).write(better);
+            return (written ? 1 : 0) | (sawWriteError ? 0 : 2) |
+                   (contents(path) == ScoreFile::format(old).toUtf8() ? 0 : 4) |
+                   (QDir(folder).entryList(QDir::Files).contains("tovira.conf") ? 0 : 8);
+        });
+        if (status == 77)
+            QSKIP("no private mount namespace here (needs root)");
+        QCOMPARE(status, 0);
+    }
+
+    // Leftovers of a save killed before its rename are removed at start-up; nothing else is.
+    void loadRemovesLeftoversOfASave()
+    {
+        QTemporaryDir own;
+        const QString path = own.filePath("tovira.conf");
+        for (const char *name : {"tovira.conf.aB3xY9", "tovira.conf.aB3xY", "tovira.conf.bak",
+                                 "tovira.conf.aB3xY9z", "other.conf.aB3xY9"})
+            put(own.filePath(name), "x");
+        int table[ScoreFile::Count] = {};
+        ScoreFile(path).load(table);
+        QCOMPARE(QDir(own.path()).entryList(QDir::Files),
+                 QStringList({"other.conf.aB3xY9", "tovira.conf", "tovira.conf.aB3xY",
+                              "tovira.conf.aB3xY9z", "tovira.conf.bak"}));
     }
 };
 

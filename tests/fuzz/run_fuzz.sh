@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang under AddressSanitizer and UndefinedBehaviorSanitizer and
-# runs each for SECONDS: the archive reader on a seed corpus of valid archives made with fka, and
-# the score file parser on a few score files.
+# runs each for SECONDS: the archive reader on a seed corpus of valid archives made with fka, the
+# score file parser on a few score files, and the resource file check on small resource files of
+# every format and compression that rcc writes.
 #   tests/fuzz/run_fuzz.sh [BUILD_DIR] [SECONDS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -21,8 +22,12 @@ clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-reco
     -o "$out/fuzz_archive"
 clang++ -std=c++17 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
     -I"$root" $(pkg-config --cflags Qt6Core Qt6Widgets) "$root/tests/fuzz/fuzz_scorefile.cpp" \
-    "$root/app/ScoreFile.cpp" "$root/app/Notice.cpp" $(pkg-config --libs Qt6Core Qt6Widgets) \
+    "$root/app/ScoreFile.cpp" "$root/app/RegularFile.cpp" "$root/app/Notice.cpp" $(pkg-config --libs Qt6Core Qt6Widgets) \
     -o "$out/fuzz_scorefile"
+clang++ -std=c++17 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
+    -I"$root" $(pkg-config --cflags Qt6Core) "$root/tests/fuzz/fuzz_resource.cpp" \
+    "$root/app/ResourceFile.cpp" "$root/app/RegularFile.cpp" $(pkg-config --libs Qt6Core) \
+    -o "$out/fuzz_resource"
 
 # Seeds: small valid archives of every flag combination, each behind a mode byte of 0.
 fka=$build/fka
@@ -51,6 +56,23 @@ printf 'Tovira Game\ngame1=5\ngame2=-7\ngame3=2147483647\n' >"$scores/plain"
 printf 'Tovira Game\r\ngame1=12\r\ngame2=0\r\n' >"$scores/crlf"
 printf '# Tovira Game #\ngame3=abc\n42\ngame11=9\n\n' >"$scores/odd"
 
+# Resource files: two folders and three small files, in formats 1 to 3, plain and compressed
+# (zstd needs format 3).
+resources=$out/corpus_resources
+mkdir -p "$resources"
+rcc=$(pkg-config --variable=libexecdir Qt6Core)/rcc
+printf 'Tovira Tovira Tovira Tovira Tovira Tovira Tovira Tovira\n' >"$work/a.txt"
+printf 'x' >"$work/b.txt"
+: >"$work/c.txt"
+printf '<RCC><qresource prefix="/img"><file>a.txt</file><file>b.txt</file></qresource>' >"$work/r.qrc"
+printf '<qresource prefix="/font"><file>c.txt</file></qresource></RCC>\n' >>"$work/r.qrc"
+for format in 1 2 3; do
+    for algo in none zlib zstd; do
+        (cd "$work" && "$rcc" -binary --format-version $format --compress-algo $algo \
+            --threshold 0 r.qrc -o "$resources/f$format-$algo.rcc") >/dev/null 2>&1 || true
+    done
+done
+
 export TMPDIR=$work
 # Runs one fuzz target for the given time and reports its executions.
 fuzz() {
@@ -73,3 +95,4 @@ fuzz() {
 
 fuzz fuzz_archive "$corpus"
 fuzz fuzz_scorefile "$scores"
+fuzz fuzz_resource "$resources"

@@ -1,0 +1,16 @@
+#pragma once
+// The external resource file (pictures, font, icon). Qt registers such a file without looking
+// into it and crashes at the first read of a damaged one, so its structure is checked first.
+#include <QByteArray>
+#include <QString>
+
+class ResourceFile
+{
+public:
+    // Maps, checks and registers the file at path (mounted at the root); false, with nothing
+    // registered, for a missing, unreadable, non-regular or damaged file.
+    static bool registerFile(const QString &path);
+    // Whether data is a Qt binary resource file (format 1 to 3) whose every offset, name, child
+    // range and payload lies inside it.
+    static bool isWellFormed(const QByteArray &data);
+};
