@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 
@@ -7,9 +8,11 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    const bool fullScreen = CommandLine::parse(app);
     Startup::prepare(app);
 
     MainWindow window;
+    window.setFullScreenMode(fullScreen);
     int code = 0;
     try {
         window.show();

@@ -21,6 +21,13 @@ desktop-file-validate "$p/share/applications/tovira-parade.desktop" || fail "des
 appstreamcli validate --no-net --pedantic "$p/share/metainfo/io.github.tovira_parade.metainfo.xml" \
     || fail "AppStream metadata"
 
+# --version prints the release the metadata names; --help lists the options.
+release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$p/share/metainfo/io.github.tovira_parade.metainfo.xml")
+version=$(QT_QPA_PLATFORM=offscreen "$p/libexec/tovira-parade/tovira" --version)
+[ -n "$release" ] && [ "$version" = "tovira $release" ] || fail "--version says '$version', metadata '$release'"
+QT_QPA_PLATFORM=offscreen "$p/libexec/tovira-parade/tovira" --help | grep -q -- "--fullscreen" \
+    || fail "--help does not list --fullscreen"
+
 # The launcher script prepares the user's folder and starts the game there.
 export HOME="$work/home"
 mkdir -p "$HOME"
