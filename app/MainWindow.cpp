@@ -1,9 +1,11 @@
 #include "app/MainWindow.h"
 
 #include "app/FramePacer.h"
+#include "app/HighDensity.h"
 #include "app/Scene.h"
 #include "games/frame/Game_Base.h"
 #include "games/frame/Game_GameList.h"
+#include "launcher/Item_Lancher.h"
 
 #include <QCoreApplication>
 #include <QGraphicsView>
@@ -46,6 +48,14 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
         QShortcut *shortcut = new QShortcut(keys, this);
         connect(shortcut, &QShortcut::activated, this, &MainWindow::toggleFullScreenMode);
     }
+    checkDensity();
+}
+
+void MainWindow::checkDensity()
+{
+    // The double-size pictures are read only once the game is first shown enlarged.
+    if (HighDensity::enlargedTo(devicePixelRatioF() * view->transform().m11()))
+        scene->getLauncher()->reloadPictures();
 }
 
 void MainWindow::setFullScreenMode(bool on)
@@ -87,6 +97,7 @@ void MainWindow::fitScene()
         if (scale > 0)
             view->setTransform(QTransform::fromScale(scale, scale));
     }
+    checkDensity();
     view->viewport()->update();
 }
 

@@ -31,6 +31,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void checkDensity();
+
     struct Form {
         QWidget *centralWidget = nullptr;
         QHBoxLayout *horizontalLayout = nullptr;

@@ -1,5 +1,6 @@
 // The scene's best-score table, its score file and the sibling program entry; the main window's
 // full screen and its pause when the window is left.
+#include "app/HighDensity.h"
 #include "app/MainWindow.h"
 #include "app/Notice.h"
 #include "app/Scene.h"
@@ -232,9 +233,14 @@ private slots:
     {
         QFETCH(QSize, size);
         QVERIFY(QResource::registerResource(TOVIRA_GAME_DIR "/resuorce.rcc"));
+        QVERIFY(QFile::copy(TOVIRA_GAME_DIR "/resuorce2x.rcc", "resuorce2x.rcc"));
         MainWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QSizeF entrySize = window.getScene()->getLauncher()->gameRect(7).size();
+        // Shown one to one, the game does not even open the double-size pictures.
+        if (QTest::currentDataTag() == QLatin1String("1920x1080"))
+            QVERIFY(!QFile::exists(":/x2/img/lancher/BG"));
         QGraphicsView *view = window.getView();
         Scene *scene = window.getScene();
         TestGame *game = plugTestGame(*scene);
@@ -242,6 +248,10 @@ private slots:
         QVERIFY(window.isFullScreenMode());
         window.setGeometry(QRect(QPoint(0, 0), size));
         QTRY_COMPARE(view->viewport()->size(), size);
+        // Enlarged, the menu comes from them, at the same size in the scene.
+        QVERIFY(HighDensity::isActive());
+        QVERIFY(QFile::exists(":/x2/img/lancher/BG"));
+        QCOMPARE(scene->getLauncher()->gameRect(7).size(), entrySize);
 
         const QRect shown = view->mapFromScene(scene->sceneRect()).boundingRect();
         QVERIFY2(qAbs(shown.width() - size.width()) <= 1 || qAbs(shown.height() - size.height()) <= 1,

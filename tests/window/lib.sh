@@ -28,7 +28,7 @@ fail() {
 # -noreset: by default the server resets when its last client leaves, and a connection made
 # during that reset (the game's, right after the readiness check) is refused.
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1280x800}x24" -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     local i n
     for i in $(seq 1 100); do
@@ -60,6 +60,7 @@ start_game() {
     mkdir -p "$WORK/game"
     cp "$GAME_DIR"/tovira "$GAME_DIR"/resuorce.rcc "$WORK/game/"
     [ -f "$GAME_DIR/Tovira.fka" ] && cp "$GAME_DIR/Tovira.fka" "$WORK/game/"
+    [ -f "$GAME_DIR/resuorce2x.rcc" ] && cp "$GAME_DIR/resuorce2x.rcc" "$WORK/game/"
     (cd "$WORK/game" && exec ./tovira $GAME_ARGS >"$WORK/game.log" 2>&1) &
     GAME_PID=$!
 }

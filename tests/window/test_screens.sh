@@ -1,19 +1,20 @@
 # Under a window manager: --fullscreen starts on the whole screen with the scene scaled and
-# centred between black bars, F11 gives the 1024 x 576 window back, and a game whose window
-# is minimised comes back paused with its question shown.
+# centred between black bars, F11 gives the 1024 x 576 window back, a game whose window is
+# minimised comes back paused with its question shown, and at a scale factor of 2 the menu's
+# pictures carry detail that the 1x picture doubled does not.
 source "$(dirname "$0")/lib.sh"
-start_xvfb
+XVFB_SCREEN=2400x1600 start_xvfb
 start_wm
 GAME_ARGS=--fullscreen start_game
 win=$(wait_window)
 sleep 2
 size() { xdotool getwindowgeometry "$win" | sed -n 's/.*Geometry: //p'; }
-[ "$(size)" = "1280x800" ] || fail "--fullscreen window is $(size)"
+[ "$(size)" = "2400x1600" ] || fail "--fullscreen window is $(size)"
 /usr/bin/import -window root "$WORK/full.png"
-# 1020 x 572 scaled by 1280 / 1020 is 718 high: bars of 41 px above and below.
-[ "$(pixel "$WORK/full.png" 640 20)" = "0,0,0" ] || fail "no black bar above: $(pixel "$WORK/full.png" 640 20)"
-[ "$(pixel "$WORK/full.png" 640 780)" = "0,0,0" ] || fail "no black bar below"
-colours=$(/usr/bin/convert "$WORK/full.png" -crop 1280x700+0+50 -format "%k" info:)
+# 1020 x 572 scaled by 2400 / 1020 is 1346 high: bars of 127 px above and below.
+[ "$(pixel "$WORK/full.png" 1200 60)" = "0,0,0" ] || fail "no black bar above: $(pixel "$WORK/full.png" 1200 60)"
+[ "$(pixel "$WORK/full.png" 1200 1540)" = "0,0,0" ] || fail "no black bar below"
+colours=$(/usr/bin/convert "$WORK/full.png" -crop 2400x1300+0+150 -format "%k" info:)
 [ "$colours" -gt 200 ] || fail "the scaled scene is not drawn ($colours colours)"
 
 xdotool key --window "$win" F11
@@ -21,9 +22,10 @@ sleep 1.5
 [ "$(size)" = "1024x576" ] || fail "F11 gave a $(size) window back"
 xdotool key --window "$win" F11
 sleep 1.5
-[ "$(size)" = "1280x800" ] || fail "F11 did not fill the screen again: $(size)"
+[ "$(size)" = "2400x1600" ] || fail "F11 did not fill the screen again: $(size)"
 xdotool key --window "$win" F11
 sleep 1.5
+shot "$win" "$WORK/one.png"
 
 # UpDown is menu entry 6; the felt below its clock is lit in play and dimmed under the question.
 click_at "$win" 598 277
@@ -41,5 +43,24 @@ sleep 1
 light=$(felt_light)
 below "$light" "$(awk -v a="$play_light" 'BEGIN { print a * 0.5 }')" ||
     fail "the game came back from minimised without its question ($light, in play $play_light)"
-[ -n "${KEEP_SHOTS:-}" ] && cp "$WORK/full.png" "$WORK/probe.png" "$KEEP_SHOTS/"
-echo "full screen with bars, F11 back to 1024x576, minimised game paused ($play_light -> $light)"
+
+# The same menu at a scale factor of 2: the cast on the left, doubled pixel by pixel from the
+# 1x window, against what the game draws.
+kill "$GAME_PID"
+wait "$GAME_PID" 2>/dev/null || true
+rm -f "$WORK/game/tovira.conf"
+QT_SCALE_FACTOR=2 start_game
+win=$(wait_window)
+sleep 3
+shot "$win" "$WORK/two.png"
+[ "$(/usr/bin/convert "$WORK/two.png" -format "%wx%h" info:)" = "2048x1152" ] || fail "2x window size"
+/usr/bin/convert "$WORK/one.png" -crop 400x220+30+210 +repage -filter point -resize 200% "$WORK/doubled.png"
+/usr/bin/convert "$WORK/two.png" -crop 800x440+60+420 +repage "$WORK/sharp.png"
+# compare exits with 1 when the pictures differ.
+difference=$( (/usr/bin/compare -metric RMSE "$WORK/doubled.png" "$WORK/sharp.png" null: 2>&1 || true) |
+    sed 's/.*(\(.*\))/\1/')
+above "$difference" 0.02 || fail "the 2x menu is the 1x picture doubled (RMSE $difference)"
+[ -n "${KEEP_SHOTS:-}" ] && cp "$WORK/full.png" "$WORK/probe.png" "$WORK/one.png" "$WORK/two.png" \
+    "$WORK/doubled.png" "$WORK/sharp.png" "$KEEP_SHOTS/"
+echo "full screen with bars, F11 back to 1024x576, minimised game paused ($play_light -> $light)," \
+    "2x menu differs from the doubled 1x one by RMSE $difference"
