@@ -9,7 +9,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 p="$work/prefix"
 for f in bin/tovira-parade libexec/tovira-parade/tovira share/tovira-parade/resuorce.rcc \
-         share/tovira-parade/Tovira.fka share/applications/tovira-parade.desktop \
+         share/tovira-parade/resuorce2x.rcc share/tovira-parade/Tovira.fka \
+         share/applications/tovira-parade.desktop \
          share/metainfo/io.github.tovira_parade.metainfo.xml \
          share/icons/hicolor/48x48/apps/tovira-parade.png \
          share/icons/hicolor/256x256/apps/tovira-parade.png; do
