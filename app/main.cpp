@@ -7,6 +7,7 @@
 
 int main(int argc, char **argv)
 {
+    CommandLine::answerWithoutWindow(argc, argv);
     QApplication app(argc, argv);
     const bool fullScreen = CommandLine::parse(app);
     Startup::prepare(app);

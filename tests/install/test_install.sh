@@ -22,12 +22,14 @@ desktop-file-validate "$p/share/applications/tovira-parade.desktop" || fail "des
 appstreamcli validate --no-net --pedantic "$p/share/metainfo/io.github.tovira_parade.metainfo.xml" \
     || fail "AppStream metadata"
 
-# --version prints the release the metadata names; --help lists the options.
+# --version prints the release the metadata names; --help lists the options; both without any
+# window system, as on a text console.
 release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$p/share/metainfo/io.github.tovira_parade.metainfo.xml")
-version=$(QT_QPA_PLATFORM=offscreen "$p/libexec/tovira-parade/tovira" --version)
+version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$p/libexec/tovira-parade/tovira" --version) ||
+    fail "--version failed"
 [ -n "$release" ] && [ "$version" = "tovira $release" ] || fail "--version says '$version', metadata '$release'"
-QT_QPA_PLATFORM=offscreen "$p/libexec/tovira-parade/tovira" --help | grep -q -- "--fullscreen" \
-    || fail "--help does not list --fullscreen"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$p/libexec/tovira-parade/tovira" --help |
+    grep -q -- "--fullscreen" || fail "--help does not list --fullscreen"
 
 # The launcher script prepares the user's folder and starts the game there.
 export HOME="$work/home"
