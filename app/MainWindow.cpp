@@ -54,8 +54,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 void MainWindow::checkDensity()
 {
     // The double-size pictures are read only once the game is first shown enlarged.
-    if (HighDensity::enlargedTo(devicePixelRatioF() * view->transform().m11()))
+    if (HighDensity::enlargedTo(devicePixelRatioF() * view->transform().m11())) {
+        scene->reloadBackground();
         scene->getLauncher()->reloadPictures();
+    }
 }
 
 void MainWindow::setFullScreenMode(bool on)

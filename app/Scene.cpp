@@ -1,5 +1,6 @@
 #include "app/Scene.h"
 
+#include "app/HighDensity.h"
 #include "app/ScoreFile.h"
 #include "launcher/Item_Base.h"
 #include "sound/AudioSet.h"
@@ -85,6 +86,12 @@ void Scene::drawBackground(QPainter *painter, const QRectF &rect)
     }
     painter->drawImage(QPointF(0, 0), *background);
     QGraphicsScene::drawBackground(painter, rect);
+}
+
+void Scene::reloadBackground()
+{
+    HighDensity::load(*background, QStringLiteral(":/img/BG"));
+    update();
 }
 
 void Scene::readScores()

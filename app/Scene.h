@@ -24,6 +24,9 @@ public:
     Scene(QObject *parent, int width, int height);
     ~Scene() override;
 
+    // Loads the background picture again, from the double-size set once the game is enlarged.
+    void reloadBackground();
+
     void readScores();
     void writeScores();
     void loadScores();

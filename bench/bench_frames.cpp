@@ -325,8 +325,10 @@ int main(int argc, char **argv)
         const QSizeF shown = Source.size() * scale;
         Target = QRectF(QPointF((Screen.width() - shown.width()) / 2,
                                 (Screen.height() - shown.height()) / 2), shown);
-        if (HighDensity::enlargedTo(scale))
+        if (HighDensity::enlargedTo(scale)) {
+            scene.reloadBackground();
             scene.getLauncher()->reloadPictures();
+        }
     }
     FrameBench bench(scene, time, frames);
     Item_Lancher *launcher = scene.getLauncher();
