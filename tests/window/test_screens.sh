@@ -1,5 +1,5 @@
 # Under a window manager: --fullscreen starts on the whole screen with the scene scaled and
-# centred between black bars, F11 gives the 1024 x 576 window back, a game whose window is
+# centred between black bars, F11 gives the 1024 x 576 window back and Alt+Enter the screen, a game whose window is
 # minimised comes back paused with its question shown, and at a scale factor of 2 the menu's
 # pictures carry detail that the 1x picture doubled does not.
 source "$(dirname "$0")/lib.sh"
@@ -33,8 +33,8 @@ colours=$(colours_of "$WORK/full.png" 2400x1300+0+150)
 
 xdotool key --window "$win" F11
 eventually size_is 1024x576 || fail "F11 gave a $(size) window back"
-xdotool key --window "$win" F11
-eventually size_is 2400x1600 || fail "F11 did not fill the screen again: $(size)"
+xdotool key --window "$win" alt+Return
+eventually size_is 2400x1600 || fail "Alt+Enter did not fill the screen again: $(size)"
 xdotool key --window "$win" F11
 eventually size_is 1024x576 || fail "F11 gave a $(size) window back the second time"
 sleep 1
