@@ -1,10 +1,17 @@
 #include "app/MainWindow.h"
 
 #include "app/FramePacer.h"
+#include "app/HighDensity.h"
 #include "app/Scene.h"
+#include "games/frame/Game_Base.h"
+#include "games/frame/Game_GameList.h"
+#include "launcher/Item_Lancher.h"
 
+#include <QCoreApplication>
 #include <QGraphicsView>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QShortcut>
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
@@ -33,6 +40,98 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     // The view is repainted only by the pacer, once per frame, however often items ask.
     view->setViewportUpdateMode(QGraphicsView::NoViewportUpdate);
     pacer = new FramePacer(scene, view->viewport(), this);
+
+    windowedFrame = view->frameShape();
+    view->viewport()->installEventFilter(this);
+    for (const QKeySequence &keys : {QKeySequence(Qt::Key_F11), QKeySequence(Qt::ALT | Qt::Key_Return),
+                                     QKeySequence(Qt::ALT | Qt::Key_Enter)}) {
+        QShortcut *shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, &MainWindow::toggleFullScreenMode);
+    }
+    checkDensity();
+}
+
+void MainWindow::checkDensity()
+{
+    // The double-size pictures are read only once the game is first shown enlarged.
+    if (HighDensity::enlargedTo(devicePixelRatioF() * view->transform().m11())) {
+        scene->reloadBackground();
+        scene->getLauncher()->reloadPictures();
+    }
+}
+
+void MainWindow::setFullScreenMode(bool on)
+{
+    if (on == fullScreenMode)
+        return;
+    fullScreenMode = on;
+    if (on) {
+        // The bars beside the scene are the view's own background, black.
+        QPalette black = view->palette();
+        black.setColor(QPalette::Base, Qt::black);
+        black.setColor(QPalette::Window, Qt::black);
+        view->setPalette(black);
+        view->setFrameShape(QFrame::NoFrame);
+        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        showFullScreen();
+    } else {
+        view->setPalette(QPalette());
+        view->setFrameShape(windowedFrame);
+        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        showNormal();
+        setFixedSize(1024, 576);
+    }
+    fitScene();
+}
+
+void MainWindow::fitScene()
+{
+    if (!fullScreenMode) {
+        view->resetTransform();
+    } else {
+        const QRectF shown = scene->sceneRect();
+        const QSize area = view->viewport()->size();
+        const qreal scale = qMin(area.width() / shown.width(), area.height() / shown.height());
+        if (scale > 0)
+            view->setTransform(QTransform::fromScale(scale, scale));
+    }
+    checkDensity();
+    view->viewport()->update();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (fullScreenMode && watched == view->viewport() && event->type() == QEvent::Resize)
+        fitScene();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if ((event->type() == QEvent::ActivationChange && !isActiveWindow()) ||
+        (event->type() == QEvent::WindowStateChange && isMinimized()))
+        pauseGameInPlay();
+}
+
+void MainWindow::pauseGameInPlay()
+{
+    // The game in play gets the Escape its own keys handle, so it pauses exactly as Escape
+    // does; result screens and a question already shown ignore it, and the menu and stories
+    // are no game.
+    Game_GameList *list = scene->getGameList();
+    for (int i = 0; i < Game_GameList::GameCount; ++i) {
+        Game_Base *game = list->game(i);
+        if (!game || game->scene() != scene || game->isQuestionShown())
+            continue;
+        QKeyEvent escape(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
+        scene->sendEvent(game, &escape);
+        game->update();
+    }
 }
 
 MainWindow::~MainWindow()

@@ -1,5 +1,7 @@
 #pragma once
 // The one top-level window: a fixed 1024 x 576 frame around the graphics view of the Scene.
+// F11 or Alt+Enter switch to full screen, where the scene is scaled to fit and centred on black.
+#include <QFrame>
 #include <QMainWindow>
 
 class QGraphicsView;
@@ -16,7 +18,21 @@ public:
     Scene *getScene() const { return scene; }
     QGraphicsView *getView() const { return view; }
 
+    bool isFullScreenMode() const { return fullScreenMode; }
+    void setFullScreenMode(bool on);
+    void toggleFullScreenMode() { setFullScreenMode(!fullScreenMode); }
+    // Scales the scene to the view's current size (full screen) or back to one to one.
+    void fitScene();
+    // Shows the return-to-menu question of the game in play, as Escape would.
+    void pauseGameInPlay();
+
+protected:
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void checkDensity();
+
     struct Form {
         QWidget *centralWidget = nullptr;
         QHBoxLayout *horizontalLayout = nullptr;
@@ -26,4 +42,6 @@ private:
     QGraphicsView *view = nullptr;
     Scene *scene = nullptr;
     FramePacer *pacer = nullptr;
+    bool fullScreenMode = false;
+    QFrame::Shape windowedFrame = QFrame::StyledPanel;
 };

@@ -118,7 +118,7 @@ bool ResourceFile::isWellFormed(const QByteArray &file)
     return true;
 }
 
-bool ResourceFile::registerFile(const QString &path)
+bool ResourceFile::registerFile(const QString &path, const QString &mountRoot)
 {
     // Registered from the very mapping that was checked, which stays for the whole run (Qt
     // maps a registered file the same way, so pictures are paged in only when read).
@@ -131,7 +131,7 @@ bool ResourceFile::registerFile(const QString &path)
         return false;
     // The check touched a page of every entry; they are let go until a picture is read.
     ::madvise(const_cast<uchar *>(data), size_t(file->size()), MADV_DONTNEED);
-    if (!QResource::registerResource(data))
+    if (!QResource::registerResource(data, mountRoot))
         return false;
     file.release();
     return true;

@@ -7,9 +7,9 @@
 class ResourceFile
 {
 public:
-    // Maps, checks and registers the file at path (mounted at the root); false, with nothing
-    // registered, for a missing, unreadable, non-regular or damaged file.
-    static bool registerFile(const QString &path);
+    // Maps, checks and registers the file at path under mountRoot (the root by default); false,
+    // with nothing registered, for a missing, unreadable, non-regular or damaged file.
+    static bool registerFile(const QString &path, const QString &mountRoot = QString());
     // Whether data is a Qt binary resource file (format 1 to 3) whose every offset, name, child
     // range and payload lies inside it.
     static bool isWellFormed(const QByteArray &data);

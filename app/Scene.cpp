@@ -1,6 +1,7 @@
 #include "app/Scene.h"
 
 #include "app/Notice.h"
+#include "app/HighDensity.h"
 #include "app/ScoreFile.h"
 #include "games/frame/Game_GameList.h"
 #include "launcher/Item_Base.h"
@@ -100,9 +101,16 @@ void Scene::loadBackground()
     if (backgroundLoaded)
         return;
     backgroundLoaded = true;
-    background->load(QStringLiteral(":/img/BG"));
+    HighDensity::load(*background, QStringLiteral(":/img/BG"));
     if (background->format() != QImage::Format_ARGB32_Premultiplied && !background->isNull())
         *background = background->convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+void Scene::reloadBackground()
+{
+    backgroundLoaded = false;
+    loadBackground();
+    update();
 }
 
 void Scene::readScores()

@@ -24,6 +24,9 @@ public:
     Scene(QObject *parent, int width, int height);
     ~Scene() override;
 
+    // Loads the background picture again, from the double-size set once the game is enlarged.
+    void reloadBackground();
+
     void readScores();
     // False when the file could not be written; the table in memory stays as it is.
     bool writeScores();

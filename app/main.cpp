@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/LoopGuard.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
@@ -6,10 +7,13 @@
 
 int main(int argc, char **argv)
 {
+    CommandLine::answerWithoutWindow(argc, argv);
     QApplication app(argc, argv);
+    const bool fullScreen = CommandLine::parse(app);
     Startup::prepare(app);
 
     MainWindow window;
+    window.setFullScreenMode(fullScreen);
     return LoopGuard::run([&] {
         window.show();
         return app.exec();

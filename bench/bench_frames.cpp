@@ -6,9 +6,15 @@
 // frames, so that a shared machine slowing down or speeding up during the run moves both alike.
 // Goal: median at most 3 x and 99th percentile at most 5 x the baseline median.
 //
-// Run: build-<name>/bench/bench_frames [frames] (reads ../game/resuorce.rcc next to the bench
+// With a size (e.g. 1920x1080) the frames are painted as the full screen shows them: the scene
+// scaled to fit and centred, black bars beside it, pictures from the double-size set; the
+// baseline is then one full-size picture copied whole. Goal there: median at most 4 ms and
+// 99th percentile at most 8 ms (16 ms above 1920 x 1080).
+//
+// Run: build-<name>/bench/bench_frames [frames] [WxH] (reads ../game/resuorce.rcc next to the bench
 // folder, or the folder given in TOVIRA_GAME_DIR; works in a temporary folder).
 #include "app/Clock.h"
+#include "app/HighDensity.h"
 #include "app/Notice.h"
 #include "app/Scene.h"
 #include "games/cards/Game_Countdown.h"
@@ -58,9 +64,12 @@
 
 namespace
 {
-const QRectF Target(0, 0, 1024, 576);
-// The view shows scene point (-2, -2) at the window's top-left corner, one to one.
-const QRectF Source(-2, -2, 1024, 576);
+// The window: the view shows scene point (-2, -2) at its top-left corner, one to one. The full
+// screen sizes replace these with the scene rectangle scaled into the centre of the screen.
+QSize Screen(1024, 576);
+QRectF Target(0, 0, 1024, 576);
+QRectF Source(-2, -2, 1024, 576);
+bool isWindow() { return Screen == QSize(1024, 576); }
 
 // The wall clock and the monotonic clock of the games, stepped one 60 Hz frame at a time.
 struct FakeTime {
@@ -119,11 +128,13 @@ class FrameBench
 public:
     FrameBench(Scene &scene, FakeTime &time, int frames)
         : scene(scene), time(time), frames(frames),
-          image(1024, 576, QImage::Format_ARGB32_Premultiplied),
+          image(Screen, QImage::Format_ARGB32_Premultiplied),
           background(QImage(QStringLiteral(":/img/BG"))
                          .convertToFormat(QImage::Format_ARGB32_Premultiplied))
     {
         image.fill(Qt::black);
+        if (!isWindow())
+            background = background.scaled(Screen);
     }
 
     // The baseline frame: the background picture alone, where the scene would put it.
@@ -131,7 +142,10 @@ public:
     {
         const double cpuBefore = cpuMs();
         QPainter painter(&image);
-        painter.drawImage(QPointF(-Source.left(), -Source.top()), background);
+        if (isWindow())
+            painter.drawImage(QPointF(-Source.left(), -Source.top()), background);
+        else
+            painter.drawImage(QPointF(0, 0), background);
         painter.end();
         return cpuMs() - cpuBefore;
     }
@@ -146,6 +160,12 @@ public:
         const double cpuBefore = cpuMs();
         clock.start();
         QPainter painter(&image);
+        if (!isWindow()) {
+            // The bars beside the scene, which the view's background fills.
+            const QRegion bars = QRegion(image.rect()) - QRegion(Target.toAlignedRect());
+            for (const QRect &bar : bars)
+                painter.fillRect(bar, Qt::black);
+        }
         scene.render(&painter, Target, Source);
         painter.end();
         return {cpuMs() - cpuBefore, clock.nsecsElapsed() / 1e6};
@@ -265,11 +285,20 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int frames = argc > 1 ? std::max(10, QString(argv[1]).toInt()) : 600;
+    if (argc > 2) {
+        const QStringList wh = QString(argv[2]).split(QLatin1Char('x'));
+        Screen = QSize(wh.value(0).toInt(), wh.value(1).toInt());
+        if (Screen.width() < 16 || Screen.height() < 16) {
+            std::fprintf(stderr, "size must be WIDTHxHEIGHT, e.g. 1920x1080\n");
+            return 2;
+        }
+    }
 
     // A temporary working folder holding links to the game's data, as the game runs beside them.
     QTemporaryDir work;
     const QString data = resourceFolder(QCoreApplication::applicationDirPath());
-    for (const QString name : {QStringLiteral("resuorce.rcc"), QStringLiteral("Tovira.fka")})
+    for (const QString name : {QStringLiteral("resuorce.rcc"), QStringLiteral("resuorce2x.rcc"),
+                               QStringLiteral("Tovira.fka")})
         QFile::link(QDir(data).absoluteFilePath(name), work.filePath(name));
     QDir::setCurrent(work.path());
     if (!QResource::registerResource(QStringLiteral("resuorce.rcc"))) {
@@ -288,6 +317,19 @@ int main(int argc, char **argv)
 
     Scene scene(nullptr, 1024, 576);
     SceneInput::activate(scene);
+    double scale = 1;
+    if (!isWindow()) {
+        // As the full-screen view fits the scene rectangle: scaled, centred.
+        Source = scene.sceneRect();
+        scale = std::min(Screen.width() / Source.width(), Screen.height() / Source.height());
+        const QSizeF shown = Source.size() * scale;
+        Target = QRectF(QPointF((Screen.width() - shown.width()) / 2,
+                                (Screen.height() - shown.height()) / 2), shown);
+        if (HighDensity::enlargedTo(scale)) {
+            scene.reloadBackground();
+            scene.getLauncher()->reloadPictures();
+        }
+    }
     FrameBench bench(scene, time, frames);
     Item_Lancher *launcher = scene.getLauncher();
     Game_GameList *list = scene.getGameList();
@@ -626,11 +668,23 @@ int main(int argc, char **argv)
         if (f.baseline > 0)
             bases.push_back(f.baseline);
     int over = 0;
-    std::printf("\n%d frames per screen, 1024 x 576, offscreen raster. Frame cost is process CPU "
+    const bool full = !isWindow();
+    // Half the 60 Hz budget at full HD; a larger screen has only the whole budget for its 99th
+    // percentile to aim at (copying one 4K picture alone takes about 3 ms here).
+    const bool large = Screen.width() * Screen.height() > 1920 * 1080;
+    const double goalMedian = large ? 1e9 : 4.0, goalP99 = large ? 16.0 : 8.0;
+    std::printf("\n%d frames per screen, %d x %d, offscreen raster. Frame cost is process CPU "
                 "time;\nratios are to the baseline painted just before and after each screen (its "
-                "median, 'base'; over the run %.3f ms).\nGoal: median <= 3x, p99 <= 5x. "
-                "Wall-clock figures beside.\n",
-                frames, bases.empty() ? 0.0 : percentile(bases, 0.5));
+                "median, 'base'; over the run %.3f ms).\n",
+                frames, Screen.width(), Screen.height(), bases.empty() ? 0.0 : percentile(bases, 0.5));
+    if (full)
+        std::printf("Full screen: the scene scaled %.3f, %s pictures; the baseline is one "
+                    "full-size picture copied whole.\nGoal: %sp99 <= %.0f ms. "
+                    "Wall-clock figures beside.\n",
+                    scale, HighDensity::isActive() ? "double-size" : "single-size",
+                    large ? "" : "median <= 4 ms, ", goalP99);
+    else
+        std::printf("Goal: median <= 3x, p99 <= 5x. Wall-clock figures beside.\n");
     std::printf("%-30s %6s %7s %7s %6s %6s %5s %7s %7s  %s\n", "screen", "base", "median", "p99",
                 "x med", "x p99", "goal", "wall md", "wall 99", "state");
     for (const Figures &f : table) {
@@ -640,7 +694,7 @@ int main(int argc, char **argv)
             continue;
         }
         const double rm = f.median / f.baseline, rp = f.p99 / f.baseline;
-        const bool bad = rm > 3.0 || rp > 5.0;
+        const bool bad = full ? f.median > goalMedian || f.p99 > goalP99 : rm > 3.0 || rp > 5.0;
         over += bad;
         std::printf("%-30s %6.3f %7.3f %7.3f %6.2f %6.2f %5s %7.3f %7.3f  %s\n",
                     qPrintable(f.name), f.baseline, f.median, f.p99, rm, rp, bad ? "OVER" : "ok",

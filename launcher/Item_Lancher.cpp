@@ -1,6 +1,6 @@
 #include "launcher/Item_Lancher.h"
 
-#include "games/frame/Picture.h"
+#include "app/HighDensity.h"
 #include "games/frame/groupDigits.h"
 #include "sound/AudioSet.h"
 
@@ -23,7 +23,7 @@ void setSilent(bool value)
 // Loads a numbered or background picture; failures name the path in quotes.
 void loadQuoted(QImage &image, const QString &path)
 {
-    if (!Picture::load(image, path))
+    if (!HighDensity::load(image, path))
         qDebug() << "ImageReadError:" << path;
 }
 
@@ -42,34 +42,7 @@ Item_Lancher::Item_Lancher(int x, int y) : Lanch_Base(x, y)
     scorePicture = new QImage();
     font = new QFont();
 
-    loadQuoted(*background, QStringLiteral(":/img/lancher/BG"));
-    setWidth(background->width());
-    setHeight(background->height());
-
-    for (int i = 0; i < GameCount; ++i)
-        loadQuoted(gamePictures[i], QStringLiteral(":/img/lancher/GAME") + QString::number(i));
-    Picture::load(storyPictures[0], QStringLiteral(":/img/lancher/OP"),
-                  "ImageReadError: /img/lancher/OP");
-    Picture::load(storyPictures[1], QStringLiteral(":/img/lancher/ED01_0"),
-                  "ImageReadError: /img/lancher/ED01_0");
-    Picture::load(storyPictures[2], QStringLiteral(":/img/lancher/ED02_0"),
-                  "ImageReadError: /img/lancher/ED02_0");
-    Picture::load(storyPictures[3], QStringLiteral(":/img/lancher/ED03_0"),
-                  "ImageReadError: /img/lancher/ED03_0");
-    // Only the no-game information picture is on the first frame; the others are decoded after
-    // it, but each is looked at now so that a missing one is still reported here.
-    for (int i = 0; i < InfoCount; ++i) {
-        const QString path = QStringLiteral(":/img/lancher/INFO") + QString::number(i);
-        if (i == NoGameInfo) {
-            loadQuoted(infoPictures[i], path);
-            infoDecoded[i] = true;
-        } else if (!QImageReader(path).canRead()) {
-            qDebug() << "ImageReadError:" << path;
-            infoDecoded[i] = true;
-        }
-    }
-    Picture::load(*scorePicture, QStringLiteral(":/img/lancher/SCORE"),
-                  "ImageReadError: /img/lancher/SCORE");
+    loadPictures();
 
     totalScore = 0;
     hoverIndex = -1;
@@ -77,6 +50,47 @@ Item_Lancher::Item_Lancher(int x, int y) : Lanch_Base(x, y)
 
     setFocus(Qt::OtherFocusReason);
     setPos(-1, -1);
+}
+
+void Item_Lancher::loadPictures()
+{
+    loadQuoted(*background, QStringLiteral(":/img/lancher/BG"));
+    // The item's size is the picture's size in the scene, whichever set it came from.
+    setWidth(int(background->deviceIndependentSize().width()));
+    setHeight(int(background->deviceIndependentSize().height()));
+
+    for (int i = 0; i < GameCount; ++i)
+        loadQuoted(gamePictures[i], QStringLiteral(":/img/lancher/GAME") + QString::number(i));
+    HighDensity::load(storyPictures[0], QStringLiteral(":/img/lancher/OP"),
+                      "ImageReadError: /img/lancher/OP");
+    HighDensity::load(storyPictures[1], QStringLiteral(":/img/lancher/ED01_0"),
+                      "ImageReadError: /img/lancher/ED01_0");
+    HighDensity::load(storyPictures[2], QStringLiteral(":/img/lancher/ED02_0"),
+                      "ImageReadError: /img/lancher/ED02_0");
+    HighDensity::load(storyPictures[3], QStringLiteral(":/img/lancher/ED03_0"),
+                      "ImageReadError: /img/lancher/ED03_0");
+    // Only the no-game information picture is on the first frame; the others are decoded after
+    // it, but each is looked at now so that a missing one is still reported here.
+    for (int i = 0; i < InfoCount; ++i) {
+        const QString path = QStringLiteral(":/img/lancher/INFO") + QString::number(i);
+        infoDecoded[i] = true;
+        if (i == NoGameInfo)
+            loadQuoted(infoPictures[i], path);
+        else if (!QImageReader(path).canRead())
+            qDebug() << "ImageReadError:" << path;
+        else
+            infoDecoded[i] = false;
+    }
+    HighDensity::load(*scorePicture, QStringLiteral(":/img/lancher/SCORE"),
+                      "ImageReadError: /img/lancher/SCORE");
+}
+
+void Item_Lancher::reloadPictures()
+{
+    loadPictures();
+    // Unlocked story pictures come back with the scores.
+    setScores(scores);
+    update();
 }
 
 Item_Lancher::~Item_Lancher()
@@ -121,14 +135,14 @@ void Item_Lancher::setScores(const int *table)
 
     // Unlocked pictures are never swapped back: best scores only grow.
     if (totalScore > 29999) {
-        Picture::load(storyPictures[1], QStringLiteral(":/img/lancher/ED01_1"),
+        HighDensity::load(storyPictures[1], QStringLiteral(":/img/lancher/ED01_1"),
                       "ImageReadError: /img/lancher/ED01_1");
         if (totalScore > 59999) {
-            Picture::load(storyPictures[2], QStringLiteral(":/img/lancher/ED02_1"),
-                          "ImageReadError: /img/lancher/ED02_1");
+            HighDensity::load(storyPictures[2], QStringLiteral(":/img/lancher/ED02_1"),
+                      "ImageReadError: /img/lancher/ED02_1");
             if (totalScore > 99999)
-                Picture::load(storyPictures[3], QStringLiteral(":/img/lancher/ED03_1"),
-                              "ImageReadError: /img/lancher/ED03_1");
+                HighDensity::load(storyPictures[3], QStringLiteral(":/img/lancher/ED03_1"),
+                      "ImageReadError: /img/lancher/ED03_1");
         }
     }
     update();
@@ -140,7 +154,7 @@ QRectF Item_Lancher::gameRect(int index) const
         return QRectF();
     const int left = index < 5 ? 400 : 534;
     const int top = index < 5 ? 82 * index + 157 : 82 * index - 253;
-    return QRectF(left, top, gamePictures[index].width(), gamePictures[index].height());
+    return QRectF(QPointF(left, top), gamePictures[index].deviceIndependentSize());
 }
 
 QRectF Item_Lancher::storyRect(int index) const
@@ -148,15 +162,15 @@ QRectF Item_Lancher::storyRect(int index) const
     static const QPointF corners[StoryCount] = {{25, 340}, {193, 340}, {25, 443}, {193, 443}};
     if (index < 0 || index >= StoryCount)
         return QRectF();
-    return QRectF(corners[index], QSizeF(storyPictures[index].size()));
+    return QRectF(corners[index], storyPictures[index].deviceIndependentSize());
 }
 
 const QImage &Item_Lancher::currentInfoPicture() const
 {
     const int index = hoverIndex >= 0 ? hoverIndex : NoGameInfo;
     if (!infoDecoded[index]) {
-        Picture::load(infoPictures[index],
-                      QStringLiteral(":/img/lancher/INFO") + QString::number(index));
+        HighDensity::load(infoPictures[index],
+                          QStringLiteral(":/img/lancher/INFO") + QString::number(index));
         infoDecoded[index] = true;
     }
     return infoPictures[index];
@@ -182,8 +196,8 @@ void Item_Lancher::decodeNextInfoPicture()
 {
     for (int i = 0; i < InfoCount; ++i) {
         if (!infoDecoded[i]) {
-            Picture::load(infoPictures[i],
-                          QStringLiteral(":/img/lancher/INFO") + QString::number(i));
+            HighDensity::load(infoPictures[i],
+                              QStringLiteral(":/img/lancher/INFO") + QString::number(i));
             infoDecoded[i] = true;
             // One picture per turn of the event loop keeps the menu and its music responsive.
             QTimer::singleShot(0, this, &Item_Lancher::decodeNextInfoPicture);

@@ -27,6 +27,9 @@ public:
 
     // Takes a copy of the ten best scores, sums them and unlocks the endings the total reaches.
     void setScores(const int *table);
+    // Loads every picture again, from the double-size set once the screen shows the game
+    // enlarged.
+    void reloadPictures();
 
     // Total needed to open story entry index (0 for the opening).
     static qint64 unlockScore(int index);
@@ -59,6 +62,7 @@ protected:
 private:
     // Decodes one more information picture, and asks to be called again while any is left.
     void decodeNextInfoPicture();
+    void loadPictures();
 
     QImage *background = nullptr;
     QImage gamePictures[GameCount];

@@ -430,7 +430,8 @@ private slots:
         }
     }
     // A kept backdrop shows exactly what painting straight would, is painted once per key and
-    // again when the key changes; a scaling painter is painted straight through.
+    // again when the key changes; under a scaling painter (full screen) it is kept at device
+    // size, and a turning painter is painted straight through.
     void backdropCopiesWhatItKeeps()
     {
         QColor tone(Qt::darkGreen);
@@ -465,9 +466,13 @@ private slots:
         QCOMPARE(render(&backdrop, moved), render(nullptr, moved));
         QCOMPARE(backdrop.paintCount(), 2);
 
-        const QTransform scaled = QTransform::fromScale(1.5, 1.5);
-        QCOMPARE(render(&backdrop, scaled), render(nullptr, scaled));
-        QCOMPARE(backdrop.paintCount(), 2);
+        const QTransform scaled = QTransform::fromScale(1.5, 1.5).translate(0.4, 0.3);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(render(&backdrop, scaled), render(nullptr, scaled));
+        QCOMPARE(backdrop.paintCount(), 3);
+        const QTransform turned = QTransform().rotate(10);
+        QCOMPARE(render(&backdrop, turned), render(nullptr, turned));
+        QCOMPARE(backdrop.paintCount(), 3);
         QVERIFY(backdrop.isHeld());
         backdrop.clear();
         QVERIFY(!backdrop.isHeld());

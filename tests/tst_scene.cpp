@@ -1,4 +1,7 @@
-// The scene's best-score table, its score file and the sibling program entry.
+// The scene's best-score table, its score file and the sibling program entry; the main window's
+// full screen and its pause when the window is left.
+#include "app/HighDensity.h"
+#include "app/MainWindow.h"
 #include "app/Notice.h"
 #include "app/Scene.h"
 #include "app/ScoreFile.h"
@@ -35,6 +38,18 @@ TestGame *plugTestGame(Scene &scene)
     scene.getGameList()->setGame(7, game);
     return game;
 }
+// Records where in the scene each mouse press the view delivers lands.
+class PressRecorder : public QObject
+{
+public:
+    QList<QPointF> presses;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::GraphicsSceneMousePress)
+            presses << static_cast<QGraphicsSceneMouseEvent *>(event)->scenePos();
+        return false;
+    }
+};
 } // namespace
 
 class TestScene : public QObject
@@ -257,6 +272,112 @@ private slots:
         QCOMPARE(notices.size(), 1);
         QVERIFY(notices[0].contains("始められませんでした"));
         QCOMPARE(scene.getLauncher()->scene(), &scene);
+    }
+
+    // In full screen the scene is scaled to fill the screen one way and centred between bars,
+    // and a click on the screen reaches the scene point drawn under it; F11 gives the fixed
+    // window back.
+    void fullScreenScalesTheSceneAndClicksLandUnderThePointer_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("1920x1080") << QSize(1920, 1080);
+        QTest::newRow("3840x2160") << QSize(3840, 2160);
+        QTest::newRow("1280x1024") << QSize(1280, 1024);
+    }
+    void fullScreenScalesTheSceneAndClicksLandUnderThePointer()
+    {
+        QFETCH(QSize, size);
+        QVERIFY(QResource::registerResource(TOVIRA_GAME_DIR "/resuorce.rcc"));
+        QVERIFY(QFile::copy(TOVIRA_GAME_DIR "/resuorce2x.rcc", "resuorce2x.rcc"));
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QSizeF entrySize = window.getScene()->getLauncher()->gameRect(7).size();
+        // Shown one to one, the game does not even open the double-size pictures.
+        if (QTest::currentDataTag() == QLatin1String("1920x1080"))
+            QVERIFY(!QFile::exists(":/x2/img/lancher/BG"));
+        QGraphicsView *view = window.getView();
+        Scene *scene = window.getScene();
+        TestGame *game = plugTestGame(*scene);
+        QTest::keyClick(view, Qt::Key_F11);
+        QVERIFY(window.isFullScreenMode());
+        window.setGeometry(QRect(QPoint(0, 0), size));
+        QTRY_COMPARE(view->viewport()->size(), size);
+        // Enlarged, the menu comes from them, at the same size in the scene.
+        QVERIFY(HighDensity::isActive());
+        QVERIFY(QFile::exists(":/x2/img/lancher/BG"));
+        QCOMPARE(scene->getLauncher()->gameRect(7).size(), entrySize);
+
+        const QRect shown = view->mapFromScene(scene->sceneRect()).boundingRect();
+        QVERIFY2(qAbs(shown.width() - size.width()) <= 1 || qAbs(shown.height() - size.height()) <= 1,
+                 qPrintable(QStringLiteral("scene drawn at %1x%2").arg(shown.width()).arg(shown.height())));
+        QVERIFY(qAbs(shown.left() - (size.width() - 1 - shown.right())) <= 1);
+        QVERIFY(qAbs(shown.top() - (size.height() - 1 - shown.bottom())) <= 1);
+
+        // The menu entry under the pointer starts its game.
+        const QRectF entry = scene->getLauncher()->gameRect(7).translated(scene->getLauncher()->pos());
+        QVERIFY(!entry.isEmpty());
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->mapFromScene(entry.center()));
+        QCOMPARE(game->scene(), scene);
+        PressRecorder recorder;
+        scene->installEventFilter(&recorder);
+        const QList<QPointF> targets = {{3, 3}, {510, 286}, {1016, 568}, {200, 500}};
+        for (const QPointF &target : targets)
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->mapFromScene(target));
+        QCOMPARE(recorder.presses.size(), targets.size());
+        for (int i = 0; i < targets.size(); ++i)
+            QVERIFY2(QLineF(recorder.presses[i], targets[i]).length() < 1.0,
+                     qPrintable(QStringLiteral("(%1, %2) landed at (%3, %4)")
+                                    .arg(targets[i].x()).arg(targets[i].y())
+                                    .arg(recorder.presses[i].x()).arg(recorder.presses[i].y())));
+
+        QTest::keyClick(view, Qt::Key_F11);
+        QVERIFY(!window.isFullScreenMode());
+        QTRY_COMPARE(window.size(), QSize(1024, 576));
+        QVERIFY(view->transform().isIdentity());
+        scene->removeEventFilter(&recorder);
+    }
+
+    // Leaving the window during play pauses the game as Escape does; a result screen and the
+    // menu are left as they are.
+    void leavingTheWindowPausesOnlyAGameInPlay_data()
+    {
+        QTest::addColumn<bool>("minimise");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<int>("pauses");
+        QTest::newRow("minimised in play") << true << false << 1;
+        QTest::newRow("deactivated in play") << false << false << 1;
+        QTest::newRow("deactivated on the result") << false << true << 0;
+    }
+    void leavingTheWindowPausesOnlyAGameInPlay()
+    {
+        QFETCH(bool, minimise);
+        QFETCH(bool, result);
+        QFETCH(int, pauses);
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        Scene *scene = window.getScene();
+        TestGame *game = plugTestGame(*scene);
+        // On the menu there is no game in play.
+        window.pauseGameInPlay();
+        QCOMPARE(game->count("pause"), 0);
+        QCOMPARE(scene->getLauncher()->scene(), scene);
+        scene->slot_playGame(7);
+        if (result)
+            game->showResult();
+        QWidget other;
+        if (minimise) {
+            window.showMinimized();
+        } else {
+            window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            other.show();
+            other.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+        }
+        QTRY_COMPARE(game->count("pause"), pauses);
+        QCOMPARE(game->isQuestionShown(), pauses == 1);
     }
 };
 

@@ -7,9 +7,12 @@ BUILD_PACKAGES=(g++ make cmake pkg-config qt6-base-dev qt6-multimedia-dev qt6-sv
     libqt6svg6 qt6-qpa-plugins zlib1g-dev libgl-dev libvulkan-dev fonts-dejavu-core
     libqt6multimedia6)
 # What the test suite needs beyond that: a virtual X server and the tools that drive and look
-# at it, an audio server with a null sink, the fuzzing compiler and OpenSSL for the benchmark.
+# at it, an audio server with a null sink, the fuzzing compiler and OpenSSL for the benchmark,
+# a small window manager for the full-screen and minimise tests, and what builds and checks the
+# Debian package (dpkg-shlibdeps and file for its dependencies, lintian).
 TEST_PACKAGES=(xvfb xauth imagemagick x11-utils xdotool pulseaudio pulseaudio-utils sox
-    clang libclang-rt-14-dev libssl-dev procps appstream desktop-file-utils)
+    clang libclang-rt-14-dev libssl-dev procps appstream desktop-file-utils openbox lintian
+    dpkg-dev file)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

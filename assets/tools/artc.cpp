@@ -126,8 +126,16 @@ static QImage renderEntry(const QString &source, const QSize &size, const DrawCo
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: artc CONTRACT ASSETS_DIR FONT OUT_DIR\n");
+    if (argc != 5 && argc != 6) {
+        std::fprintf(stderr, "usage: artc CONTRACT ASSETS_DIR FONT OUT_DIR [SCALE]\n");
+        return 2;
+    }
+    // With a scale of 2 every vector picture is rendered at twice its size for high-density
+    // screens, under the same names and without the font; pictures drawn by code keep only
+    // their single size, which the game then shows enlarged.
+    const int scale = argc == 6 ? QString::fromLocal8Bit(argv[5]).toInt() : 1;
+    if (scale < 1 || scale > 4) {
+        std::fprintf(stderr, "artc: scale must be 1 to 4\n");
         return 2;
     }
     const QString contractPath = QString::fromLocal8Bit(argv[1]);
@@ -147,7 +155,8 @@ int main(int argc, char **argv)
         return fail(QStringLiteral("cannot read %1").arg(contractPath)) ? 0 : 1;
 
     QString qrc = QStringLiteral("<RCC>\n<qresource prefix=\"/\">\n");
-    qrc += QStringLiteral("  <file alias=\"font/tanuki\">%1</file>\n").arg(fontPath);
+    if (scale == 1)
+        qrc += QStringLiteral("  <file alias=\"font/tanuki\">%1</file>\n").arg(fontPath);
     int count = 0;
     bool ok = true;
     QTextStream in(&contract);
@@ -163,7 +172,9 @@ int main(int argc, char **argv)
             continue;
         }
         const QString alias = fields[0];
-        const QSize size(sm.captured(1).toInt(), sm.captured(2).toInt());
+        const QSize size = QSize(sm.captured(1).toInt(), sm.captured(2).toInt()) * scale;
+        if (scale != 1 && !fields[2].startsWith(QLatin1String("svg:")))
+            continue;
         QString error;
         const QImage image = renderEntry(fields[2], size, ctx, &error);
         if (image.isNull()) {

@@ -18,10 +18,11 @@ void Game_Backdrop::draw(QPainter *painter, const QRectF &rect, size_t key,
     if (rect.isEmpty())
         return;
     if (!copiesPixelForPixel(painter, rect)) {
-        paintScreen(painter);
+        if (!drawAtDeviceSize(painter, rect, key, paintScreen))
+            paintScreen(painter);
         return;
     }
-    if (picture.isNull() || key != pictureKey || rect != pictureRect) {
+    if (picture.isNull() || key != pictureKey || rect != pictureRect || !pictureTransform.isIdentity()) {
         const QSize size = rect.size().toSize();
         if (picture.size() != size)
             picture = QImage(size, QImage::Format_ARGB32_Premultiplied);
@@ -41,9 +42,50 @@ void Game_Backdrop::draw(QPainter *painter, const QRectF &rect, size_t key,
         into.end();
         pictureKey = key;
         pictureRect = rect;
+        pictureTransform = QTransform();
         ++paints;
     }
     painter->drawImage(rect.topLeft(), picture);
+}
+
+bool Game_Backdrop::drawAtDeviceSize(QPainter *painter, const QRectF &rect, size_t key,
+                                     const Painter &paintScreen)
+{
+    // A full screen scales the scene: the picture is then kept at the size it covers on the
+    // device, painted through the same transform moved by whole pixels, so it holds exactly the
+    // pixels painting straight would give and every later frame is one unscaled copy.
+    const QTransform t = painter->combinedTransform();
+    const QPaintDevice *device = painter->device();
+    if (t.type() > QTransform::TxScale || t.m11() <= 0 || t.m22() <= 0 ||
+        painter->opacity() != 1.0 || !device || device->devicePixelRatioF() != 1.0 ||
+        painter->compositionMode() != QPainter::CompositionMode_SourceOver)
+        return false;
+    const QRect pixels = t.mapRect(rect).toAlignedRect();
+    if (picture.isNull() || key != pictureKey || rect != pictureRect || t != pictureTransform) {
+        if (picture.size() != pixels.size())
+            picture = QImage(pixels.size(), QImage::Format_ARGB32_Premultiplied);
+        picture.setDotsPerMeterX(qRound(device->logicalDpiX() / 0.0254));
+        picture.setDotsPerMeterY(qRound(device->logicalDpiY() / 0.0254));
+        picture.fill(Qt::transparent);
+        QPainter into(&picture);
+        into.setRenderHints(painter->renderHints());
+        into.setFont(painter->font());
+        into.setPen(painter->pen());
+        into.setBrush(painter->brush());
+        into.setTransform(t * QTransform::fromTranslate(-pixels.left(), -pixels.top()));
+        into.setClipRect(rect);
+        paintScreen(&into);
+        into.end();
+        pictureKey = key;
+        pictureRect = rect;
+        pictureTransform = t;
+        ++paints;
+    }
+    painter->save();
+    painter->resetTransform();
+    painter->drawImage(pixels.topLeft(), picture);
+    painter->restore();
+    return true;
 }
 
 void Game_Backdrop::clear()

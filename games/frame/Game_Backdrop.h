@@ -4,6 +4,7 @@
 // once into a picture makes every later frame one copy.
 #include <QImage>
 #include <QRectF>
+#include <QTransform>
 
 #include <functional>
 
@@ -17,7 +18,8 @@ public:
     // Draws rect (item coordinates) as paintScreen paints it. The picture is painted again when
     // key differs from the key it was painted for, so the key must change with anything that
     // paintScreen shows. A painter that is turned, scaled, off the pixel grid or fading would not
-    // show the picture pixel for pixel, so paintScreen paints straight through it instead.
+    // show the picture pixel for pixel: under a scale (full screen) the picture is kept at its size
+    // on the device instead, and any other painter has paintScreen paint straight through.
     void draw(QPainter *painter, const QRectF &rect, size_t key, const Painter &paintScreen);
     // Frees the picture (the next draw paints it again).
     void clear();
@@ -27,9 +29,13 @@ public:
 
 private:
     static bool copiesPixelForPixel(const QPainter *painter, const QRectF &rect);
+    bool drawAtDeviceSize(QPainter *painter, const QRectF &rect, size_t key,
+                          const Painter &paintScreen);
 
     QImage picture;
     QRectF pictureRect;
     size_t pictureKey = 0;
+    // The device transform a picture held at device size was painted for; identity otherwise.
+    QTransform pictureTransform;
     int paints = 0;
 };

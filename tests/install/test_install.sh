@@ -9,7 +9,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 p="$work/prefix"
 for f in bin/tovira-parade libexec/tovira-parade/tovira share/tovira-parade/resuorce.rcc \
-         share/tovira-parade/Tovira.fka share/applications/tovira-parade.desktop \
+         share/tovira-parade/resuorce2x.rcc share/tovira-parade/Tovira.fka \
+         share/applications/tovira-parade.desktop \
          share/metainfo/io.github.tovira_parade.metainfo.xml \
          share/icons/hicolor/48x48/apps/tovira-parade.png \
          share/icons/hicolor/256x256/apps/tovira-parade.png; do
@@ -20,6 +21,15 @@ size=$(/usr/bin/identify -format "%wx%h" "$p/share/icons/hicolor/128x128/apps/to
 desktop-file-validate "$p/share/applications/tovira-parade.desktop" || fail "desktop entry"
 appstreamcli validate --no-net --pedantic "$p/share/metainfo/io.github.tovira_parade.metainfo.xml" \
     || fail "AppStream metadata"
+
+# --version prints the release the metadata names; --help lists the options; both without any
+# window system, as on a text console.
+release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$p/share/metainfo/io.github.tovira_parade.metainfo.xml")
+version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$p/libexec/tovira-parade/tovira" --version) ||
+    fail "--version failed"
+[ -n "$release" ] && [ "$version" = "tovira $release" ] || fail "--version says '$version', metadata '$release'"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$p/libexec/tovira-parade/tovira" --help |
+    grep -q -- "--fullscreen" || fail "--help does not list --fullscreen"
 
 # The launcher script prepares the user's folder and starts the game there.
 export HOME="$work/home"

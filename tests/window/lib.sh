@@ -6,9 +6,13 @@ GAME_DIR=${1:?usage: test_x.sh GAME_DIR}
 WORK=$(mktemp -d)
 XVFB_PID=
 GAME_PID=
+WM_PID=
+# Extra command-line options for the game.
+GAME_ARGS=${GAME_ARGS:-}
 
 cleanup() {
     [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
+    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
     wait 2>/dev/null || true
     rm -rf "$WORK"
@@ -24,7 +28,7 @@ fail() {
 # -noreset: by default the server resets when its last client leaves, and a connection made
 # during that reset (the game's, right after the readiness check) is refused.
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1280x800}x24" -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     local i n
     for i in $(seq 1 100); do
@@ -38,12 +42,26 @@ start_xvfb() {
     fail "no Xvfb display could be started: $(cat "$WORK/xvfb.log")"
 }
 
+# Starts openbox on the display, for tests of what a window manager does (full screen,
+# minimising, focus), and waits until it manages the screen.
+start_wm() {
+    openbox --sm-disable >"$WORK/wm.log" 2>&1 &
+    WM_PID=$!
+    local i
+    for i in $(seq 1 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+        sleep 0.1
+    done
+    fail "openbox did not start: $(cat "$WORK/wm.log")"
+}
+
 # Copies the game and its data files into a fresh run folder and starts it there.
 start_game() {
     mkdir -p "$WORK/game"
     cp "$GAME_DIR"/tovira "$GAME_DIR"/resuorce.rcc "$WORK/game/"
     [ -f "$GAME_DIR/Tovira.fka" ] && cp "$GAME_DIR/Tovira.fka" "$WORK/game/"
-    (cd "$WORK/game" && exec ./tovira >"$WORK/game.log" 2>&1) &
+    [ -f "$GAME_DIR/resuorce2x.rcc" ] && cp "$GAME_DIR/resuorce2x.rcc" "$WORK/game/"
+    (cd "$WORK/game" && exec ./tovira $GAME_ARGS >"$WORK/game.log" 2>&1) &
     GAME_PID=$!
 }
 
