@@ -22,9 +22,10 @@ Scene::Scene(QObject *parent, int width, int height) : QGraphicsScene(parent)
 
     // The launcher leaves a strip of the background showing on the first frame. Decoding it
     // now, before the menu music is asked for (below), puts it where start-up may still be
-    // waiting for that music to decode, instead of after.
+    // waiting for that music to decode, instead of after; its conversion for the painter, a
+    // second copy of its pixels, waits for its first drawing.
     background = new QImage();
-    loadBackground();
+    background->load(QStringLiteral(":/img/BG"));
 
     launcher = new Item_Lancher(0, 0);
     launcher->setWidth(int(sceneRect().width()));
@@ -95,7 +96,6 @@ void Scene::loadBackground()
     if (backgroundLoaded)
         return;
     backgroundLoaded = true;
-    background->load(QStringLiteral(":/img/BG"));
     if (background->format() != QImage::Format_ARGB32_Premultiplied && !background->isNull())
         *background = background->convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
