@@ -16,15 +16,17 @@
 #include <QDir>
 #include <QPainter>
 #include <QProcess>
-#include <QTimer>
 
 Scene::Scene(QObject *parent, int width, int height) : QGraphicsScene(parent)
 {
     setSceneRect(0, 0, width - 4, height - 4);
 
-    // The background is loaded after the first frame, or when a see-through screen first needs
-    // it: the launcher, which is up first, covers it whole.
+    // The launcher leaves a strip of the background showing on the first frame. Decoding it
+    // now, before the menu music is asked for (below), puts it where start-up may still be
+    // waiting for that music to decode, instead of after; its conversion for the painter, a
+    // second copy of its pixels, waits for its first drawing.
     background = new QImage();
+    background->load(QStringLiteral(":/img/BG"));
 
     launcher = new Item_Lancher(0, 0);
     launcher->setWidth(int(sceneRect().width()));
@@ -76,12 +78,6 @@ void Scene::drawBackground(QPainter *painter, const QRectF &rect)
 {
     // Every screen but a see-through one covers the background: drawing it would cost a whole
     // picture per frame that nobody sees.
-    // The first frame goes out without the background when a screen covers it; it is loaded
-    // right after.
-    if (!backgroundLoaded && !backgroundScheduled) {
-        backgroundScheduled = true;
-        QTimer::singleShot(0, this, &Scene::loadBackground);
-    }
     const QList<QGraphicsItem *> shown = items();
     for (const QGraphicsItem *item : shown) {
         const Item_Base *screen = dynamic_cast<const Item_Base *>(item);
@@ -101,13 +97,13 @@ void Scene::loadBackground()
     if (backgroundLoaded)
         return;
     backgroundLoaded = true;
-    HighDensity::load(*background, QStringLiteral(":/img/BG"));
     if (background->format() != QImage::Format_ARGB32_Premultiplied && !background->isNull())
         *background = background->convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 void Scene::reloadBackground()
 {
+    HighDensity::load(*background, QStringLiteral(":/img/BG"));
     backgroundLoaded = false;
     loadBackground();
     update();

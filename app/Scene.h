@@ -54,7 +54,6 @@ private:
     QString *configPath = nullptr;
     QImage *background = nullptr;
     bool backgroundLoaded = false;
-    bool backgroundScheduled = false;
     Item_Lancher *launcher = nullptr;
     Game_GameList *gameList = nullptr;
     Adv_OP *advOP = nullptr;
