@@ -133,6 +133,9 @@ bool ResourceFile::registerFile(const QString &path, const QString &mountRoot)
     ::madvise(const_cast<uchar *>(data), size_t(file->size()), MADV_DONTNEED);
     if (!QResource::registerResource(data, mountRoot))
         return false;
-    file.release();
+    // Qt reads the mapping for as long as the process runs, even while it shuts down, so the
+    // files are never closed; the list keeps them in reach.
+    static auto *kept = new std::vector<QFile *>;
+    kept->push_back(file.release());
     return true;
 }
