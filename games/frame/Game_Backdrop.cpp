@@ -22,29 +22,9 @@ void Game_Backdrop::draw(QPainter *painter, const QRectF &rect, size_t key,
             paintScreen(painter);
         return;
     }
-    if (picture.isNull() || key != pictureKey || rect != pictureRect || !pictureTransform.isIdentity()) {
-        const QSize size = rect.size().toSize();
-        if (picture.size() != size)
-            picture = QImage(size, QImage::Format_ARGB32_Premultiplied);
-        // Text in the picture keeps the size it has on the screen.
-        if (const QPaintDevice *device = painter->device()) {
-            picture.setDotsPerMeterX(qRound(device->logicalDpiX() / 0.0254));
-            picture.setDotsPerMeterY(qRound(device->logicalDpiY() / 0.0254));
-        }
-        picture.fill(Qt::transparent);
-        QPainter into(&picture);
-        into.setRenderHints(painter->renderHints());
-        into.setFont(painter->font());
-        into.setPen(painter->pen());
-        into.setBrush(painter->brush());
-        into.translate(-rect.topLeft());
-        paintScreen(&into);
-        into.end();
-        pictureKey = key;
-        pictureRect = rect;
-        pictureTransform = QTransform();
-        ++paints;
-    }
+    if (!holds(key, rect, QTransform()))
+        keep(painter, rect.size().toSize(), QTransform::fromTranslate(-rect.left(), -rect.top()),
+             QRectF(), key, rect, QTransform(), paintScreen);
     painter->drawImage(rect.topLeft(), picture);
 }
 
@@ -61,31 +41,48 @@ bool Game_Backdrop::drawAtDeviceSize(QPainter *painter, const QRectF &rect, size
         painter->compositionMode() != QPainter::CompositionMode_SourceOver)
         return false;
     const QRect pixels = t.mapRect(rect).toAlignedRect();
-    if (picture.isNull() || key != pictureKey || rect != pictureRect || t != pictureTransform) {
-        if (picture.size() != pixels.size())
-            picture = QImage(pixels.size(), QImage::Format_ARGB32_Premultiplied);
-        picture.setDotsPerMeterX(qRound(device->logicalDpiX() / 0.0254));
-        picture.setDotsPerMeterY(qRound(device->logicalDpiY() / 0.0254));
-        picture.fill(Qt::transparent);
-        QPainter into(&picture);
-        into.setRenderHints(painter->renderHints());
-        into.setFont(painter->font());
-        into.setPen(painter->pen());
-        into.setBrush(painter->brush());
-        into.setTransform(t * QTransform::fromTranslate(-pixels.left(), -pixels.top()));
-        into.setClipRect(rect);
-        paintScreen(&into);
-        into.end();
-        pictureKey = key;
-        pictureRect = rect;
-        pictureTransform = t;
-        ++paints;
-    }
+    if (!holds(key, rect, t))
+        keep(painter, pixels.size(), t * QTransform::fromTranslate(-pixels.left(), -pixels.top()),
+             rect, key, rect, t, paintScreen);
     painter->save();
     painter->resetTransform();
     painter->drawImage(pixels.topLeft(), picture);
     painter->restore();
     return true;
+}
+
+bool Game_Backdrop::holds(size_t key, const QRectF &rect, const QTransform &transform) const
+{
+    return !picture.isNull() && key == pictureKey && rect == pictureRect &&
+           transform == pictureTransform;
+}
+
+void Game_Backdrop::keep(const QPainter *painter, const QSize &size, const QTransform &placement,
+                         const QRectF &clip, size_t key, const QRectF &rect,
+                         const QTransform &transform, const Painter &paintScreen)
+{
+    if (picture.size() != size)
+        picture = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    // Text in the picture keeps the size it has on the screen.
+    if (const QPaintDevice *device = painter->device()) {
+        picture.setDotsPerMeterX(qRound(device->logicalDpiX() / 0.0254));
+        picture.setDotsPerMeterY(qRound(device->logicalDpiY() / 0.0254));
+    }
+    picture.fill(Qt::transparent);
+    QPainter into(&picture);
+    into.setRenderHints(painter->renderHints());
+    into.setFont(painter->font());
+    into.setPen(painter->pen());
+    into.setBrush(painter->brush());
+    into.setTransform(placement);
+    if (!clip.isNull())
+        into.setClipRect(clip);
+    paintScreen(&into);
+    into.end();
+    pictureKey = key;
+    pictureRect = rect;
+    pictureTransform = transform;
+    ++paints;
 }
 
 void Game_Backdrop::clear()

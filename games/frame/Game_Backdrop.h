@@ -31,6 +31,13 @@ private:
     static bool copiesPixelForPixel(const QPainter *painter, const QRectF &rect);
     bool drawAtDeviceSize(QPainter *painter, const QRectF &rect, size_t key,
                           const Painter &paintScreen);
+    // Whether the kept picture shows key at rect under transform.
+    bool holds(size_t key, const QRectF &rect, const QTransform &transform) const;
+    // Paints the screen into the kept picture of size, placed there by placement (clipped to clip
+    // unless it is null), with the painter's settings, and records what it shows.
+    void keep(const QPainter *painter, const QSize &size, const QTransform &placement,
+              const QRectF &clip, size_t key, const QRectF &rect, const QTransform &transform,
+              const Painter &paintScreen);
 
     QImage picture;
     QRectF pictureRect;
