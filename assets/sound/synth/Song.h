@@ -29,6 +29,7 @@ struct Track {
     double pan = 0;      // -1 left .. +1 right
     double reverb = 0.2; // send level
     double delay = 0;    // send level
+    double highPass = 0; // Hz; clears the low mids under a pad or arpeggio (0: none)
     std::vector<NoteEvent> notes;
 };
 
@@ -36,6 +37,7 @@ struct Song {
     double tempo = 120;
     int bars = 16;
     int stepsPerBar = 16;
+    double swing = 0; // the off sixteenths come this fraction of a step late
     std::vector<Chord> chords;
     std::vector<Track> tracks;
 
