@@ -195,6 +195,12 @@ public:
             return false;
         if (song->chords.empty())
             return fail("no chords");
+        for (const Track &t : song->tracks) {
+            const bool known = std::any_of(song->tracks.begin(), song->tracks.end(),
+                                           [&](const Track &o) { return o.name == t.duck; });
+            if (!t.duck.empty() && !known)
+                return fail("no track named " + t.duck + " for " + t.name + " to duck under");
+        }
         return true;
     }
 
@@ -301,6 +307,9 @@ private:
         t.reverb = option(header, "rev", 0.2);
         t.delay = option(header, "dly", 0);
         t.highPass = option(header, "hp", 0);
+        t.lowMidCut = option(header, "cut", 0);
+        if (header.options.count("duck"))
+            t.duck = header.options.at("duck");
         bool ok = false;
         if (header.kind == "melody")
             ok = readMelody(&t);
@@ -526,8 +535,8 @@ StereoLoop renderSong(const Song &song, double rate)
             for (std::size_t i = 0; i < v.size(); ++i)
                 mono[(start + i) % length] += v[i];
         }
+        // Filters go round the loop twice so their state at the start is the one from the end.
         if (t.highPass > 0) {
-            // Round the loop twice so the filter's state at the start is the one from the end.
             dsp::Svf filter;
             filter.set(t.highPass, 0.707, rate);
             for (int pass = 0; pass < 2; ++pass) {
@@ -537,6 +546,42 @@ StereoLoop renderSong(const Song &song, double rate)
                         x = float(filter.high);
                 }
             }
+        }
+        if (t.lowMidCut != 0) {
+            // A broad peaking cut: the band output, scaled to unity at its centre, taken off.
+            const double q = 0.7;
+            const double amount = std::pow(10.0, t.lowMidCut / 20.0) - 1.0;
+            dsp::Svf filter;
+            filter.set(200, q, rate);
+            for (int pass = 0; pass < 2; ++pass) {
+                for (float &x : mono) {
+                    filter.process(x);
+                    if (pass == 1)
+                        x = float(x + amount * filter.band / q);
+                }
+            }
+        }
+        if (!t.duck.empty()) {
+            // Dips under each hit of the named track and recovers within a beat.
+            std::vector<float> gain(length, 1.f);
+            for (const Track &o : song.tracks) {
+                if (o.name != t.duck)
+                    continue;
+                const std::size_t recover = std::size_t(0.16 * rate);
+                for (const NoteEvent &n : o.notes) {
+                    const double late = n.startStep % 2 ? song.swing : 0.0;
+                    const std::size_t at =
+                        std::size_t(std::llround((n.startStep + late) * step * rate));
+                    for (std::size_t i = 0; i < recover; ++i) {
+                        const double u = double(i) / double(recover);
+                        const float g = float(1.0 - 0.55 * n.velocity * (1 - u) * (1 - u));
+                        float &slot = gain[(at + i) % length];
+                        slot = std::min(slot, g);
+                    }
+                }
+            }
+            for (std::size_t i = 0; i < length; ++i)
+                mono[i] *= gain[i];
         }
         bus.add(mono, t.volume, t.pan, t.reverb, t.delay);
     }
