@@ -530,8 +530,7 @@ StereoLoop renderSong(const Song &song, double rate)
             const std::vector<float> v = renderNote(t.instrument, n.midi, n.heldSteps * step,
                                                     n.velocity * human, rate, seed++);
             const double late = n.startStep % 2 ? song.swing : 0.0;
-            const std::size_t start =
-                std::size_t(std::llround((n.startStep + late) * step * rate));
+            const std::size_t start = std::size_t(std::llround((n.startStep + late) * step * rate));
             for (std::size_t i = 0; i < v.size(); ++i)
                 mono[(start + i) % length] += v[i];
         }
