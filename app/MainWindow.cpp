@@ -64,8 +64,8 @@ void MainWindow::setWindowedFrame()
 {
     // The layout puts the scene 2 px in from the window's edge, inside the view's frame. Styles
     // draw that frame 1 px wide on some platforms, which leaves a light line and a strip of the
-    // scene beside the screens; a plain 2-px frame in the art's ink is the same everywhere.
-    // A scroll area draws its plain frame in its foreground role, the text colour.
+    // scene beside the screens; a plain 2-px frame in the art's ink is the same everywhere. (A
+    // scroll area draws a plain frame in its foreground role, the text colour.)
     QPalette ink;
     ink.setColor(view->foregroundRole(), QColor(0x2b, 0x1d, 0x2e));
     view->setPalette(ink);

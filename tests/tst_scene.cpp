@@ -338,8 +338,8 @@ private slots:
         scene->removeEventFilter(&recorder);
     }
 
-    // In the window the scene sits 2 px in, inside a frame of that width, whatever the style:
-    // the viewport is the scene rectangle, so no strip of the scene shows beside a screen.
+    // In the window the scene sits 2 px in, inside a dark frame of that width, whatever the
+    // style: the viewport is exactly the scene rectangle, with no light line around it.
     void theWindowedSceneSitsInsideATwoPixelFrame()
     {
         MainWindow window;

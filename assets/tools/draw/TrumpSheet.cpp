@@ -351,13 +351,12 @@ QImage jokerCard(const DrawContext &ctx)
     const QString letters = QStringLiteral("JOKER");
     QString corner;
     for (int i = 0; i < letters.size(); ++i)
-        corner +=
-            QStringLiteral("<text x=\"10\" y=\"%1\" font-family=\"%2\" font-size=\"11\" "
-                           "text-anchor=\"middle\" fill=\"%3\">%4</text>\n")
-                .arg(16 + i * 11)
-                .arg(indexFamily(ctx))
-                .arg(QLatin1String(i % 2 ? Ink : Red))
-                .arg(letters.at(i));
+        corner += QStringLiteral("<text x=\"10\" y=\"%1\" font-family=\"%2\" font-size=\"11\" "
+                                 "text-anchor=\"middle\" fill=\"%3\">%4</text>\n")
+                      .arg(16 + i * 11)
+                      .arg(indexFamily(ctx))
+                      .arg(QLatin1String(i % 2 ? Ink : Red))
+                      .arg(letters.at(i));
     svg += corner + QStringLiteral("<g transform=\"rotate(180 56.5 85)\">\n") + corner +
            QStringLiteral("</g>\n</svg>\n");
     return renderSvgText(svg, QSize(CardW, CardH), ctx);
