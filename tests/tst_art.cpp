@@ -175,13 +175,14 @@ private slots:
     }
 
     // The game writes the best and current score in black, centred in (20, 40, 90, 20) and
-    // (20, 70, 90, 20) with the panel drawn at (0, 10): those rows must be paper, not labels.
+    // (20, 70, 90, 20) with the panel drawn at (0, 10), inking the lines y 35..48 and 65..78 of
+    // the panel: those lines must be paper, not labels.
     void scorePanelRowsArePlainPaper()
     {
         const QImage panel = renderElement("panel_score", QSize(130, 90));
         QString why;
-        QVERIFY2(isPlainPaper(panel, QRect(22, 32, 86, 16), &why), qPrintable("best row: " + why));
-        QVERIFY2(isPlainPaper(panel, QRect(22, 62, 86, 16), &why), qPrintable("score row: " + why));
+        QVERIFY2(isPlainPaper(panel, QRect(22, 35, 86, 14), &why), qPrintable("best row: " + why));
+        QVERIFY2(isPlainPaper(panel, QRect(22, 65, 86, 14), &why), qPrintable("score row: " + why));
     }
 
     // The launcher writes the total in (782, 64, 147, 20) and the pointed game's best in
