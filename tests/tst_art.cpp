@@ -111,6 +111,15 @@ QByteArray sourceOf(const QString &file, const QString &without = QString())
                                       QRegularExpression::DotMatchesEverythingOption));
     return withDefs(svg).toUtf8();
 }
+
+// "x,y x,y ..." as a polygon.
+QPolygon points(const QString &list)
+{
+    QPolygon polygon;
+    for (const QString &point : list.split(' '))
+        polygon << QPoint(point.section(',', 0, 0).toInt(), point.section(',', 1, 1).toInt());
+    return polygon;
+}
 } // namespace
 
 class TestArt : public QObject
@@ -245,17 +254,19 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QPolygon>("shape");
-        QTest::newRow("KOHRU01") << "kohru01" << QPolygon({{50, 80}, {117, 0}, {213, 0}, {307, 107},
-            {270, 215}, {300, 315}, {45, 290}, {36, 212}, {66, 139}});
-        QTest::newRow("TOVIRA01") << "tovira01" << QPolygon({{100, 44}, {190, 22}, {235, 130},
-            {290, 195}, {190, 340}, {190, 395}, {27, 255}});
-        QTest::newRow("TOVIRA02") << "tovira02" << QPolygon({{110, 34}, {190, 27}, {256, 133},
-            {237, 296}, {176, 306}, {163, 430}, {96, 430}, {99, 285}, {30, 277}, {30, 220}});
-        QTest::newRow("TOVIRA03") << "tovira03" << QPolygon({{85, 47}, {177, 20}, {230, 102},
-            {211, 167}, {285, 220}, {270, 248}, {223, 273}, {217, 290}, {263, 362}, {38, 318},
-            {12, 246}, {34, 124}});
-        QTest::newRow("TOVIRA04") << "tovira04" << QPolygon({{120, 32}, {184, 0}, {352, 74},
-            {300, 198}, {203, 267}, {96, 219}, {57, 146}});
+        QTest::newRow("KOHRU01")
+            << "kohru01"
+            << points("50,80 117,0 213,0 307,107 270,215 300,315 45,290 36,212 66,139");
+        QTest::newRow("TOVIRA01") << "tovira01"
+                                  << points("100,44 190,22 235,130 290,195 190,340 190,395 27,255");
+        QTest::newRow("TOVIRA02")
+            << "tovira02"
+            << points("110,34 190,27 256,133 237,296 176,306 163,430 96,430 99,285 30,277 30,220");
+        QTest::newRow("TOVIRA03") << "tovira03"
+                                  << points("85,47 177,20 230,102 211,167 285,220 270,248 223,273 "
+                                            "217,290 263,362 38,318 12,246 34,124");
+        QTest::newRow("TOVIRA04") << "tovira04"
+                                  << points("120,32 184,0 352,74 300,198 203,267 96,219 57,146");
     }
 
     // A target is a figure on the board cut along the polygon a shot is tested against: the
@@ -265,7 +276,8 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QPolygon, shape);
-        const QImage picture = QImage(":/img/shooting/" + name.toUpper()).convertToFormat(QImage::Format_ARGB32);
+        const QImage picture =
+            QImage(":/img/shooting/" + name.toUpper()).convertToFormat(QImage::Format_ARGB32);
         QVERIFY(!picture.isNull());
         QSvgRenderer figureOnly(sourceOf("shooting/" + name + ".svg", "shoot_board"));
         QImage figure(picture.size(), QImage::Format_ARGB32);
@@ -296,8 +308,9 @@ private slots:
                     beyond += opaque;
                 }
             }
-        qInfo("%s: picture covers %.3f, figure %.3f, %.4f of the ink beyond the edge", qPrintable(name),
-              double(covered) / inside, double(byFigure) / inside, double(beyond) / ink);
+        qInfo("%s: picture covers %.3f, figure %.3f, %.4f of the ink beyond the edge",
+              qPrintable(name), double(covered) / inside, double(byFigure) / inside,
+              double(beyond) / ink);
         QVERIFY(double(covered) / inside >= 0.97);
         QVERIFY(double(beyond) / ink <= 0.01);
         QVERIFY(double(byFigure) / inside >= 0.5);
@@ -307,8 +320,11 @@ private slots:
             const QRectF head = source.transformForElement("shoot_head")
                                     .mapRect(source.boundsOnElement("shoot_head"));
             QVERIFY2(QRectF(114, 27, 76, 119).contains(head),
-                     qPrintable(QString("head at (%1, %2, %3, %4)").arg(head.x()).arg(head.y())
-                                    .arg(head.width()).arg(head.height())));
+                     qPrintable(QString("head at (%1, %2, %3, %4)")
+                                    .arg(head.x())
+                                    .arg(head.y())
+                                    .arg(head.width())
+                                    .arg(head.height())));
         }
     }
 };

@@ -62,8 +62,7 @@ double luminance(QRgb c)
 // How a text drawn into rect stands out: within the box of its ink, what shows 3 px or more
 // away from the ink (its mean colour and the brightest luminance) against the pixels the text
 // covers whole, found by drawing the same text alone.
-struct Legibility
-{
+struct Legibility {
     QColor ground;
     double contrast = 0;
 };
@@ -367,7 +366,8 @@ private slots:
             for (const int shift : {0, 2}) {
                 const QImage image = busy(shift);
                 QFont font = game->getFont();
-                const auto check = [&](const QRectF &rect, int flags, const QString &text, bool bold) {
+                const auto check = [&](const QRectF &rect, int flags, const QString &text,
+                                       bool bold) {
                     font.setWeight(bold ? QFont::Bold : QFont::Normal);
                     const Legibility l = legibility(image, rect, flags, font, text);
                     if (l.contrast < 4.5)
@@ -378,8 +378,10 @@ private slots:
                 check(game->hintRect(), 0, QStringLiteral("スペースキーで\"%1\"").arg(left), false);
                 font.setPointSize(24);
                 check(game->titleRect(), Qt::AlignCenter, title, false);
-                const QColor l = check(game->leftButtonRect(), Qt::AlignCenter, left, game->isHoverLeft());
-                const QColor r = check(game->rightButtonRect(), Qt::AlignCenter, right, game->isHoverRight());
+                const QColor l =
+                    check(game->leftButtonRect(), Qt::AlignCenter, left, game->isHoverLeft());
+                const QColor r =
+                    check(game->rightButtonRect(), Qt::AlignCenter, right, game->isHoverRight());
                 // the plates hide the stripes: both stripe patterns show the same plates
                 if (shift && (qAbs(l.lightness() - seen[0].lightness()) > 2 ||
                               qAbs(r.lightness() - seen[1].lightness()) > 2))
@@ -389,7 +391,9 @@ private slots:
             return std::make_pair(seen[0], seen[1]);
         };
         const auto far = [](const QColor &a, const QColor &b) {
-            return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()) > 60;
+            return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) +
+                       qAbs(a.blue() - b.blue()) >
+                   60;
         };
         moveTo(game->leftButtonRect().center());
         const auto [leftLit, rightPlain] = plates();

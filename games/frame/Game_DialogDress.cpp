@@ -4,7 +4,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
-namespace {
+namespace
+{
 const QColor Ink(0x2b, 0x1d, 0x2e);
 const QColor Gold(0xff, 0xd2, 0x3f);
 
@@ -69,8 +70,8 @@ void Game_DialogDress::draw(QPainter *painter, const Layout &layout, Lit lit)
     painter->drawRoundedRect(card.adjusted(6, 6, -6, -6), 16, 16);
 
     const QRectF band = layout.title.adjusted(0, 3, 0, -3);
-    slab(painter, band, band.height() / 2, QColor(0xd2, 0x30, 0x4a), QColor(0xa8, 0x1a, 0x30),
-         3, {0, 3});
+    slab(painter, band, band.height() / 2, QColor(0xd2, 0x30, 0x4a), QColor(0xa8, 0x1a, 0x30), 3,
+         {0, 3});
     painter->setPen(QPen(Gold, 2));
     painter->drawLine(QPointF(band.left() + 26, band.bottom() + 8),
                       QPointF(band.right() - 26, band.bottom() + 8));

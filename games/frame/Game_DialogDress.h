@@ -13,8 +13,7 @@ public:
     enum class Lit { None, Left, Right };
 
     // The dialog's four text rectangles, as the frame lays them out.
-    struct Layout
-    {
+    struct Layout {
         QRectF title, left, right, hint;
     };
 
