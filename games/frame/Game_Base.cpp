@@ -29,6 +29,8 @@ Game_Base::Game_Base() : Item_Base(0, 0, nullptr)
     score = new Game_Score();
     font = new QFont();
     font->setFamily(QStringLiteral("Tanuki Permanent Marker"));
+    frameTimer = new QTimer(this);
+    connect(frameTimer, &QTimer::timeout, this, &Game_Base::slot_update);
 }
 
 Game_Base::~Game_Base()
@@ -50,6 +52,42 @@ void Game_Base::stopTimers()
 void Game_Base::slot_update()
 {
     update();
+}
+
+void Game_Base::startFrameTimer()
+{
+    frameTimer->start(1);
+}
+
+void Game_Base::stopFrameTimer()
+{
+    frameTimer->stop();
+}
+
+bool Game_Base::isFrameTimerActive() const
+{
+    return frameTimer->isActive();
+}
+
+void Game_Base::retryGame()
+{
+    score->resetScore();
+    initGame();
+}
+
+void Game_Base::pauseGame()
+{
+    setQuestionShown(true);
+}
+
+void Game_Base::resumeGame()
+{
+    setQuestionShown(false);
+}
+
+void Game_Base::exitGame()
+{
+    emit endGame(getName(), qMax(score->getBest(), score->getScore()));
 }
 
 QRectF Game_Base::titleRect() const
@@ -152,6 +190,41 @@ void Game_Base::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidg
 
 void Game_Base::keyReleaseEvent(QKeyEvent *event)
 {
+    if (questionShown || !isPlaying()) {
+        dialogKeyRelease(event);
+        return;
+    }
+    if (event->key() == Qt::Key_Escape)
+        pauseGame();
+    else
+        playKeyRelease(event);
+    update();
+}
+
+void Game_Base::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (questionShown) {
+        dialogMouseRelease(event);
+    } else if (!isPlaying()) {
+        clickResultButtons(event);
+    } else {
+        playMouseRelease(event);
+        update();
+    }
+}
+
+void Game_Base::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
+{
+    if (questionShown || !isPlaying()) {
+        dialogHoverMove(event);
+        return;
+    }
+    playHoverMove(event);
+    update();
+}
+
+void Game_Base::dialogKeyRelease(QKeyEvent *event)
+{
     // Space is always the left button: "はい" on the question, "もう一度" on a result screen.
     if (event->key() == Qt::Key_Space) {
         if (questionShown)
@@ -162,7 +235,7 @@ void Game_Base::keyReleaseEvent(QKeyEvent *event)
     update();
 }
 
-void Game_Base::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+void Game_Base::dialogMouseRelease(QGraphicsSceneMouseEvent *event)
 {
     const QPointF p = event->scenePos();
     if (leftButtonRect().contains(p))
@@ -175,7 +248,7 @@ void Game_Base::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
     update();
 }
 
-void Game_Base::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
+void Game_Base::dialogHoverMove(QGraphicsSceneHoverEvent *event)
 {
     const QPointF p = event->scenePos();
     hoverLeft = false;
@@ -209,7 +282,7 @@ bool Game_Base::clickResultButtons(QGraphicsSceneMouseEvent *event)
     QGraphicsSceneHoverEvent hover(QEvent::GraphicsSceneHoverMove);
     hover.setScenePos(event->scenePos());
     hover.setPos(event->pos());
-    Game_Base::hoverMoveEvent(&hover);
+    dialogHoverMove(&hover);
     if (isHoverLeft()) {
         retryGame();
         return true;

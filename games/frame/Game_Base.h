@@ -5,14 +5,20 @@
 //
 // For game classes:
 // - releaseResources() frees what createResources() made (call it from your destructor too);
-//   createResources() makes it; initGame() starts a fresh play and takes the keyboard focus.
-// - While isQuestionShown() (or on your result screen) hand key, mouse-release and hover events
-//   to the Game_Base handlers; paint only Game_Base::paint while the question is shown.
-// - exitGame() emits endGame(getName(), max(best, score)); the game is off the scene when the
-//   emit returns.
+//   createResources() makes it; initGame() starts a fresh play, takes the keyboard focus and
+//   starts the frame timer (startFrameTimer()), whose ticks repaint the item.
+// - The frame routes input: while the question is shown or isPlaying() is false (a result
+//   screen) key, mouse-release and hover events go to the dialog; during play Escape calls
+//   pauseGame() and the rest goes to playKeyRelease(), playMouseRelease() and playHoverMove(),
+//   after which the item is repainted. Paint only Game_Base::paint while the question is shown.
+// - The common life cycle: retryGame() folds the score into the best and runs initGame() again,
+//   pauseGame() shows the question, resumeGame() hides it, exitGame() emits
+//   endGame(getName(), max(best, score)); the game is off the scene when the emit returns. A
+//   game overrides them only for what is its own and calls the base version for the rest.
 // - When the game list takes the game off the scene it calls stopTimers(). The base version
-//   stops every QTimer whose Qt parent is the game; a game that keeps timers elsewhere overrides
-//   it. The next start runs releaseResources(), createResources() and initGame() as usual.
+//   stops every QTimer whose Qt parent is the game, the frame timer among them; a game that
+//   keeps timers elsewhere overrides it. The next start runs releaseResources(),
+//   createResources() and initGame() as usual.
 #include "games/frame/Game_Backdrop.h"
 #include "launcher/Item_Base.h"
 
@@ -22,6 +28,7 @@
 
 class Game_Score;
 class QImage;
+class QTimer;
 
 class Game_Base : public Item_Base
 {
@@ -36,10 +43,10 @@ public:
     virtual void releaseResources() = 0;
     virtual void createResources() {}
     virtual void initGame() {}
-    virtual void retryGame() {}
-    virtual void pauseGame() {}
-    virtual void exitGame() {}
-    virtual void resumeGame() {}
+    virtual void retryGame();
+    virtual void pauseGame();
+    virtual void exitGame();
+    virtual void resumeGame();
     // Called when the game leaves the scene, so no timer keeps firing while it is off stage.
     virtual void stopTimers();
     // The return-to-menu question is drawn see-through over nothing, so it hides nothing.
@@ -53,6 +60,7 @@ public:
     bool isHoverLeft() const { return hoverLeft; }
     bool isHoverRight() const { return hoverRight; }
     QFont getFont() const { return *font; }
+    bool isFrameTimerActive() const;
 
     // Dialog geometry around the centre of the bounding rectangle.
     QRectF titleRect() const;
@@ -74,6 +82,18 @@ public slots:
     virtual void slot_update();
 
 protected:
+    // True while the play is on, so input goes to the play hooks rather than to the dialog. The
+    // frame has no play of its own: by default every event goes to the dialog.
+    virtual bool isPlaying() const { return false; }
+    // Play-time input, once the frame has routed it; the item is repainted afterwards.
+    virtual void playKeyRelease(QKeyEvent *) {}
+    virtual void playMouseRelease(QGraphicsSceneMouseEvent *) {}
+    virtual void playHoverMove(QGraphicsSceneHoverEvent *) {}
+
+    // The 1 ms frame timer that drives slot_update() while a play runs.
+    void startFrameTimer();
+    void stopFrameTimer();
+
     void keyReleaseEvent(QKeyEvent *event) override;
     // Accepts the press, so the release comes to this item, and repaints; games that act on the
     // press itself override it.
@@ -86,12 +106,19 @@ protected:
     bool clickResultButtons(QGraphicsSceneMouseEvent *event);
 
 private:
+    // The dialog's handling of the three events: Space, the two buttons and their hover.
+    void dialogKeyRelease(QKeyEvent *event);
+    void dialogMouseRelease(QGraphicsSceneMouseEvent *event);
+    void dialogHoverMove(QGraphicsSceneHoverEvent *event);
+
     Game_Score *score = nullptr;
     QString *gameName = nullptr;
     QFont *font = nullptr;
     bool questionShown = false;
     bool hoverLeft = false;
     bool hoverRight = false;
+    // Parented to the game, so stopTimers() stops it with the game's other timers.
+    QTimer *frameTimer = nullptr;
     // The panel with its two numbers, painted again only when a number changes.
     Game_Backdrop scorePanelPicture;
 };
