@@ -9,11 +9,8 @@
 #include "games/janken/Game_Janken_Duel.h"
 
 #include <QDebug>
-#include <QGraphicsSceneHoverEvent>
-#include <QGraphicsSceneMouseEvent>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QTimer>
 
 Game_Janken::Game_Janken()
 {
@@ -38,8 +35,6 @@ void Game_Janken::releaseResources()
     timerPicture = nullptr;
     delete clock;
     clock = nullptr;
-    delete frameTimer;
-    frameTimer = nullptr;
     delete[] toviraPictures;
     toviraPictures = nullptr;
     delete[] handPictures;
@@ -60,7 +55,6 @@ void Game_Janken::createResources()
     handPictures = new QImage[3];
     pointPicture = new QImage();
     clock = new Game_ElapsedClock();
-    frameTimer = new QTimer();
     duel = new Game_Janken_Duel();
 }
 
@@ -105,40 +99,15 @@ void Game_Janken::initGame()
     setFocus(Qt::ActiveWindowFocusReason);
 
     clock->start(Clock::monotonicMs());
-
-    // A retry runs initGame again on the same timer: connect it once.
-    connect(frameTimer, &QTimer::timeout, this, &Game_Janken::slot_update, Qt::UniqueConnection);
-    frameTimer->start(1);
-}
-
-void Game_Janken::retryGame()
-{
-    getScore()->resetScore();
-    initGame();
-}
-
-void Game_Janken::pauseGame()
-{
-    setQuestionShown(true);
+    startFrameTimer();
 }
 
 void Game_Janken::resumeGame()
 {
-    setQuestionShown(false);
+    Game_Base::resumeGame();
     // The score is the time played: the time spent on the question is not counted.
     if (clock)
         clock->skipTo(Clock::monotonicMs());
-}
-
-void Game_Janken::exitGame()
-{
-    emit endGame(getName(), qMax(getScore()->getBest(), getScore()->getScore()));
-}
-
-void Game_Janken::stopTimers()
-{
-    if (frameTimer)
-        frameTimer->stop();
 }
 
 bool Game_Janken::isFinished() const
@@ -206,16 +175,14 @@ void Game_Janken::paintPlay(QPainter *painter)
                               Qt::AlignLeft | Qt::AlignTop, clock->text());
 }
 
-void Game_Janken::keyReleaseEvent(QKeyEvent *event)
+bool Game_Janken::isPlaying() const
 {
-    if (isQuestionShown() || isFinished() || !duel) {
-        Game_Base::keyReleaseEvent(event);
-        return;
-    }
+    return duel && !duel->isFinished();
+}
+
+void Game_Janken::playKeyRelease(QKeyEvent *event)
+{
     switch (event->key()) {
-    case Qt::Key_Escape:
-        pauseGame();
-        break;
     case Qt::Key_Up:
         duel->setPlayerHand(0);
         break;
@@ -228,29 +195,6 @@ void Game_Janken::keyReleaseEvent(QKeyEvent *event)
     default:
         break;
     }
-    update();
-}
-
-void Game_Janken::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
-{
-    if (isQuestionShown()) {
-        Game_Base::mouseReleaseEvent(event);
-        return;
-    }
-    if (isFinished()) {
-        clickResultButtons(event);
-        return;
-    }
-    update();
-}
-
-void Game_Janken::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
-{
-    if (isQuestionShown() || isFinished()) {
-        Game_Base::hoverMoveEvent(event);
-        return;
-    }
-    update();
 }
 
 // Play draws the stage picture and the result fills black: either covers the item.

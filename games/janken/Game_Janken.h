@@ -8,7 +8,6 @@
 class Game_ElapsedClock;
 class Game_Janken_Duel;
 class QImage;
-class QTimer;
 
 class Game_Janken : public Game_Base
 {
@@ -23,11 +22,7 @@ public:
     void releaseResources() override;
     void createResources() override;
     void initGame() override;
-    void retryGame() override;
-    void pauseGame() override;
-    void exitGame() override;
     void resumeGame() override;
-    void stopTimers() override;
 
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
@@ -37,9 +32,8 @@ public:
     bool isFinished() const;
 
 protected:
-    void keyReleaseEvent(QKeyEvent *event) override;
-    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
-    void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
+    bool isPlaying() const override;
+    void playKeyRelease(QKeyEvent *event) override;
 
 private:
     void loadPictures();
@@ -55,7 +49,6 @@ private:
     QImage *pointPicture = nullptr;
     // elapsed and lastTick
     Game_ElapsedClock *clock = nullptr;
-    QTimer *frameTimer = nullptr;
     // opponentHand, opponentDrawn, playerHand, pointX, finished, lost
     Game_Janken_Duel *duel = nullptr;
 };

@@ -11,11 +11,7 @@
 
 #include <QDebug>
 #include <QGraphicsSceneMouseEvent>
-#include <QKeyEvent>
 #include <QPainter>
-#include <QTimer>
-
-#include <algorithm>
 
 Game_Speed::Game_Speed()
 {
@@ -40,8 +36,6 @@ void Game_Speed::releaseResources()
     restPicture = nullptr;
     delete clock;
     clock = nullptr;
-    delete frameTimer;
-    frameTimer = nullptr;
     delete cards;
     cards = nullptr;
     delete table;
@@ -55,8 +49,6 @@ void Game_Speed::createResources()
     timerPicture = new QImage();
     restPicture = new QImage();
     clock = new Game_Countdown();
-    // Parented so the frame's stopTimers() finds it when the game leaves the scene.
-    frameTimer = new QTimer(this);
     cards = new Game_Trump();
     table = new Game_Speed_Table();
 }
@@ -83,34 +75,10 @@ void Game_Speed::initGame()
     clock->start(QTime(0, 1, 0, 0), Clock::monotonicMs());
     missFlash = 0;
     gameOver = false;
-
-    // A retry runs this again on the same timer: connect once.
-    connect(frameTimer, &QTimer::timeout, this, &Game_Speed::slot_update, Qt::UniqueConnection);
-    frameTimer->start(1);
+    startFrameTimer();
 
     table->deal(*cards);
     update();
-}
-
-void Game_Speed::retryGame()
-{
-    getScore()->resetScore();
-    initGame();
-}
-
-void Game_Speed::pauseGame()
-{
-    setQuestionShown(true);
-}
-
-void Game_Speed::resumeGame()
-{
-    setQuestionShown(false);
-}
-
-void Game_Speed::exitGame()
-{
-    emit endGame(getName(), std::max(getScore()->getBest(), getScore()->getScore()));
 }
 
 QRectF Game_Speed::timerPictureRect() const
@@ -208,37 +176,8 @@ void Game_Speed::drawClock(QPainter *painter)
     painter->setPen(before);
 }
 
-void Game_Speed::keyReleaseEvent(QKeyEvent *event)
+void Game_Speed::playMouseRelease(QGraphicsSceneMouseEvent *event)
 {
-    if (isQuestionShown() || gameOver) {
-        Game_Base::keyReleaseEvent(event);
-        return;
-    }
-    if (event->key() == Qt::Key_Escape)
-        pauseGame();
-    update();
-}
-
-void Game_Speed::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
-{
-    if (isQuestionShown() || gameOver) {
-        Game_Base::hoverMoveEvent(event);
-        return;
-    }
-    update();
-}
-
-void Game_Speed::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
-{
-    if (isQuestionShown()) {
-        Game_Base::mouseReleaseEvent(event);
-        return;
-    }
-    if (gameOver) {
-        clickResultButtons(event);
-        update();
-        return;
-    }
     const Game_Speed_Table::Click c = table->click(event->scenePos());
     if (c.scored)
         getScore()->setScore(getScore()->getScore() + 200);
@@ -246,7 +185,6 @@ void Game_Speed::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
         clock->subtract(MissPenaltyMs);
         missFlash = 255;
     }
-    update();
 }
 
 // Play draws the table picture and the result fills black.

@@ -9,7 +9,6 @@ class Game_Countdown;
 class Game_Speed_Table;
 class Game_Trump;
 class QImage;
-class QTimer;
 
 class Game_Speed : public Game_Base
 {
@@ -26,10 +25,6 @@ public:
     void releaseResources() override;
     void createResources() override;
     void initGame() override;
-    void retryGame() override;
-    void pauseGame() override;
-    void exitGame() override;
-    void resumeGame() override;
 
     // Layout of the clock and the count, centred 240 px above and below the middle.
     QRectF timerPictureRect() const;
@@ -41,9 +36,8 @@ public:
     int getMissFlash() const { return missFlash; }
 
 protected:
-    void keyReleaseEvent(QKeyEvent *event) override;
-    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
-    void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
+    bool isPlaying() const override { return !gameOver; }
+    void playMouseRelease(QGraphicsSceneMouseEvent *event) override;
 
 private:
     void drawPlayField(QPainter *painter);
@@ -56,7 +50,6 @@ private:
     QImage *restPicture = nullptr;
     // Holds `remaining` and `lastTick`.
     Game_Countdown *clock = nullptr;
-    QTimer *frameTimer = nullptr;
     Game_Trump *cards = nullptr;
     Game_Speed_Table *table = nullptr;
     bool gameOver = false;

@@ -11,11 +11,8 @@
 #include "games/typing/Game_Typing_Train.h"
 
 #include <QDebug>
-#include <QGraphicsSceneHoverEvent>
-#include <QGraphicsSceneMouseEvent>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QTimer>
 
 Game_Typing::Game_Typing()
 {
@@ -42,8 +39,6 @@ void Game_Typing::releaseResources()
     arrowPictures = nullptr;
     delete clock;
     clock = nullptr;
-    delete frameTimer;
-    frameTimer = nullptr;
     delete train;
     train = nullptr;
 }
@@ -56,7 +51,6 @@ void Game_Typing::createResources()
     borderPicture = new QImage();
     arrowPictures = new QImage[4];
     clock = new Game_ElapsedClock();
-    frameTimer = new QTimer();
     train = new Game_Typing_Train();
 }
 
@@ -106,40 +100,22 @@ void Game_Typing::initGame()
     setFocus(Qt::ActiveWindowFocusReason);
 
     clock->start(Clock::monotonicMs());
-    // A retry runs initGame again on the same timer: connect it once.
-    connect(frameTimer, &QTimer::timeout, this, &Game_Typing::slot_update, Qt::UniqueConnection);
-    frameTimer->start(1);
+    startFrameTimer();
 }
 
 void Game_Typing::retryGame()
 {
     if (train)
         train->clear();
-    getScore()->resetScore();
-    initGame();
-}
-
-void Game_Typing::pauseGame()
-{
-    setQuestionShown(true);
+    Game_Base::retryGame();
 }
 
 void Game_Typing::resumeGame()
 {
-    setQuestionShown(false);
+    Game_Base::resumeGame();
+    // The score is the time played: the time spent on the question is not counted.
     if (clock)
         clock->skipTo(Clock::monotonicMs());
-}
-
-void Game_Typing::exitGame()
-{
-    emit endGame(getName(), qMax(getScore()->getBest(), getScore()->getScore()));
-}
-
-void Game_Typing::stopTimers()
-{
-    if (frameTimer)
-        frameTimer->stop();
 }
 
 bool Game_Typing::isFinished() const
@@ -208,16 +184,14 @@ void Game_Typing::paintPlay(QPainter *painter)
     painter->setPen(oldPen);
 }
 
-void Game_Typing::keyReleaseEvent(QKeyEvent *event)
+bool Game_Typing::isPlaying() const
 {
-    if (isQuestionShown() || isFinished() || !train) {
-        Game_Base::keyReleaseEvent(event);
-        return;
-    }
+    return train && !train->isFinished();
+}
+
+void Game_Typing::playKeyRelease(QKeyEvent *event)
+{
     switch (event->key()) {
-    case Qt::Key_Escape:
-        pauseGame();
-        break;
     case Qt::Key_Right:
         train->press(0);
         break;
@@ -233,29 +207,6 @@ void Game_Typing::keyReleaseEvent(QKeyEvent *event)
     default:
         break;
     }
-    update();
-}
-
-void Game_Typing::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
-{
-    if (isQuestionShown()) {
-        Game_Base::mouseReleaseEvent(event);
-        return;
-    }
-    if (isFinished()) {
-        clickResultButtons(event);
-        return;
-    }
-    update();
-}
-
-void Game_Typing::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
-{
-    if (isQuestionShown() || isFinished()) {
-        Game_Base::hoverMoveEvent(event);
-        return;
-    }
-    update();
 }
 
 // Play draws the track picture; the result screen is see-through.

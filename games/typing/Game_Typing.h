@@ -8,7 +8,6 @@
 class Game_ElapsedClock;
 class Game_Typing_Train;
 class QImage;
-class QTimer;
 
 class Game_Typing : public Game_Base
 {
@@ -24,10 +23,7 @@ public:
     void createResources() override;
     void initGame() override;
     void retryGame() override;
-    void pauseGame() override;
-    void exitGame() override;
     void resumeGame() override;
-    void stopTimers() override;
 
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
@@ -41,9 +37,8 @@ public:
     bool isFinished() const;
 
 protected:
-    void keyReleaseEvent(QKeyEvent *event) override;
-    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
-    void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
+    bool isPlaying() const override;
+    void playKeyRelease(QKeyEvent *event) override;
 
 private:
     void loadPictures();
@@ -57,7 +52,6 @@ private:
     QImage *arrowPictures = nullptr;
     // elapsed and lastTick
     Game_ElapsedClock *clock = nullptr;
-    QTimer *frameTimer = nullptr;
     double borderAlpha = 1.0;
     // tiles, speed, pressedDirection, finished
     Game_Typing_Train *train = nullptr;

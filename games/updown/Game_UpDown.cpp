@@ -11,11 +11,7 @@
 
 #include <QDebug>
 #include <QGraphicsSceneMouseEvent>
-#include <QKeyEvent>
 #include <QPainter>
-#include <QTimer>
-
-#include <algorithm>
 
 Game_UpDown::Game_UpDown()
 {
@@ -42,8 +38,6 @@ void Game_UpDown::releaseResources()
     arrows = nullptr;
     delete clock;
     clock = nullptr;
-    delete frameTimer;
-    frameTimer = nullptr;
     delete cards;
     cards = nullptr;
     delete table;
@@ -59,8 +53,6 @@ void Game_UpDown::createResources()
     arrows = new QImage[2];
     clock = new Game_Countdown();
     clock->start(QTime(0, 1, 0, 0), 0);
-    // Parented so the frame's stopTimers() finds it when the game leaves the scene.
-    frameTimer = new QTimer(this);
     cards = new Game_Trump();
     table = new Game_UpDown_Table();
 }
@@ -94,31 +86,8 @@ void Game_UpDown::initGame()
     setFocus();
 
     clock->setLastTick(Clock::monotonicMs());
-    // A retry runs this again on the same timer: connect once.
-    connect(frameTimer, &QTimer::timeout, this, &Game_UpDown::slot_update, Qt::UniqueConnection);
-    frameTimer->start(1);
+    startFrameTimer();
     update();
-}
-
-void Game_UpDown::retryGame()
-{
-    getScore()->resetScore();
-    initGame();
-}
-
-void Game_UpDown::pauseGame()
-{
-    setQuestionShown(true);
-}
-
-void Game_UpDown::resumeGame()
-{
-    setQuestionShown(false);
-}
-
-void Game_UpDown::exitGame()
-{
-    emit endGame(getName(), std::max(getScore()->getBest(), getScore()->getScore()));
 }
 
 bool Game_UpDown::isOver() const
@@ -207,37 +176,8 @@ void Game_UpDown::drawPlayField(QPainter *painter)
     painter->drawImage(arrowRect(), arrows[table->getDirection()]);
 }
 
-void Game_UpDown::keyReleaseEvent(QKeyEvent *event)
+void Game_UpDown::playMouseRelease(QGraphicsSceneMouseEvent *event)
 {
-    if (isQuestionShown() || isOver()) {
-        Game_Base::keyReleaseEvent(event);
-        return;
-    }
-    if (event->key() == Qt::Key_Escape)
-        pauseGame();
-    update();
-}
-
-void Game_UpDown::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
-{
-    if (isQuestionShown() || isOver()) {
-        Game_Base::hoverMoveEvent(event);
-        return;
-    }
-    update();
-}
-
-void Game_UpDown::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
-{
-    if (isQuestionShown()) {
-        Game_Base::mouseReleaseEvent(event);
-        return;
-    }
-    if (isOver()) {
-        clickResultButtons(event);
-        update();
-        return;
-    }
     const QPointF p = event->scenePos();
     for (int i = 0; i < Game_UpDown_Table::Places; ++i) {
         if (placeRect(i).contains(p)) {
@@ -246,7 +186,6 @@ void Game_UpDown::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
             break;
         }
     }
-    update();
 }
 
 // Play draws the table picture and the results fill black.

@@ -9,7 +9,6 @@ class Game_Countdown;
 class Game_Trump;
 class Game_UpDown_Table;
 class QImage;
-class QTimer;
 
 class Game_UpDown : public Game_Base
 {
@@ -24,10 +23,6 @@ public:
     void releaseResources() override;
     void createResources() override;
     void initGame() override;
-    void retryGame() override;
-    void pauseGame() override;
-    void exitGame() override;
-    void resumeGame() override;
 
     // Layout in item coordinates.
     QRectF currentCardRect() const;
@@ -38,9 +33,8 @@ public:
     Game_Countdown *getClock() const { return clock; }
 
 protected:
-    void keyReleaseEvent(QKeyEvent *event) override;
-    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
-    void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
+    bool isPlaying() const override { return !isOver(); }
+    void playMouseRelease(QGraphicsSceneMouseEvent *event) override;
 
 private:
     bool isOver() const;
@@ -54,7 +48,6 @@ private:
     QImage *arrows = nullptr; // [0] UP, [1] DOWN
     // Holds `remaining` and `lastTick`.
     Game_Countdown *clock = nullptr;
-    QTimer *frameTimer = nullptr;
     Game_Trump *cards = nullptr;
     Game_UpDown_Table *table = nullptr;
 };
