@@ -11,7 +11,6 @@
 #include <QDebug>
 #include <QGraphicsSceneHoverEvent>
 #include <QGraphicsSceneMouseEvent>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QTime>
 #include <QVector>
@@ -112,7 +111,7 @@ void Game_SameGame::pauseGame()
 {
     timeBar->pause();
     timeBar->setVisible(false);
-    setQuestionShown(true);
+    Game_Base::pauseGame();
     update();
 }
 
@@ -120,14 +119,14 @@ void Game_SameGame::resumeGame()
 {
     timeBar->resume();
     timeBar->setVisible(true);
-    setQuestionShown(false);
+    Game_Base::resumeGame();
     update();
 }
 
 void Game_SameGame::exitGame()
 {
     setQuestionShown(false);
-    emit endGame(getName(), qMax(getScore()->getBest(), getScore()->getScore()));
+    Game_Base::exitGame();
 }
 
 void Game_SameGame::stopTimers()
@@ -159,26 +158,8 @@ QRectF Game_SameGame::drawnCellRect(int column, int row) const
     return QRectF(BoardX + CellSize * column, BoardY + CellSize * row, CellSize, CellSize);
 }
 
-void Game_SameGame::keyReleaseEvent(QKeyEvent *event)
+void Game_SameGame::playMouseRelease(QGraphicsSceneMouseEvent *event)
 {
-    if (isQuestionShown() || stageClear || timeOver) {
-        Game_Base::keyReleaseEvent(event);
-        return;
-    }
-    if (event->key() == Qt::Key_Escape)
-        pauseGame();
-}
-
-void Game_SameGame::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
-{
-    if (isQuestionShown()) {
-        Game_Base::mouseReleaseEvent(event);
-        return;
-    }
-    if (stageClear || timeOver) {
-        clickResultButtons(event);
-        return;
-    }
     const QPoint cell = cellAtPoint(event->scenePos());
     // Outside the 15 x 8 grid (the score panel, the window edge) nothing is read or punished.
     if (!board->contains(cell.x(), cell.y()))
@@ -212,18 +193,13 @@ void Game_SameGame::clickCell(int column, int row)
     update();
 }
 
-void Game_SameGame::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
+void Game_SameGame::playHoverMove(QGraphicsSceneHoverEvent *event)
 {
-    if (isQuestionShown() || stageClear || timeOver) {
-        Game_Base::hoverMoveEvent(event);
-        return;
-    }
     const QPoint cell = cellAtPoint(event->scenePos());
     if (cell.x() >= 0 && cell.x() < board->getColumns())
         hoverCell->setX(cell.x());
     if (cell.y() >= 0 && cell.y() < board->getRows())
         hoverCell->setY(cell.y());
-    update();
 }
 
 void Game_SameGame::hoverLeaveEvent(QGraphicsSceneHoverEvent *)

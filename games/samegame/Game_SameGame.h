@@ -50,9 +50,9 @@ public slots:
     void gameOver();
 
 protected:
-    void keyReleaseEvent(QKeyEvent *event) override;
-    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
-    void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
+    bool isPlaying() const override { return !stageClear && !timeOver; }
+    void playMouseRelease(QGraphicsSceneMouseEvent *event) override;
+    void playHoverMove(QGraphicsSceneHoverEvent *event) override;
     void hoverLeaveEvent(QGraphicsSceneHoverEvent *event) override;
 
 private:

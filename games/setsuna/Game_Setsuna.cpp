@@ -12,9 +12,6 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QTimer>
-
-#include <algorithm>
 
 namespace
 {
@@ -114,8 +111,6 @@ void Game_Setsuna::releaseResources()
     leftPictures = nullptr;
     delete[] rightPictures;
     rightPictures = nullptr;
-    delete frameTimer;
-    frameTimer = nullptr;
 }
 
 void Game_Setsuna::createResources()
@@ -128,7 +123,6 @@ void Game_Setsuna::createResources()
     signalPicture = new QImage;
     leftPictures = new QImage[PictureCount];
     rightPictures = new QImage[PictureCount];
-    frameTimer = new QTimer;
     getScore()->setScore(0);
 }
 
@@ -151,9 +145,7 @@ void Game_Setsuna::initGame()
     const QTime now = Clock::currentTime();
     Random::seed(now.hour() + now.minute() + now.second() + now.msec());
 
-    // initGame runs before every duel; one connection is enough.
-    connect(frameTimer, &QTimer::timeout, this, &Game_Setsuna::slot_update, Qt::UniqueConnection);
-    frameTimer->start(1);
+    startFrameTimer();
 
     duel.reset();
     setQuestionShown(false);
@@ -161,20 +153,9 @@ void Game_Setsuna::initGame()
     setFocus(Qt::OtherFocusReason);
 }
 
-void Game_Setsuna::retryGame()
-{
-    getScore()->resetScore();
-    initGame();
-}
-
-void Game_Setsuna::pauseGame()
-{
-    setQuestionShown(true);
-}
-
 void Game_Setsuna::resumeGame()
 {
-    setQuestionShown(false);
+    Game_Base::resumeGame();
     // No duel is decided behind the question: one that neither side has won yet starts again
     // with a new wait.
     if (!duel.isTitleMode() && !duel.isResultShown() && !duel.hasPlayerWon() &&
@@ -182,18 +163,6 @@ void Game_Setsuna::resumeGame()
         duel.clearWait();
         startRound();
     }
-}
-
-void Game_Setsuna::exitGame()
-{
-    emit endGame(getName(), std::max(getScore()->getBest(), getScore()->getScore()));
-}
-
-void Game_Setsuna::stopTimers()
-{
-    if (frameTimer)
-        frameTimer->stop();
-    Game_Base::stopTimers();
 }
 
 void Game_Setsuna::startRound()
@@ -249,18 +218,13 @@ void Game_Setsuna::tick()
 
 void Game_Setsuna::keyReleaseEvent(QKeyEvent *event)
 {
-    if (isQuestionShown()) {
-        Game_Base::keyReleaseEvent(event);
-        return;
-    }
-    if (event->key() == Qt::Key_Escape) {
+    // Escape asks the question over the "残念！" screen too; the rest goes the frame's way.
+    if (!isQuestionShown() && event->key() == Qt::Key_Escape) {
         pauseGame();
-    } else if (duel.isResultShown()) {
-        // The "残念！" screen offers Space for "もう一度", so Space must do it.
-        Game_Base::keyReleaseEvent(event);
+        update();
         return;
     }
-    update();
+    Game_Base::keyReleaseEvent(event);
 }
 
 void Game_Setsuna::mousePressEvent(QGraphicsSceneMouseEvent *event)
@@ -278,14 +242,17 @@ void Game_Setsuna::mousePressEvent(QGraphicsSceneMouseEvent *event)
 
 void Game_Setsuna::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
-    if (isQuestionShown()) {
-        Game_Base::mouseReleaseEvent(event);
+    // The release of a false start's own press does not reach the "残念！" buttons it brought up.
+    if (!isQuestionShown() && duel.isResultShown() && !duel.releaseReachesDialog()) {
+        playMouseRelease(event);
+        update();
         return;
     }
-    if (duel.releaseReachesDialog()) {
-        clickResultButtons(event);
-        return;
-    }
+    Game_Base::mouseReleaseEvent(event);
+}
+
+void Game_Setsuna::playMouseRelease(QGraphicsSceneMouseEvent *event)
+{
     if (duel.isTitleMode()) {
         const int button = buttonAt(event->scenePos());
         if (button >= 0) {
@@ -296,21 +263,15 @@ void Game_Setsuna::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
         }
     }
     duel.endRelease();
-    update();
 }
 
-void Game_Setsuna::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
+void Game_Setsuna::playHoverMove(QGraphicsSceneHoverEvent *event)
 {
-    if (isQuestionShown() || duel.isResultShown()) {
-        Game_Base::hoverMoveEvent(event);
-        return;
-    }
     if (!duel.isTitleMode())
         return;
     const int button = buttonAt(event->scenePos());
     duel.setDifficulty(button);
     setSilent(button >= 0);
-    update();
 }
 
 void Game_Setsuna::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)

@@ -9,7 +9,6 @@
 #include <QRectF>
 
 class QImage;
-class QTimer;
 
 class Game_Setsuna : public Game_Base
 {
@@ -26,11 +25,7 @@ public:
     void releaseResources() override;
     void createResources() override;
     void initGame() override;
-    void retryGame() override;
-    void pauseGame() override;
-    void exitGame() override;
     void resumeGame() override;
-    void stopTimers() override;
 
     const Game_Setsuna_Duel &getDuel() const { return duel; }
     // Difficulty button i (0..2) in scene coordinates, where hover and clicks are tested.
@@ -48,10 +43,12 @@ public slots:
     void slot_waitUp();
 
 protected:
+    bool isPlaying() const override { return !duel.isResultShown(); }
     void keyReleaseEvent(QKeyEvent *event) override;
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
-    void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
+    void playMouseRelease(QGraphicsSceneMouseEvent *event) override;
+    void playHoverMove(QGraphicsSceneHoverEvent *event) override;
 
 private:
     void startRound();
@@ -68,5 +65,4 @@ private:
     QImage *signalPicture = nullptr;
     QImage *leftPictures = nullptr;
     QImage *rightPictures = nullptr;
-    QTimer *frameTimer = nullptr;
 };

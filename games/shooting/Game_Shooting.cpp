@@ -13,11 +13,7 @@
 #include <QDebug>
 #include <QGraphicsSceneHoverEvent>
 #include <QGraphicsSceneMouseEvent>
-#include <QKeyEvent>
 #include <QPainter>
-#include <QTimer>
-
-#include <algorithm>
 
 Game_Shooting::Game_Shooting()
 {
@@ -44,8 +40,6 @@ void Game_Shooting::releaseResources()
     timerPicture = nullptr;
     delete pointerPos;
     pointerPos = nullptr;
-    delete frameTimer;
-    frameTimer = nullptr;
     gallery.reset();
 }
 
@@ -57,7 +51,6 @@ void Game_Shooting::createResources()
     scorePicture = new QImage;
     timerPicture = new QImage;
     pointerPos = new QPointF(0, 0);
-    frameTimer = new QTimer;
     gallery = std::make_unique<Game_Shooting_Gallery>(getScore());
 }
 
@@ -85,37 +78,7 @@ void Game_Shooting::initGame()
     setAcceptHoverEvents(true);
     setFocus(Qt::OtherFocusReason);
     gallery->reset(Clock::monotonicMs());
-    // initGame runs again on every retry; one connection is enough.
-    connect(frameTimer, &QTimer::timeout, this, &Game_Shooting::slot_update, Qt::UniqueConnection);
-    frameTimer->start(1);
-}
-
-void Game_Shooting::retryGame()
-{
-    getScore()->resetScore();
-    initGame();
-}
-
-void Game_Shooting::pauseGame()
-{
-    setQuestionShown(true);
-}
-
-void Game_Shooting::resumeGame()
-{
-    setQuestionShown(false);
-}
-
-void Game_Shooting::exitGame()
-{
-    emit endGame(getName(), std::max(getScore()->getBest(), getScore()->getScore()));
-}
-
-void Game_Shooting::stopTimers()
-{
-    if (frameTimer)
-        frameTimer->stop();
-    Game_Base::stopTimers();
+    startFrameTimer();
 }
 
 QRectF Game_Shooting::crosshairRect() const
@@ -126,15 +89,9 @@ QRectF Game_Shooting::crosshairRect() const
     return QRectF(p.x() - w / 2, p.y() - h / 2, w, h);
 }
 
-void Game_Shooting::keyReleaseEvent(QKeyEvent *event)
+bool Game_Shooting::isPlaying() const
 {
-    if (isQuestionShown() || (gallery && gallery->isTimeUp())) {
-        Game_Base::keyReleaseEvent(event);
-        return;
-    }
-    if (event->key() == Qt::Key_Escape)
-        pauseGame();
-    update();
+    return !(gallery && gallery->isTimeUp());
 }
 
 void Game_Shooting::mousePressEvent(QGraphicsSceneMouseEvent *event)
@@ -147,27 +104,10 @@ void Game_Shooting::mousePressEvent(QGraphicsSceneMouseEvent *event)
     update();
 }
 
-void Game_Shooting::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+void Game_Shooting::playHoverMove(QGraphicsSceneHoverEvent *event)
 {
-    if (isQuestionShown()) {
-        Game_Base::mouseReleaseEvent(event);
-        return;
-    }
-    if (gallery && gallery->isTimeUp()) {
-        clickResultButtons(event);
-    }
-    update();
-}
-
-void Game_Shooting::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
-{
-    if (isQuestionShown() || (gallery && gallery->isTimeUp())) {
-        Game_Base::hoverMoveEvent(event);
-        return;
-    }
     if (pointerPos)
         *pointerPos = event->scenePos();
-    update();
 }
 
 void Game_Shooting::drawBehindForeground(QPainter *painter, const QImage &picture,

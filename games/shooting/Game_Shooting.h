@@ -12,7 +12,6 @@
 class Game_Shooting_Gallery;
 class QImage;
 class QPointF;
-class QTimer;
 
 class Game_Shooting : public Game_Base
 {
@@ -27,21 +26,15 @@ public:
     void releaseResources() override;
     void createResources() override;
     void initGame() override;
-    void retryGame() override;
-    void pauseGame() override;
-    void exitGame() override;
-    void resumeGame() override;
-    void stopTimers() override;
 
     // Null before the first start.
     Game_Shooting_Gallery *getGallery() const { return gallery.get(); }
     QRectF crosshairRect() const;
 
 protected:
-    void keyReleaseEvent(QKeyEvent *event) override;
+    bool isPlaying() const override;
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
-    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
-    void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
+    void playHoverMove(QGraphicsSceneHoverEvent *event) override;
 
 private:
     // Draws picture at `at` (item coordinates), without what the foreground's opaque parts
@@ -61,6 +54,5 @@ private:
     QImage *scorePicture = nullptr;
     QImage *timerPicture = nullptr;
     QPointF *pointerPos = nullptr;
-    QTimer *frameTimer = nullptr;
     std::unique_ptr<Game_Shooting_Gallery> gallery;
 };

@@ -13,9 +13,7 @@
 
 #include <QDebug>
 #include <QGraphicsSceneMouseEvent>
-#include <QKeyEvent>
 #include <QPainter>
-#include <QTimer>
 #include <cmath>
 
 Game_Slide::Game_Slide()
@@ -41,8 +39,6 @@ void Game_Slide::releaseResources()
     timerPicture = nullptr;
     delete remaining;
     remaining = nullptr;
-    delete frameTimer;
-    frameTimer = nullptr;
     delete boardOrigin;
     boardOrigin = nullptr;
     delete boardSize;
@@ -59,8 +55,6 @@ void Game_Slide::createResources()
     timerPicture = new QImage();
     remaining = new Game_Countdown();
     remaining->start(QTime(0, 1, 0, 0), 0);
-    // Parented to the game so the frame can stop it when the game leaves the scene.
-    frameTimer = new QTimer(this);
     boardOrigin = new QPoint(0, 0);
     boardSize = new QSize(3, 3);
     board = new Game_Slide_Board(boardSize->width(), boardSize->height());
@@ -88,8 +82,7 @@ void Game_Slide::initGame()
     setFocus(Qt::OtherFocusReason);
 
     remaining->setLastTick(Clock::monotonicMs());
-    connect(frameTimer, &QTimer::timeout, this, &Game_Slide::slot_update, Qt::UniqueConnection);
-    frameTimer->start(1);
+    startFrameTimer();
 
     *boardOrigin = QPoint(163, 119);
     remaining->start(QTime(0, 1, 0, 0), remaining->getLastTick());
@@ -103,36 +96,18 @@ void Game_Slide::initGame()
     update();
 }
 
-void Game_Slide::retryGame()
-{
-    getScore()->resetScore();
-    cleared = false;
-    timeUp = false;
-    initGame();
-}
-
-void Game_Slide::pauseGame()
-{
-    setQuestionShown(true);
-}
-
-void Game_Slide::resumeGame()
-{
-    setQuestionShown(false);
-}
-
 void Game_Slide::exitGame()
 {
     // Only a solved puzzle earns its points; leaving an unsolved one (or running out) scores 0,
     // so quitting never pays more than solving.
     if (!cleared)
         getScore()->setScore(0);
-    emit endGame(getName(), qMax(getScore()->getBest(), getScore()->getScore()));
+    Game_Base::exitGame();
 }
 
 bool Game_Slide::isTimerRunning() const
 {
-    return frameTimer && frameTimer->isActive();
+    return isFrameTimerActive();
 }
 
 void Game_Slide::shuffle()
@@ -186,44 +161,14 @@ int Game_Slide::cellAtPoint(const QPointF &p) const
     return column + row * columns;
 }
 
-void Game_Slide::keyReleaseEvent(QKeyEvent *event)
+void Game_Slide::playMouseRelease(QGraphicsSceneMouseEvent *event)
 {
-    if (isQuestionShown() || cleared || timeUp) {
-        Game_Base::keyReleaseEvent(event);
-        return;
-    }
-    if (event->key() == Qt::Key_Escape)
-        pauseGame();
-    update();
-}
-
-void Game_Slide::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
-{
-    if (isQuestionShown()) {
-        Game_Base::mouseReleaseEvent(event);
-        return;
-    }
-    if (cleared || timeUp) {
-        if (!clickResultButtons(event))
-            update();
-        return;
-    }
     const int cell = cellAtPoint(event->scenePos());
     if (cell >= 0)
         tryMove(cell);
     // Runs wherever the click landed, so a board that starts solved is reported on any click.
     if (board->isSolved())
         cleared = true;
-    update();
-}
-
-void Game_Slide::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
-{
-    if (isQuestionShown() || cleared || timeUp) {
-        Game_Base::hoverMoveEvent(event);
-        return;
-    }
-    update();
 }
 
 void Game_Slide::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
@@ -295,7 +240,7 @@ void Game_Slide::stepClock(QPainter *painter)
                                   Qt::AlignLeft | Qt::AlignTop, remaining->text());
         return;
     }
-    frameTimer->stop();
+    stopFrameTimer();
     timeUp = true;
     getScore()->setScore(0);
     update();

@@ -10,7 +10,6 @@
 
 class Game_Slide_Board;
 class Game_Countdown;
-class QTimer;
 
 class Game_Slide : public Game_Base
 {
@@ -32,10 +31,7 @@ public:
     void releaseResources() override;
     void createResources() override;
     void initGame() override;
-    void retryGame() override;
-    void pauseGame() override;
     void exitGame() override;
-    void resumeGame() override;
 
     // The frame drawn around the cells, in item coordinates.
     QRect boardFrame() const;
@@ -51,9 +47,8 @@ public:
     bool isTimerRunning() const;
 
 protected:
-    void keyReleaseEvent(QKeyEvent *event) override;
-    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
-    void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
+    bool isPlaying() const override { return !cleared && !timeUp; }
+    void playMouseRelease(QGraphicsSceneMouseEvent *event) override;
 
 private:
     void shuffle();
@@ -67,7 +62,6 @@ private:
     QImage *scorePicture = nullptr;
     QImage *timerPicture = nullptr;
     Game_Countdown *remaining = nullptr;
-    QTimer *frameTimer = nullptr;
     QPoint *boardOrigin = nullptr;
     QSize *boardSize = nullptr;
     Game_Slide_Board *board = nullptr;

@@ -9,11 +9,7 @@
 
 #include <QDebug>
 #include <QGraphicsSceneMouseEvent>
-#include <QKeyEvent>
 #include <QPainter>
-#include <QTimer>
-
-#include <algorithm>
 
 Game_Slot::Game_Slot()
 {
@@ -34,8 +30,6 @@ void Game_Slot::releaseResources()
     foreground = nullptr;
     delete scorePicture;
     scorePicture = nullptr;
-    delete frameTimer;
-    frameTimer = nullptr;
     delete machine;
     machine = nullptr;
 }
@@ -45,8 +39,6 @@ void Game_Slot::createResources()
     background = new QImage();
     foreground = new QImage();
     scorePicture = new QImage();
-    // Parented so the frame's stopTimers() finds it when the game leaves the scene.
-    frameTimer = new QTimer(this);
     machine = new Game_Slot_Machine();
 }
 
@@ -62,10 +54,7 @@ void Game_Slot::initGame()
 
     pressed = false;
     machine->start();
-
-    // A retry runs this again on the same timer: connect once.
-    connect(frameTimer, &QTimer::timeout, this, &Game_Slot::slot_update, Qt::UniqueConnection);
-    frameTimer->start(1);
+    startFrameTimer();
 
     getScore()->setScore(0);
     setQuestionShown(false);
@@ -78,35 +67,19 @@ void Game_Slot::initGame()
 
 void Game_Slot::retryGame()
 {
-    getScore()->resetScore();
     machine->clear();
-    initGame();
-}
-
-void Game_Slot::pauseGame()
-{
-    setQuestionShown(true);
+    Game_Base::retryGame();
 }
 
 void Game_Slot::resumeGame()
 {
-    setQuestionShown(false);
-    frameTimer->start(1);
-}
-
-void Game_Slot::exitGame()
-{
-    emit endGame(getName(), std::max(getScore()->getBest(), getScore()->getScore()));
+    Game_Base::resumeGame();
+    startFrameTimer();
 }
 
 bool Game_Slot::isGameOver() const
 {
     return machine && machine->isGameOver();
-}
-
-bool Game_Slot::isFrameTimerActive() const
-{
-    return frameTimer && frameTimer->isActive();
 }
 
 void Game_Slot::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
@@ -131,7 +104,7 @@ void Game_Slot::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
     drawMachine(painter);
     drawScorePanel(painter, *scorePicture);
     if (machine->afterFrame()) {
-        frameTimer->stop();
+        stopFrameTimer();
         update();
     }
 }
@@ -167,26 +140,6 @@ size_t Game_Slot::reelsKey() const
     return key;
 }
 
-void Game_Slot::keyReleaseEvent(QKeyEvent *event)
-{
-    if (isQuestionShown() || isGameOver()) {
-        Game_Base::keyReleaseEvent(event);
-        return;
-    }
-    if (event->key() == Qt::Key_Escape)
-        pauseGame();
-    update();
-}
-
-void Game_Slot::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
-{
-    if (isQuestionShown() || isGameOver()) {
-        Game_Base::hoverMoveEvent(event);
-        return;
-    }
-    update();
-}
-
 void Game_Slot::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
     // Accepting the press makes this item the grabber that receives the release.
@@ -197,7 +150,7 @@ void Game_Slot::mousePressEvent(QGraphicsSceneMouseEvent *event)
         pressed = true;
         const Game_Slot_Machine::PressResult result = machine->press(getScore()->getScore());
         if (result.kind == Game_Slot_Machine::Press::Lost)
-            frameTimer->stop();
+            stopFrameTimer();
         else if (result.kind == Game_Slot_Machine::Press::Scored)
             getScore()->setScore(result.score);
     }
@@ -206,11 +159,9 @@ void Game_Slot::mousePressEvent(QGraphicsSceneMouseEvent *event)
 
 void Game_Slot::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
-    if (isQuestionShown()) {
+    // The release of the press that stopped a reel is not a click on the result dialog.
+    if (isQuestionShown() || !pressed)
         Game_Base::mouseReleaseEvent(event);
-    } else if (isGameOver() && !pressed) {
-        clickResultButtons(event);
-    }
     pressed = false;
     update();
 }

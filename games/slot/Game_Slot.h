@@ -11,7 +11,6 @@
 
 class Game_Slot_Machine;
 class QImage;
-class QTimer;
 
 class Game_Slot : public Game_Base
 {
@@ -27,20 +26,16 @@ public:
     void createResources() override;
     void initGame() override;
     void retryGame() override;
-    void pauseGame() override;
-    void exitGame() override;
     void resumeGame() override;
 
     // Null outside createResources..releaseResources.
     Game_Slot_Machine *getMachine() const { return machine; }
     bool isGameOver() const;
-    bool isFrameTimerActive() const;
 
 protected:
-    void keyReleaseEvent(QKeyEvent *event) override;
+    bool isPlaying() const override { return !isGameOver(); }
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
-    void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
 
 private:
     void drawMachine(QPainter *painter);
@@ -50,7 +45,6 @@ private:
     QImage *foreground = nullptr;
     QVector<QRect> foregroundInk;
     QImage *scorePicture = nullptr;
-    QTimer *frameTimer = nullptr;
     // reels, nextSpeed, spawnCount, lastResult, gameOver
     Game_Slot_Machine *machine = nullptr;
     // The current press stopped a reel, so its release must not act on the result dialog.
