@@ -181,8 +181,10 @@ void Game_Base::drawScorePanel(QPainter *painter, const QImage &panel)
 
 void Game_Base::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
-    if (!questionShown)
+    if (!questionShown) {
+        paintGame(painter);
         return;
+    }
     setCursor(Qt::ArrowCursor);
     Shade::draw(painter, boundingRect(), 200);
     drawDialog(painter, tr("本当にメニューに戻りますか？"), tr("はい"), tr("いいえ"));

@@ -10,7 +10,8 @@
 // - The frame routes input: while the question is shown or isPlaying() is false (a result
 //   screen) key, mouse-release and hover events go to the dialog; during play Escape calls
 //   pauseGame() and the rest goes to playKeyRelease(), playMouseRelease() and playHoverMove(),
-//   after which the item is repainted. Paint only Game_Base::paint while the question is shown.
+//   after which the item is repainted. paint() draws the question while it is shown and
+//   paintGame() otherwise.
 // - The common life cycle: retryGame() folds the score into the best and runs initGame() again,
 //   pauseGame() shows the question, resumeGame() hides it, exitGame() emits
 //   endGame(getName(), max(best, score)); the game is off the scene when the emit returns. A
@@ -89,6 +90,8 @@ protected:
     virtual void playKeyRelease(QKeyEvent *) {}
     virtual void playMouseRelease(QGraphicsSceneMouseEvent *) {}
     virtual void playHoverMove(QGraphicsSceneHoverEvent *) {}
+    // What the game shows while the question is not up: its play field or its result screen.
+    virtual void paintGame(QPainter *) {}
 
     // The 1 ms frame timer that drives slot_update() while a play runs.
     void startFrameTimer();

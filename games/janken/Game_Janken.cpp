@@ -115,12 +115,8 @@ bool Game_Janken::isFinished() const
     return duel && duel->isFinished();
 }
 
-void Game_Janken::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+void Game_Janken::paintGame(QPainter *painter)
 {
-    if (isQuestionShown()) {
-        Game_Base::paint(painter, option, widget);
-        return;
-    }
     if (!duel)
         return;
     if (duel->isFinished())

@@ -24,14 +24,13 @@ public:
     void initGame() override;
     void resumeGame() override;
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
-
     // Read-only views for tests and benchmarks; null outside createResources..releaseResources.
     const Game_Janken_Duel *getDuel() const { return duel; }
     const Game_ElapsedClock *getClock() const { return clock; }
     bool isFinished() const;
 
 protected:
+    void paintGame(QPainter *painter) override;
     bool isPlaying() const override;
     void playKeyRelease(QKeyEvent *event) override;
 

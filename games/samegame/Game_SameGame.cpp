@@ -208,13 +208,8 @@ void Game_SameGame::hoverLeaveEvent(QGraphicsSceneHoverEvent *)
         *hoverCell = QPoint(-1, -1);
 }
 
-void Game_SameGame::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-                          QWidget *widget)
+void Game_SameGame::paintGame(QPainter *painter)
 {
-    if (isQuestionShown()) {
-        Game_Base::paint(painter, option, widget);
-        return;
-    }
     if (!board)
         return;
     // The board only changes when a click takes tiles away: it is drawn once into a picture

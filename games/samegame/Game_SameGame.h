@@ -26,8 +26,6 @@ public:
     Game_SameGame();
     ~Game_SameGame() override;
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
-
     void releaseResources() override;
     void createResources() override;
     void initGame() override;
@@ -50,6 +48,7 @@ public slots:
     void gameOver();
 
 protected:
+    void paintGame(QPainter *painter) override;
     bool isPlaying() const override { return !stageClear && !timeOver; }
     void playMouseRelease(QGraphicsSceneMouseEvent *event) override;
     void playHoverMove(QGraphicsSceneHoverEvent *event) override;

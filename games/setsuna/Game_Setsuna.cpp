@@ -274,12 +274,8 @@ void Game_Setsuna::playHoverMove(QGraphicsSceneHoverEvent *event)
     setSilent(button >= 0);
 }
 
-void Game_Setsuna::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+void Game_Setsuna::paintGame(QPainter *painter)
 {
-    if (isQuestionShown()) {
-        Game_Base::paint(painter, option, widget);
-        return;
-    }
     if (!background)
         return;
     painter->drawImage(0, 0, *background);

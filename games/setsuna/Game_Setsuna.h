@@ -20,8 +20,6 @@ public:
     Game_Setsuna();
     ~Game_Setsuna() override;
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
-
     void releaseResources() override;
     void createResources() override;
     void initGame() override;
@@ -43,6 +41,7 @@ public slots:
     void slot_waitUp();
 
 protected:
+    void paintGame(QPainter *painter) override;
     bool isPlaying() const override { return !duel.isResultShown(); }
     void keyReleaseEvent(QKeyEvent *event) override;
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;

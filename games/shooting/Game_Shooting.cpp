@@ -178,13 +178,8 @@ void Game_Shooting::drawClock(QPainter *painter)
                               Qt::AlignLeft, gallery->clockText());
 }
 
-void Game_Shooting::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-                          QWidget *widget)
+void Game_Shooting::paintGame(QPainter *painter)
 {
-    if (isQuestionShown()) {
-        Game_Base::paint(painter, option, widget);
-        return;
-    }
     if (!gallery)
         return;
     if (gallery->isTimeUp()) {

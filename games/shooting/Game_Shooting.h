@@ -21,8 +21,6 @@ public:
     Game_Shooting();
     ~Game_Shooting() override;
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
-
     void releaseResources() override;
     void createResources() override;
     void initGame() override;
@@ -32,6 +30,7 @@ public:
     QRectF crosshairRect() const;
 
 protected:
+    void paintGame(QPainter *painter) override;
     bool isPlaying() const override;
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void playHoverMove(QGraphicsSceneHoverEvent *event) override;

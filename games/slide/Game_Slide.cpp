@@ -171,12 +171,8 @@ void Game_Slide::playMouseRelease(QGraphicsSceneMouseEvent *event)
         cleared = true;
 }
 
-void Game_Slide::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+void Game_Slide::paintGame(QPainter *painter)
 {
-    if (isQuestionShown()) {
-        Game_Base::paint(painter, option, widget);
-        return;
-    }
     if (!board)
         return;
     painter->drawImage(QPointF(0, 0), *background);

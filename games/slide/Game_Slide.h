@@ -26,8 +26,6 @@ public:
     Game_Slide();
     ~Game_Slide() override;
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
-
     void releaseResources() override;
     void createResources() override;
     void initGame() override;
@@ -47,6 +45,7 @@ public:
     bool isTimerRunning() const;
 
 protected:
+    void paintGame(QPainter *painter) override;
     bool isPlaying() const override { return !cleared && !timeUp; }
     void playMouseRelease(QGraphicsSceneMouseEvent *event) override;
 

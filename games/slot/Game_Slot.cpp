@@ -82,12 +82,8 @@ bool Game_Slot::isGameOver() const
     return machine && machine->isGameOver();
 }
 
-void Game_Slot::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+void Game_Slot::paintGame(QPainter *painter)
 {
-    if (isQuestionShown()) {
-        Game_Base::paint(painter, option, widget);
-        return;
-    }
     if (!machine)
         return;
 

@@ -20,8 +20,6 @@ public:
     Game_Slot();
     ~Game_Slot() override;
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
-
     void releaseResources() override;
     void createResources() override;
     void initGame() override;
@@ -33,6 +31,7 @@ public:
     bool isGameOver() const;
 
 protected:
+    void paintGame(QPainter *painter) override;
     bool isPlaying() const override { return !isGameOver(); }
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;

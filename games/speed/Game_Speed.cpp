@@ -103,12 +103,8 @@ void Game_Speed::drawCard(QPainter *painter, const QRectF &rect, int suit, int r
         cards->drawCard(painter, rect, suit, rank);
 }
 
-void Game_Speed::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+void Game_Speed::paintGame(QPainter *painter)
 {
-    if (isQuestionShown()) {
-        Game_Base::paint(painter, option, widget);
-        return;
-    }
     if (!table)
         return;
     if (gameOver) {

@@ -20,8 +20,6 @@ public:
     Game_Speed();
     ~Game_Speed() override;
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
-
     void releaseResources() override;
     void createResources() override;
     void initGame() override;
@@ -36,6 +34,7 @@ public:
     int getMissFlash() const { return missFlash; }
 
 protected:
+    void paintGame(QPainter *painter) override;
     bool isPlaying() const override { return !gameOver; }
     void playMouseRelease(QGraphicsSceneMouseEvent *event) override;
 

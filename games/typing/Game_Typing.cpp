@@ -123,12 +123,8 @@ bool Game_Typing::isFinished() const
     return train && train->isFinished();
 }
 
-void Game_Typing::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+void Game_Typing::paintGame(QPainter *painter)
 {
-    if (isQuestionShown()) {
-        Game_Base::paint(painter, option, widget);
-        return;
-    }
     if (!train)
         return;
     if (train->isFinished())

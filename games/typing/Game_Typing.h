@@ -25,8 +25,6 @@ public:
     void retryGame() override;
     void resumeGame() override;
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
-
     // The bonus box in item coordinates, from the border picture's size.
     QRectF borderRect() const;
 
@@ -37,6 +35,7 @@ public:
     bool isFinished() const;
 
 protected:
+    void paintGame(QPainter *painter) override;
     bool isPlaying() const override;
     void playKeyRelease(QKeyEvent *event) override;
 

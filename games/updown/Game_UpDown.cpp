@@ -122,12 +122,8 @@ void Game_UpDown::drawCard(QPainter *painter, const QRectF &rect, int deckIndex)
         cards->drawCard(painter, rect, card.suit, card.rank);
 }
 
-void Game_UpDown::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+void Game_UpDown::paintGame(QPainter *painter)
 {
-    if (isQuestionShown()) {
-        Game_Base::paint(painter, option, widget);
-        return;
-    }
     if (!table)
         return;
     if (table->isFinished() || table->isFailed()) {

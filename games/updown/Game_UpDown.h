@@ -18,8 +18,6 @@ public:
     Game_UpDown();
     ~Game_UpDown() override;
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
-
     void releaseResources() override;
     void createResources() override;
     void initGame() override;
@@ -33,6 +31,7 @@ public:
     Game_Countdown *getClock() const { return clock; }
 
 protected:
+    void paintGame(QPainter *painter) override;
     bool isPlaying() const override { return !isOver(); }
     void playMouseRelease(QGraphicsSceneMouseEvent *event) override;
 
