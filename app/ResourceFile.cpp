@@ -126,6 +126,13 @@ bool ResourceFile::registerFile(const QString &path, const QString &mountRoot)
     if (!RegularFile::open(path, file.get()) || file->size() < 1)
         return false;
     const uchar *data = file->map(0, file->size());
+    // Pages only as they are read: the page cache may hold the file in large blocks, and the
+    // kernel maps a whole block around a read page unless told the reads are random, so a
+    // picture or a glyph read would otherwise hold 2 MB of the file.
+    if (data) {
+        ::madvise(const_cast<uchar *>(data), size_t(file->size()), MADV_NOHUGEPAGE);
+        ::madvise(const_cast<uchar *>(data), size_t(file->size()), MADV_RANDOM);
+    }
     if (!data || !isWellFormed(QByteArray::fromRawData(reinterpret_cast<const char *>(data),
                                                        qsizetype(file->size()))))
         return false;
@@ -135,7 +142,18 @@ bool ResourceFile::registerFile(const QString &path, const QString &mountRoot)
         return false;
     // Qt reads the mapping for as long as the process runs, even while it shuts down, so the
     // files are never closed; the list keeps them in reach.
-    static auto *kept = new std::vector<QFile *>;
-    kept->push_back(file.release());
+    kept()->push_back({file.release(), const_cast<uchar *>(data)});
     return true;
+}
+
+std::vector<ResourceFile::Mapping> *ResourceFile::kept()
+{
+    static auto *mappings = new std::vector<Mapping>;
+    return mappings;
+}
+
+void ResourceFile::releasePages()
+{
+    for (const Mapping &m : *kept())
+        ::madvise(m.data, size_t(m.file->size()), MADV_DONTNEED);
 }

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDebug>
+#include <QFile>
 #include <QFontDatabase>
 #include <QIcon>
 
@@ -21,5 +22,10 @@ void Startup::prepare(QApplication &app)
     if (!registered)
         qDebug() << "noResuorce";
     // Qt 6 strings from C literals are UTF-8 already, so there is no codec to install.
-    QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki"));
+    // Read once and handed over as bytes: by its name Qt would read it twice, once for the
+    // font list and once more for drawing, and drawing would keep its pages of the resource
+    // file's mapping in memory.
+    QFile font(QStringLiteral(":/font/tanuki"));
+    if (font.open(QIODevice::ReadOnly))
+        QFontDatabase::addApplicationFontFromData(font.readAll());
 }
