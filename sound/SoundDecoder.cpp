@@ -1,6 +1,12 @@
 #include "sound/SoundDecoder.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <new>
+
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 SoundDecoder::SoundDecoder(std::unique_ptr<Archive> source, std::vector<std::string> names,
                            std::vector<char> allowed, std::vector<std::size_t> decodeOrder)
@@ -31,6 +37,13 @@ void SoundDecoder::start(unsigned threads, std::function<void()> onReady)
 
 void SoundDecoder::work()
 {
+    // Decoding gives way to the thread that builds and paints the window: on a busy machine the
+    // first frame comes first, and the menu music needs only the front of its loop by then.
+    const id_t self = static_cast<id_t>(::syscall(SYS_gettid));
+    errno = 0;
+    const int nice = ::getpriority(PRIO_PROCESS, self);
+    if (errno == 0)
+        ::setpriority(PRIO_PROCESS, self, std::min(19, nice + BackgroundNice));
     std::unique_lock<std::mutex> lock(mutex);
     while (!stopping) {
         while (nextInOrder < order.size() && jobs[order[nextInOrder]].state != State::Pending)

@@ -18,6 +18,9 @@
 class SoundDecoder
 {
 public:
+    // How much nicer the workers are than the rest of the process.
+    static constexpr int BackgroundNice = 10;
+
     // Entry names are read from archive in order (a list of indexes into names); a name not
     // allowed fails without being read.
     SoundDecoder(std::unique_ptr<Archive> archive, std::vector<std::string> names,
