@@ -22,7 +22,9 @@ void Picture::premultiply(QImage &image)
 {
     // Premultiplied ARGB is what the raster painter blends without converting on every draw.
     if (!image.isNull() && image.format() != QImage::Format_ARGB32_Premultiplied)
-        image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        // In place where the pixels keep their size (an opaque or alpha picture): no second
+        // copy of every picture is made at start-up.
+        image = std::move(image).convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 bool Picture::load(QImage &image, const QString &path, const QString &failureMessage)
