@@ -430,6 +430,15 @@ int main(int argc, char **argv)
         bare.push_back(runChild(self, QStringLiteral("bare")));
         decode.push_back(runChild(self, QStringLiteral("decode")));
     }
+    // Each run's difference against the bare window launched right after it, so that a reader
+    // sees the spread and not only the median.
+    std::printf("game - bare per run (ms):");
+    for (int i = 0; i < runs; ++i)
+        std::printf(" %.1f", game[i].ms - bare[i].ms);
+    std::printf("\nmusic after the first frame per run (ms):");
+    for (int i = 0; i < runs; ++i)
+        std::printf(" %.1f", game[i].musicMs - game[i].ms);
+    std::printf("\n");
     const Sample g = median(game), b = median(bare), d = median(decode);
     std::printf("median of %d runs, from launch:\n", runs);
     std::printf("  game: first frame %7.1f ms, menu music's first buffer %7.1f ms, CPU to first "
