@@ -1,6 +1,7 @@
 #include "launcher/Item_Lancher.h"
 
 #include "app/HighDensity.h"
+#include "app/ResourceFile.h"
 #include "games/frame/groupDigits.h"
 #include "sound/AudioSet.h"
 
@@ -204,6 +205,8 @@ void Item_Lancher::decodeNextInfoPicture()
             return;
         }
     }
+    // All decoded: the resource file's pages they were read from can go.
+    ResourceFile::releasePages();
 }
 
 void Item_Lancher::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
