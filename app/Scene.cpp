@@ -17,20 +17,25 @@
 #include <QPainter>
 #include <QProcess>
 
+#include <future>
+
 Scene::Scene(QObject *parent, int width, int height) : QGraphicsScene(parent)
 {
     setSceneRect(0, 0, width - 4, height - 4);
 
-    // The launcher leaves a strip of the background showing on the first frame. Decoding it
-    // now, before the menu music is asked for (below), puts it where start-up may still be
-    // waiting for that music to decode, instead of after; its conversion for the painter, a
-    // second copy of its pixels, waits for its first drawing.
-    background = new QImage();
-    background->load(QStringLiteral(":/img/BG"));
+    // The launcher leaves a strip of the background showing on the first frame. It decodes on
+    // another thread while the launcher decodes its own pictures here; its conversion for the
+    // painter, a second copy of its pixels, waits for its first drawing.
+    std::future<QImage> decodedBackground = std::async(std::launch::async, [] {
+        QImage image;
+        image.load(QStringLiteral(":/img/BG"));
+        return image;
+    });
 
     launcher = new Item_Lancher(0, 0);
     launcher->setWidth(int(sceneRect().width()));
     launcher->setHeight(int(sceneRect().height()));
+    background = new QImage(decodedBackground.get());
 
     gameList = new Game_GameList();
 
