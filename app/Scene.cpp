@@ -24,11 +24,12 @@ Scene::Scene(QObject *parent, int width, int height) : QGraphicsScene(parent)
     setSceneRect(0, 0, width - 4, height - 4);
 
     // The launcher leaves a strip of the background showing on the first frame. It decodes on
-    // another thread while the launcher decodes its own pictures here; its conversion for the
-    // painter, a second copy of its pixels, waits for its first drawing.
+    // another thread while the launcher decodes its own pictures here, and is made ready for
+    // the painter there too.
     std::future<QImage> decodedBackground = std::async(std::launch::async, [] {
         QImage image;
-        image.load(QStringLiteral(":/img/BG"));
+        if (image.load(QStringLiteral(":/img/BG")))
+            image = std::move(image).convertToFormat(QImage::Format_ARGB32_Premultiplied);
         return image;
     });
 
