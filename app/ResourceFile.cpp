@@ -126,13 +126,11 @@ bool ResourceFile::registerFile(const QString &path, const QString &mountRoot)
     if (!RegularFile::open(path, file.get()) || file->size() < 1)
         return false;
     const uchar *data = file->map(0, file->size());
-    // Pages only as they are read: the page cache may hold the file in large blocks, and the
-    // kernel maps a whole block around a read page unless told the reads are random, so a
-    // picture or a glyph read would otherwise hold 2 MB of the file.
-    if (data) {
+    // No huge pages: the page cache may hold the file in 2 MB blocks, and one picture read
+    // would then map a whole block at once. (A kernel may still map a whole block of the page
+    // cache around a read page; releasePages lets such blocks go once they are read.)
+    if (data)
         ::madvise(const_cast<uchar *>(data), size_t(file->size()), MADV_NOHUGEPAGE);
-        ::madvise(const_cast<uchar *>(data), size_t(file->size()), MADV_RANDOM);
-    }
     if (!data || !isWellFormed(QByteArray::fromRawData(reinterpret_cast<const char *>(data),
                                                        qsizetype(file->size()))))
         return false;
