@@ -2,6 +2,7 @@
 
 #include "app/FramePacer.h"
 #include "app/HighDensity.h"
+#include "app/PicturePrefetch.h"
 #include "app/ResourceFile.h"
 #include "app/Scene.h"
 #include "games/frame/Game_Base.h"
@@ -51,7 +52,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     }
     checkDensity();
     // The first screen's pictures are decoded: the pages of the resource file they were read
-    // from are not needed again soon.
+    // from are not needed again soon, nor pictures decoded ahead that nobody took.
+    PicturePrefetch::finish();
     ResourceFile::releasePages();
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/Notice.h"
 #include "app/HighDensity.h"
+#include "app/PicturePrefetch.h"
 #include "app/ScoreFile.h"
 #include "games/frame/Game_GameList.h"
 #include "launcher/Item_Base.h"
@@ -28,6 +29,8 @@ Scene::Scene(QObject *parent, int width, int height) : QGraphicsScene(parent)
     // the painter there too.
     std::future<QImage> decodedBackground = std::async(std::launch::async, [] {
         QImage image;
+        if (PicturePrefetch::take(QStringLiteral(":/img/BG"), image))
+            return image;
         if (image.load(QStringLiteral(":/img/BG")))
             image = std::move(image).convertToFormat(QImage::Format_ARGB32_Premultiplied);
         return image;

@@ -1,5 +1,7 @@
 #include "games/frame/Picture.h"
 
+#include "app/PicturePrefetch.h"
+
 #include <QDebug>
 #include <QPaintDevice>
 #include <QPainter>
@@ -10,6 +12,8 @@
 
 bool Picture::load(QImage &image, const QString &path)
 {
+    if (PicturePrefetch::take(path, image))
+        return !image.isNull();
     if (!image.load(path)) {
         image = QImage();
         return false;
