@@ -43,7 +43,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     view->setViewportUpdateMode(QGraphicsView::NoViewportUpdate);
     pacer = new FramePacer(scene, view->viewport(), this);
 
-    windowedFrame = view->frameShape();
+    setWindowedFrame();
     view->viewport()->installEventFilter(this);
     for (const QKeySequence &keys : {QKeySequence(Qt::Key_F11), QKeySequence(Qt::ALT | Qt::Key_Return),
                                      QKeySequence(Qt::ALT | Qt::Key_Enter)}) {
@@ -66,6 +66,19 @@ void MainWindow::checkDensity()
     }
 }
 
+void MainWindow::setWindowedFrame()
+{
+    // The layout puts the scene 2 px in from the window's edge, inside the view's frame. Styles
+    // draw that frame 1 px wide on some platforms, which leaves a light line and a strip of the
+    // scene beside the screens; a plain 2-px frame in the art's ink is the same everywhere. (A
+    // scroll area draws a plain frame in its foreground role, the text colour.)
+    QPalette ink;
+    ink.setColor(view->foregroundRole(), QColor(0x2b, 0x1d, 0x2e));
+    view->setPalette(ink);
+    view->setFrameStyle(QFrame::Box | QFrame::Plain);
+    view->setLineWidth(2);
+}
+
 void MainWindow::setFullScreenMode(bool on)
 {
     if (on == fullScreenMode)
@@ -84,8 +97,7 @@ void MainWindow::setFullScreenMode(bool on)
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         showFullScreen();
     } else {
-        view->setPalette(QPalette());
-        view->setFrameShape(windowedFrame);
+        setWindowedFrame();
         view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         showNormal();

@@ -1,7 +1,6 @@
 #pragma once
 // The one top-level window: a fixed 1024 x 576 frame around the graphics view of the Scene.
 // F11 or Alt+Enter switch to full screen, where the scene is scaled to fit and centred on black.
-#include <QFrame>
 #include <QMainWindow>
 
 class QGraphicsView;
@@ -32,6 +31,7 @@ protected:
 
 private:
     void checkDensity();
+    void setWindowedFrame();
 
     struct Form {
         QWidget *centralWidget = nullptr;
@@ -43,5 +43,4 @@ private:
     Scene *scene = nullptr;
     FramePacer *pacer = nullptr;
     bool fullScreenMode = false;
-    QFrame::Shape windowedFrame = QFrame::StyledPanel;
 };

@@ -1,16 +1,22 @@
 #include "sound/SinkOutput.h"
 
+#include "sound/FadeDevice.h"
+
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QIODevice>
+#include <QTimer>
 
 Q_LOGGING_CATEGORY(lcSound, "tovira.sound")
 
 SinkOutput::SinkOutput(const QAudioDevice &device, const QAudioFormat &format,
                        const QString &member)
-    : sink(new QAudioSink(device, format)), member(member)
+    : sink(new QAudioSink(device, format)), fade(new FadeDevice()), stopLater(new QTimer(this)),
+      member(member)
 {
     connect(sink, &QAudioSink::stateChanged, this, &SinkOutput::forwardState);
+    stopLater->setSingleShot(true);
+    connect(stopLater, &QTimer::timeout, sink, &QAudioSink::stop);
 }
 
 void SinkOutput::forwardState(QAudio::State state)
@@ -28,18 +34,32 @@ SinkOutput::~SinkOutput()
     sink->stop();
     delete sink;
     sink = nullptr;
+    delete fade;
 }
 
 void SinkOutput::start(QIODevice *device)
 {
     qCDebug(lcSound).noquote() << "play" << member;
     source = device;
-    sink->start(device);
+    stopLater->stop();
+    if (sink->state() != QAudio::StoppedState)
+        sink->stop();
+    fade->start(device, sink->format());
+    sink->start(fade);
 }
 
 void SinkOutput::stop()
 {
     qCDebug(lcSound).noquote() << "stop" << member;
     source = nullptr;
-    sink->stop();
+    fade->fadeOut();
+    if (sink->state() != QAudio::ActiveState) {
+        stopLater->stop();
+        sink->stop();
+        return;
+    }
+    // The sink's buffer is heard before the fade: stop after both, with time to spare.
+    const qint64 held = sink->format().durationForBytes(sink->bufferSize()) / 1000;
+    stopLater->start(int(qBound(qint64(0), held, qint64(2000))) + 2 * FadeDevice::FadeMilliseconds +
+                     100);
 }

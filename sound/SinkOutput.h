@@ -8,9 +8,11 @@
 // Our own diagnostics for sound ("tovira.sound"); starts and stops are debug messages.
 Q_DECLARE_LOGGING_CATEGORY(lcSound)
 
+class FadeDevice;
 class QAudioDevice;
 class QAudioFormat;
 class QAudioSink;
+class QTimer;
 
 class SinkOutput : public AudioOutput
 {
@@ -20,6 +22,8 @@ public:
     ~SinkOutput() override;
 
     void start(QIODevice *device) override;
+    // Fades out: what the sink already holds plays on into a few milliseconds of fade, and the
+    // sink stops once that has been heard, so a stop never cuts into a wave.
     void stop() override;
 
 private:
@@ -27,5 +31,7 @@ private:
 
     QAudioSink *sink = nullptr;
     QIODevice *source = nullptr;
+    FadeDevice *fade = nullptr;
+    QTimer *stopLater = nullptr;
     QString member;
 };

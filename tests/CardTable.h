@@ -57,15 +57,39 @@ public:
     }
     void key(Qt::Key k) { QTest::keyClick(view.get(), k); }
 
-    // One painted frame, the wall clock moving on by ms first.
-    QImage frame(int ms = 16)
+    // One painted frame, the wall clock moving on by ms first; texts drawn in the painter's pen
+    // come out in `pen`.
+    QImage frame(int ms = 16, const QColor &pen = Qt::black)
     {
         now = now.addMSecs(ms);
         QImage image(game->getWidth(), game->getHeight(), QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::white);
         QPainter painter(&image);
+        painter.setPen(pen);
         game->paint(&painter, nullptr, nullptr);
         return image;
+    }
+
+    // Two frames of the same play that differ only in the colour of some texts differ exactly in
+    // their ink. Says where that ink inside `area` leaves the paper of the panel picture drawn at
+    // `at`, or the window; empty when it stays on it.
+    QString inkOffPaper(const QImage &a, const QImage &b, const QRect &area, const QString &panel,
+                        QPoint at) const
+    {
+        const QImage paper = QImage(panel).convertToFormat(QImage::Format_ARGB32);
+        const QRect window = game->mapRectFromScene(scene->sceneRect()).toAlignedRect();
+        int ink = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) {
+                if (!a.valid(x, y) || a.pixel(x, y) == b.pixel(x, y))
+                    continue;
+                ++ink;
+                const QPoint p = QPoint(x, y) - at;
+                const QRgb c = paper.valid(p) ? paper.pixel(p) : 0;
+                if (!window.contains(x, y) || qAlpha(c) < 250 || qGray(c) < 215)
+                    return QStringLiteral("ink at (%1, %2) is off %3").arg(x).arg(y).arg(panel);
+            }
+        return ink > 0 ? QString() : QStringLiteral("no ink over ") + panel;
     }
 
     // What a result screen with this title looks like: black, the score panel, the dialog.

@@ -99,6 +99,27 @@ bool isPlainPaper(const QImage &image, const QRect &r, QString *why)
         }
     return true;
 }
+// The source of a contract picture with the shared definitions, and with the element
+// `<g id="without">...</g>` (a plain group of shapes) taken out when one is named.
+QByteArray sourceOf(const QString &file, const QString &without = QString())
+{
+    QFile f(kSource + "/assets/art/" + file);
+    f.open(QIODevice::ReadOnly);
+    QString svg = QString::fromUtf8(f.readAll());
+    if (!without.isEmpty())
+        svg.remove(QRegularExpression("<g id=\"" + without + "\">.*?</g>",
+                                      QRegularExpression::DotMatchesEverythingOption));
+    return withDefs(svg).toUtf8();
+}
+
+// "x,y x,y ..." as a polygon.
+QPolygon points(const QString &list)
+{
+    QPolygon polygon;
+    for (const QString &point : list.split(' '))
+        polygon << QPoint(point.section(',', 0, 0).toInt(), point.section(',', 1, 1).toInt());
+    return polygon;
+}
 } // namespace
 
 class TestArt : public QObject
@@ -175,13 +196,14 @@ private slots:
     }
 
     // The game writes the best and current score in black, centred in (20, 40, 90, 20) and
-    // (20, 70, 90, 20) with the panel drawn at (0, 10): those rows must be paper, not labels.
+    // (20, 70, 90, 20) with the panel drawn at (0, 10), inking the lines y 35..48 and 65..78 of
+    // the panel: those lines must be paper, not labels.
     void scorePanelRowsArePlainPaper()
     {
         const QImage panel = renderElement("panel_score", QSize(130, 90));
         QString why;
-        QVERIFY2(isPlainPaper(panel, QRect(22, 32, 86, 16), &why), qPrintable("best row: " + why));
-        QVERIFY2(isPlainPaper(panel, QRect(22, 62, 86, 16), &why), qPrintable("score row: " + why));
+        QVERIFY2(isPlainPaper(panel, QRect(22, 35, 86, 14), &why), qPrintable("best row: " + why));
+        QVERIFY2(isPlainPaper(panel, QRect(22, 65, 86, 14), &why), qPrintable("score row: " + why));
     }
 
     // The launcher writes the total in (782, 64, 147, 20) and the pointed game's best in
@@ -227,6 +249,83 @@ private slots:
             QVERIFY(!entries[a].intersects(score));
             for (int b = a + 1; b < entries.size(); ++b)
                 QVERIFY2(!entries[a].intersects(entries[b]), qPrintable(QStringLiteral("%1/%2").arg(a).arg(b)));
+        }
+    }
+    void shootingTargetsFillTheirHitShapes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QPolygon>("shape");
+        QTest::newRow("KOHRU01")
+            << "kohru01"
+            << points("50,80 117,0 213,0 307,107 270,215 300,315 45,290 36,212 66,139");
+        QTest::newRow("TOVIRA01") << "tovira01"
+                                  << points("100,44 190,22 235,130 290,195 190,340 190,395 27,255");
+        QTest::newRow("TOVIRA02")
+            << "tovira02"
+            << points("110,34 190,27 256,133 237,296 176,306 163,430 96,430 99,285 30,277 30,220");
+        QTest::newRow("TOVIRA03") << "tovira03"
+                                  << points("85,47 177,20 230,102 211,167 285,220 270,248 223,273 "
+                                            "217,290 263,362 38,318 12,246 34,124");
+        QTest::newRow("TOVIRA04") << "tovira04"
+                                  << points("120,32 184,0 352,74 300,198 203,267 96,219 57,146");
+    }
+
+    // A target is a figure on the board cut along the polygon a shot is tested against: the
+    // picture covers the polygon and draws nothing beyond its edge, the figure alone (board
+    // taken out) covers most of it, and a good target's whole head lies in the bonus zone.
+    void shootingTargetsFillTheirHitShapes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QPolygon, shape);
+        const QImage picture =
+            QImage(":/img/shooting/" + name.toUpper()).convertToFormat(QImage::Format_ARGB32);
+        QVERIFY(!picture.isNull());
+        QSvgRenderer figureOnly(sourceOf("shooting/" + name + ".svg", "shoot_board"));
+        QImage figure(picture.size(), QImage::Format_ARGB32);
+        figure.fill(Qt::transparent);
+        QPainter p(&figure);
+        figureOnly.render(&p, QRectF(QPointF(0, 0), picture.size()));
+        p.end();
+        // inside: the polygon as a shot tests it; near: its edge drawn 4 px wide around it
+        QImage area(picture.size(), QImage::Format_ARGB32);
+        area.fill(Qt::black);
+        QPainter a(&area);
+        a.setPen(QPen(Qt::red, 8));
+        a.drawPolygon(shape);
+        a.setPen(Qt::NoPen);
+        a.setBrush(Qt::white);
+        a.drawPolygon(shape, Qt::OddEvenFill);
+        a.end();
+        int inside = 0, covered = 0, byFigure = 0, ink = 0, beyond = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                const bool opaque = qAlpha(picture.pixel(x, y)) >= 128;
+                ink += opaque;
+                if (area.pixel(x, y) == qRgb(255, 255, 255)) {
+                    ++inside;
+                    covered += opaque;
+                    byFigure += qAlpha(figure.pixel(x, y)) >= 128;
+                } else if (area.pixel(x, y) == qRgb(0, 0, 0)) {
+                    beyond += opaque;
+                }
+            }
+        qInfo("%s: picture covers %.3f, figure %.3f, %.4f of the ink beyond the edge",
+              qPrintable(name), double(covered) / inside, double(byFigure) / inside,
+              double(beyond) / ink);
+        QVERIFY(double(covered) / inside >= 0.97);
+        QVERIFY(double(beyond) / ink <= 0.01);
+        QVERIFY(double(byFigure) / inside >= 0.5);
+        if (name.startsWith("tovira")) {
+            QSvgRenderer source(sourceOf("shooting/" + name + ".svg"));
+            QVERIFY2(source.elementExists("shoot_head"), "the head is the group shoot_head");
+            const QRectF head = source.transformForElement("shoot_head")
+                                    .mapRect(source.boundsOnElement("shoot_head"));
+            QVERIFY2(QRectF(114, 27, 76, 119).contains(head),
+                     qPrintable(QString("head at (%1, %2, %3, %4)")
+                                    .arg(head.x())
+                                    .arg(head.y())
+                                    .arg(head.width())
+                                    .arg(head.height())));
         }
     }
 };

@@ -2,8 +2,9 @@
 // sound each call plays, the silence rules, looping, and the WAV data that reaches the device.
 #include "sound/Archive.h"
 #include "sound/ArchiveBuffer.h"
-#include "sound/AudioSet.h"
 #include "sound/ArrivingDevice.h"
+#include "sound/AudioSet.h"
+#include "sound/FadeDevice.h"
 #include "sound/LoopDevice.h"
 #include "sound/SoundBytes.h"
 #include "sound/SoundRecorder.h"
@@ -424,6 +425,55 @@ private slots:
         device.close();
         device.open(QIODevice::ReadOnly);
         QCOMPARE(device.read(10), samples.left(10));
+    }
+
+    // Music fades in after a start and out after a stop over a few milliseconds, then is silent;
+    // what lies between passes untouched, so a loop's wrap stays seamless.
+    void theFadeDeviceFadesOnlyAtStartAndStop()
+    {
+        QAudioFormat f;
+        f.setSampleRate(8000); // 40 frames of fade
+        f.setChannelCount(2);
+        f.setSampleFormat(QAudioFormat::Int16);
+        QByteArray level;
+        for (int i = 0; i < 200; ++i)
+            level += QByteArray::fromHex("1027f0d8"); // 10000 left, -10000 right
+        LoopDevice loop(level);
+        loop.open(QIODevice::ReadOnly);
+        FadeDevice fade;
+        QVERIFY(fade.start(&loop, f));
+        bool mirrored = true; // both channels get the same gain
+        auto frames = [&](int count) {
+            const QByteArray got = fade.read(count * 4);
+            QList<int> left;
+            for (int i = 0; i + 3 < got.size(); i += 4) {
+                left << qFromLittleEndian<qint16>(got.constData() + i);
+                mirrored &= qFromLittleEndian<qint16>(got.constData() + i + 2) == -left.last();
+            }
+            return left;
+        };
+        const QList<int> in = frames(300);
+        QCOMPARE(in.size(), 300);
+        QCOMPARE(in[0], 0);
+        QCOMPARE(in[20], 5000);
+        for (int i = 1; i < 40; ++i)
+            QVERIFY(in[i] > in[i - 1]);
+        QVERIFY(std::all_of(in.begin() + 40, in.end(), [](int v) { return v == 10000; }));
+        fade.fadeOut();
+        loop.close();
+        const QList<int> out = frames(100);
+        QCOMPARE(out.size(), 100);
+        QCOMPARE(out[0], 9750);
+        for (int i = 1; i < 40; ++i)
+            QVERIFY(out[i] < out[i - 1]);
+        QVERIFY(std::all_of(out.begin() + 39, out.end(), [](int v) { return v == 0; }));
+        QVERIFY(!fade.atEnd());
+        QVERIFY(mirrored);
+        // Unsigned bytes are silent at their middle.
+        f.setSampleFormat(QAudioFormat::UInt8);
+        QVERIFY(fade.start(&loop, f));
+        fade.fadeOut();
+        QCOMPARE(fade.read(4), QByteArray(4, char(0x80)));
     }
 
     // Only a well-formed WAV file is cut down to its data chunk; anything else plays whole.

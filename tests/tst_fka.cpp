@@ -1,6 +1,12 @@
 // The fka command-line tool: packing, listing and extracting, its errors, and the game's own
-// archive as the build packs it.
+// archive as the build packs it, down to what its sounds sound like.
+#include "sound/Archive.h"
+#include "sound/WavData.h"
+
+#include <QtEndian>
 #include <QtTest>
+
+#include <cmath>
 
 namespace
 {
@@ -43,6 +49,63 @@ void expectError(const Run &r, const QString &fragment)
     QVERIFY2(r.out.isEmpty(), qPrintable(r.out));
     QVERIFY2(r.err.startsWith("fka: ") && r.err.count('\n') == 1, qPrintable(r.err));
     QVERIFY2(r.err.contains(fragment), qPrintable(r.err));
+}
+
+// A PCM WAV's samples per channel, -1..1 (16-bit signed or 8-bit unsigned).
+struct Pcm {
+    int rate = 0;
+    std::vector<std::vector<double>> channels;
+};
+
+Pcm decodeEntry(const std::string &name)
+{
+    Archive archive;
+    std::vector<unsigned char> bytes;
+    if (!archive.open(TOVIRA_GAME_DIR "/Tovira.fka", "pelorn_quives") ||
+        !archive.read(name, &bytes))
+        return {};
+    const QByteArray wav(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
+    const qsizetype fmt = wav.indexOf("fmt ");
+    qsizetype at = 0, length = 0;
+    if (fmt < 0 || !WavData::findSamples(wav, &at, &length))
+        return {};
+    Pcm pcm;
+    const int count = qFromLittleEndian<quint16>(wav.constData() + fmt + 10);
+    pcm.rate = int(qFromLittleEndian<quint32>(wav.constData() + fmt + 12));
+    const int width = qFromLittleEndian<quint16>(wav.constData() + fmt + 22) / 8;
+    const qsizetype frames = length / (width * count);
+    pcm.channels.assign(std::size_t(count), std::vector<double>(std::size_t(frames)));
+    for (qsizetype i = 0; i < frames; ++i) {
+        for (int c = 0; c < count; ++c) {
+            const char *s = wav.constData() + at + (i * count + c) * width;
+            pcm.channels[std::size_t(c)][std::size_t(i)] =
+                width == 1 ? (quint8(*s) - 128) / 128.0 : qFromLittleEndian<qint16>(s) / 32768.0;
+        }
+    }
+    return pcm;
+}
+
+// The bars of a loop as its note data gives them.
+int loopBars(const QString &loop)
+{
+    QFile f(TOVIRA_SOURCE_DIR "/assets/sound/music/" + loop + ".song");
+    f.open(QIODevice::ReadOnly | QIODevice::Text);
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith("bars "))
+            return line.mid(5).trimmed().toInt();
+    return 0;
+}
+
+double rms(const Pcm &pcm)
+{
+    double sum = 0;
+    std::size_t n = 0;
+    for (const auto &c : pcm.channels) {
+        for (double x : c)
+            sum += x * x;
+        n += c.size();
+    }
+    return std::sqrt(sum / double(qMax<std::size_t>(1, n)));
 }
 
 } // namespace
@@ -159,6 +222,71 @@ private slots:
                               "se/samegame5over.wav", "se/samegame_otetsuki.wav", "se/miss.wav"}));
         QCOMPARE(readAll(TOVIRA_GAME_DIR "/Tovira.fka").mid(0, 8),
                  QByteArray::fromHex("001D4FD600000006"));
+    }
+
+    void everySoundIsClean_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char *name : {"bgm/BGM_1.wav", "bgm/BGM_2.wav", "bgm/BGM_3.wav", "se/chime.wav",
+                                 "se/coin.wav", "se/whoosh.wav", "se/select.wav", "se/win.wav",
+                                 "se/lose.wav", "se/draw.wav", "se/samegame2-4.wav",
+                                 "se/samegame5over.wav", "se/samegame_otetsuki.wav", "se/miss.wav"})
+            QTest::newRow(name) << QString(name);
+    }
+
+    // Listens to each sound as the game decodes it: no DC offset (it wastes headroom and thumps
+    // at every start and stop), peaks 3 dB under full scale so music and an effect together do
+    // not clip in the system's mix. A loop lasts a minute or so, is as loud as the others (RMS
+    // within 1 dB) so switching screens keeps the level, and its wrap is no harder a joint, in
+    // level or slope, than its own bar lines.
+    void everySoundIsClean()
+    {
+        QFETCH(QString, name);
+        const Pcm pcm = decodeEntry(name.toStdString());
+        QVERIFY2(!pcm.channels.empty() && !pcm.channels[0].empty(), "entry not decoded");
+        for (const std::vector<double> &x : pcm.channels) {
+            double sum = 0, peak = 0;
+            for (double v : x) {
+                sum += v;
+                peak = qMax(peak, std::fabs(v));
+            }
+            const double dc = sum / double(x.size());
+            QVERIFY2(std::fabs(dc) < 0.002, qPrintable(QString("DC offset %1").arg(dc)));
+            QVERIFY2(peak <= std::pow(10.0, -3.0 / 20), qPrintable(QString("peak %1").arg(peak)));
+        }
+        if (!name.startsWith("bgm/"))
+            return;
+        const std::size_t frames = pcm.channels[0].size();
+        const double seconds = double(frames) / pcm.rate;
+        QVERIFY2(seconds >= 60 && seconds <= 90, qPrintable(QString("%1 s").arg(seconds)));
+        for (const char *other : {"bgm/BGM_1.wav", "bgm/BGM_2.wav", "bgm/BGM_3.wav"}) {
+            const double db = 20 * std::log10(rms(pcm) / rms(decodeEntry(other)));
+            QVERIFY2(std::fabs(db) <= 1.0,
+                     qPrintable(QString("%1 dB against %2").arg(db).arg(other)));
+        }
+        const int bars = loopBars(name.mid(4, 5));
+        QVERIFY(bars > 1);
+        for (const std::vector<double> &x : pcm.channels) {
+            // The jump in level and in slope from the sample before a joint to the one at it.
+            auto joint = [&](std::size_t at, double *level, double *slope) {
+                auto v = [&](std::size_t i) { return x[(i + frames - 2) % frames]; };
+                *level = std::fabs(v(at + 2) - v(at + 1));
+                *slope = std::fabs((v(at + 3) - v(at + 2)) - (v(at + 1) - v(at)));
+            };
+            double barLevel = 0, barSlope = 0, level = 0, slope = 0;
+            for (int b = 1; b < bars; ++b) {
+                joint(std::size_t(std::llround(double(b) * frames / bars)), &level, &slope);
+                barLevel = qMax(barLevel, level);
+                barSlope = qMax(barSlope, slope);
+            }
+            joint(0, &level, &slope);
+            QVERIFY2(level <= barLevel * 1.5 && slope <= barSlope * 1.5,
+                     qPrintable(QString("wrap: level step %1, slope step %2; bar lines: %3, %4")
+                                    .arg(level)
+                                    .arg(slope)
+                                    .arg(barLevel)
+                                    .arg(barSlope)));
+        }
     }
 };
 

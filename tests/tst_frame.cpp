@@ -16,7 +16,9 @@
 #include <QFontDatabase>
 #include <QPainter>
 #include <QtTest>
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -35,6 +37,76 @@ int inkIn(const QImage &image, const QRect &rect, QRgb background)
         for (int x = rect.left(); x <= rect.right(); ++x)
             n += image.pixel(x, y) != background;
     return n;
+}
+
+// Pixels of rect as bright as the dialog's white text: the text itself, not what it stands on.
+int whiteIn(const QImage &image, const QRect &rect)
+{
+    int n = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            n += qMin(qMin(qRed(image.pixel(x, y)), qGreen(image.pixel(x, y))),
+                      qBlue(image.pixel(x, y))) >= 235;
+    return n;
+}
+
+double luminance(QRgb c)
+{
+    const auto linear = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+}
+
+// How a text drawn into rect stands out: within the box of its ink, what shows 3 px or more
+// away from the ink (its mean colour and the brightest luminance) against the pixels the text
+// covers whole, found by drawing the same text alone.
+struct Legibility {
+    QColor ground;
+    double contrast = 0;
+};
+Legibility legibility(const QImage &image, const QRectF &rect, int flags, const QFont &font,
+                      const QString &text)
+{
+    QImage mask(image.size(), QImage::Format_ARGB32_Premultiplied);
+    mask.fill(Qt::transparent);
+    QPainter p(&mask);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(rect, flags, text);
+    p.end();
+    const auto nearInk = [&](int x, int y) {
+        for (int v = y - 3; v <= y + 3; ++v)
+            for (int u = x - 3; u <= x + 3; ++u)
+                if (mask.rect().contains(u, v) && qAlpha(mask.pixel(u, v)))
+                    return true;
+        return false;
+    };
+    QRect box;
+    for (int y = 0; y < mask.height(); ++y)
+        for (int x = 0; x < mask.width(); ++x)
+            if (qAlpha(mask.pixel(x, y)))
+                box |= QRect(x, y, 1, 1);
+    double textSum = 0, peak = 0;
+    int textCount = 0, groundCount = 0;
+    long r = 0, g = 0, b = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            if (qAlpha(mask.pixel(x, y)) == 255) {
+                textSum += luminance(c);
+                ++textCount;
+            } else if (!nearInk(x, y)) {
+                peak = std::max(peak, luminance(c));
+                r += qRed(c), g += qGreen(c), b += qBlue(c);
+                ++groundCount;
+            }
+        }
+    if (!textCount || !groundCount)
+        return {};
+    return {QColor(r / groundCount, g / groundCount, b / groundCount),
+            (textSum / textCount + 0.05) / (peak + 0.05)};
 }
 
 QImage render(TestGame &game)
@@ -246,27 +318,91 @@ private slots:
         const QRect left = game->leftButtonRect().toRect();
         const QRect right = game->rightButtonRect().toRect();
         const QImage plain = render(*game);
-        const QRgb dim = plain.pixel(2, 2);
 
         moveTo(game->leftButtonRect().center());
         QVERIFY(game->isHoverLeft());
         QVERIFY(!game->isHoverRight());
         QVERIFY(AudioSet::getInstance()->isSilent());
         const QImage leftBold = render(*game);
-        QVERIFY(inkIn(leftBold, left, dim) > inkIn(plain, left, dim));
-        QCOMPARE(inkIn(leftBold, right, dim), inkIn(plain, right, dim));
+        QVERIFY(whiteIn(leftBold, left) > whiteIn(plain, left));
+        QCOMPARE(whiteIn(leftBold, right), whiteIn(plain, right));
 
         moveTo(game->rightButtonRect().center());
         QVERIFY(!game->isHoverLeft());
         QVERIFY(game->isHoverRight());
         const QImage rightBold = render(*game);
-        QCOMPARE(inkIn(rightBold, left, dim), inkIn(plain, left, dim));
-        QVERIFY(inkIn(rightBold, right, dim) > inkIn(plain, right, dim));
+        QCOMPARE(whiteIn(rightBold, left), whiteIn(plain, left));
+        QVERIFY(whiteIn(rightBold, right) > whiteIn(plain, right));
 
         moveTo(QPointF(50, 50));
         QVERIFY(!game->isHoverLeft());
         QVERIFY(!game->isHoverRight());
         QVERIFY(!AudioSet::getInstance()->isSilent());
+    }
+
+    // Over a busy screen every dialog text stands on its card or plate at a contrast of at least
+    // 4.5 : 1, whatever lies beneath, and only the plate under the pointer is lit.
+    void dialogTextsReadOnTheirPlatesOverABusyScreen()
+    {
+        game->showResult();
+        const QString title = QStringLiteral("おめでとう！"), left = QStringLiteral("もう一度"),
+                      right = QStringLiteral("メニューに戻る");
+        // Stripes of white, yellow, black and red, moved by `shift` stripes.
+        const auto busy = [&](int shift) {
+            static const QRgb stripes[] = {qRgb(255, 255, 255), qRgb(255, 220, 0), qRgb(0, 0, 0),
+                                           qRgb(230, 40, 60)};
+            QImage image(game->getWidth(), game->getHeight(), QImage::Format_ARGB32_Premultiplied);
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    image.setPixel(x, y, stripes[((x + y) / 6 + shift) % 4]);
+            QPainter p(&image);
+            game->drawDialog(&p, title, left, right);
+            return image;
+        };
+        // The ground colours of the left and right choices, after checking every text.
+        QStringList faults;
+        const auto plates = [&] {
+            QColor seen[2];
+            for (const int shift : {0, 2}) {
+                const QImage image = busy(shift);
+                QFont font = game->getFont();
+                const auto check = [&](const QRectF &rect, int flags, const QString &text,
+                                       bool bold) {
+                    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+                    const Legibility l = legibility(image, rect, flags, font, text);
+                    if (l.contrast < 4.5)
+                        faults << QString("%1: contrast %2 : 1").arg(text).arg(l.contrast);
+                    return l.ground;
+                };
+                font.setPointSize(12);
+                check(game->hintRect(), 0, QStringLiteral("スペースキーで\"%1\"").arg(left), false);
+                font.setPointSize(24);
+                check(game->titleRect(), Qt::AlignCenter, title, false);
+                const QColor l =
+                    check(game->leftButtonRect(), Qt::AlignCenter, left, game->isHoverLeft());
+                const QColor r =
+                    check(game->rightButtonRect(), Qt::AlignCenter, right, game->isHoverRight());
+                // the plates hide the stripes: both stripe patterns show the same plates
+                if (shift && (qAbs(l.lightness() - seen[0].lightness()) > 2 ||
+                              qAbs(r.lightness() - seen[1].lightness()) > 2))
+                    faults << "the stripes show through the plates";
+                seen[0] = l, seen[1] = r;
+            }
+            return std::make_pair(seen[0], seen[1]);
+        };
+        const auto far = [](const QColor &a, const QColor &b) {
+            return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) +
+                       qAbs(a.blue() - b.blue()) >
+                   60;
+        };
+        moveTo(game->leftButtonRect().center());
+        const auto [leftLit, rightPlain] = plates();
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+        QVERIFY(far(leftLit, rightPlain));
+        moveTo(game->rightButtonRect().center());
+        const auto [leftPlain, rightLit] = plates();
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+        QVERIFY(!far(leftPlain, rightPlain) && !far(rightLit, leftLit) && far(leftPlain, rightLit));
     }
 
     // After the dialog is drawn the shared font stays at 24 points and normal weight.

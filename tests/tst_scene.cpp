@@ -338,6 +338,24 @@ private slots:
         scene->removeEventFilter(&recorder);
     }
 
+    // In the window the scene sits 2 px in, inside a dark frame of that width, whatever the
+    // style: the viewport is exactly the scene rectangle, with no light line around it.
+    void theWindowedSceneSitsInsideATwoPixelFrame()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QGraphicsView *view = window.getView();
+        QCOMPARE(view->viewport()->size(), QSize(1020, 572));
+        QCOMPARE(view->viewport()->mapTo(&window, view->mapFromScene(QPointF(0, 0))), QPoint(2, 2));
+        const QImage shot = window.grab().toImage();
+        const QRgb frame = shot.pixel(0, 0);
+        QCOMPARE(frame, qRgb(0x2b, 0x1d, 0x2e));
+        for (const QPoint &p : {QPoint(1, 1), QPoint(1, 300), QPoint(1022, 300), QPoint(500, 574)})
+            QCOMPARE(shot.pixel(p), frame);
+        QVERIFY(shot.pixel(2, 300) != frame);
+    }
+
     // Leaving the window during play pauses the game as Escape does; a result screen and the
     // menu are left as they are.
     void leavingTheWindowPausesOnlyAGameInPlay_data()

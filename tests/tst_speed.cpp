@@ -159,6 +159,34 @@ private slots:
         QCOMPARE(redClockPixels(table->frame(0)), 0);
     }
 
+    // The widest texts keep their ink on the paper drawn for them and inside the window: the
+    // largest scores, a three-digit count and the clock at "00:00:00", red after a miss and black
+    // once faded.
+    void theWidestTextsStayOnTheirPanels()
+    {
+        Table *t = game->getTable();
+        *t = tableWith(4, 9, 1);
+        t->setTableCard(6, {0, 5}); // playable, so the piles are not dealt anew meanwhile
+        t->setPlayed(888);
+        game->getScore()->setBest(99999999);
+        game->getScore()->setScore(99999999);
+        game->getClock()->start(QTime(0, 0, 2), Clock::monotonicMs());
+        table->click(cardPoint(2));
+        const QImage red = table->frame(0), white = table->frame(0, Qt::white);
+        for (int i = 0; i < 254; ++i)
+            table->frame(0);
+        const QImage black = table->frame(0);
+        const QPoint clock = game->timerPictureRect().topLeft().toPoint();
+        const QPoint count = game->restPictureRect().topLeft().toPoint();
+        const QString score = QStringLiteral(":/img/speed/SCORE");
+        for (const QString &why :
+             {table->inkOffPaper(black, white, QRect(0, 0, 140, 130), score, QPoint(0, 10)),
+              table->inkOffPaper(black, white, QRect(300, 440, 424, 136), ":/img/speed/REST",
+                                 count),
+              table->inkOffPaper(black, red, black.rect(), ":/img/speed/TIMER", clock)})
+            QVERIFY2(why.isEmpty(), qPrintable(why));
+    }
+
     // With 1.5 s left a miss wraps the clock below zero and the next frame ends the play.
     void aMissWithOneAndAHalfSecondsLeftEndsTheGameAtTheNextFrame()
     {

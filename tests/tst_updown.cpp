@@ -66,6 +66,25 @@ private slots:
     }
     void cleanup() { table.reset(); }
 
+    // The widest texts keep their ink on the paper drawn for them and inside the window: the
+    // largest scores, the count at 52 and the clock at "00:00:00".
+    void theWidestTextsStayOnTheirPanels()
+    {
+        game->getScore()->setBest(99999999);
+        game->getScore()->setScore(99999999);
+        game->getClock()->start(QTime(0, 0), Clock::monotonicMs());
+        table->frame(0);
+        const QImage black = table->frame(0), white = table->frame(0, Qt::white);
+        QCOMPARE(game->getTable()->getRest(), 52);
+        for (const QString &why : {table->inkOffPaper(black, white, QRect(0, 0, 155, 128),
+                                                      ":/img/updown/SCORE", {0, 10}),
+                                   table->inkOffPaper(black, white, QRect(155, 0, 300, 160),
+                                                      ":/img/updown/REST", {160, 30}),
+                                   table->inkOffPaper(black, white, QRect(0, 160, 420, 140),
+                                                      ":/img/updown/TIMER", {0, 130})})
+            QVERIFY2(why.isEmpty(), qPrintable(why));
+    }
+
     // The highest rank asks DOWN and the lowest UP whatever the places hold; equal ranks are
     // not counted (two 5s and three higher cards ask UP) and fail when played; only lower
     // cards ask DOWN.

@@ -1,10 +1,14 @@
 #!/usr/bin/python3
 """Builds tanuki.ttf: Klee One (SIL OFL 1.1, from Debian's fonts-klee) cut down to the characters
-the game draws and renamed to the family the game asks for.
+the game draws and renamed to the family the game asks for; and cards.ttf, the clear face of the
+card indices: DejaVu Sans Bold (Bitstream Vera licence, see DejaVu-LICENSE.txt, from Debian's
+fonts-dejavu-core) cut down to the ranks and JOKER and renamed, as that licence asks of a changed font.
 
-Needs python3-fonttools and fonts-klee; the result is committed, so the build never runs this.
-Run it again whenever a new text (code, story page, picture) brings a character the font lacks:
-    /usr/bin/python3 assets/font/make_font.py
+Needs python3-fonttools, fonts-klee and fonts-dejavu-core; the results are committed, so the build
+never runs this. Run it again whenever a new text (code, story page, picture) brings a character the
+font lacks:
+    /usr/bin/python3 assets/font/make_font.py          # both faces
+    /usr/bin/python3 assets/font/make_font.py cards    # only the card indices
 """
 import os
 import re
@@ -16,6 +20,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
 SOURCE = "/usr/share/fonts/truetype/klee/KleeOne-SemiBold.ttf"
 FAMILY = "Tanuki Permanent Marker"
+CARD_SOURCE = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
+CARD_FAMILY = "Tovira Card Index"
+CARD_TEXT = "0123456789AJQKOER"
 TEXT_DIRS = ["assets/font", "app", "launcher", "games", "story", "sound", "assets/art", "assets/story",
              "assets/tools", "tests"]
 TEXT_EXT = (".cpp", ".h", ".svg", ".txt")
@@ -36,31 +43,36 @@ def wanted_characters():
     return "".join(sorted(c for c in chars if ord(c) >= 0x20))
 
 
-def rename(font):
+def rename(font, family):
     for record in font["name"].names:
         if record.nameID in (1, 16):
-            record.string = FAMILY
+            record.string = family
         elif record.nameID == 4:
-            record.string = FAMILY
+            record.string = family
         elif record.nameID == 6:
-            record.string = FAMILY.replace(" ", "")
+            record.string = family.replace(" ", "")
         elif record.nameID in (2, 17):
             record.string = "Regular"
 
 
-def main():
-    text = wanted_characters()
+def cut(source, family, text, name):
     options = subset.Options()
     options.name_IDs = ["*"]
     options.name_languages = ["*"]
-    font = TTFont(SOURCE)
+    font = TTFont(source)
     sub = subset.Subsetter(options)
     sub.populate(text=text)
     sub.subset(font)
-    rename(font)
-    out = os.path.join(HERE, "tanuki.ttf")
+    rename(font, family)
+    out = os.path.join(HERE, name)
     font.save(out)
     print("%s: %d characters, %d bytes" % (out, len(text), os.path.getsize(out)))
+
+
+def main():
+    if sys.argv[1:] != ["cards"]:
+        cut(SOURCE, FAMILY, wanted_characters(), "tanuki.ttf")
+    cut(CARD_SOURCE, CARD_FAMILY, CARD_TEXT, "cards.ttf")
 
 
 if __name__ == "__main__":

@@ -148,6 +148,10 @@ int main(int argc, char **argv)
     if (fontId < 0)
         return fail(QStringLiteral("cannot load font %1").arg(fontPath)) ? 0 : 1;
     ctx.fontFamily = QFontDatabase::applicationFontFamilies(fontId).value(0);
+    // Card ranks, on the card sheet and wherever a picture shows a card, are set in a plain face.
+    const QString cardFont = ctx.assetsDir + QStringLiteral("/font/cards.ttf");
+    if (QFontDatabase::addApplicationFont(cardFont) < 0)
+        return fail(QStringLiteral("cannot load font %1").arg(cardFont)) ? 0 : 1;
     ctx.sharedDefs = loadSharedDefs(ctx.assetsDir);
 
     QFile contract(contractPath);

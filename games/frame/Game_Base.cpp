@@ -1,6 +1,7 @@
 #include "games/frame/Game_Base.h"
 
 #include "app/Shade.h"
+#include "games/frame/Game_DialogDress.h"
 #include "games/frame/Game_Score.h"
 #include "games/frame/groupDigits.h"
 #include "sound/AudioSet.h"
@@ -78,6 +79,18 @@ QRectF Game_Base::hintRect() const
 void Game_Base::drawDialog(QPainter *painter, const QString &title, const QString &left,
                            const QString &right)
 {
+    const Game_DialogDress::Layout layout{titleRect(), leftButtonRect(), rightButtonRect(),
+                                          hintRect()};
+    const auto lit = hoverLeft    ? Game_DialogDress::Lit::Left
+                     : hoverRight ? Game_DialogDress::Lit::Right
+                                  : Game_DialogDress::Lit::None;
+    // The card and plates, painted again only when the lit plate or the layout changes; one
+    // picture serves every game, as only one dialog is ever on screen.
+    static Game_Backdrop dialogPicture;
+    const QRect area = Game_DialogDress::area(layout);
+    dialogPicture.draw(painter, area, qHashMulti(0, int(lit), area.x(), area.y()),
+                       [&](QPainter *p) { Game_DialogDress::draw(p, layout, lit); });
+
     const QPen oldPen = painter->pen();
     painter->setPen(Qt::white);
 

@@ -60,7 +60,8 @@ public:
     QRectF rightButtonRect() const;
     QRectF hintRect() const;
 
-    // Title, the two button texts and the Space hint for the left one, in white.
+    // Title, the two button texts and the Space hint for the left one, in white, on the
+    // dialog's card and plates.
     void drawDialog(QPainter *painter, const QString &title, const QString &left,
                     const QString &right);
     // The score panel picture at the score record's position with the best and current score.

@@ -54,6 +54,7 @@ public:
     Game_Trump_Card tableCard(int i) const { return table[i]; }
     void setTableCard(int i, const Game_Trump_Card &c) { table[i] = c; }
     int getPlayed() const { return played; }
+    void setPlayed(int n) { played = n; }
 
 private:
     static Game_Trump_Card randomCard();

@@ -7,17 +7,17 @@ start_game
 win=$(wait_window)
 sleep 1.5
 
-# Scene point (x, y) is window pixel (x + 1, y + 1); the game's item point (x, y) is scene
-# point (x - 2, y - 2).
-scene_click() { click_at "$win" $(($1 + 1)) $(($2 + 1)); }
+# Scene point (x, y) is window pixel (x + 2, y + 2); the game's item point (x, y) is scene
+# point (x - 2, y - 2), so item points are window pixels.
+scene_click() { click_at "$win" $(($1 + 2)) $(($2 + 2)); }
 # Mean brightness (0..1) of a patch of the item, given in item coordinates.
 patch_light() {
-    /usr/bin/import -window "$win" -crop "${3}x${4}+$(($1 - 1))+$(($2 - 1))" "$WORK/probe.png"
+    /usr/bin/import -window "$win" -crop "${3}x${4}+$1+$2" "$WORK/probe.png"
     /usr/bin/convert "$WORK/probe.png" -colorspace gray -format "%[fx:mean]" info:
 }
 # The signal's gold disc lies right of the "!" at the item's centre (512, 288).
 signal_up() {
-    /usr/bin/import -window "$win" -crop 1x1+$((540 - 1))+$((288 - 1)) txt:- | tail -n 1 |
+    /usr/bin/import -window "$win" -crop 1x1+540+288 txt:- | tail -n 1 |
         sed -n 's/.*srgb(\([0-9]*\),\([0-9]*\),\([0-9]*\)).*/\1 \2 \3/p' |
         awk '{ exit !($1 > 235 && $2 > 190 && $2 < 230 && $3 < 100) }'
 }

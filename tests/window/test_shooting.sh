@@ -7,7 +7,7 @@ start_game
 win=$(wait_window)
 sleep 1.5
 
-scene_click() { click_at "$win" $(($1 + 1)) $(($2 + 1)); }
+scene_click() { click_at "$win" $(($1 + 2)) $(($2 + 2)); }
 # Mean brightness (0..1) of the bottom-right corner of the counter: lit in play, black at the end.
 corner_light() {
     /usr/bin/import -window "$win" -crop 60x30+950+530 "$WORK/probe.png"

@@ -7,8 +7,8 @@ start_game
 win=$(wait_window)
 sleep 1.5
 
-# Scene point (x, y) is window pixel (x + 1, y + 1).
-scene_click() { click_at "$win" $(($1 + 1)) $(($2 + 1)); }
+# Scene point (x, y) is window pixel (x + 2, y + 2).
+scene_click() { click_at "$win" $(($1 + 2)) $(($2 + 2)); }
 # How green the grass below the rail is (0..1): green in play, gone under a dialog.
 grass() {
     shot "$win" "$WORK/probe.png"

@@ -7,8 +7,8 @@ start_game
 win=$(wait_window)
 sleep 1.5
 
-# Scene point (x, y) is window pixel (x + 1, y + 1).
-scene_click() { click_at "$win" $(($1 + 1)) $(($2 + 1)); }
+# Scene point (x, y) is window pixel (x + 2, y + 2).
+scene_click() { click_at "$win" $(($1 + 2)) $(($2 + 2)); }
 # Mean brightness (0..1) of a patch of felt below the clock: lit in play, black on the result
 # screen, dimmed under the question.
 felt_light() {

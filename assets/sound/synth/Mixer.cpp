@@ -136,30 +136,69 @@ StereoLoop Bus::mix(double rate, double delaySeconds, bool circular, double loud
             }
         }
     }
-    // Level to a steady loudness (a negative figure: to that peak instead), then round off the
-    // few peaks above the knee.
-    double sum = 0;
-    double peak = 0;
-    for (std::size_t i = 0; i < length; ++i) {
-        sum += double(out.left[i]) * out.left[i] + double(out.right[i]) * out.right[i];
-        peak = std::max({peak, std::fabs(double(out.left[i])), std::fabs(double(out.right[i]))});
+    // Block DC: a pulse's uneven duty and a pluck's noise burst leave an offset that wastes
+    // headroom and thumps when the sound starts or stops. A loop goes round twice so the
+    // blocker's state at its start is the one from its end, then loses its exact mean.
+    const double pole = std::exp(-2 * 3.14159265358979 * 20.0 / rate);
+    for (std::vector<float> *channel : {&out.left, &out.right}) {
+        std::vector<float> &x = *channel;
+        double before = 0, y = 0;
+        for (std::size_t pass = 0; pass < passes; ++pass) {
+            for (std::size_t i = 0; i < length; ++i) {
+                const double in = x[i];
+                y = in - before + pole * y;
+                before = in;
+                if (pass + 1 == passes)
+                    x[i] = float(y);
+            }
+        }
+        if (circular) {
+            double mean = 0;
+            for (float v : x)
+                mean += v;
+            mean /= double(std::max<std::size_t>(1, length));
+            for (float &v : x)
+                v = float(v - mean);
+        }
     }
-    const double rms = std::sqrt(sum / std::max<std::size_t>(1, 2 * length));
-    double gain = rms > 0 ? loudness / rms : 1.0;
-    if (loudness < 0)
-        gain = peak > 0 ? -loudness / peak : 1.0;
-    const double knee = 0.6;
-    auto shape = [&](float x) {
+    // Level to a steady loudness (RMS over both channels; a negative figure: to that peak
+    // instead), then round the peaks above the knee off below the ceiling, 3 dB under full
+    // scale, so music and an effect together still fit the system's mix.
+    const double knee = 0.5, ceiling = 0.7;
+    auto shape = [&](float x, double gain) {
         const double v = x * gain;
         const double a = std::fabs(v);
         if (a <= knee)
             return float(v);
-        const double over = (a - knee) / (0.98 - knee);
-        return float(std::copysign(knee + (0.98 - knee) * std::tanh(over), v));
+        const double over = (a - knee) / (ceiling - knee);
+        return float(std::copysign(knee + (ceiling - knee) * std::tanh(over), v));
     };
+    auto measure = [&](double gain, double *rms, double *peak) {
+        double sum = 0;
+        *peak = 0;
+        for (std::size_t i = 0; i < length; ++i) {
+            const double l = shape(out.left[i], gain), r = shape(out.right[i], gain);
+            sum += l * l + r * r;
+            *peak = std::max({*peak, std::fabs(double(out.left[i])) * gain,
+                              std::fabs(double(out.right[i])) * gain});
+        }
+        *rms = std::sqrt(sum / double(std::max<std::size_t>(1, 2 * length)));
+    };
+    double rms = 0, peak = 0;
+    measure(1.0, &rms, &peak);
+    double gain = 1.0;
+    if (loudness < 0) {
+        gain = peak > 0 ? -loudness / peak : 1.0;
+    } else {
+        // The knee takes a little off the louder pieces: level again on what it leaves.
+        for (int round = 0; round < 4 && rms > 0; ++round) {
+            gain *= loudness / rms;
+            measure(gain, &rms, &peak);
+        }
+    }
     for (std::size_t i = 0; i < length; ++i) {
-        out.left[i] = shape(out.left[i]);
-        out.right[i] = shape(out.right[i]);
+        out.left[i] = shape(out.left[i], gain);
+        out.right[i] = shape(out.right[i], gain);
     }
     return out;
 }

@@ -17,9 +17,10 @@ public:
 
     void add(const std::vector<float> &mono, double volume, double pan, double reverb,
              double delay);
-    // Mixes dry, reverb and echo, then levels the result to an RMS of loudness (or, when
-    // negative, to a peak of -loudness). circular: treat the buffer as a loop.
-    StereoLoop mix(double rate, double delaySeconds, bool circular, double loudness = 0.16);
+    // Mixes dry, reverb and echo, blocks DC, then levels the result to an RMS of loudness (or,
+    // when negative, to a peak of -loudness) under a ceiling 3 dB below full scale.
+    // circular: treat the buffer as a loop.
+    StereoLoop mix(double rate, double delaySeconds, bool circular, double loudness = 0.125);
     StereoLoop mixLoop(double rate, double delaySeconds) { return mix(rate, delaySeconds, true); }
 
 private:

@@ -195,6 +195,12 @@ public:
             return false;
         if (song->chords.empty())
             return fail("no chords");
+        for (const Track &t : song->tracks) {
+            const bool known = std::any_of(song->tracks.begin(), song->tracks.end(),
+                                           [&](const Track &o) { return o.name == t.duck; });
+            if (!t.duck.empty() && !known)
+                return fail("no track named " + t.duck + " for " + t.name + " to duck under");
+        }
         return true;
     }
 
@@ -212,6 +218,11 @@ private:
         header.kind = w[0];
         if (w[0] == "tempo" && w.size() == 2) {
             song->tempo = std::stod(w[1]);
+            header.kind.clear();
+            return true;
+        }
+        if (w[0] == "swing" && w.size() == 2) {
+            song->swing = std::stod(w[1]);
             header.kind.clear();
             return true;
         }
@@ -295,6 +306,10 @@ private:
         t.pan = option(header, "pan", 0);
         t.reverb = option(header, "rev", 0.2);
         t.delay = option(header, "dly", 0);
+        t.highPass = option(header, "hp", 0);
+        t.lowMidCut = option(header, "cut", 0);
+        if (header.options.count("duck"))
+            t.duck = header.options.at("duck");
         bool ok = false;
         if (header.kind == "melody")
             ok = readMelody(&t);
@@ -304,9 +319,36 @@ private:
             ok = readPattern(&t);
         else
             return fail("unknown track kind " + header.kind);
+        if (ok && !keepOnlyBars(&t))
+            return false;
         if (ok)
             song->tracks.push_back(t);
         return ok;
+    }
+
+    // only=1-8,17-32: the track sounds in those bars (counted from 1) and rests elsewhere,
+    // so a section can change its texture.
+    bool keepOnlyBars(Track *t)
+    {
+        const auto it = header.options.find("only");
+        if (it == header.options.end())
+            return true;
+        std::vector<bool> on(std::size_t(song->bars), false);
+        for (const std::string &range : split(it->second, ',')) {
+            const auto dash = range.find('-');
+            const int from = std::stoi(range.substr(0, dash));
+            const int to = dash == std::string::npos ? from : std::stoi(range.substr(dash + 1));
+            if (from < 1 || to < from || to > song->bars)
+                return fail("bad bar range " + range);
+            for (int b = from; b <= to; ++b)
+                on[std::size_t(b - 1)] = true;
+        }
+        std::vector<NoteEvent> kept;
+        for (const NoteEvent &n : t->notes)
+            if (on[std::size_t(n.startStep / song->stepsPerBar % song->bars)])
+                kept.push_back(n);
+        t->notes = kept;
+        return true;
     }
 
     bool readMelody(Track *t)
@@ -334,7 +376,11 @@ private:
         for (std::size_t b = 0; b < all.size(); ++b) {
             const int barStart = int(b) * song->stepsPerBar;
             step = barStart;
-            for (const std::string &token : words(all[b])) {
+            for (std::string token : words(all[b])) {
+                // "c6:4!" accents a note.
+                const bool accent = !token.empty() && token.back() == '!';
+                if (accent)
+                    token.pop_back();
                 const auto colon = token.rfind(':');
                 if (colon == std::string::npos)
                     return fail("note without length: " + token);
@@ -365,7 +411,7 @@ private:
                         n.startStep = step;
                         n.heldSteps = len * gate;
                         // Downbeats a little stronger than the notes between them.
-                        n.velocity = (step % 4 == 0) ? 1.0 : 0.88;
+                        n.velocity = accent ? 1.2 : (step % 4 == 0) ? 1.0 : 0.88;
                         t->notes.push_back(n);
                     }
                 }
@@ -418,10 +464,10 @@ private:
             const bool soft = std::islower(static_cast<unsigned char>(ch)) && header.kind == "bass";
             e.velocity = (step % 4 == 0 ? 1.0 : 0.85) * (soft ? 0.7 : 1.0);
             if (header.kind == "drum") {
-                if (ch != 'x' && ch != 'o')
+                if (ch != 'x' && ch != 'o' && ch != 'X')
                     return fail(std::string("drum pattern symbol ") + ch);
                 e.midi = 60;
-                e.velocity = ch == 'x' ? (step % 4 == 0 ? 1.0 : 0.9) : 0.5;
+                e.velocity = ch == 'X' ? 1.2 : ch == 'x' ? (step % 4 == 0 ? 1.0 : 0.9) : 0.5;
                 e.heldSteps = 1;
             } else if (header.kind == "bass") {
                 const int root = 12 * (octave + 1) + chord.bass;
@@ -483,9 +529,58 @@ StereoLoop renderSong(const Song &song, double rate)
                 0.94 + 0.06 * (((seed * 1103515245u + 12345u) >> 16) % 1000) / 1000.0;
             const std::vector<float> v = renderNote(t.instrument, n.midi, n.heldSteps * step,
                                                     n.velocity * human, rate, seed++);
-            const std::size_t start = std::size_t(std::llround(n.startStep * step * rate));
+            const double late = n.startStep % 2 ? song.swing : 0.0;
+            const std::size_t start = std::size_t(std::llround((n.startStep + late) * step * rate));
             for (std::size_t i = 0; i < v.size(); ++i)
                 mono[(start + i) % length] += v[i];
+        }
+        // Filters go round the loop twice so their state at the start is the one from the end.
+        if (t.highPass > 0) {
+            dsp::Svf filter;
+            filter.set(t.highPass, 0.707, rate);
+            for (int pass = 0; pass < 2; ++pass) {
+                for (float &x : mono) {
+                    filter.process(x);
+                    if (pass == 1)
+                        x = float(filter.high);
+                }
+            }
+        }
+        if (t.lowMidCut != 0) {
+            // A broad peaking cut: the band output, scaled to unity at its centre, taken off.
+            const double q = 0.7;
+            const double amount = std::pow(10.0, t.lowMidCut / 20.0) - 1.0;
+            dsp::Svf filter;
+            filter.set(200, q, rate);
+            for (int pass = 0; pass < 2; ++pass) {
+                for (float &x : mono) {
+                    filter.process(x);
+                    if (pass == 1)
+                        x = float(x + amount * filter.band / q);
+                }
+            }
+        }
+        if (!t.duck.empty()) {
+            // Dips under each hit of the named track and recovers within a beat.
+            std::vector<float> gain(length, 1.f);
+            for (const Track &o : song.tracks) {
+                if (o.name != t.duck)
+                    continue;
+                const std::size_t recover = std::size_t(0.16 * rate);
+                for (const NoteEvent &n : o.notes) {
+                    const double late = n.startStep % 2 ? song.swing : 0.0;
+                    const std::size_t at =
+                        std::size_t(std::llround((n.startStep + late) * step * rate));
+                    for (std::size_t i = 0; i < recover; ++i) {
+                        const double u = double(i) / double(recover);
+                        const float g = float(1.0 - 0.55 * n.velocity * (1 - u) * (1 - u));
+                        float &slot = gain[(at + i) % length];
+                        slot = std::min(slot, g);
+                    }
+                }
+            }
+            for (std::size_t i = 0; i < length; ++i)
+                mono[i] *= gain[i];
         }
         bus.add(mono, t.volume, t.pan, t.reverb, t.delay);
     }

@@ -26,9 +26,12 @@ struct Track {
     std::string name;
     Instrument instrument = Instrument::Lead;
     double volume = 0.5;
-    double pan = 0;      // -1 left .. +1 right
-    double reverb = 0.2; // send level
-    double delay = 0;    // send level
+    double pan = 0;       // -1 left .. +1 right
+    double reverb = 0.2;  // send level
+    double delay = 0;     // send level
+    double highPass = 0;  // Hz; clears the low mids under a pad or arpeggio (0: none)
+    double lowMidCut = 0; // dB taken off around 200 Hz (100-300 Hz), where bass and kick muddy
+    std::string duck;     // name of an earlier track (the kick) this one dips under
     std::vector<NoteEvent> notes;
 };
 
@@ -36,6 +39,7 @@ struct Song {
     double tempo = 120;
     int bars = 16;
     int stepsPerBar = 16;
+    double swing = 0; // the off sixteenths come this fraction of a step late
     std::vector<Chord> chords;
     std::vector<Track> tracks;
 

@@ -2,9 +2,11 @@
 // 4 * (12 - rank) + suit holds a face (highest rank first), cell 52 the joker, cell 53 the back.
 // Suits 0 spade, 1 heart, 2 club, 3 diamond; ranks 0..12 read A, 2..10, J, Q, K. Each card is
 // written as SVG (pips, indices, frame) and rendered with the shared cast; court figures are
-// double-headed busts of the cast wearing crowns, the joker is Tovira as a jester.
+// double-headed busts of the cast wearing crowns, the joker is Tovira as a jester. Indices are set
+// in a plain bold sans (font/cards.ttf): in the handwritten face a 9 reads as a q.
 #include "Drawers.h"
 
+#include <QFontDatabase>
 #include <QPainter>
 #include <QTransform>
 
@@ -89,18 +91,28 @@ QString cardFrame(const QString &fill)
         .arg(fill, QLatin1String(Ink));
 }
 
-// Rank and suit in the top-left corner, and the same turned round in the bottom-right one.
+// The family of the card indices' face, registered once; empty when it cannot be read.
+QString indexFamily(const DrawContext &ctx)
+{
+    static const QString family = [&ctx] {
+        const int id = QFontDatabase::addApplicationFont(ctx.assetsDir + "/font/cards.ttf");
+        return id < 0 ? QString() : QFontDatabase::applicationFontFamilies(id).value(0);
+    }();
+    return family;
+}
+
+// Rank and suit in the top-left corner, and the same turned round in the bottom-right one. The
+// two digits of 10 are narrowed to the width of one wide letter.
 QString cornerIndices(int suit, int rank, const QString &family)
 {
     const QString label = rankLabel(rank);
     const bool wide = label.size() > 1;
-    QString corner = QStringLiteral("<text x=\"11.5\" y=\"22\" font-family=\"%1\" font-size=\"%2\" "
-                                    "font-weight=\"bold\" text-anchor=\"middle\" fill=\"%3\" "
-                                    "stroke=\"%3\" stroke-width=\"0.8\" %4>%5</text>\n")
-                         .arg(family)
-                         .arg(wide ? 16 : 20)
-                         .arg(suitColour(suit))
-                         .arg(wide ? QStringLiteral("letter-spacing=\"-1.5\"") : QString())
+    QString corner = QStringLiteral("<text x=\"11.5\" y=\"22\" font-family=\"%1\" font-size=\"20\" "
+                                    "text-anchor=\"middle\" fill=\"%2\" %3>%4</text>\n")
+                         .arg(family, suitColour(suit))
+                         .arg(wide ? QStringLiteral("transform=\"translate(11.5 0) scale(0.74 1) "
+                                                    "translate(-11.5 0)\" letter-spacing=\"-1\"")
+                                   : QString())
                          .arg(label);
     corner += pip(suit, 11.5, 33, 13, false);
     return corner + QStringLiteral("<g transform=\"rotate(180 56.5 85)\">\n") + corner +
@@ -284,7 +296,7 @@ QImage faceCard(int suit, int rank, const DrawContext &ctx)
     } else {
         svg += numberPips(suit, rank);
     }
-    svg += cornerIndices(suit, rank, ctx.fontFamily);
+    svg += cornerIndices(suit, rank, indexFamily(ctx));
     svg += QStringLiteral("</svg>\n");
     QImage card = renderSvgText(svg, QSize(CardW, CardH), ctx);
     if (card.isNull() || !court)
@@ -339,13 +351,12 @@ QImage jokerCard(const DrawContext &ctx)
     const QString letters = QStringLiteral("JOKER");
     QString corner;
     for (int i = 0; i < letters.size(); ++i)
-        corner +=
-            QStringLiteral("<text x=\"10\" y=\"%1\" font-family=\"%2\" font-size=\"11\" "
-                           "font-weight=\"bold\" text-anchor=\"middle\" fill=\"%3\">%4</text>\n")
-                .arg(16 + i * 11)
-                .arg(ctx.fontFamily)
-                .arg(QLatin1String(i % 2 ? Ink : Red))
-                .arg(letters.at(i));
+        corner += QStringLiteral("<text x=\"10\" y=\"%1\" font-family=\"%2\" font-size=\"11\" "
+                                 "text-anchor=\"middle\" fill=\"%3\">%4</text>\n")
+                      .arg(16 + i * 11)
+                      .arg(indexFamily(ctx))
+                      .arg(QLatin1String(i % 2 ? Ink : Red))
+                      .arg(letters.at(i));
     svg += corner + QStringLiteral("<g transform=\"rotate(180 56.5 85)\">\n") + corner +
            QStringLiteral("</g>\n</svg>\n");
     return renderSvgText(svg, QSize(CardW, CardH), ctx);
@@ -387,6 +398,8 @@ QImage backCard(const DrawContext &ctx)
 
 QImage drawSheet(const QSize &size, const QString &, const DrawContext &ctx)
 {
+    if (indexFamily(ctx).isEmpty())
+        return QImage();
     QImage sheet(size, QImage::Format_ARGB32_Premultiplied);
     sheet.fill(Qt::transparent);
     QPainter p(&sheet);

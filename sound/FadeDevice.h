@@ -1,0 +1,41 @@
+#pragma once
+// Stands between a sound's samples and the audio sink: fades in over the first milliseconds after
+// a start and, once asked, fades out over the next few and then plays silence, so neither a start
+// nor a stop cuts into a wave. Everything between is passed on untouched: a loop's own wrap stays
+// seamless.
+#include <QAudioFormat>
+#include <QByteArray>
+#include <QIODevice>
+
+class FadeDevice : public QIODevice
+{
+    Q_OBJECT
+public:
+    static constexpr int FadeMilliseconds = 5;
+
+    // Opens on source (already open), fading in from its first frame.
+    bool start(QIODevice *source, const QAudioFormat &format);
+    // Takes the next few milliseconds from the source, faded out, then serves only silence. The
+    // source is let go: it may be closed at once.
+    void fadeOut();
+
+    bool isSequential() const override { return true; }
+    bool atEnd() const override;
+    qint64 bytesAvailable() const override;
+
+protected:
+    qint64 readData(char *out, qint64 maxSize) override;
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    // Scales the whole frames of data by the fade: rising from frame `first` of the fade-in, or
+    // falling to silence over the fade-out.
+    void ramp(char *data, qint64 bytes, qint64 first, bool falling) const;
+
+    QIODevice *source = nullptr;
+    QAudioFormat format;
+    qint64 fadeFrames = 0;
+    qint64 framesServed = 0;
+    QByteArray tail;
+    bool fading = false;
+};
