@@ -8,8 +8,16 @@
 #include <cmath>
 #include <vector>
 
+bool Picture::doubleSize = false;
+
 bool Picture::load(QImage &image, const QString &path)
 {
+    if (doubleSize && path.startsWith(QLatin1String(":/")) &&
+        image.load(QStringLiteral(":/x2/") + path.mid(2))) {
+        premultiply(image);
+        image.setDevicePixelRatio(2.0);
+        return true;
+    }
     if (!image.load(path)) {
         image = QImage();
         return false;
@@ -33,6 +41,24 @@ bool Picture::load(QImage &image, const QString &path, const QString &failureMes
     return false;
 }
 
+QSize Picture::sizeOf(const QImage &image)
+{
+    return image.deviceIndependentSize().toSize();
+}
+
+void Picture::drawPart(QPainter *painter, const QRectF &target, const QImage &image,
+                       const QRectF &source)
+{
+    const qreal ratio = image.devicePixelRatio();
+    painter->drawImage(target, image, QRectF(source.topLeft() * ratio, source.size() * ratio));
+}
+
+void Picture::drawPart(QPainter *painter, const QPointF &at, const QImage &image,
+                       const QRectF &source)
+{
+    drawPart(painter, QRectF(at, source.size()), image, source);
+}
+
 namespace
 {
 // Per band of rows, the runs of columns where keep() holds for the band's alpha values: keep is
@@ -47,7 +73,9 @@ QVector<QRect> columnRuns(const QImage &image, int bandHeight, Keep keep)
                             ? image
                             : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const int w = argb.width();
-    bandHeight = std::max(1, bandHeight);
+    // A double-size picture is looked at in bands of the same height in the scene.
+    const int ratio = std::max(1, qRound(image.devicePixelRatio()));
+    bandHeight = std::max(1, bandHeight) * ratio;
     std::vector<char> inked(w), opaque(w);
     for (int top = 0; top < argb.height(); top += bandHeight) {
         const int rows = std::min(bandHeight, argb.height() - top);
@@ -68,7 +96,8 @@ QVector<QRect> columnRuns(const QImage &image, int bandHeight, Keep keep)
             const int start = x;
             while (x < w && keep(inked[x], opaque[x]))
                 ++x;
-            parts.append(QRect(start, top, x - start, rows));
+            const int left = start / ratio, right = (x + ratio - 1) / ratio;
+            parts.append(QRect(left, top / ratio, right - left, (rows + ratio - 1) / ratio));
         }
     }
     return parts;

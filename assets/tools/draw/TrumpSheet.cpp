@@ -387,7 +387,8 @@ QImage backCard(const DrawContext &ctx)
 
 QImage drawSheet(const QSize &size, const QString &, const DrawContext &ctx)
 {
-    QImage sheet(size, QImage::Format_ARGB32_Premultiplied);
+    QImage sheet(size * ctx.scale, QImage::Format_ARGB32_Premultiplied);
+    sheet.setDevicePixelRatio(ctx.scale);
     sheet.fill(Qt::transparent);
     QPainter p(&sheet);
     auto place = [&](int cell, const QImage &card) {
