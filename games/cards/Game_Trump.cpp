@@ -28,6 +28,21 @@ QRect pixelRect(const QImage &sheet, int cell)
     const QRect r = Game_Trump::cellRect(cell);
     return QRect(r.topLeft() * ratio, r.size() * ratio);
 }
+// Each cell of the sheet as a picture of its own, cut once per sheet: drawn at a scale, a card is
+// kept at its size on the device under the same picture from frame to frame.
+const QImage &cellPicture(const QImage &sheet, int cell)
+{
+    static qint64 cutFrom = 0;
+    static QImage cells[Game_Trump::BackCell + 1];
+    if (cutFrom != sheet.cacheKey()) {
+        for (QImage &picture : cells)
+            picture = QImage();
+        cutFrom = sheet.cacheKey();
+    }
+    if (cells[cell].isNull())
+        cells[cell] = sheet.copy(pixelRect(sheet, cell));
+    return cells[cell];
+}
 // The rows that are opaque from edge to edge in every face of the decoded sheet: the faces are
 // drawn alike, so only the rounded corners' rows are left out.
 QRect faceMiddle(const QImage &sheet)
@@ -141,7 +156,10 @@ void Game_Trump::drawCard(QPainter *painter, const QRectF &target, int suit, int
     const int cell = cellOf(suit, rank);
     if (cell < 0 || sheet->isNull())
         return;
-    painter->drawImage(target, *sheet, pixelRect(*sheet, cell));
+    if (target.size() == QSizeF(cardRect().size()))
+        Picture::drawAtDeviceSize(painter, target.topLeft(), cellPicture(*sheet, cell));
+    else
+        painter->drawImage(target, *sheet, pixelRect(*sheet, cell));
 }
 
 QRect Game_Trump::solidPart(const QRect &target, int suit, int rank) const

@@ -1,5 +1,6 @@
 #include "games/frame/Picture.h"
 
+#include <QCache>
 #include <QDebug>
 #include <QPaintDevice>
 #include <QPainter>
@@ -46,9 +47,65 @@ QSize Picture::sizeOf(const QImage &image)
     return image.deviceIndependentSize().toSize();
 }
 
+namespace
+{
+// A painter that only scales (and moves) on the way to the device, as full screen and
+// high-density screens paint.
+bool scalesOnly(const QTransform &toDevice)
+{
+    return toDevice.type() == QTransform::TxScale && toDevice.m11() > 0 && toDevice.m22() > 0;
+}
+
+// image at size, smoothly scaled, from the copies of the pictures drawn last: at most about
+// 48 MB of them, a screen's backdrop, overlay and sprites at full-screen size. Null when the
+// copy would not fit at all.
+const QImage *deviceCopy(const QImage &image, const QSize &size)
+{
+    static QCache<QString, QImage> copies(48 * 1024);
+    const QString key =
+        QStringLiteral("%1 %2x%3").arg(image.cacheKey()).arg(size.width()).arg(size.height());
+    if (const QImage *copy = copies.object(key))
+        return copy;
+    // Smaller (the double-size set under a scale below 2) it is filtered; larger, its pixels
+    // are enlarged as the painter itself would.
+    const bool smaller = size.width() < image.width();
+    auto *copy = new QImage(image.scaled(
+        size, Qt::IgnoreAspectRatio, smaller ? Qt::SmoothTransformation : Qt::FastTransformation));
+    copy->setDevicePixelRatio(1);
+    Picture::premultiply(*copy);
+    const QImage *kept = copy;
+    return copies.insert(key, copy, copy->sizeInBytes() / 1024 + 1) ? kept : nullptr;
+}
+
+// Draws picture (device pixels) with the painter set to the device's own pixels.
+void drawOnDevice(QPainter *painter, const QTransform &toDevice, const QPoint &at,
+                  const QImage &picture, const QRect &source)
+{
+    painter->save();
+    painter->setWorldTransform(toDevice.inverted() * painter->worldTransform());
+    painter->drawImage(at, picture, source);
+    painter->restore();
+}
+} // namespace
+
 void Picture::drawPart(QPainter *painter, const QRectF &target, const QImage &image,
                        const QRectF &source)
 {
+    const QTransform toDevice = painter->deviceTransform();
+    if (!image.isNull() && scalesOnly(toDevice) && target.size() == source.size()) {
+        // Cut from the picture at its size on the device, so the part is copied unscaled.
+        const QSizeF scale(toDevice.m11(), toDevice.m22());
+        const QSize whole(qRound(sizeOf(image).width() * scale.width()),
+                          qRound(sizeOf(image).height() * scale.height()));
+        if (const QImage *copy = deviceCopy(image, whole)) {
+            const QRect onDevice = toDevice.mapRect(target).toRect();
+            const QPoint from(qRound(source.left() * scale.width()),
+                              qRound(source.top() * scale.height()));
+            drawOnDevice(painter, toDevice, onDevice.topLeft(), *copy,
+                         QRect(from, onDevice.size()));
+            return;
+        }
+    }
     const qreal ratio = image.devicePixelRatio();
     painter->drawImage(target, image, QRectF(source.topLeft() * ratio, source.size() * ratio));
 }
@@ -149,6 +206,23 @@ QVector<QRect> Picture::uncovered(const QRect &area, const QVector<QRect> &cover
             parts.append(QRect(left, y, right - left, area.bottom() + 1 - y));
     }
     return parts;
+}
+
+void Picture::drawAtDeviceSize(QPainter *painter, const QPointF &at, const QImage &image)
+{
+    const QTransform toDevice = painter->deviceTransform();
+    if (!image.isNull() && scalesOnly(toDevice)) {
+        const QSize size(qRound(sizeOf(image).width() * toDevice.m11()),
+                         qRound(sizeOf(image).height() * toDevice.m22()));
+        if (const QImage *copy = deviceCopy(image, size)) {
+            const QPointF corner = toDevice.map(at);
+            drawOnDevice(painter, toDevice, QPoint(qRound(corner.x()), qRound(corner.y())), *copy,
+                         copy->rect());
+            return;
+        }
+    }
+    // Too big to keep, or not scaled: drawn as it is.
+    painter->drawImage(at, image);
 }
 
 bool Picture::isPixelExact(const QPainter *painter)

@@ -49,6 +49,11 @@ public:
     // Whether the painter puts a picture's pixels one to one on whole device pixels at full
     // opacity, so a drawn picture is an exact copy of its pixels.
     static bool isPixelExact(const QPainter *painter);
+    // Draws image with its top-left corner at at. Under a painter that scales (full screen, a
+    // high-density screen) a copy of image at its size on the device is kept, and drawn
+    // unscaled on whole device pixels: scaling a big picture on every frame costs several times
+    // as much. Other painters draw image as drawImage does.
+    static void drawAtDeviceSize(QPainter *painter, const QPointF &at, const QImage &image);
 
 private:
     static bool doubleSize;

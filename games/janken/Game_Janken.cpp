@@ -173,17 +173,16 @@ void Game_Janken::paintPlay(QPainter *painter)
     const QPointF centre = boundingRect().center();
     const qreal cx = centre.x(), cy = centre.y();
 
-    painter->drawImage(QPointF(0, 0), *background);
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
 
     const QImage &hand = handPictures[duel->getPlayerHand()];
     const QSize handSize = Picture::sizeOf(hand);
-    painter->drawImage(QRectF(QPointF(-50, cy - handSize.height() / 2), handSize), hand);
+    Picture::drawAtDeviceSize(painter, QPointF(-50, cy - handSize.height() / 2), hand);
 
     const QImage &tovira = toviraPictures[duel->getOpponentHand()];
     const QSize toviraSize = Picture::sizeOf(tovira);
-    painter->drawImage(
-        QRectF(QPointF(getWidth() - toviraSize.width(), getHeight() - toviraSize.height()),
-               toviraSize),
+    Picture::drawAtDeviceSize(
+        painter, QPointF(getWidth() - toviraSize.width(), getHeight() - toviraSize.height()),
         tovira);
 
     // The marker moves 8 px per frame from the first frame that shows minute 1.
@@ -195,7 +194,7 @@ void Game_Janken::paintPlay(QPainter *painter)
     painter->drawImage(QRectF(x0, cy - h / 2, w, h), *pointPicture);
     painter->setOpacity(oldOpacity);
 
-    painter->drawImage(QPointF(0, 0), *foreground);
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *foreground);
 
     drawScorePanel(painter, *scorePicture);
 

@@ -321,7 +321,7 @@ void Game_Setsuna::paint(QPainter *painter, const QStyleOptionGraphicsItem *opti
     }
     if (!background)
         return;
-    painter->drawImage(0, 0, *background);
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
 
     if (duel.isTitleMode()) {
         if (duel.getDifficulty() >= 0)
@@ -331,8 +331,8 @@ void Game_Setsuna::paint(QPainter *painter, const QStyleOptionGraphicsItem *opti
     }
 
     const Game_Setsuna_Duel::Poses poses = duel.posesAndSettle();
-    painter->drawImage(leftRect(), leftPictures[poses.left]);
-    painter->drawImage(rightRect(), rightPictures[poses.right]);
+    Picture::drawAtDeviceSize(painter, leftRect().topLeft(), leftPictures[poses.left]);
+    Picture::drawAtDeviceSize(painter, rightRect().topLeft(), rightPictures[poses.right]);
     if (duel.hasPlayerWon()) {
         if (const int points = duel.takeWinPoints())
             getScore()->setScore(getScore()->getScore() + points);

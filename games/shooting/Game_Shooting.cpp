@@ -174,7 +174,7 @@ void Game_Shooting::drawBehindForeground(QPainter *painter, const QImage &pictur
                                          const QPoint &at, bool hidden) const
 {
     if (!hidden) {
-        painter->drawImage(at, picture);
+        Picture::drawAtDeviceSize(painter, at, picture);
         return;
     }
     const QRect placed(at, Picture::sizeOf(picture));
@@ -203,7 +203,7 @@ void Game_Shooting::drawBonuses(QPainter *painter)
     const qreal opacity = painter->opacity();
     gallery->stepBonuses([painter](Game_Shooting_Bonus &b, double o, const QPoint &p) {
         painter->setOpacity(o);
-        painter->drawImage(p, b.picture());
+        Picture::drawAtDeviceSize(painter, p, b.picture());
     });
     painter->setOpacity(opacity);
 }
@@ -267,8 +267,12 @@ void Game_Shooting::paint(QPainter *painter, const QStyleOptionGraphicsItem *opt
     drawCombos(painter);
     painter->drawImage(crosshairRect(), *crosshairPicture);
     // The curtains and the counter: the open middle of the overlay is not drawn.
-    for (const QRect &part : foregroundInk)
-        Picture::drawPart(painter, part.topLeft(), *foreground, part);
+    if (hidden) {
+        for (const QRect &part : foregroundInk)
+            Picture::drawPart(painter, part.topLeft(), *foreground, part);
+    } else {
+        Picture::drawAtDeviceSize(painter, QPointF(0, 0), *foreground);
+    }
     drawScorePanel(painter, *scorePicture);
     drawClock(painter);
 }

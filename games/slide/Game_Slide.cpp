@@ -234,7 +234,7 @@ void Game_Slide::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
     }
     if (!board)
         return;
-    painter->drawImage(QPointF(0, 0), *background);
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
     if (cleared) {
         Shade::draw(painter, boundingRect(), 50);
         drawScorePanel(painter, *scorePicture);
@@ -267,7 +267,7 @@ void Game_Slide::drawPlay(QPainter *painter)
         painter->drawRect(cellRect(i));
     painter->setPen(oldPen);
 
-    painter->drawImage(QPointF(0, 0), *foreground);
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *foreground);
     drawScorePanel(painter, *scorePicture);
     painter->drawImage(QPointF(120, 10), *timerPicture);
     QFont clockFont = getFont();

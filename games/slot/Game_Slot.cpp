@@ -148,13 +148,17 @@ void Game_Slot::drawMachine(QPainter *painter)
              Picture::uncovered(QRect(QPoint(), Picture::sizeOf(*background)), hidden))
             Picture::drawPart(painter, part.topLeft(), *background, part);
     } else {
-        painter->drawImage(0, 0, *background);
+        Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
     }
     for (const auto &reel : machine->getReels())
         reel->drawAndMove(painter);
     // Only the inked parts of the overlay: the pay line between its rails is left open.
-    for (const QRect &part : foregroundInk)
-        Picture::drawPart(painter, part.topLeft(), *foreground, part);
+    if (Picture::isPixelExact(painter)) {
+        for (const QRect &part : foregroundInk)
+            Picture::drawPart(painter, part.topLeft(), *foreground, part);
+    } else {
+        Picture::drawAtDeviceSize(painter, QPointF(0, 0), *foreground);
+    }
 }
 
 size_t Game_Slot::reelsKey() const

@@ -154,7 +154,7 @@ void Game_Speed::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
 
 void Game_Speed::drawPlayField(QPainter *painter)
 {
-    painter->drawImage(0, 0, *background);
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
 
     for (int p = Game_Speed_Table::PileA; p <= Game_Speed_Table::PileB; ++p) {
         const Game_Trump_Card c = table->pile(p);

@@ -173,7 +173,7 @@ void Game_Typing::paintPlay(QPainter *painter)
     const QPointF centre = boundingRect().center();
     const qreal cx = centre.x(), cy = centre.y();
 
-    painter->drawImage(QPointF(0, 0), *background);
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
 
     const Game_Typing_Train::Step step = train->step();
     if (step.bonus) {

@@ -173,7 +173,7 @@ void Game_UpDown::paint(QPainter *painter, const QStyleOptionGraphicsItem *optio
 
 void Game_UpDown::drawPlayField(QPainter *painter)
 {
-    painter->drawImage(0, 0, *background);
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
     drawScorePanel(painter, *scorePicture);
 
     // The clock.
