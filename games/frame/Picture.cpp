@@ -56,11 +56,15 @@ bool scalesOnly(const QTransform &toDevice)
     return toDevice.type() == QTransform::TxScale && toDevice.m11() > 0 && toDevice.m22() > 0;
 }
 
-// image at size, smoothly scaled, from the copies of the pictures drawn last: at most about
-// 48 MB of them, a screen's backdrop, overlay and sprites at full-screen size. Null when the
-// copy would not fit at all.
+// image at size, scaled, from the copies of the pictures drawn last: at most about 48 MB of
+// them, a screen's backdrop, overlay and sprites at full-screen size, or room for four
+// screen-sized copies on a larger screen (a backdrop pushing out its overlay on every frame
+// would scale both again each time). image itself when its pixels already have that size (the
+// double-size set at a scale of 2); null when the copy would not fit at all.
 const QImage *deviceCopy(const QImage &image, const QSize &size)
 {
+    if (image.size() == size)
+        return &image;
     static QCache<QString, QImage> copies(48 * 1024);
     const QString key =
         QStringLiteral("%1 %2x%3").arg(image.cacheKey()).arg(size.width()).arg(size.height());
@@ -74,7 +78,9 @@ const QImage *deviceCopy(const QImage &image, const QSize &size)
     copy->setDevicePixelRatio(1);
     Picture::premultiply(*copy);
     const QImage *kept = copy;
-    return copies.insert(key, copy, copy->sizeInBytes() / 1024 + 1) ? kept : nullptr;
+    const qint64 kilobytes = copy->sizeInBytes() / 1024 + 1;
+    copies.setMaxCost(std::max<qint64>(copies.maxCost(), 4 * kilobytes));
+    return copies.insert(key, copy, kilobytes) ? kept : nullptr;
 }
 
 // Draws picture (device pixels) with the painter set to the device's own pixels.
@@ -83,7 +89,8 @@ void drawOnDevice(QPainter *painter, const QTransform &toDevice, const QPoint &a
 {
     painter->save();
     painter->setWorldTransform(toDevice.inverted() * painter->worldTransform());
-    painter->drawImage(at, picture, source);
+    // Sizes given in pixels both ways: a picture's own device pixel ratio is not applied again.
+    painter->drawImage(QRectF(at, source.size()), picture, source);
     painter->restore();
 }
 } // namespace
@@ -217,7 +224,7 @@ void Picture::drawAtDeviceSize(QPainter *painter, const QPointF &at, const QImag
         if (const QImage *copy = deviceCopy(image, size)) {
             const QPointF corner = toDevice.map(at);
             drawOnDevice(painter, toDevice, QPoint(qRound(corner.x()), qRound(corner.y())), *copy,
-                         copy->rect());
+                         QRect(QPoint(), copy->size()));
             return;
         }
     }
