@@ -156,7 +156,10 @@ void Game_Trump::drawCard(QPainter *painter, const QRectF &target, int suit, int
     const int cell = cellOf(suit, rank);
     if (cell < 0 || sheet->isNull())
         return;
-    if (target.size() == QSizeF(cardRect().size()))
+    // Scaled to the device (full screen, a high-density screen), the card is kept at its size
+    // there; one to one it is copied straight from the sheet.
+    if (target.size() == QSizeF(cardRect().size()) &&
+        painter->deviceTransform().type() == QTransform::TxScale)
         Picture::drawAtDeviceSize(painter, target.topLeft(), cellPicture(*sheet, cell));
     else
         painter->drawImage(target, *sheet, pixelRect(*sheet, cell));
