@@ -6,24 +6,22 @@
 #include <QDebug>
 #include <QImage>
 
-bool HighDensity::active = false;
+bool HighDensity::isActive()
+{
+    return Picture::isDoubleSize();
+}
 
 bool HighDensity::enlargedTo(double scale)
 {
-    if (active || scale <= 1.0)
+    if (Picture::isDoubleSize() || scale <= 1.0)
         return false;
-    active = ResourceFile::registerFile(QStringLiteral("resuorce2x.rcc"), QStringLiteral("/x2"));
-    return active;
+    Picture::setDoubleSize(
+        ResourceFile::registerFile(QStringLiteral("resuorce2x.rcc"), QStringLiteral("/x2")));
+    return Picture::isDoubleSize();
 }
 
 bool HighDensity::load(QImage &image, const QString &path)
 {
-    if (active && path.startsWith(QLatin1String(":/"))) {
-        if (Picture::load(image, QStringLiteral(":/x2/") + path.mid(2))) {
-            image.setDevicePixelRatio(2.0);
-            return true;
-        }
-    }
     return Picture::load(image, path);
 }
 

@@ -14,13 +14,10 @@ public:
     // Called with the device pixel ratio times the view's scale whenever either changes. True
     // the one time the double-size pictures become available, so screens can load them again.
     static bool enlargedTo(double scale);
-    static bool isActive() { return active; }
+    static bool isActive();
     // Loads path (":/..."), from the double-size set when it is active and holds the picture;
-    // false when neither loads, leaving image empty.
+    // false when neither loads, leaving image empty (Picture::load, which the games use).
     static bool load(QImage &image, const QString &path);
     // The same, printing failureMessage when the picture does not load.
     static bool load(QImage &image, const QString &path, const QString &failureMessage);
-
-private:
-    static bool active;
 };

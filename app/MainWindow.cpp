@@ -2,6 +2,8 @@
 
 #include "app/FramePacer.h"
 #include "app/HighDensity.h"
+#include "app/PicturePrefetch.h"
+#include "app/ResourceFile.h"
 #include "app/Scene.h"
 #include "games/frame/Game_Base.h"
 #include "games/frame/Game_GameList.h"
@@ -49,6 +51,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
         connect(shortcut, &QShortcut::activated, this, &MainWindow::toggleFullScreenMode);
     }
     checkDensity();
+    // The first screen's pictures are decoded: the pages of the resource file they were read
+    // from are not needed again soon, nor pictures decoded ahead that nobody took.
+    PicturePrefetch::finish();
+    ResourceFile::releasePages();
 }
 
 void MainWindow::checkDensity()

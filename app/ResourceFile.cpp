@@ -126,6 +126,11 @@ bool ResourceFile::registerFile(const QString &path, const QString &mountRoot)
     if (!RegularFile::open(path, file.get()) || file->size() < 1)
         return false;
     const uchar *data = file->map(0, file->size());
+    // No huge pages: the page cache may hold the file in 2 MB blocks, and one picture read
+    // would then map a whole block at once. (A kernel may still map a whole block of the page
+    // cache around a read page; releasePages lets such blocks go once they are read.)
+    if (data)
+        ::madvise(const_cast<uchar *>(data), size_t(file->size()), MADV_NOHUGEPAGE);
     if (!data || !isWellFormed(QByteArray::fromRawData(reinterpret_cast<const char *>(data),
                                                        qsizetype(file->size()))))
         return false;
@@ -135,7 +140,18 @@ bool ResourceFile::registerFile(const QString &path, const QString &mountRoot)
         return false;
     // Qt reads the mapping for as long as the process runs, even while it shuts down, so the
     // files are never closed; the list keeps them in reach.
-    static auto *kept = new std::vector<QFile *>;
-    kept->push_back(file.release());
+    kept()->push_back({file.release(), const_cast<uchar *>(data)});
     return true;
+}
+
+std::vector<ResourceFile::Mapping> *ResourceFile::kept()
+{
+    static auto *mappings = new std::vector<Mapping>;
+    return mappings;
+}
+
+void ResourceFile::releasePages()
+{
+    for (const Mapping &m : *kept())
+        ::madvise(m.data, size_t(m.file->size()), MADV_DONTNEED);
 }

@@ -3,6 +3,9 @@
 // into it and crashes at the first read of a damaged one, so its structure is checked first.
 #include <QByteArray>
 #include <QString>
+#include <vector>
+
+class QFile;
 
 class ResourceFile
 {
@@ -13,4 +16,14 @@ public:
     // Whether data is a Qt binary resource file (format 1 to 3) whose every offset, name, child
     // range and payload lies inside it.
     static bool isWellFormed(const QByteArray &data);
+    // Lets go of the pages that reading pictures brought in; they come back from the page cache
+    // when read again. Called once the first screen's pictures are decoded.
+    static void releasePages();
+
+private:
+    struct Mapping {
+        QFile *file;
+        uchar *data;
+    };
+    static std::vector<Mapping> *kept();
 };

@@ -2,6 +2,7 @@
 
 #include "app/Notice.h"
 #include "app/HighDensity.h"
+#include "app/PicturePrefetch.h"
 #include "app/ScoreFile.h"
 #include "games/frame/Game_GameList.h"
 #include "launcher/Item_Base.h"
@@ -17,20 +18,28 @@
 #include <QPainter>
 #include <QProcess>
 
+#include <future>
+
 Scene::Scene(QObject *parent, int width, int height) : QGraphicsScene(parent)
 {
     setSceneRect(0, 0, width - 4, height - 4);
 
-    // The launcher leaves a strip of the background showing on the first frame. Decoding it
-    // now, before the menu music is asked for (below), puts it where start-up may still be
-    // waiting for that music to decode, instead of after; its conversion for the painter, a
-    // second copy of its pixels, waits for its first drawing.
-    background = new QImage();
-    background->load(QStringLiteral(":/img/BG"));
+    // The launcher leaves a strip of the background showing on the first frame. It decodes on
+    // another thread while the launcher decodes its own pictures here, and is made ready for
+    // the painter there too.
+    std::future<QImage> decodedBackground = std::async(std::launch::async, [] {
+        QImage image;
+        if (PicturePrefetch::take(QStringLiteral(":/img/BG"), image))
+            return image;
+        if (image.load(QStringLiteral(":/img/BG")))
+            image = std::move(image).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        return image;
+    });
 
     launcher = new Item_Lancher(0, 0);
     launcher->setWidth(int(sceneRect().width()));
     launcher->setHeight(int(sceneRect().height()));
+    background = new QImage(decodedBackground.get());
 
     gameList = new Game_GameList();
 

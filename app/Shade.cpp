@@ -35,6 +35,20 @@ void Shade::draw(QPainter *painter, const QRectF &rect, qreal opacity)
     const QImage &black = strip();
     painter->save();
     painter->setOpacity(painter->opacity() * std::min<qreal>(opacity, 1.0));
+    // Under a scale (full screen, a high-density screen) the strip would be scaled as it is
+    // blended, several times the cost: the rectangle is shaded in the device's own pixels.
+    QRectF area = rect;
+    const QTransform toDevice = painter->deviceTransform();
+    if (toDevice.type() == QTransform::TxScale && toDevice.m11() > 0 && toDevice.m22() > 0) {
+        area = toDevice.mapRect(rect);
+        painter->setWorldTransform(toDevice.inverted() * painter->worldTransform());
+    }
+    shadeStrips(painter, area, black);
+    painter->restore();
+}
+
+void Shade::shadeStrips(QPainter *painter, const QRectF &rect, const QImage &black)
+{
     // Whole pieces of the strip, one to one, so nothing is scaled; the last row and column of
     // pieces are cut to the rectangle through their source rectangles.
     for (qreal y = rect.top(); y < rect.bottom(); y += StripHeight) {
@@ -44,5 +58,4 @@ void Shade::draw(QPainter *painter, const QRectF &rect, qreal opacity)
             painter->drawImage(QRectF(x, y, w, h), black, QRectF(0, 0, w, h));
         }
     }
-    painter->restore();
 }

@@ -5,6 +5,8 @@
 // down the rectangle at the wanted opacity.
 #include <QRectF>
 
+class QImage;
+
 class QPainter;
 
 class Shade
@@ -14,4 +16,7 @@ public:
     static void draw(QPainter *painter, const QRectF &rect, int alpha);
     // opacity: 0.0 to 1.0, the painter's own scale.
     static void draw(QPainter *painter, const QRectF &rect, qreal opacity);
+
+private:
+    static void shadeStrips(QPainter *painter, const QRectF &rect, const QImage &black);
 };

@@ -1,10 +1,12 @@
 #include "app/Startup.h"
 
+#include "app/PicturePrefetch.h"
 #include "app/ResourceFile.h"
 #include "sound/AudioSet.h"
 
 #include <QApplication>
 #include <QDebug>
+#include <QFile>
 #include <QFontDatabase>
 #include <QIcon>
 
@@ -20,6 +22,15 @@ void Startup::prepare(QApplication &app)
     app.setWindowIcon(QIcon(QStringLiteral(":/icon/ICON")));
     if (!registered)
         qDebug() << "noResuorce";
+    // The menu's two full-size pictures decode while the icon, the font and the window are set
+    // up here.
+    if (registered)
+        PicturePrefetch::start({QStringLiteral(":/img/lancher/BG"), QStringLiteral(":/img/BG")});
     // Qt 6 strings from C literals are UTF-8 already, so there is no codec to install.
-    QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki"));
+    // Read once and handed over as bytes: by its name Qt would read it twice, once for the
+    // font list and once more for drawing, and drawing would keep its pages of the resource
+    // file's mapping in memory.
+    QFile font(QStringLiteral(":/font/tanuki"));
+    if (font.open(QIODevice::ReadOnly))
+        QFontDatabase::addApplicationFontFromData(font.readAll());
 }

@@ -1,6 +1,8 @@
 #include "launcher/Item_Lancher.h"
 
 #include "app/HighDensity.h"
+#include "app/ResourceFile.h"
+#include "games/frame/Picture.h"
 #include "games/frame/groupDigits.h"
 #include "sound/AudioSet.h"
 
@@ -204,6 +206,8 @@ void Item_Lancher::decodeNextInfoPicture()
             return;
         }
     }
+    // All decoded: the resource file's pages they were read from can go.
+    ResourceFile::releasePages();
 }
 
 void Item_Lancher::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
@@ -212,7 +216,10 @@ void Item_Lancher::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QW
         infoDecodingStarted = true;
         QTimer::singleShot(0, this, &Item_Lancher::decodeNextInfoPicture);
     }
-    painter->drawImage(boundingRect(), *background);
+    if (QSizeF(Picture::sizeOf(*background)) == boundingRect().size())
+        Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
+    else
+        painter->drawImage(boundingRect(), *background);
 
     for (int i = 0; i < GameCount; ++i)
         painter->drawImage(gameRect(i).topLeft(), gamePictures[i]);

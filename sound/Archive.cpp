@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <new>
 #include <utility>
 
@@ -66,15 +67,18 @@ bool readExactly(std::FILE *file, unsigned char *out, std::size_t n)
 
 // Inflates the zlib stream in the first payload of stored bytes read from file (deciphered on
 // the way when cipher is given), as ArchiveBuffer::decompress does: never beyond limit bytes,
-// and true only when the stream ends there.
+// and true only when the stream ends there. area(before, step) gives room for step more bytes
+// after the first before; produced(total) is told the decoded length after every step.
 bool inflateFrom(std::FILE *file, std::uint64_t stored, std::uint64_t payload,
-                 const Blowfish *cipher, std::size_t limit, std::vector<unsigned char> *result)
+                 const Blowfish *cipher, std::size_t limit,
+                 const std::function<unsigned char *(std::size_t, std::size_t)> &area,
+                 const std::function<void(std::size_t)> &produced)
 {
     z_stream stream{};
     if (inflateInit(&stream) != Z_OK)
         return false;
-    std::vector<unsigned char> in(Chunk), out;
-    out.reserve(std::min<std::uint64_t>(limit, payload * 4 + Chunk));
+    std::vector<unsigned char> in(Chunk);
+    std::size_t total = 0;
     std::uint64_t unread = stored;
     std::uint64_t unfed = payload;
     unsigned char probe = 0;
@@ -94,33 +98,50 @@ bool inflateFrom(std::FILE *file, std::uint64_t stored, std::uint64_t payload,
             stream.next_in = in.data();
             stream.avail_in = static_cast<uInt>(use);
         }
-        const std::size_t before = out.size();
+        const std::size_t before = total;
         const bool full = before >= limit;
+        std::size_t step = 0;
         if (full) {
             // Full: the stream must end here without producing anything more.
             stream.next_out = &probe;
             stream.avail_out = 1;
         } else {
-            const std::size_t step = std::min(Chunk, limit - before);
-            out.resize(before + step);
-            stream.next_out = out.data() + before;
+            step = std::min(Chunk, limit - before);
+            stream.next_out = area(before, step);
             stream.avail_out = static_cast<uInt>(step);
         }
         status = inflate(&stream, Z_NO_FLUSH);
         if (full && stream.avail_out == 0)
             status = Z_DATA_ERROR;
-        if (!full)
-            out.resize(out.size() - stream.avail_out);
+        if (!full) {
+            total = before + step - stream.avail_out;
+            produced(total);
+        }
         if (status == Z_BUF_ERROR && stream.avail_in == 0 && unfed == 0)
             break; // input exhausted before the stream ended
         if (status == Z_BUF_ERROR)
             status = Z_OK;
     }
     inflateEnd(&stream);
-    if (status != Z_STREAM_END)
-        return false;
-    result->swap(out);
-    return true;
+    return status == Z_STREAM_END;
+}
+
+// The same into a vector that grows as the stream produces bytes.
+bool inflateFrom(std::FILE *file, std::uint64_t stored, std::uint64_t payload,
+                 const Blowfish *cipher, std::size_t limit, std::vector<unsigned char> *result)
+{
+    std::vector<unsigned char> out;
+    out.reserve(std::min<std::uint64_t>(limit, payload * 4 + Chunk));
+    const bool ok = inflateFrom(
+        file, stored, payload, cipher, limit,
+        [&out](std::size_t before, std::size_t step) {
+            out.resize(before + step);
+            return out.data() + before;
+        },
+        [&out](std::size_t total) { out.resize(total); });
+    if (ok)
+        result->swap(out);
+    return ok;
 }
 
 bool readLooseFile(const std::string &name, std::vector<unsigned char> *bytes, std::uint64_t limit)
@@ -263,13 +284,37 @@ bool Archive::read(const std::string &name, std::vector<unsigned char> *bytes) c
         const int index = indexOf(name);
         if (index < 0)
             return looseFiles && readLooseFile(name, bytes, entryLimit);
-        return readEntry(static_cast<std::size_t>(index), bytes);
+        return readEntry(static_cast<std::size_t>(index), bytes, nullptr);
     } catch (const std::bad_alloc &) {
         return false;
     }
 }
 
-bool Archive::readEntry(std::size_t index, std::vector<unsigned char> *bytes) const
+bool Archive::read(const std::string &name, Sink &sink) const
+{
+    try {
+        std::vector<unsigned char> bytes;
+        const int index = indexOf(name);
+        if (index < 0) {
+            if (!looseFiles || !readLooseFile(name, &bytes, entryLimit))
+                return false;
+        } else if (!readEntry(static_cast<std::size_t>(index), &bytes, &sink)) {
+            return false;
+        } else if (sink.filled) {
+            return true;
+        }
+        // Stored whole: handed over in one piece.
+        unsigned char *room = sink.room(bytes.size());
+        if (!bytes.empty())
+            std::memcpy(room, bytes.data(), bytes.size());
+        sink.arrived(bytes.size());
+        return true;
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
+}
+
+bool Archive::readEntry(std::size_t index, std::vector<unsigned char> *bytes, Sink *sink) const
 {
     const ArchiveEntry &e = entries[index];
     // The seal adds at most 16 bytes; a compressed entry may decode to no more than the limit.
@@ -302,8 +347,20 @@ bool Archive::readEntry(std::size_t index, std::vector<unsigned char> *bytes) co
             if ((flags & Enciphered) && std::fseek(file, static_cast<long>(offset + 8), SEEK_SET))
                 ok = false;
             const std::uint64_t stored = (flags & Enciphered) ? e.storedSize - 8 : e.storedSize;
-            ok = ok && inflateFrom(file, stored, payload, (flags & Enciphered) ? &cipher : nullptr,
-                                   e.decodedSize, &buffer.bytes());
+            const Blowfish *key = (flags & Enciphered) ? &cipher : nullptr;
+            if (ok && sink) {
+                // Straight into the caller's block of the decoded size, which can use the
+                // front of the entry while the rest is still inflating.
+                unsigned char *block = sink->room(e.decodedSize);
+                sink->filled = true;
+                ok = inflateFrom(
+                    file, stored, payload, key, e.decodedSize,
+                    [block](std::size_t before, std::size_t) { return block + before; },
+                    [sink](std::size_t total) { sink->arrived(total); });
+                std::fclose(file);
+                return ok;
+            }
+            ok = ok && inflateFrom(file, stored, payload, key, e.decodedSize, &buffer.bytes());
             std::fclose(file);
             if (!ok)
                 return false;

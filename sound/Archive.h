@@ -40,6 +40,24 @@ public:
     // *bytes untouched, when nothing could be read, the stored form is damaged, the entry (or
     // loose file) is larger than the entry limit, or memory runs out.
     bool read(const std::string &name, std::vector<unsigned char> *bytes) const;
+    // Where read(name, sink) puts an entry: room for its decoded size, asked for once, then word
+    // of how many leading bytes are final after every step of decoding.
+    class Sink
+    {
+    public:
+        virtual ~Sink() = default;
+        virtual unsigned char *room(std::size_t bytes) = 0;
+        virtual void arrived(std::size_t bytes) = 0;
+
+    private:
+        friend class Archive;
+        bool filled = false;
+    };
+    // The same as read(name, bytes), into sink: a compressed entry is inflated straight into
+    // its room, so a reader on another thread may use the front of the entry while the rest is
+    // still decoding; anything else arrives in one piece. False on the same faults; the bytes
+    // told before a failure may then be any.
+    bool read(const std::string &name, Sink &sink) const;
     // The most bytes one entry may occupy or decode to.
     void setEntryLimit(std::uint64_t bytes) { entryLimit = bytes; }
     std::uint64_t entryLimitBytes() const { return entryLimit; }
@@ -52,7 +70,7 @@ public:
 
 private:
     bool readHeaderAndDirectory(std::FILE *file, long fileSize);
-    bool readEntry(std::size_t index, std::vector<unsigned char> *bytes) const;
+    bool readEntry(std::size_t index, std::vector<unsigned char> *bytes, Sink *sink) const;
 
     std::string key;
     std::string path;

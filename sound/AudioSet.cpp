@@ -2,6 +2,7 @@
 
 #include "sound/Archive.h"
 #include "sound/SinkOutputFactory.h"
+#include "sound/SoundBytes.h"
 #include "sound/SoundDecoder.h"
 #include "sound/WaveFile.h"
 
@@ -206,17 +207,15 @@ void AudioSet::fill(std::size_t index)
 {
     const Fill &f = fills[index];
     WaveFile *&member = *memberOfRow(f.row);
-    if (member)
+    if (member) {
+        // Made while its bytes were still arriving: now they all have, or its decoding failed.
+        member->settle();
         return;
-    const std::vector<unsigned char> *bytes = nullptr;
-    decoder->take(f.job, &bytes);
-    // The last member filled from an entry takes its bytes over; others copy them.
-    bool lastUser = true;
-    for (std::size_t i = 0; i < fills.size(); ++i) {
-        if (i != index && fills[i].job == f.job && !*memberOfRow(fills[i].row))
-            lastUser = false;
     }
-    member = lastUser ? new WaveFile(decoder->surrender(f.job)) : new WaveFile(*bytes);
+    // A sound under way is taken as far as it has arrived, and plays while the rest follows.
+    // Members filled from one entry share its bytes.
+    std::shared_ptr<const SoundBytes> bytes = decoder->arriving(f.job);
+    member = bytes ? new WaveFile(std::move(bytes)) : new WaveFile(std::vector<unsigned char>());
     const SoundRow &row = Rows[f.row];
     member->createOutput(formatOf(row), *factory, QString::fromLatin1(row.member));
     if (row.loops)
@@ -231,9 +230,9 @@ void AudioSet::deliver()
         qDebug("readArchiveError: Tovira.fka");
     }
     while (decoder && delivered < fills.size() && decoder->isDone(fills[delivered].job)) {
-        const std::size_t job = fills[delivered].job;
-        const std::vector<unsigned char> *bytes = nullptr;
-        if (!decoder->take(job, &bytes))
+        bool ok = false;
+        decoder->take(fills[delivered].job, &ok);
+        if (!ok)
             qDebug("readError");
         fill(delivered);
         ++delivered;
@@ -244,7 +243,8 @@ void AudioSet::deliver()
 
 void AudioSet::ensure(WaveFile *const &member)
 {
-    // A sound asked for before it is decoded waits for its own decoding, and no other.
+    // A sound asked for before it is decoded waits for its own decoding, and no other; one
+    // that is decoding waits only for its front.
     if (member || !decoder)
         return;
     for (std::size_t i = delivered; i < fills.size(); ++i) {
@@ -258,8 +258,7 @@ void AudioSet::ensure(WaveFile *const &member)
 void AudioSet::finishLoading()
 {
     while (decoder) {
-        const std::vector<unsigned char> *bytes = nullptr;
-        decoder->take(fills[delivered].job, &bytes);
+        decoder->take(fills[delivered].job, nullptr);
         deliver();
     }
 }
@@ -285,8 +284,17 @@ const WaveFile *AudioSet::sound(const QString &member) const
             for (int row = 0; row < int(std::size(Rows)); ++row) {
                 if (member == QLatin1String(Rows[row].member)) {
                     AudioSet *self = const_cast<AudioSet *>(this);
-                    self->ensure(*self->memberOfRow(row));
-                    return *self->memberOfRow(row);
+                    WaveFile *const &wave = *self->memberOfRow(row);
+                    self->ensure(wave);
+                    // Looked at whole: a sound still arriving is waited for to its end.
+                    for (std::size_t i = delivered; decoder && i < fills.size(); ++i) {
+                        if (fills[i].row == row) {
+                            decoder->take(fills[i].job, nullptr);
+                            if (wave)
+                                wave->settle();
+                        }
+                    }
+                    return wave;
                 }
             }
         }

@@ -1,6 +1,12 @@
 #include "sound/SoundDecoder.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <new>
+
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 SoundDecoder::SoundDecoder(std::unique_ptr<Archive> source, std::vector<std::string> names,
                            std::vector<char> allowed, std::vector<std::size_t> decodeOrder)
@@ -31,6 +37,13 @@ void SoundDecoder::start(unsigned threads, std::function<void()> onReady)
 
 void SoundDecoder::work()
 {
+    // Decoding gives way to the thread that builds and paints the window: on a busy machine the
+    // first frame comes first, and the menu music needs only the front of its loop by then.
+    const id_t self = static_cast<id_t>(::syscall(SYS_gettid));
+    errno = 0;
+    const int nice = ::getpriority(PRIO_PROCESS, self);
+    if (errno == 0)
+        ::setpriority(PRIO_PROCESS, self, std::min(19, nice + BackgroundNice));
     std::unique_lock<std::mutex> lock(mutex);
     while (!stopping) {
         while (nextInOrder < order.size() && jobs[order[nextInOrder]].state != State::Pending)
@@ -47,6 +60,30 @@ void SoundDecoder::work()
     }
 }
 
+// Takes the room for a job's bytes on the decoding thread and shows it to waiting callers.
+class SoundDecoder::JobSink : public Archive::Sink
+{
+public:
+    JobSink(SoundDecoder &decoder, std::size_t job) : decoder(decoder), job(job) {}
+    unsigned char *room(std::size_t bytes) override
+    {
+        block = std::make_shared<SoundBytes>(bytes);
+        {
+            std::lock_guard<std::mutex> lock(decoder.mutex);
+            decoder.jobs[job].bytes = block;
+        }
+        decoder.finished.notify_all();
+        return block->data();
+    }
+    void arrived(std::size_t bytes) override { block->arrived(bytes); }
+
+    std::shared_ptr<SoundBytes> block;
+
+private:
+    SoundDecoder &decoder;
+    std::size_t job;
+};
+
 // Called with the lock held; reads without it.
 void SoundDecoder::decode(std::size_t job, std::unique_lock<std::mutex> &lock)
 {
@@ -55,17 +92,18 @@ void SoundDecoder::decode(std::size_t job, std::unique_lock<std::mutex> &lock)
     const std::string name = j.name;
     const bool allowed = j.allowed;
     lock.unlock();
-    std::vector<unsigned char> bytes;
+    JobSink sink(*this, job);
     bool ok = false;
     try {
-        ok = allowed && archive->read(name, &bytes);
+        ok = allowed && archive->read(name, sink);
     } catch (const std::bad_alloc &) {
         ok = false;
     }
-    if (!ok)
-        bytes = std::vector<unsigned char>();
+    if (sink.block)
+        sink.block->finish(ok);
     lock.lock();
-    j.bytes.swap(bytes);
+    if (!ok)
+        j.bytes.reset();
     j.ok = ok;
     j.state = State::Done;
     finished.notify_all();
@@ -77,25 +115,32 @@ bool SoundDecoder::isDone(std::size_t job) const
     return jobs[job].state == State::Done;
 }
 
-bool SoundDecoder::take(std::size_t job, const std::vector<unsigned char> **bytes)
+void SoundDecoder::startIfPending(std::size_t job, std::unique_lock<std::mutex> &lock)
 {
-    std::unique_lock<std::mutex> lock(mutex);
-    if (jobs[job].state == State::Pending) {
-        decode(job, lock);
-        if (ready) {
-            lock.unlock();
-            ready();
-            lock.lock();
-        }
+    if (jobs[job].state != State::Pending)
+        return;
+    decode(job, lock);
+    if (ready) {
+        lock.unlock();
+        ready();
+        lock.lock();
     }
-    finished.wait(lock, [&] { return jobs[job].state == State::Done; });
-    // A finished job's bytes no longer change, so they can be read without the lock.
-    *bytes = &jobs[job].bytes;
-    return jobs[job].ok;
 }
 
-std::vector<unsigned char> SoundDecoder::surrender(std::size_t job)
+std::shared_ptr<SoundBytes> SoundDecoder::take(std::size_t job, bool *ok)
 {
-    std::lock_guard<std::mutex> lock(mutex);
-    return std::move(jobs[job].bytes);
+    std::unique_lock<std::mutex> lock(mutex);
+    startIfPending(job, lock);
+    finished.wait(lock, [&] { return jobs[job].state == State::Done; });
+    if (ok)
+        *ok = jobs[job].ok;
+    return jobs[job].bytes;
+}
+
+std::shared_ptr<SoundBytes> SoundDecoder::arriving(std::size_t job)
+{
+    std::unique_lock<std::mutex> lock(mutex);
+    startIfPending(job, lock);
+    finished.wait(lock, [&] { return jobs[job].state == State::Done || jobs[job].bytes; });
+    return jobs[job].bytes;
 }

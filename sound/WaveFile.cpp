@@ -1,8 +1,10 @@
 #include "sound/WaveFile.h"
 
+#include "sound/ArrivingDevice.h"
 #include "sound/AudioOutput.h"
 #include "sound/AudioOutputFactory.h"
 #include "sound/LoopDevice.h"
+#include "sound/SoundBytes.h"
 #include "sound/WavData.h"
 
 #include <QAudioFormat>
@@ -22,6 +24,37 @@ WaveFile::WaveFile(std::vector<unsigned char> &&bytes) : storage(std::move(bytes
     findSamples();
 }
 
+WaveFile::WaveFile(std::shared_ptr<const SoundBytes> bytes) : arriving(std::move(bytes))
+{
+    // Where the samples start is in the header: what has arrived is looked at first, then a
+    // longer front is waited for, and a header that does not fit waits for the whole sound.
+    const char *block = reinterpret_cast<const char *>(arriving->data());
+    for (const std::size_t want : {std::size_t(0), std::size_t(4096), std::size_t(65536)}) {
+        const std::size_t front = want > 0 ? arriving->waitFor(want) : arriving->size();
+        if (arriving->isFinished())
+            break;
+        qsizetype offset = 0, length = 0;
+        if (WavData::findSamples(QByteArray::fromRawData(block, qsizetype(front)), &offset,
+                                 &length)) {
+            // The same chunks lead to the data chunk in the whole block, whose end is known.
+            data = QByteArray::fromRawData(block, qsizetype(arriving->capacity()));
+            findSamples();
+            return;
+        }
+    }
+    arriving->waitFor(arriving->capacity());
+    takeArrived();
+}
+
+void WaveFile::takeArrived()
+{
+    const std::size_t n = arriving->size();
+    data = n > 0 ? QByteArray::fromRawData(reinterpret_cast<const char *>(arriving->data()),
+                                           qsizetype(n))
+                 : QByteArray();
+    findSamples();
+}
+
 void WaveFile::findSamples()
 {
     // A RIFF header played as samples clicks at every start; only the data chunk is heard.
@@ -29,6 +62,27 @@ void WaveFile::findSamples()
         sampleOffset = 0;
         sampleLength = data.size();
     }
+    // Whole frames only, so that a looping track never slips out of step at its wrap.
+    if (frameBytes > 0)
+        sampleLength -= sampleLength % frameBytes;
+}
+
+void WaveFile::settle()
+{
+    if (!arriving || settled || !arriving->isFinished())
+        return;
+    settled = true;
+    if (arriving->isWhole())
+        return;
+    // The devices read the old extent: they are made again at the next play.
+    stop();
+    delete gate;
+    gate = nullptr;
+    delete buffer;
+    buffer = nullptr;
+    delete loopDevice;
+    loopDevice = nullptr;
+    takeArrived();
 }
 
 WaveFile::~WaveFile()
@@ -38,6 +92,8 @@ WaveFile::~WaveFile()
     output = nullptr;
     delete buffer;
     buffer = nullptr;
+    delete gate;
+    gate = nullptr;
     delete loopDevice;
     loopDevice = nullptr;
 }
@@ -53,9 +109,9 @@ void WaveFile::createOutput(const QAudioFormat &format, AudioOutputFactory &fact
     if (output)
         return;
     // Whole frames only, so that a looping track never slips out of step at its wrap.
-    const int frame = format.bytesPerFrame();
-    if (frame > 0)
-        sampleLength -= sampleLength % frame;
+    frameBytes = format.bytesPerFrame();
+    if (frameBytes > 0)
+        sampleLength -= sampleLength % frameBytes;
     output = factory.createOutput(format, member);
     if (output)
         connect(output, &AudioOutput::stateChanged, this, &WaveFile::finishedPlaying);
@@ -88,7 +144,16 @@ void WaveFile::play()
         output->stop();
     QIODevice *source = device();
     source->close();
-    source->open(QIODevice::ReadOnly);
+    const bool still = arriving && !arriving->isWhole();
+    // Unbuffered while still decoding, so that nothing reads ahead past what has arrived.
+    source->open(still ? QIODevice::ReadOnly | QIODevice::Unbuffered : QIODevice::ReadOnly);
+    if (still) {
+        // Reads wait for their bytes. The channel no longer holds the old gate.
+        delete gate;
+        gate = new ArrivingDevice(source, arriving, sampleOffset, sampleLength);
+        gate->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        source = gate;
+    }
     playing = true;
     output->start(source);
 }
@@ -103,6 +168,8 @@ void WaveFile::stop()
         buffer->close();
     if (loopDevice)
         loopDevice->close();
+    if (gate)
+        gate->close();
 }
 
 void WaveFile::finishedPlaying(QAudio::State state)

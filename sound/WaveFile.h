@@ -4,13 +4,16 @@
 #include <QByteArray>
 #include <QObject>
 #include <QtMultimedia/qaudio.h>
+#include <memory>
 #include <vector>
 
+class ArrivingDevice;
 class AudioOutput;
 class AudioOutputFactory;
 class QAudioFormat;
 class QBuffer;
 class LoopDevice;
+class SoundBytes;
 
 class WaveFile : public QObject
 {
@@ -19,12 +22,18 @@ public:
     explicit WaveFile(const std::vector<unsigned char> &bytes);
     // Takes the bytes over without copying them: a decoded sound is held once, not twice.
     explicit WaveFile(std::vector<unsigned char> &&bytes);
+    // Shares bytes that may still be arriving: once its header is there the sound can play, a
+    // read of samples not yet decoded waiting for them. Sounds filled from one entry share it.
+    explicit WaveFile(std::shared_ptr<const SoundBytes> bytes);
     ~WaveFile() override;
 
     // Makes the channel once through factory; later calls do nothing.
     void createOutput(const QAudioFormat &format, AudioOutputFactory &factory,
                       const QString &member);
     void setLoop(bool value);
+    // Once its shared bytes have finished arriving: a sound whose decoding failed or fell short
+    // is cut to what arrived (nothing for a failure), as if it had been read so.
+    void settle();
 
     bool hasOutput() const { return output != nullptr; }
     bool isLooping() const { return loop; }
@@ -40,6 +49,7 @@ public slots:
 
 private:
     void findSamples();
+    void takeArrived();
     QIODevice *device() const;
 
     QByteArray data;
@@ -51,4 +61,8 @@ private:
     qsizetype sampleOffset = 0;
     qsizetype sampleLength = 0;
     bool playing = false;
+    int frameBytes = 0;
+    std::shared_ptr<const SoundBytes> arriving; // what data reads from when the bytes are shared
+    bool settled = false;
+    ArrivingDevice *gate = nullptr; // in front of the device while the bytes are arriving
 };

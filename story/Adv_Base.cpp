@@ -7,6 +7,8 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 Adv_Base::Adv_Base(int x, int y, const Row &row) : Item_Base(x, y, nullptr), row(row)
 {
     stopStory();
@@ -40,22 +42,29 @@ void Adv_Base::startStory()
     pages = std::make_unique<QImage[]>(pageCount);
     frameTimer = std::make_unique<QTimer>();
 
-    for (int i = 0; i < pageCount; ++i) {
-        const QString path = row.prefix + QString::number(i);
-        if (!Picture::load(pages[i], path))
-            qDebug() << "ImageReadError:" << path;
-    }
+    // Double-size pages are four times the pixels: then only the page shown is held, and the
+    // next one is decoded as it is turned to.
+    pagesOnDemand = Picture::isDoubleSize();
+    for (int i = 0; i < (pagesOnDemand ? std::min(pageCount, 1) : pageCount); ++i)
+        loadPage(i);
 
     const bool firstShown = pageCount > 0 && !pages[0].isNull();
     prepareGeometryChange();
-    setWidth(firstShown ? pages[0].width() : FallbackWidth);
-    setHeight(firstShown ? pages[0].height() : FallbackHeight);
+    setWidth(firstShown ? Picture::sizeOf(pages[0]).width() : FallbackWidth);
+    setHeight(firstShown ? Picture::sizeOf(pages[0]).height() : FallbackHeight);
 
     page = 0;
     fade = 1.0;
 
     connect(frameTimer.get(), &QTimer::timeout, this, &Adv_Base::slot_update);
     frameTimer->start(1);
+}
+
+void Adv_Base::loadPage(int i)
+{
+    const QString path = row.prefix + QString::number(i);
+    if (!Picture::load(pages[i], path))
+        qDebug() << "ImageReadError:" << path;
 }
 
 QImage Adv_Base::pageImage(int i) const
@@ -98,6 +107,11 @@ void Adv_Base::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
     // Clicks while the veil lifts are ignored; so are clicks after the story has ended.
     if (pages && fade == 0 && page < pageCount) {
         ++page;
+        if (pagesOnDemand) {
+            pages[page - 1] = QImage();
+            if (page < pageCount)
+                loadPage(page);
+        }
         if (page >= pageCount) {
             // Nothing is shown any more; the timer would only wake the process for nothing.
             frameTimer->stop();

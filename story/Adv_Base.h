@@ -54,11 +54,13 @@ protected:
 
 private:
     void releasePages();
+    void loadPage(int i);
 
     const Row row;
     std::unique_ptr<QImage[]> pages;
     int pageCount = 0;
     int page = 0;
     double fade = 1.0;
+    bool pagesOnDemand = false;
     std::unique_ptr<QTimer> frameTimer;
 };

@@ -2,9 +2,11 @@
 // sound each call plays, the silence rules, looping, and the WAV data that reaches the device.
 #include "sound/Archive.h"
 #include "sound/ArchiveBuffer.h"
+#include "sound/ArrivingDevice.h"
 #include "sound/AudioSet.h"
 #include "sound/FadeDevice.h"
 #include "sound/LoopDevice.h"
+#include "sound/SoundBytes.h"
 #include "sound/SoundRecorder.h"
 #include "sound/WavData.h"
 #include "sound/WaveFile.h"
@@ -14,6 +16,9 @@
 #include <QtTest>
 
 #include <sys/stat.h>
+
+#include <cstring>
+#include <thread>
 
 namespace
 {
@@ -494,6 +499,72 @@ private slots:
         const std::vector<unsigned char> raw = {1, 2, 3, 4, 5};
         WaveFile plain(raw);
         QCOMPARE(plain.samples(), QByteArray("\x01\x02\x03\x04\x05"));
+    }
+
+    // A sound still decoding plays as soon as its header is there; a read never hands out
+    // bytes that have not arrived (it waits for them), and a sound whose decoding then fails
+    // falls silent and empty.
+    void aSoundStillDecodingPlaysWhatHasArrived()
+    {
+        const QByteArray samples = pattern(40000, 4);
+        const QByteArray bytes = wav(samples);
+        const qsizetype header = bytes.size() - samples.size();
+        for (const bool fails : {false, true}) {
+            auto block = std::make_shared<SoundBytes>(std::size_t(bytes.size()));
+            // Not yet decoded: anything but the sound.
+            std::memset(block->data(), 'X', block->capacity());
+            const qsizetype front = header + 100;
+            std::memcpy(block->data(), bytes.constData(), size_t(front));
+            block->arrived(std::size_t(front));
+            WaveFile wave{std::shared_ptr<const SoundBytes>(block)};
+            SoundRecorder rec;
+            QAudioFormat f;
+            f.setSampleRate(44100);
+            f.setChannelCount(2);
+            f.setSampleFormat(QAudioFormat::Int16);
+            wave.createOutput(f, rec, "t");
+            wave.play();
+            QCOMPARE(rec.events(), QStringList{"play t"});
+            QCOMPARE(rec.firstBytes("t"), samples.left(SoundRecorder::HeadLength));
+            QVERIFY(!block->isFinished());
+
+            QBuffer source;
+            source.setData(wave.samples());
+            source.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+            ArrivingDevice gate(&source, block, header, samples.size());
+            gate.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+            std::thread decoder([&] {
+                QThread::msleep(50);
+                std::memcpy(block->data() + front, bytes.constData() + front,
+                            size_t(bytes.size() - front) / 2);
+                block->arrived(std::size_t(front + (bytes.size() - front) / 2));
+                QThread::msleep(50);
+                if (!fails) {
+                    std::memcpy(block->data(), bytes.constData(), size_t(bytes.size()));
+                    block->arrived(std::size_t(bytes.size()));
+                }
+                block->finish(!fails);
+            });
+            QByteArray got;
+            while (got.size() < samples.size()) {
+                const QByteArray part = gate.read(1000);
+                if (part.isEmpty() && block->isFinished())
+                    break;
+                got += part;
+            }
+            decoder.join();
+            // Only arrived bytes, and past the first front only once more had arrived.
+            QVERIFY(samples.startsWith(got));
+            if (fails)
+                QVERIFY(got.size() > 100 && got.size() <= (bytes.size() - front) / 2 + 100);
+            else
+                QCOMPARE(got.size(), samples.size());
+            wave.settle();
+            QCOMPARE(wave.samples().isEmpty(), fails);
+            rec.clear();
+            wave.play();
+            QCOMPARE(rec.playCount("t"), fails ? 0 : 1);
+        }
     }
 
     // A track is cut to whole frames, so that its loop never drifts out of step.

@@ -1,14 +1,17 @@
 // The scene's best-score table, its score file and the sibling program entry; the main window's
 // full screen and its pause when the window is left.
+#include "AsOtherUser.h"
+#include "TestGame.h"
+#include "app/Clock.h"
 #include "app/HighDensity.h"
 #include "app/MainWindow.h"
 #include "app/Notice.h"
 #include "app/Scene.h"
 #include "app/ScoreFile.h"
-#include "AsOtherUser.h"
-#include "TestGame.h"
 #include "games/frame/Game_GameList.h"
+#include "games/frame/Picture.h"
 #include "launcher/Item_Lancher.h"
+#include "story/Adv_Base.h"
 
 #include <QGraphicsView>
 #include <QtTest>
@@ -50,6 +53,48 @@ public:
         return false;
     }
 };
+// The scene drawn on a device of twice its pixels each way, as a scale factor of 2 shows it.
+QImage renderDoubled(Scene &scene)
+{
+    QImage image(scene.sceneRect().size().toSize() * 2, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    scene.render(&painter, scene.sceneRect(), scene.sceneRect());
+    return image;
+}
+
+// Share of the 2 x 2 pixel blocks whose pixels are not all alike: none in a picture that is
+// only enlarged.
+double detail(const QImage &image)
+{
+    int varied = 0, blocks = 0;
+    for (int y = 0; y + 1 < image.height(); y += 2) {
+        const QRgb *a = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        const QRgb *b = reinterpret_cast<const QRgb *>(image.constScanLine(y + 1));
+        for (int x = 0; x + 1 < image.width(); x += 2, ++blocks)
+            varied += a[x] != a[x + 1] || a[x] != b[x] || a[x] != b[x + 1];
+    }
+    return blocks ? double(varied) / blocks : 0;
+}
+
+// Mean difference of the two pictures' grey levels in 32 x 32 blocks, the largest of all blocks:
+// small when the same things are drawn in the same places, however sharply.
+int layoutDifference(const QImage &one, const QImage &other)
+{
+    const QImage a = one.convertToFormat(QImage::Format_Grayscale8);
+    const QImage b = other.convertToFormat(QImage::Format_Grayscale8);
+    int worst = 0;
+    for (int by = 0; by + 32 <= a.height(); by += 32)
+        for (int bx = 0; bx + 32 <= a.width(); bx += 32) {
+            int sum = 0;
+            for (int y = by; y < by + 32; ++y)
+                for (int x = bx; x < bx + 32; ++x)
+                    sum += int(a.constScanLine(y)[x]) - int(b.constScanLine(y)[x]);
+            worst = std::max(worst, std::abs(sum) / (32 * 32));
+        }
+    return worst;
+}
 } // namespace
 
 class TestScene : public QObject
@@ -354,6 +399,72 @@ private slots:
         for (const QPoint &p : {QPoint(1, 1), QPoint(1, 300), QPoint(1022, 300), QPoint(500, 574)})
             QCOMPARE(shot.pixel(p), frame);
         QVERIFY(shot.pixel(2, 300) != frame);
+    }
+
+    // Enlarged, every game and story draws its pictures from the double-size set: the same
+    // things in the same places at the same size in the scene, with detail that the single-size
+    // pictures doubled do not have. A story then holds only the page it shows.
+    void everyScreenIsSharpWhenEnlarged_data()
+    {
+        QTest::addColumn<int>("game");
+        QTest::addColumn<int>("story");
+        const char *const games[] = {"Setsuna", "SameGame", "Typing", "Shooting", "Slot",
+                                     "Slide",   "UpDown",   "Janken", "Speed"};
+        for (int i = 0; i < 9; ++i)
+            QTest::newRow(games[i]) << i << -1;
+        for (int i = 0; i < 4; ++i)
+            QTest::newRow(qPrintable(QStringLiteral("story %1").arg(i))) << -1 << i;
+    }
+    void everyScreenIsSharpWhenEnlarged()
+    {
+        QFETCH(int, game);
+        QFETCH(int, story);
+        QVERIFY(QResource::registerResource(TOVIRA_GAME_DIR "/resuorce.rcc"));
+        QVERIFY(QResource::registerResource(TOVIRA_GAME_DIR "/resuorce2x.rcc", "/x2"));
+        // The same time of day for both starts, so both deal and place alike.
+        Clock::setTimeSource([] { return QTime(12, 34, 56, 789); });
+        Clock::setMonotonicSource([] { return qint64(1000); });
+        Scene scene(nullptr, 1024, 576);
+        const bool wasDoubleSize = Picture::isDoubleSize();
+        QImage shown[2];
+        QRectF bounds[2];
+        for (int doubleSize = 0; doubleSize < 2; ++doubleSize) {
+            Picture::setDoubleSize(doubleSize);
+            Item_Base *screen = nullptr;
+            if (game >= 0) {
+                scene.slot_playGame(game);
+                screen = scene.getGameList()->game(game);
+            } else {
+                scene.slot_playAdv(story);
+                screen = scene.getStory(story);
+                // The next page waits until it is turned to.
+                QCOMPARE(scene.getStory(story)->pageImage(1).isNull(), bool(doubleSize));
+            }
+            QCOMPARE(screen->scene(), &scene);
+            bounds[doubleSize] = screen->boundingRect();
+            if (story >= 0) {
+                // Past the veil that lifts over the first hundred frames.
+                QImage small(8, 8, QImage::Format_ARGB32_Premultiplied);
+                QPainter painter(&small);
+                for (int frame = 0; frame <= 100; ++frame)
+                    scene.render(&painter);
+            }
+            shown[doubleSize] = renderDoubled(scene);
+            if (game >= 0)
+                scene.slot_playLancher(game, 0);
+            else
+                scene.slot_playLancher(story);
+        }
+        Picture::setDoubleSize(wasDoubleSize);
+        Clock::reset();
+        QVERIFY(QResource::unregisterResource(TOVIRA_GAME_DIR "/resuorce2x.rcc", "/x2"));
+        QCOMPARE(bounds[1], bounds[0]);
+        const int moved = layoutDifference(shown[1], shown[0]);
+        QVERIFY2(moved < 24, qPrintable(QStringLiteral("drawn elsewhere: %1").arg(moved)));
+        const double single = detail(shown[0]), sharp = detail(shown[1]);
+        QVERIFY2(
+            sharp > 2 * single + 0.05,
+            qPrintable(QStringLiteral("detail %1 single-size, %2 double").arg(single).arg(sharp)));
     }
 
     // Leaving the window during play pauses the game as Escape does; a result screen and the

@@ -2,8 +2,8 @@
 // keys, Space, Escape, pointer moves and clicks sent as real events, each frame painted into an
 // image the way the view paints the window, so the play advances exactly as on screen. It goes
 // back to the menu and in again along the way. Checked: no warning beyond the known picture and
-// sound messages, a well-formed score file after every game, and at most 2 MB of memory growth
-// between the first and the last thousand frames of each game.
+// sound messages, a well-formed score file after every game, and at most 2 MB of growth of
+// allocated memory from the first half of each game's frames to its last thousand.
 //
 // Frames per game: TOVIRA_SOAK_FRAMES (default 6000, at least 2000); bot seed: TOVIRA_SOAK_SEED.
 // The wall clock and the monotonic clock are stepped one 60 Hz frame per painted frame, so the
@@ -65,12 +65,14 @@ void recordMessage(QtMsgType type, const QMessageLogContext &context, const QStr
         faults << text;
 }
 
+// Anonymous memory only: what leaks is allocated, while the resource file's pages come and go
+// in blocks of up to 2 MB as pictures are read from it and let go.
 qint64 residentKb()
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
-    static const QRegularExpression rss(QStringLiteral("^VmRSS:\\s+(\\d+)"));
+    static const QRegularExpression rss(QStringLiteral("^RssAnon:\\s+(\\d+)"));
     for (const QByteArray &line : status.readAll().split('\n')) {
         const QRegularExpressionMatch m = rss.match(QString::fromLatin1(line));
         if (m.hasMatch())
@@ -156,6 +158,9 @@ private slots:
         QVERIFY(QResource::registerResource(QStringLiteral("resuorce.rcc")));
         QVERIFY(QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki")) >= 0);
         QVERIFY(AudioSet::createInstance(recorder, QStringLiteral("Tovira.fka")));
+        // The sounds decode behind the first frames, as in the game; that is loading, not
+        // growth, so it is over before the first game's frames are counted.
+        AudioSet::getInstance()->finishLoading();
         Notice::setHandler([](const QString &title, const QString &text) {
             faults << QStringLiteral("notice %1: %2").arg(title, text);
         });
@@ -330,7 +335,10 @@ private slots:
 
             if (f % 50 == 0 || f == frames - 1) {
                 const qint64 kb = residentKb();
-                if (f < 1000)
+                // The first half is the reference: a game's passing peaks (a result screen's
+                // kept picture, a glyph cache filling) show there at least once, while a leak
+                // keeps climbing through the second half.
+                if (f < frames / 2)
                     firstPeak = qMax(firstPeak, kb);
                 if (f >= frames - 1000)
                     lastPeak = qMax(lastPeak, kb);
@@ -355,7 +363,7 @@ private slots:
 
         const double growthMb = (lastPeak - firstPeak) / 1024.0;
         qInfo("soak %s: %d frames (%d in the game), %d starts, %d returns to the menu, best %d; "
-              "VmRSS peak first 1000 frames %lld kB, last 1000 frames %lld kB, growth %.2f MB; "
+              "RssAnon peak first half %lld kB, last 1000 frames %lld kB, growth %.2f MB; "
               "%lld messages",
               GameNames[index], frames, framesInGame, starts, returns + 1, scene.getScores()[index],
               firstPeak, lastPeak, growthMb, qint64(messages.size()));

@@ -1,8 +1,10 @@
 // Start-up without the resource file still opens the fixed 1024 x 576 window.
 #include "app/MainWindow.h"
 #include "app/Notice.h"
+#include "app/PicturePrefetch.h"
 #include "app/Scene.h"
 #include "app/Startup.h"
+#include "games/frame/Picture.h"
 
 #include <QGraphicsView>
 #include <QScrollBar>
@@ -48,6 +50,27 @@ private slots:
         }
         QVERIFY(QFile::exists("tovira.conf"));
         QDir::setCurrent(old);
+    }
+
+    // A picture decoded ahead is the one a screen would load itself, handed out once; one that
+    // cannot be decoded fails its load as before.
+    void prefetchedPicturesAreHandedOutOnce()
+    {
+        const QString rcc = QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc");
+        QVERIFY(QResource::registerResource(rcc));
+        const QString bg = QStringLiteral(":/img/lancher/BG");
+        QImage direct(bg);
+        Picture::premultiply(direct);
+        QVERIFY(!direct.isNull());
+        PicturePrefetch::start({bg, QStringLiteral(":/img/absent")});
+        QImage got, missing;
+        QVERIFY(Picture::load(got, bg));
+        QCOMPARE(got, direct);
+        QVERIFY(!Picture::load(missing, QStringLiteral(":/img/absent")));
+        QVERIFY(missing.isNull());
+        QVERIFY(!PicturePrefetch::take(bg, got));
+        PicturePrefetch::finish();
+        QVERIFY(QResource::unregisterResource(rcc));
     }
 };
 

@@ -41,7 +41,8 @@ QImage renderSvgText(const QString &svgText, const QSize &size, const DrawContex
         return QImage();
     if (!elementId.isEmpty() && !renderer.elementExists(elementId))
         return QImage();
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QImage image(size * ctx.scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ctx.scale);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -130,9 +131,9 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: artc CONTRACT ASSETS_DIR FONT OUT_DIR [SCALE]\n");
         return 2;
     }
-    // With a scale of 2 every vector picture is rendered at twice its size for high-density
-    // screens, under the same names and without the font; pictures drawn by code keep only
-    // their single size, which the game then shows enlarged.
+    // With a scale of 2 every picture is rendered at twice its size for high-density screens,
+    // under the same names and without the font: the vector art and the drawers alike, which
+    // paint in the contract's units on a picture of twice the pixels.
     const int scale = argc == 6 ? QString::fromLocal8Bit(argv[5]).toInt() : 1;
     if (scale < 1 || scale > 4) {
         std::fprintf(stderr, "artc: scale must be 1 to 4\n");
@@ -141,6 +142,7 @@ int main(int argc, char **argv)
     const QString contractPath = QString::fromLocal8Bit(argv[1]);
     DrawContext ctx;
     ctx.assetsDir = QString::fromLocal8Bit(argv[2]);
+    ctx.scale = scale;
     const QString fontPath = QFileInfo(QString::fromLocal8Bit(argv[3])).absoluteFilePath();
     const QString outDir = QString::fromLocal8Bit(argv[4]);
 
@@ -176,11 +178,10 @@ int main(int argc, char **argv)
             continue;
         }
         const QString alias = fields[0];
-        const QSize size = QSize(sm.captured(1).toInt(), sm.captured(2).toInt()) * scale;
-        if (scale != 1 && !fields[2].startsWith(QLatin1String("svg:")))
-            continue;
+        const QSize units(sm.captured(1).toInt(), sm.captured(2).toInt());
+        const QSize size = units * scale;
         QString error;
-        const QImage image = renderEntry(fields[2], size, ctx, &error);
+        const QImage image = renderEntry(fields[2], units, ctx, &error);
         if (image.isNull()) {
             ok = fail(QStringLiteral("%1: %2").arg(alias, error));
             continue;

@@ -17,8 +17,31 @@ namespace
 // in the middle of a play, where decoding took several frames.
 QImage &decodedSheet()
 {
-    static QImage sheet;
-    return sheet;
+    // The double-size sheet, once in use, is kept apart from the one decoded before.
+    static QImage sheet, doubleSheet;
+    return Picture::isDoubleSize() ? doubleSheet : sheet;
+}
+// A cell's rectangle in the sheet's own pixels.
+QRect pixelRect(const QImage &sheet, int cell)
+{
+    const int ratio = qRound(sheet.devicePixelRatio());
+    const QRect r = Game_Trump::cellRect(cell);
+    return QRect(r.topLeft() * ratio, r.size() * ratio);
+}
+// Each cell of the sheet as a picture of its own, cut once per sheet: drawn at a scale, a card is
+// kept at its size on the device under the same picture from frame to frame.
+const QImage &cellPicture(const QImage &sheet, int cell)
+{
+    static qint64 cutFrom = 0;
+    static QImage cells[Game_Trump::BackCell + 1];
+    if (cutFrom != sheet.cacheKey()) {
+        for (QImage &picture : cells)
+            picture = QImage();
+        cutFrom = sheet.cacheKey();
+    }
+    if (cells[cell].isNull())
+        cells[cell] = sheet.copy(pixelRect(sheet, cell));
+    return cells[cell];
 }
 // The rows that are opaque from edge to edge in every face of the decoded sheet: the faces are
 // drawn alike, so only the rounded corners' rows are left out.
@@ -28,10 +51,12 @@ QRect faceMiddle(const QImage &sheet)
     static QRect middle;
     if (measuredFor == sheet.cacheKey())
         return middle;
-    std::vector<char> rowClear(Game_Trump::CardHeight);
+    const int ratio = qRound(sheet.devicePixelRatio());
+    const int height = Game_Trump::CardHeight * ratio;
+    std::vector<char> rowClear(height);
     for (int suit = 0; suit < 4; ++suit)
         for (int rank = 0; rank < 13; ++rank) {
-            const QRect cell = Game_Trump::cellRect(Game_Trump::cellOf(suit, rank));
+            const QRect cell = pixelRect(sheet, Game_Trump::cellOf(suit, rank));
             for (int y = 0; y < cell.height(); ++y) {
                 const QRgb *row =
                     reinterpret_cast<const QRgb *>(sheet.constScanLine(cell.top() + y)) +
@@ -42,20 +67,22 @@ QRect faceMiddle(const QImage &sheet)
         }
     // The longest run of opaque rows.
     int bestTop = 0, bestRows = 0;
-    for (int y = 0; y < Game_Trump::CardHeight;) {
+    for (int y = 0; y < height;) {
         if (rowClear[y]) {
             ++y;
             continue;
         }
         const int top = y;
-        while (y < Game_Trump::CardHeight && !rowClear[y])
+        while (y < height && !rowClear[y])
             ++y;
         if (y - top > bestRows) {
             bestTop = top;
             bestRows = y - top;
         }
     }
-    middle = bestRows ? QRect(0, bestTop, Game_Trump::CardWidth, bestRows) : QRect();
+    // In the scene's units, only whole rows that are opaque throughout.
+    const int top = (bestTop + ratio - 1) / ratio, bottom = (bestTop + bestRows) / ratio;
+    middle = bottom > top ? QRect(0, top, Game_Trump::CardWidth, bottom - top) : QRect();
     measuredFor = sheet.cacheKey();
     return middle;
 }
@@ -101,12 +128,12 @@ QImage Game_Trump::cardImage(int suit, int rank) const
     const int cell = cellOf(suit, rank);
     if (cell < 0)
         return QImage();
-    return sheet->copy(cellRect(cell));
+    return sheet->copy(pixelRect(*sheet, cell));
 }
 
 QImage Game_Trump::jokerImage() const
 {
-    return sheet->copy(cellRect(JokerCell));
+    return sheet->copy(pixelRect(*sheet, JokerCell));
 }
 
 QRect Game_Trump::cardRect() const
@@ -129,7 +156,13 @@ void Game_Trump::drawCard(QPainter *painter, const QRectF &target, int suit, int
     const int cell = cellOf(suit, rank);
     if (cell < 0 || sheet->isNull())
         return;
-    painter->drawImage(target, *sheet, cellRect(cell));
+    // Scaled to the device (full screen, a high-density screen), the card is kept at its size
+    // there; one to one it is copied straight from the sheet.
+    if (target.size() == QSizeF(cardRect().size()) &&
+        painter->deviceTransform().type() == QTransform::TxScale)
+        Picture::drawAtDeviceSize(painter, target.topLeft(), cellPicture(*sheet, cell));
+    else
+        painter->drawImage(target, *sheet, pixelRect(*sheet, cell));
 }
 
 QRect Game_Trump::solidPart(const QRect &target, int suit, int rank) const
@@ -143,5 +176,5 @@ QRect Game_Trump::solidPart(const QRect &target, int suit, int rank) const
 void Game_Trump::drawJoker(QPainter *painter, const QRectF &target) const
 {
     if (!sheet->isNull())
-        painter->drawImage(target, *sheet, cellRect(JokerCell));
+        painter->drawImage(target, *sheet, pixelRect(*sheet, JokerCell));
 }

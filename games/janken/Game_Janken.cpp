@@ -89,8 +89,8 @@ void Game_Janken::initGame()
     loadPictures();
     duel->start();
 
-    setWidth(background->width());
-    setHeight(background->height());
+    setWidth(Picture::sizeOf(*background).width());
+    setHeight(Picture::sizeOf(*background).height());
 
     getScore()->setScore(0);
     setQuestionShown(false);
@@ -138,29 +138,33 @@ void Game_Janken::paintPlay(QPainter *painter)
     const QPointF centre = boundingRect().center();
     const qreal cx = centre.x(), cy = centre.y();
 
-    painter->drawImage(QPointF(0, 0), *background);
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
 
     const QImage &hand = handPictures[duel->getPlayerHand()];
-    painter->drawImage(QRectF(-50, cy - hand.height() / 2, hand.width(), hand.height()), hand);
+    const QSize handSize = Picture::sizeOf(hand);
+    Picture::drawAtDeviceSize(painter, QPointF(-50, cy - handSize.height() / 2), hand);
 
     const QImage &tovira = toviraPictures[duel->getOpponentHand()];
-    painter->drawImage(QRectF(getWidth() - tovira.width(), getHeight() - tovira.height(),
-                              tovira.width(), tovira.height()),
-                       tovira);
+    const QSize toviraSize = Picture::sizeOf(tovira);
+    Picture::drawAtDeviceSize(
+        painter, QPointF(getWidth() - toviraSize.width(), getHeight() - toviraSize.height()),
+        tovira);
 
     // The marker moves 8 px per frame from the first frame that shows minute 1.
-    const int w = pointPicture->width(), h = pointPicture->height();
+    const int w = Picture::sizeOf(*pointPicture).width(),
+              h = Picture::sizeOf(*pointPicture).height();
     const int x0 = duel->step(w, clock->getElapsed().minute() > 0);
     const qreal oldOpacity = painter->opacity();
     painter->setOpacity(0.5);
     painter->drawImage(QRectF(x0, cy - h / 2, w, h), *pointPicture);
     painter->setOpacity(oldOpacity);
 
-    painter->drawImage(QPointF(0, 0), *foreground);
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *foreground);
 
     drawScorePanel(painter, *scorePicture);
 
-    const int tw = timerPicture->width(), th = timerPicture->height();
+    const int tw = Picture::sizeOf(*timerPicture).width(),
+              th = Picture::sizeOf(*timerPicture).height();
     painter->drawImage(QPointF(cx - tw / 2, 10), *timerPicture);
     clock->tick(Clock::monotonicMs());
     getScore()->setScore(clock->wholeSeconds() * PointsPerSecond);

@@ -65,8 +65,8 @@ void Game_SameGame::initGame()
 {
     if (!Picture::load(*background, QStringLiteral(":/img/samegame/BG")))
         qDebug().noquote() << ":/img/samegame/BG";
-    setWidth(background->width());
-    setHeight(background->height());
+    setWidth(Picture::sizeOf(*background).width());
+    setHeight(Picture::sizeOf(*background).height());
     if (!Picture::load(*scorePicture, QStringLiteral(":/img/samegame/SCORE")))
         qDebug().noquote() << "imageLoadError/samegame/SCORE";
 
@@ -146,8 +146,8 @@ QPoint Game_SameGame::cellAtPoint(const QPointF &p) const
 {
     // An empty tile picture would make the cell size zero; the drawn cell size stands in.
     const QImage &tile = tileImages ? tileImages[0] : QImage();
-    const int w = tile.width() > 0 ? tile.width() : CellSize;
-    const int h = tile.height() > 0 ? tile.height() : CellSize;
+    const int w = Picture::sizeOf(tile).width() > 0 ? Picture::sizeOf(tile).width() : CellSize;
+    const int h = Picture::sizeOf(tile).height() > 0 ? Picture::sizeOf(tile).height() : CellSize;
     // Truncation toward zero: a point just left of or above the board maps to column or row 0.
     return QPoint(static_cast<int>((p.x() - PointerOriginX) / w),
                   static_cast<int>((p.y() - BoardY) / h));
@@ -259,6 +259,6 @@ size_t Game_SameGame::boardKey() const
 QRectF Game_SameGame::opaqueRect() const
 {
     return board && !background->isNull()
-               ? QRectF(QPointF(-2, -2), background->size()).intersected(boundingRect())
+               ? QRectF(QPointF(-2, -2), Picture::sizeOf(*background)).intersected(boundingRect())
                : QRectF();
 }

@@ -13,13 +13,13 @@ Game_SameGame_Bar::Game_SameGame_Bar(int x, int y, QGraphicsItem *parent) : Item
     barBase = new QImage();
     if (!Picture::load(*barBase, QStringLiteral(":/img/samegame/BAR_BASE")))
         qDebug().noquote() << "readError: :/img/samegame/BAR_BASE";
-    setWidth(barBase->width());
-    setHeight(barBase->height());
+    setWidth(Picture::sizeOf(*barBase).width());
+    setHeight(Picture::sizeOf(*barBase).height());
     barPicture = new QImage();
     if (!Picture::load(*barPicture, QStringLiteral(":/img/samegame/BAR")))
         qDebug().noquote() << "readError: :/img/samegame/BAR";
-    fillRect = new QRectF(0, 0, barPicture->width(), 0);
-    gauge = new Game_SameGame_BarLevel(barPicture->height());
+    fillRect = new QRectF(0, 0, Picture::sizeOf(*barPicture).width(), 0);
+    gauge = new Game_SameGame_BarLevel(Picture::sizeOf(*barPicture).height());
     barTimer = new QTimer();
     barTimer->start(TickMs);
     connect(barTimer, &QTimer::timeout, this, &Game_SameGame_Bar::slot_barTimeOut);
@@ -104,6 +104,8 @@ double Game_SameGame_Bar::getStep() const
 void Game_SameGame_Bar::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
     painter->drawImage(boundingRect(), *barBase);
-    const QImage slice = barPicture->copy(fillRect->toRect());
-    painter->drawImage(QRectF(21, 4, fillRect->width(), fillRect->height()), slice);
+    const QRect fill = fillRect->toRect() & QRect(QPoint(), Picture::sizeOf(*barPicture));
+    if (!fill.isEmpty())
+        Picture::drawPart(painter, QRectF(21, 4, fillRect->width(), fillRect->height()),
+                          *barPicture, fill);
 }

@@ -62,25 +62,25 @@ QRectF Game_Setsuna::buttonRect(int i)
 
 QRectF Game_Setsuna::cursorRect(int i) const
 {
-    const QSize size = cursorPicture ? cursorPicture->size() : QSize();
+    const QSize size = cursorPicture ? Picture::sizeOf(*cursorPicture) : QSize();
     return QRectF(CursorLeft[i], 260, size.width(), size.height());
 }
 
 QRectF Game_Setsuna::leftRect() const
 {
-    const QSize size = leftPictures ? leftPictures[0].size() : QSize();
+    const QSize size = leftPictures ? Picture::sizeOf(leftPictures[0]) : QSize();
     return centredAt(boundingRect().center() - QPointF(250, 0), size);
 }
 
 QRectF Game_Setsuna::rightRect() const
 {
-    const QSize size = rightPictures ? rightPictures[0].size() : QSize();
+    const QSize size = rightPictures ? Picture::sizeOf(rightPictures[0]) : QSize();
     return centredAt(boundingRect().center() + QPointF(250, 0), size);
 }
 
 QRectF Game_Setsuna::signalRect() const
 {
-    const QSize size = signalPicture ? signalPicture->size() : QSize();
+    const QSize size = signalPicture ? Picture::sizeOf(*signalPicture) : QSize();
     return centredAt(boundingRect().center(), size);
 }
 
@@ -132,8 +132,8 @@ void Game_Setsuna::initGame()
         createResources();
     loadBare(titlePicture, QStringLiteral(":/img/setsuna/TITLE"));
     *background = *titlePicture;
-    setWidth(background->width());
-    setHeight(background->height());
+    setWidth(Picture::sizeOf(*background).width());
+    setHeight(Picture::sizeOf(*background).height());
     loadBare(scorePicture, QStringLiteral(":/img/setsuna/SCORE"));
     loadBare(cursorPicture, QStringLiteral(":/img/setsuna/CURSOR"));
     loadBare(signalPicture, QStringLiteral(":/img/setsuna/ICON"));
@@ -278,7 +278,7 @@ void Game_Setsuna::paintGame(QPainter *painter)
 {
     if (!background)
         return;
-    painter->drawImage(0, 0, *background);
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
 
     if (duel.isTitleMode()) {
         if (duel.getDifficulty() >= 0)
@@ -288,8 +288,8 @@ void Game_Setsuna::paintGame(QPainter *painter)
     }
 
     const Game_Setsuna_Duel::Poses poses = duel.posesAndSettle();
-    painter->drawImage(leftRect(), leftPictures[poses.left]);
-    painter->drawImage(rightRect(), rightPictures[poses.right]);
+    Picture::drawAtDeviceSize(painter, leftRect().topLeft(), leftPictures[poses.left]);
+    Picture::drawAtDeviceSize(painter, rightRect().topLeft(), rightPictures[poses.right]);
     if (duel.hasPlayerWon()) {
         if (const int points = duel.takeWinPoints())
             getScore()->setScore(getScore()->getScore() + points);

@@ -70,8 +70,8 @@ void Game_Shooting::initGame()
                   QStringLiteral("imgReadError: /img/shooting/SCORE"));
     Picture::load(*timerPicture, QStringLiteral(":/img/shooting/TIMER"),
                   QStringLiteral("imgReadError: /img/shooting/TIMER"));
-    setWidth(background->width());
-    setHeight(background->height());
+    setWidth(Picture::sizeOf(*background).width());
+    setHeight(Picture::sizeOf(*background).height());
     Game_Shooting_Target::preload();
     getScore()->setScore(0);
     setQuestionShown(false);
@@ -83,8 +83,8 @@ void Game_Shooting::initGame()
 
 QRectF Game_Shooting::crosshairRect() const
 {
-    const qreal w = crosshairPicture ? crosshairPicture->width() : 0;
-    const qreal h = crosshairPicture ? crosshairPicture->height() : 0;
+    const qreal w = crosshairPicture ? Picture::sizeOf(*crosshairPicture).width() : 0;
+    const qreal h = crosshairPicture ? Picture::sizeOf(*crosshairPicture).height() : 0;
     const QPointF p = pointerPos ? *pointerPos : QPointF();
     return QRectF(p.x() - w / 2, p.y() - h / 2, w, h);
 }
@@ -114,16 +114,16 @@ void Game_Shooting::drawBehindForeground(QPainter *painter, const QImage &pictur
                                          const QPoint &at, bool hidden) const
 {
     if (!hidden) {
-        painter->drawImage(at, picture);
+        Picture::drawAtDeviceSize(painter, at, picture);
         return;
     }
-    const QRect placed(at, picture.size());
+    const QRect placed(at, Picture::sizeOf(picture));
     for (const QRect &open : foregroundOpen) {
         if (open.top() > placed.bottom())
             break;
         const QRect part = open & placed;
         if (!part.isEmpty())
-            painter->drawImage(part.topLeft(), picture, part.translated(-at));
+            Picture::drawPart(painter, part.topLeft(), picture, part.translated(-at));
     }
 }
 
@@ -143,7 +143,7 @@ void Game_Shooting::drawBonuses(QPainter *painter)
     const qreal opacity = painter->opacity();
     gallery->stepBonuses([painter](Game_Shooting_Bonus &b, double o, const QPoint &p) {
         painter->setOpacity(o);
-        painter->drawImage(p, b.picture());
+        Picture::drawAtDeviceSize(painter, p, b.picture());
     });
     painter->setOpacity(opacity);
 }
@@ -174,7 +174,8 @@ void Game_Shooting::drawClock(QPainter *painter)
     clockFont.setPointSize(50);
     painter->setFont(clockFont);
     Game_GlyphCache::drawText(painter,
-                              QRectF(180, 30, timerPicture->width(), timerPicture->height()),
+                              QRectF(180, 30, Picture::sizeOf(*timerPicture).width(),
+                                     Picture::sizeOf(*timerPicture).height()),
                               Qt::AlignLeft, gallery->clockText());
 }
 
@@ -201,8 +202,12 @@ void Game_Shooting::paintGame(QPainter *painter)
     drawCombos(painter);
     painter->drawImage(crosshairRect(), *crosshairPicture);
     // The curtains and the counter: the open middle of the overlay is not drawn.
-    for (const QRect &part : foregroundInk)
-        painter->drawImage(part.topLeft(), *foreground, part);
+    if (hidden) {
+        for (const QRect &part : foregroundInk)
+            Picture::drawPart(painter, part.topLeft(), *foreground, part);
+    } else {
+        Picture::drawAtDeviceSize(painter, QPointF(0, 0), *foreground);
+    }
     drawScorePanel(painter, *scorePicture);
     drawClock(painter);
 }

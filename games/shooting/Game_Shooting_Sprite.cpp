@@ -32,14 +32,16 @@ void Game_Shooting_Sprite::seedFromClock()
 bool Game_Shooting_Sprite::loadPicture(QImage &image, const QString &path)
 {
     static QHash<QString, QImage> decoded;
-    auto it = decoded.constFind(path);
+    // The double-size set, once on, is kept apart from the pictures decoded before.
+    const QString key = Picture::isDoubleSize() ? QStringLiteral("x2") + path : path;
+    auto it = decoded.constFind(key);
     if (it == decoded.constEnd()) {
         QImage fresh;
         if (!Picture::load(fresh, path)) {
             image = QImage();
             return false;
         }
-        it = decoded.insert(path, fresh);
+        it = decoded.insert(key, fresh);
     }
     image = *it;
     return true;

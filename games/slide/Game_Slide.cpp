@@ -70,8 +70,8 @@ void Game_Slide::initGame()
         qDebug().noquote() << "imgReadError: /img/slide/SCORE";
     if (!Picture::load(*timerPicture, QStringLiteral(":/img/slide/TIMER")))
         qDebug().noquote() << "imgReadError: /img/slide/TIMER";
-    setWidth(background->width());
-    setHeight(background->height());
+    setWidth(Picture::sizeOf(*background).width());
+    setHeight(Picture::sizeOf(*background).height());
 
     const QTime now = Clock::currentTime();
     Random::seed(now.hour() + now.minute() + now.second() + now.msec());
@@ -175,7 +175,7 @@ void Game_Slide::paintGame(QPainter *painter)
 {
     if (!board)
         return;
-    painter->drawImage(QPointF(0, 0), *background);
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
     if (cleared) {
         Shade::draw(painter, boundingRect(), 50);
         drawScorePanel(painter, *scorePicture);
@@ -202,13 +202,13 @@ void Game_Slide::drawPlay(QPainter *painter)
     for (int i = 0; i < board->cellCount(); ++i) {
         const int piece = board->cellAt(i);
         if (piece != Game_Slide_Board::Gap)
-            painter->drawImage(cellRect(i), *background, cellRect(piece));
+            Picture::drawPart(painter, cellRect(i), *background, cellRect(piece));
     }
     for (int i = 0; i < board->cellCount(); ++i)
         painter->drawRect(cellRect(i));
     painter->setPen(oldPen);
 
-    painter->drawImage(QPointF(0, 0), *foreground);
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *foreground);
     drawScorePanel(painter, *scorePicture);
     painter->drawImage(QPointF(120, 10), *timerPicture);
     QFont clockFont = getFont();
@@ -232,7 +232,8 @@ void Game_Slide::stepClock(QPainter *painter)
     if (remaining->getRemaining().minute() < 2) {
         remaining->setLastTick(now);
         Game_GlyphCache::drawText(painter,
-                                  QRectF(180, 30, timerPicture->width(), timerPicture->height()),
+                                  QRectF(180, 30, Picture::sizeOf(*timerPicture).width(),
+                                         Picture::sizeOf(*timerPicture).height()),
                                   Qt::AlignLeft | Qt::AlignTop, remaining->text());
         return;
     }

@@ -49,8 +49,8 @@ void Game_Slot::initGame()
     foregroundInk = Picture::inkRects(*foreground);
     Picture::load(*scorePicture, QStringLiteral(":/img/slot/SCORE"),
                   "imgReadError: /img/slot/SCORE");
-    setWidth(background->width());
-    setHeight(background->height());
+    setWidth(Picture::sizeOf(*background).width());
+    setHeight(Picture::sizeOf(*background).height());
 
     pressed = false;
     machine->start();
@@ -113,16 +113,21 @@ void Game_Slot::drawMachine(QPainter *painter)
         QVector<QRect> hidden;
         for (const auto &reel : machine->getReels())
             reel->addHiddenParts(painter, hidden);
-        for (const QRect &part : Picture::uncovered(background->rect(), hidden))
-            painter->drawImage(part.topLeft(), *background, part);
+        for (const QRect &part :
+             Picture::uncovered(QRect(QPoint(), Picture::sizeOf(*background)), hidden))
+            Picture::drawPart(painter, part.topLeft(), *background, part);
     } else {
-        painter->drawImage(0, 0, *background);
+        Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
     }
     for (const auto &reel : machine->getReels())
         reel->drawAndMove(painter);
     // Only the inked parts of the overlay: the pay line between its rails is left open.
-    for (const QRect &part : foregroundInk)
-        painter->drawImage(part.topLeft(), *foreground, part);
+    if (Picture::isPixelExact(painter)) {
+        for (const QRect &part : foregroundInk)
+            Picture::drawPart(painter, part.topLeft(), *foreground, part);
+    } else {
+        Picture::drawAtDeviceSize(painter, QPointF(0, 0), *foreground);
+    }
 }
 
 size_t Game_Slot::reelsKey() const

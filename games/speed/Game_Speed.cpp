@@ -64,8 +64,8 @@ void Game_Speed::initGame()
                   QStringLiteral("imgReadError: /img/speed/TIMER"));
     Picture::load(*restPicture, QStringLiteral(":/img/speed/REST"),
                   QStringLiteral("imgReadError: /img/speed/REST"));
-    setWidth(background->width());
-    setHeight(background->height());
+    setWidth(Picture::sizeOf(*background).width());
+    setHeight(Picture::sizeOf(*background).height());
 
     getScore()->setScore(0);
     setQuestionShown(false);
@@ -83,15 +83,15 @@ void Game_Speed::initGame()
 
 QRectF Game_Speed::timerPictureRect() const
 {
-    const qreal tw = timerPicture ? timerPicture->width() : 0;
-    const qreal th = timerPicture ? timerPicture->height() : 0;
+    const qreal tw = timerPicture ? Picture::sizeOf(*timerPicture).width() : 0;
+    const qreal th = timerPicture ? Picture::sizeOf(*timerPicture).height() : 0;
     return QRectF(getWidth() / 2.0 - tw / 2, getHeight() / 2.0 - th / 2 - 240, tw, th);
 }
 
 QRectF Game_Speed::restPictureRect() const
 {
-    const qreal rw = restPicture ? restPicture->width() : 0;
-    const qreal rh = restPicture ? restPicture->height() : 0;
+    const qreal rw = restPicture ? Picture::sizeOf(*restPicture).width() : 0;
+    const qreal rh = restPicture ? Picture::sizeOf(*restPicture).height() : 0;
     return QRectF(getWidth() / 2.0 - rw / 2, getHeight() / 2.0 - rh / 2 + 240, rw, rh);
 }
 
@@ -118,7 +118,7 @@ void Game_Speed::paintGame(QPainter *painter)
 
 void Game_Speed::drawPlayField(QPainter *painter)
 {
-    painter->drawImage(0, 0, *background);
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
 
     for (int p = Game_Speed_Table::PileA; p <= Game_Speed_Table::PileB; ++p) {
         const Game_Trump_Card c = table->pile(p);

@@ -75,8 +75,8 @@ void Game_Typing::loadPictures()
 QRectF Game_Typing::borderRect() const
 {
     const QPointF c = boundingRect().center();
-    const int wb = borderPicture ? borderPicture->width() : 0;
-    const int hb = borderPicture ? borderPicture->height() : 0;
+    const int wb = borderPicture ? Picture::sizeOf(*borderPicture).width() : 0;
+    const int hb = borderPicture ? Picture::sizeOf(*borderPicture).height() : 0;
     return QRectF(c.x() - wb / 2, c.y() - hb / 2 - 3, wb, hb);
 }
 
@@ -87,12 +87,12 @@ void Game_Typing::initGame()
     Random::seed(Clock::currentTime().toString(QStringLiteral("mmssszzz")).toInt());
     loadPictures();
 
-    setWidth(background->width());
-    setHeight(background->height());
+    setWidth(Picture::sizeOf(*background).width());
+    setHeight(Picture::sizeOf(*background).height());
     getScore()->setScore(0);
 
     borderAlpha = 1.0;
-    train->start(arrowPictures[0].width(), getWidth(), borderRect(),
+    train->start(Picture::sizeOf(arrowPictures[0]).width(), getWidth(), borderRect(),
                  int(boundingRect().center().y()));
 
     setQuestionShown(false);
@@ -145,7 +145,7 @@ void Game_Typing::paintPlay(QPainter *painter)
     const QPointF centre = boundingRect().center();
     const qreal cx = centre.x(), cy = centre.y();
 
-    painter->drawImage(QPointF(0, 0), *background);
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
 
     const Game_Typing_Train::Step step = train->step();
     if (step.bonus) {
@@ -153,7 +153,8 @@ void Game_Typing::paintPlay(QPainter *painter)
         borderAlpha = 1.0;
     }
     if (step.drawTiles) {
-        const int w0 = arrowPictures[0].width(), h0 = arrowPictures[0].height();
+        const int w0 = Picture::sizeOf(arrowPictures[0]).width(),
+                  h0 = Picture::sizeOf(arrowPictures[0]).height();
         for (Game_Typing_Arrow *tile : train->getTiles())
             painter->drawImage(QRectF(tile->shift(0), cy - h0 / 2, w0, h0),
                                arrowPictures[tile->getDirection()]);
@@ -167,7 +168,8 @@ void Game_Typing::paintPlay(QPainter *painter)
 
     drawScorePanel(painter, *scorePicture);
 
-    const int wt = timerPicture->width(), ht = timerPicture->height();
+    const int wt = Picture::sizeOf(*timerPicture).width(),
+              ht = Picture::sizeOf(*timerPicture).height();
     painter->drawImage(QPointF(cx - wt / 2, cy - ht / 2 - 240), *timerPicture);
     clock->tick(Clock::monotonicMs());
     getScore()->setScore(clock->wholeSeconds() * PointsPerSecond);

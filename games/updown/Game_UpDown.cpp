@@ -74,8 +74,8 @@ void Game_UpDown::initGame()
                   QStringLiteral("imgReadError: /img/updown/UP"));
     Picture::load(arrows[1], QStringLiteral(":/img/updown/DOWN"),
                   QStringLiteral("imgReadError: /img/updown/DOWN"));
-    setWidth(background->width());
-    setHeight(background->height());
+    setWidth(Picture::sizeOf(*background).width());
+    setHeight(Picture::sizeOf(*background).height());
 
     table->newGame();
     clock->start(QTime(0, 1, 0, 0), 0);
@@ -107,7 +107,7 @@ QRectF Game_UpDown::placeRect(int place) const
 
 QRectF Game_UpDown::arrowRect() const
 {
-    const QSizeF size = arrows ? QSizeF(arrows[0].size()) : QSizeF();
+    const QSizeF size = arrows ? QSizeF(Picture::sizeOf(arrows[0])) : QSizeF();
     QRectF r(QPointF(0, 0), size);
     r.moveCenter(currentCardRect().center());
     return r;
@@ -138,7 +138,7 @@ void Game_UpDown::paintGame(QPainter *painter)
 
 void Game_UpDown::drawPlayField(QPainter *painter)
 {
-    painter->drawImage(0, 0, *background);
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
     drawScorePanel(painter, *scorePicture);
 
     // The clock.
@@ -152,14 +152,16 @@ void Game_UpDown::drawPlayField(QPainter *painter)
     if (clock->getRemaining().minute() >= 2)
         table->setFailed();
     Game_GlyphCache::drawText(painter,
-                              QRectF(60, 150, timerPicture->width(), timerPicture->height()),
+                              QRectF(60, 150, Picture::sizeOf(*timerPicture).width(),
+                                     Picture::sizeOf(*timerPicture).height()),
                               Qt::AlignLeft, clock->text());
     clock->setLastTick(now);
 
     // The count of plays left.
     painter->drawImage(160, 30, *restPicture);
-    painter->drawText(QRectF(220, 50, restPicture->width(), restPicture->height()), Qt::AlignLeft,
-                      QString::number(table->getRest()));
+    painter->drawText(QRectF(220, 50, Picture::sizeOf(*restPicture).width(),
+                             Picture::sizeOf(*restPicture).height()),
+                      Qt::AlignLeft, QString::number(table->getRest()));
 
     drawCard(painter, currentCardRect(), table->getCurrent());
     for (int i = 0; i < Game_UpDown_Table::Places; ++i) {

@@ -12,13 +12,17 @@ struct DrawContext {
     QString assetsDir;            // the assets/ folder of the source tree
     QString sharedDefs;           // the shared SVG <defs> every picture may use
     QString fontFamily;           // the game's font, registered before drawing
+    int scale = 1;                // pixels per unit of the contract's sizes (2: double size)
 };
 
+// A drawer gets the contract's size and returns a picture of ctx.scale times as many pixels each
+// way with that device pixel ratio, so it paints in the contract's units at any scale.
 using Drawer = std::function<QImage(const QSize &size, const QString &arg, const DrawContext &ctx)>;
 
 std::map<QString, Drawer> &drawers();
 
-// Renders SVG text (with the shared defs injected) into a transparent picture of the given size.
+// Renders SVG text (with the shared defs injected) into a transparent picture of the given size,
+// at ctx.scale pixels per unit.
 QImage renderSvgText(const QString &svgText, const QSize &size, const DrawContext &ctx,
                      const QString &elementId = QString());
 

@@ -400,7 +400,8 @@ QImage drawSheet(const QSize &size, const QString &, const DrawContext &ctx)
 {
     if (indexFamily(ctx).isEmpty())
         return QImage();
-    QImage sheet(size, QImage::Format_ARGB32_Premultiplied);
+    QImage sheet(size * ctx.scale, QImage::Format_ARGB32_Premultiplied);
+    sheet.setDevicePixelRatio(ctx.scale);
     sheet.fill(Qt::transparent);
     QPainter p(&sheet);
     auto place = [&](int cell, const QImage &card) {
