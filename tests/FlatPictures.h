@@ -1,0 +1,103 @@
+#pragma once
+// Every picture of the art contract replaced by a flat colour of its own at its contract size,
+// packed at test time into a resource file that the games load instead of resuorce.rcc. A screen
+// painted with it says which picture shows at a point, whatever the art looks like. Overlays
+// (".../FG") keep only a 16 px frame, so what lies under them still shows.
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QResource>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+class FlatPictures
+{
+public:
+    // Puts the flat set in place of the real pictures while it lives; pictures load afresh.
+    FlatPictures() { ok = swap(real(), flatFile()); }
+    ~FlatPictures()
+    {
+        if (ok)
+            swap(flatFile(), real());
+    }
+    FlatPictures(const FlatPictures &) = delete;
+    FlatPictures &operator=(const FlatPictures &) = delete;
+    bool ok = false;
+
+    // The colour of a picture, by its resource path without ":/" ("img/updown/UP").
+    static QRgb colour(const QString &path) { return colours().value(path); }
+    // The picture whose colour is at p (under black of alpha dim, if given), or the pixel as
+    // "#rrggbb" when none is.
+    static QString at(const QImage &screen, QPoint p, int dim = 0)
+    {
+        const QRgb px = screen.pixel(p);
+        const auto near = [&](int a, int b) { return qAbs(a * (255 - dim) / 255 - b) <= 2; };
+        for (auto it = colours().cbegin(); it != colours().cend(); ++it)
+            if (near(qRed(it.value()), qRed(px)) && near(qGreen(it.value()), qGreen(px)) &&
+                near(qBlue(it.value()), qBlue(px)))
+                return it.key();
+        return QColor(px).name();
+    }
+
+private:
+    static QString real() { return QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc"); }
+    static bool swap(const QString &out, const QString &in)
+    {
+        if (in.isEmpty())
+            return false;
+        QResource::unregisterResource(out);
+        return QResource::registerResource(in);
+    }
+    static QHash<QString, QRgb> &colours()
+    {
+        static QHash<QString, QRgb> map;
+        return map;
+    }
+    // Reads the contract, paints the pictures, and packs them once per run.
+    static QString flatFile()
+    {
+        static QTemporaryDir dir;
+        static const QString packed = [] {
+            QFile contract(QStringLiteral(TOVIRA_ART_CONTRACT));
+            if (!dir.isValid() || !contract.open(QIODevice::ReadOnly))
+                return QString();
+            QString qrc = QStringLiteral("<RCC><qresource prefix=\"/\">\n");
+            QTextStream in(&contract);
+            for (int n = 1; !in.atEnd(); ++n) {
+                const QStringList f = in.readLine().simplified().split(QLatin1Char(' '));
+                if (f.size() < 2 || f[0].startsWith(QLatin1Char('#')))
+                    continue;
+                const QStringList wh = f[1].split(QLatin1Char('x'));
+                // Spread over the cube so no two pictures are near in colour.
+                const quint32 h = quint32(n) * 2654435761u;
+                const QRgb c = qRgb(h >> 24, (h >> 16) & 0xff, (h >> 8) & 0xff);
+                colours().insert(f[0], c);
+                QImage img(wh.value(0).toInt(), wh.value(1).toInt(), QImage::Format_ARGB32);
+                img.fill(c);
+                if (f[0].endsWith(QLatin1String("/FG"))) {
+                    QPainter p(&img);
+                    p.setCompositionMode(QPainter::CompositionMode_Source);
+                    p.fillRect(img.rect().adjusted(16, 16, -16, -16), Qt::transparent);
+                }
+                const QString file = QString(f[0]).replace(QLatin1Char('/'), QLatin1Char('_'));
+                img.save(dir.filePath(file + QStringLiteral(".png")));
+                qrc += QStringLiteral("<file alias=\"%1\">%2.png</file>\n").arg(f[0], file);
+            }
+            QFile out(dir.filePath(QStringLiteral("flat.qrc")));
+            if (!out.open(QIODevice::WriteOnly))
+                return QString();
+            out.write((qrc + QStringLiteral("</qresource></RCC>\n")).toUtf8());
+            out.close();
+            const QString rcc = dir.filePath(QStringLiteral("flat.rcc"));
+            const int rc = QProcess::execute(QStringLiteral(TOVIRA_RCC),
+                                             {QStringLiteral("-binary"), out.fileName(),
+                                              QStringLiteral("-o"), rcc});
+            return rc == 0 ? rcc : QString();
+        }();
+        return packed;
+    }
+};
