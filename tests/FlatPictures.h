@@ -13,6 +13,8 @@
 #include <QResource>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QtTest>
+#include <tuple>
 
 class FlatPictures
 {
@@ -41,6 +43,36 @@ public:
                 near(qBlue(it.value()), qBlue(px)))
                 return it.key();
         return QColor(px).name();
+    }
+
+    // A table of what shows where: the screen (0 play, 1 question, 2 result), the point, and
+    // the picture (a prefix of its path) or the colour expected there.
+    using Row = std::tuple<int, QPoint, QString>;
+    static void table(const QList<Row> &rows)
+    {
+        QTest::addColumn<int>("screen");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QString>("shows");
+        for (const auto &[screen, at, shows] : rows)
+            QTest::addRow("%d@%d,%d", screen, at.x(), at.y()) << screen << at << shows;
+    }
+    // "path@alpha" asks for the picture under black of that alpha.
+    static bool shows(const QImage &screen, QPoint p, const QString &picture)
+    {
+        const QString name = picture.section(QLatin1Char('@'), 0, 0);
+        const QString found = at(screen, p, picture.section(QLatin1Char('@'), 1).toInt());
+        if (!found.startsWith(name))
+            qWarning().noquote() << "found" << found << "instead of" << picture;
+        return found.startsWith(name);
+    }
+    // The item painted on a white page.
+    template <class Item> static QImage paint(Item &item)
+    {
+        QImage page(1024, 576, QImage::Format_ARGB32_Premultiplied);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        item.paint(&painter, nullptr, nullptr);
+        return page;
     }
 
 private:

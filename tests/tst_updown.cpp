@@ -225,11 +225,8 @@ private slots:
     // arrow (120 x 150) over it, the places 150 px apart 250 px lower.
     void thePicturesLieWhereTheScreensPutThem_data()
     {
-        QTest::addColumn<int>("screen"); // 0 play, 1 question, 2 result
-        QTest::addColumn<QPoint>("at");
-        QTest::addColumn<QString>("shows");
         const QString bg = "img/updown/BG", card = "img/TRUMP", up = "img/updown/UP";
-        const QList<std::tuple<int, QPoint, QString>> rows{
+        FlatPictures::table({
             {0, {1020, 572}, bg}, {0, {2, 12}, "img/updown/SCORE"},
             {0, {127, 97}, "img/updown/SCORE"}, {0, {162, 32}, "img/updown/REST"},
             {0, {378, 132}, "img/updown/REST"}, {0, {158, 32}, bg}, {0, {382, 60}, bg},
@@ -240,9 +237,7 @@ private slots:
             {0, {812, 388}, card}, {0, {287, 388}, bg}, {0, {512, 476}, bg},
             {0, {512, 300}, bg}, {1, {1020, 572}, "#383838"}, {1, {512, 56}, "#383838"},
             {2, {1020, 572}, "#000000"}, {2, {2, 12}, "img/updown/SCORE"},
-            {2, {127, 97}, "img/updown/SCORE"}, {2, {512, 138}, "#000000"}};
-        for (const auto &[screen, at, shows] : rows)
-            QTest::addRow("%d@%d,%d", screen, at.x(), at.y()) << screen << at << shows;
+            {2, {127, 97}, "img/updown/SCORE"}, {2, {512, 138}, "#000000"}});
     }
     void thePicturesLieWhereTheScreensPutThem()
     {
@@ -254,7 +249,7 @@ private slots:
             table->key(Qt::Key_Escape);
         if (screen == 2)
             game->getTable()->setFailed();
-        QCOMPARE(FlatPictures::at(table->frame(), at), shows);
+        QVERIFY(FlatPictures::shows(table->frame(), at, shows));
     }
 
     // Escape asks and blocks the cards; "いいえ" resumes; Escape and Space leave with the best.
