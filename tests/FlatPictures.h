@@ -26,7 +26,7 @@ public:
         ok = swap(real(), flatFile());
         previous() = qInstallMessageHandler([](QtMsgType t, const QMessageLogContext &c,
                                                const QString &m) {
-            if (m.contains(QLatin1String("img/")))
+            if (t == QtDebugMsg && m.contains(QLatin1String("img/")))
                 complaints().append(m);
             previous()(t, c, m);
         });
@@ -77,9 +77,20 @@ public:
         for (const auto &[screen, at, shows] : rows)
             QTest::addRow("%d@%d,%d", screen, at.x(), at.y()) << screen << at << shows;
     }
-    // "path@alpha" asks for the picture under black of that alpha.
+    // "path@alpha" asks for the picture under black of that alpha, "a+b" for a drawn at half
+    // opacity over b.
     static bool shows(const QImage &screen, QPoint p, const QString &picture)
     {
+        if (picture.contains(QLatin1Char('+'))) {
+            const QRgb a = colour(picture.section(QLatin1Char('+'), 0, 0)),
+                       b = colour(picture.section(QLatin1Char('+'), 1)), px = screen.pixel(p);
+            const auto half = [](int x, int y, int z) { return qAbs((x + y) / 2 - z) <= 3; };
+            if (half(qRed(a), qRed(b), qRed(px)) && half(qGreen(a), qGreen(b), qGreen(px)) &&
+                half(qBlue(a), qBlue(b), qBlue(px)))
+                return true;
+            qWarning().noquote() << "found" << QColor(px).name() << "instead of" << picture;
+            return false;
+        }
         const QString name = picture.section(QLatin1Char('@'), 0, 0);
         const QString found = at(screen, p, picture.section(QLatin1Char('@'), 1).toInt());
         if (!complaints().isEmpty()) {
