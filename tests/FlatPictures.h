@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QResource>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -26,7 +27,7 @@ public:
         ok = swap(real(), flatFile());
         previous() = qInstallMessageHandler([](QtMsgType t, const QMessageLogContext &c,
                                                const QString &m) {
-            if (t == QtDebugMsg && m.contains(QLatin1String("img/")))
+            if (t == QtDebugMsg && (m.contains(QLatin1String("rror")) || m.contains(QLatin1String(":/"))))
                 complaints().append(m);
             previous()(t, c, m);
         });
@@ -77,13 +78,13 @@ public:
         for (const auto &[screen, at, shows] : rows)
             QTest::addRow("%d@%d,%d", screen, at.x(), at.y()) << screen << at << shows;
     }
-    // "path@alpha" asks for the picture under black of that alpha, "a+b" for a drawn at half
+    // The picture is a pattern matched at the start of the path; "path@alpha" asks for the picture under black of that alpha, "a&b" for a drawn at half
     // opacity over b.
     static bool shows(const QImage &screen, QPoint p, const QString &picture)
     {
-        if (picture.contains(QLatin1Char('+'))) {
-            const QRgb a = colour(picture.section(QLatin1Char('+'), 0, 0)),
-                       b = colour(picture.section(QLatin1Char('+'), 1)), px = screen.pixel(p);
+        if (picture.contains(QLatin1Char('&'))) {
+            const QRgb a = colour(picture.section(QLatin1Char('&'), 0, 0)),
+                       b = colour(picture.section(QLatin1Char('&'), 1)), px = screen.pixel(p);
             const auto half = [](int x, int y, int z) { return qAbs((x + y) / 2 - z) <= 3; };
             if (half(qRed(a), qRed(b), qRed(px)) && half(qGreen(a), qGreen(b), qGreen(px)) &&
                 half(qBlue(a), qBlue(b), qBlue(px)))
@@ -98,9 +99,10 @@ public:
             complaints().clear();
             return false;
         }
-        if (!found.startsWith(name))
+        const bool match = QRegularExpression(QLatin1Char('^') + name).match(found).hasMatch();
+        if (!match)
             qWarning().noquote() << "found" << found << "instead of" << picture;
-        return found.startsWith(name);
+        return match;
     }
     // The item painted on a white page.
     template <class Item> static QImage paint(Item &item)

@@ -102,7 +102,7 @@ private slots:
             {{0, {20, 140}, hand}, {0, {248, 436}, hand}, {0, {252, 300}, bg},
              {0, {20, 136}, bg}, {0, {20, 440}, bg}, {0, {700, 118}, tovira},
              {0, {1000, 550}, tovira}, {0, {662, 300}, bg}, {0, {900, 114}, bg},
-             {0, {30, 258}, "img/janken/POINT+" + hand}, {0, {52, 318}, "img/janken/POINT+" + hand},
+             {0, {30, 258}, "img/janken/POINT&" + hand}, {0, {52, 318}, "img/janken/POINT&" + hand},
              {0, {56, 288}, hand}, {0, {30, 254}, hand}, {0, {334, 12}, timer},
              {0, {334, 132}, timer}, {0, {690, 132}, timer}, {0, {690, 12}, timer},
              {0, {330, 50}, bg}, {0, {512, 136}, bg}, {0, {2, 12}, "img/janken/SCORE"},
