@@ -2,7 +2,7 @@
 // Every picture of the art contract replaced by a flat colour of its own at its contract size,
 // packed at test time into a resource file that the games load instead of resuorce.rcc. A screen
 // painted with it says which picture shows at a point, whatever the art looks like. Overlays
-// (".../FG") keep only a 16 px frame, so what lies under them still shows.
+// (".../FG", Shooting's BG02) keep only a 16 px frame, so what lies under them still shows.
 #include <QColor>
 #include <QDir>
 #include <QFile>
@@ -149,7 +149,7 @@ private:
                 colours().insert(f[0], c);
                 QImage img(wh.value(0).toInt(), wh.value(1).toInt(), QImage::Format_ARGB32);
                 img.fill(c);
-                if (f[0].endsWith(QLatin1String("/FG"))) {
+                if (f[0].endsWith(QLatin1String("/FG")) || f[0].endsWith(QLatin1String("/BG02"))) {
                     QPainter p(&img);
                     p.setCompositionMode(QPainter::CompositionMode_Source);
                     p.fillRect(img.rect().adjusted(16, 16, -16, -16), Qt::transparent);

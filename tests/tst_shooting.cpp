@@ -1,5 +1,6 @@
 // The shooting gallery: targets and popups, the gallery's shots and clock, the target pictures
 // against their hit polygons, and the game played through real events frame by frame.
+#include "FlatPictures.h"
 #include "app/Clock.h"
 #include "app/Random.h"
 #include "games/frame/Game_Score.h"
@@ -381,6 +382,44 @@ private slots:
 
     // A whole game frame by frame through real events: the crosshair follows the pointer,
     // presses hit targets as they drift in, the clock runs out after 50 seconds of wall time,
+    // Which picture shows where with the pointer at (600, 60): TIMER (360 x 120) at (120, 10)
+    // over the panel at (0, 10), the crosshair (64 x 64) centred on the pointer, BG02 over all;
+    // the pointer is the move cursor while playing and the arrow on the result screen.
+    void thePicturesLieWhereTheScreensPutThem_data()
+    {
+        const QString bg = "img/shooting/BG01", timer = "img/shooting/TIMER",
+                      aim = "img/shooting/TARGET";
+        FlatPictures::table(
+            {{0, {122, 12}, timer}, {0, {478, 128}, timer}, {0, {122, 128}, timer},
+             {0, {478, 12}, timer}, {0, {118, 50}, "img/shooting/SCORE"},
+             {0, {2, 12}, "img/shooting/SCORE"}, {0, {482, 60}, bg}, {0, {300, 132}, bg},
+             {0, {570, 30}, aim}, {0, {630, 90}, aim}, {0, {566, 60}, bg}, {0, {600, 94}, bg},
+             {0, {634, 60}, bg}, {0, {2, 300}, "img/shooting/BG02"},
+             {0, {1020, 572}, "img/shooting/BG02"}, {1, {1020, 572}, "#383838"},
+             {2, {1020, 572}, "#000000"}, {2, {600, 60}, "#000000"},
+             {2, {2, 12}, "img/shooting/SCORE"}});
+    }
+    void thePicturesLieWhereTheScreensPutThem()
+    {
+        QFETCH(int, screen);
+        QFETCH(QPoint, at);
+        QFETCH(QString, shows);
+        FlatPictures flat;
+        startGame();
+        moveTo(QPointF(300, 300)); // a move from elsewhere, or no hover event is sent
+        moveTo(QPointF(600, 60));
+        if (screen == 1)
+            key(Qt::Key_Escape);
+        if (screen == 2) {
+            game->getGallery()->setRemaining(QTime(0, 0, 0, 100));
+            wall = wall.addMSecs(500);
+            frame();
+        }
+        QVERIFY(FlatPictures::shows(frame(), at, shows));
+        if (screen != 1)
+            QCOMPARE(game->cursor().shape(), screen ? Qt::ArrowCursor : Qt::DragMoveCursor);
+    }
+
     // the end screen ignores Escape and Space starts again with the best kept.
     void aWholeGamePlayedFrameByFrame()
     {
