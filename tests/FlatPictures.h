@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QHash>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -103,6 +104,41 @@ public:
         if (!match)
             qWarning().noquote() << "found" << found << "instead of" << picture;
         return match;
+    }
+    // The texts an item draws in one paint, in order: no font needed to tell them apart.
+    template <class Item> static QStringList texts(Item &item)
+    {
+        struct Engine : QPaintEngine {
+            QStringList seen;
+            bool begin(QPaintDevice *) override { return true; }
+            bool end() override { return true; }
+            void updateState(const QPaintEngineState &) override {}
+            void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
+            void drawTextItem(const QPointF &, const QTextItem &t) override { seen << t.text(); }
+            void drawImage(const QRectF &, const QImage &, const QRectF &,
+                           Qt::ImageConversionFlags) override {}
+            void drawPath(const QPainterPath &) override {}
+            void drawPolygon(const QPointF *, int, PolygonDrawMode) override {}
+            void drawPolygon(const QPoint *, int, PolygonDrawMode) override {}
+            void drawRects(const QRectF *, int) override {}
+            void drawRects(const QRect *, int) override {}
+            Type type() const override { return User; }
+        };
+        struct Device : QPaintDevice {
+            Engine engine;
+            QPaintEngine *paintEngine() const override { return const_cast<Engine *>(&engine); }
+            int metric(PaintDeviceMetric m) const override
+            {
+                return m == PdmWidth ? 1024 : m == PdmHeight ? 576 : m == PdmDepth ? 32
+                       : m == PdmDpiX || m == PdmDpiY || m == PdmPhysicalDpiX ||
+                               m == PdmPhysicalDpiY ? 96
+                       : m == PdmDevicePixelRatioScaled ? 65536 : 1;
+            }
+        } device;
+        QPainter painter(&device);
+        item.paint(&painter, nullptr, nullptr);
+        painter.end();
+        return device.engine.seen;
     }
     // The item painted on a white page.
     template <class Item> static QImage paint(Item &item)

@@ -239,6 +239,9 @@ private slots:
         SceneInput::mouse(*scene, QEvent::GraphicsSceneMousePress, menu, Qt::LeftButton);
         SceneInput::mouse(*scene, QEvent::GraphicsSceneMouseRelease, menu, Qt::NoButton);
         QCOMPARE(ended.count(), 1);
+        // A first visit has no best yet: the play's own score is what reaches the menu.
+        QVERIFY(game->getScore()->getScore() >= 125);
+        QCOMPARE(ended.at(0).at(1).toInt(), game->getScore()->getScore());
     }
 
     // Down and Space do nothing during play; Escape pauses, and the paused time is not scored.

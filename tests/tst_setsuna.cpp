@@ -424,6 +424,8 @@ private slots:
         if (screen == 5 || screen == 6)
             press(QPointF(500, 500));
         const QImage shown = FlatPictures::paint(*game);
+        if (screen == 2 || screen == 6)
+            QVERIFY(FlatPictures::texts(*game).contains("残念！"));
         moveTo(QPointF(100, 100));
         QVERIFY(FlatPictures::shows(shown, at, shows));
     }

@@ -13,6 +13,7 @@
 
 #include <QGraphicsScene>
 #include <QGraphicsView>
+#include <QFontDatabase>
 #include <QSignalSpy>
 #include <QtTest>
 #include <functional>
@@ -119,6 +120,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(QResource::registerResource(QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc")));
+        QVERIFY(QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki")) >= 0);
         Clock::setTimeSource([] { return wall; });
         // The game clocks run on the monotonic clock; here it follows the test's time of day.
         Clock::setMonotonicSource([] { return qint64(QTime(0, 0).msecsTo(wall)); });
@@ -495,6 +497,32 @@ private slots:
         click(game->leftButtonRect().center());
         QCOMPARE(ended.count(), 1);
         QCOMPARE(ended.at(0).at(1).toInt(), 100);
+    }
+
+    // The time-up screen says "終了！"; "もう一度" plays again, "メニューに戻る" leaves with the
+    // larger of the best and the play's score.
+    void theResultButtonsRetryAndLeave()
+    {
+        startGame();
+        QSignalSpy ended(game, &Game_Base::endGame);
+        Game_Shooting_Gallery *gallery = game->getGallery();
+        for (int hits : {1, 2}) {
+            for (int i = 0; i < hits; ++i) {
+                gallery->addTarget(still(300, 150, 1));
+                click(QPointF(300, 150) + GoodCentre);
+            }
+            gallery->setRemaining(QTime(0, 0, 0, 100));
+            wall = wall.addMSecs(500);
+            frame();
+            QVERIFY(FlatPictures::texts(*game).contains("終了！"));
+            const QPointF button = (hits == 1 ? game->leftButtonRect() : game->rightButtonRect())
+                                       .center();
+            moveTo(button);
+            click(button);
+            QCOMPARE(gallery->isTimeUp(), hits == 2);
+            QCOMPARE(ended.count(), hits - 1);
+        }
+        QCOMPARE(ended.at(0).at(1).toInt(), 200);
     }
 };
 
