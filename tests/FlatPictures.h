@@ -105,6 +105,13 @@ public:
             qWarning().noquote() << "found" << found << "instead of" << picture;
         return match;
     }
+    // The n-th draw (from 1) of the generator after seed: state * 214013 + 2531011, bits 16..30.
+    static int draw(unsigned int seed, int n)
+    {
+        while (n--)
+            seed = seed * 214013u + 2531011u;
+        return int((seed >> 16) & 0x7fff);
+    }
     // The texts an item draws in one paint, in order: no font needed to tell them apart.
     template <class Item> static QStringList texts(Item &item)
     {

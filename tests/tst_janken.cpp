@@ -90,6 +90,19 @@ private slots:
         delete scene;
     }
 
+    // A start seeds with the wall clock's "mmssszzz" ("s" repeats the seconds) as a number and
+    // draws the first hand.
+    void theStartSeedsWithMinutesSecondsAndMilliseconds()
+    {
+        for (const QTime &t : {QTime(10, 0), QTime(7, 59, 58, 999), QTime(23, 12, 3, 40)}) {
+            now = t;
+            game->initGame();
+            const unsigned int seed = t.toString("mmssszzz").toUInt();
+            QCOMPARE(duel().getOpponentHand(), FlatPictures::draw(seed, 1) % 3);
+            QCOMPARE(Random::draw(), FlatPictures::draw(seed, 2));
+        }
+    }
+
     // Which picture shows where on the first frame: HAND0 (300 x 300) from 50 px left of the
     // edge at mid-height, TOVIRA (360 x 460) in the bottom-right corner, the marker (64 x 64)
     // from x -10 at half opacity, FG over them, then the panel at (0, 10) and TIMER (360 x 124)

@@ -384,6 +384,38 @@ private slots:
         QCOMPARE(game->getScore()->getScore(), 1000);
     }
 
+    // Easy, normal and hard win 200, 500 and 1000 points; the next duel starts 500 ms after
+    // the frame that scored. A start seeds with hour + minute + second + millisecond.
+    void eachDifficultyScoresItsPointsAndTheNextDuelWaitsHalfASecond_data()
+    {
+        QTest::addColumn<int>("difficulty");
+        QTest::addColumn<int>("points");
+        QTest::addColumn<QTime>("start");
+        QTest::newRow("easy") << 0 << 200 << QTime(0, 0, 0, 7);
+        QTest::newRow("normal") << 1 << 500 << QTime(10, 59, 59, 990);
+        QTest::newRow("hard") << 2 << 1000 << QTime(23, 1, 2, 3);
+    }
+    void eachDifficultyScoresItsPointsAndTheNextDuelWaitsHalfASecond()
+    {
+        QFETCH(int, difficulty);
+        QFETCH(int, points);
+        QFETCH(QTime, start);
+        Clock::setTimeSource([start] { return start; });
+        game->initGame();
+        QCOMPARE(Random::draw(),
+                 FlatPictures::draw(start.hour() + start.minute() + start.second() + start.msec(), 1));
+        Clock::setTimeSource([] { return QTime(10, 59, 59, 990); });
+        click(buttonCentre(difficulty));
+        QVERIFY(playUntil([&] { return game->getDuel().isSignalShown(); }));
+        press(QPointF(500, 500));
+        release(QPointF(500, 500));
+        frame();
+        QCOMPARE(game->getScore()->getScore(), points);
+        const qint64 scored = nowMs;
+        QVERIFY(playUntil([&] { return game->getDuel().isWaiting(); }, 1000));
+        QVERIFY2(nowMs - scored >= 500 && nowMs - scored < 516, qPrintable(QString::number(nowMs - scored)));
+    }
+
     // Which picture shows where (1024 x 576, centre (512, 288)): TITLE alone, with the cursor
     // (34 x 40) at (495, 260) over "normal"; in a duel BG, KOHRU (300 x 400) 250 px left of the
     // middle, TOVIRA 250 px right, ICON (140 x 140) centred, the panel at (0, 10); the poses of
