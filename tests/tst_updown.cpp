@@ -244,7 +244,7 @@ private slots:
         QFETCH(int, screen);
         QFETCH(QPoint, at);
         QFETCH(QString, shows);
-        arrange(*game->getTable(), {0, 0}, {{1, 3}, {2, 5}, {3, 7}, {0, 9}, {1, 11}});
+        arrange(*game->getTable(), {0, 0}, {{1, 3}, {2, 5}, {3, 7}, {0, 9}, Joker});
         if (screen == 1)
             table->key(Qt::Key_Escape);
         if (screen == 2)
