@@ -8,6 +8,9 @@ build fails is replaced by another. The choice is seeded, so a run can be repeat
 
   tools/plant_faults.py --build build --count 60 --sample kinds --seed 24 --out kinds.txt
   tools/plant_faults.py --build build --count 40 --sample random --seed 24 --out random.txt
+  tools/plant_faults.py --build build --recheck random.txt --out random-again.txt
+
+--recheck plants again the faults a previous run missed, to see whether newer tests catch them.
 
 --sample kinds takes the same number of faults from every game folder, a third of them in the
 drawing code; --sample random draws uniformly from every fault site in games/.
@@ -128,12 +131,24 @@ def main():
     ap.add_argument('--seed', type=int, default=24)
     ap.add_argument('--timeout', type=int, default=240)
     ap.add_argument('--out', default='-')
+    ap.add_argument('--recheck', help='plant again the faults this earlier output missed')
     args = ap.parse_args()
     rng = random.Random(args.seed)
     out = sys.stdout if args.out == '-' else open(args.out, 'a', buffering=1)
     build = os.path.join(ROOT, args.build)
     caught = missed = 0
-    for path, n, kind, new, lines in choose(all_sites(), args.sample, args.count, rng):
+    chosen = choose(all_sites(), args.sample, args.count, rng)
+    if args.recheck:
+        missed_before = set()
+        for line in open(args.recheck, encoding='utf-8'):
+            f = line.rstrip('\n').split('\t')
+            if f[0] == 'missed':
+                missed_before.add((f[2], f[4][3:]))
+        chosen = [s for s in all_sites()
+                  if (os.path.relpath(s[0], ROOT) + ':' + str(s[1] + 1), s[3].strip())
+                  in missed_before]
+        args.count = len(chosen)
+    for path, n, kind, new, lines in chosen:
         if caught + missed >= args.count:
             break
         tests = TESTS.get(folder(path), ['tst_' + folder(path)])
