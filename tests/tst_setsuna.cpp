@@ -427,6 +427,7 @@ private slots:
             {{0, {1020, 572}, "img/setsuna/TITLE"}, {0, {2, 12}, "img/setsuna/TITLE"},
              {0, {496, 261}, "img/setsuna/CURSOR"}, {0, {528, 298}, "img/setsuna/CURSOR"},
              {0, {494, 261}, "img/setsuna/TITLE"}, {0, {530, 300}, "img/setsuna/TITLE"},
+             {7, {400, 260}, "img/setsuna/CURSOR"}, {7, {399, 260}, "img/setsuna/TITLE"},
              {1, {1020, 572}, "#383838"}, {3, {1020, 572}, "img/setsuna/BG"},
              {3, {140, 90}, k + "0"}, {3, {410, 486}, k + "0"}, {3, {110, 300}, "img/setsuna/BG"},
              {3, {260, 86}, "img/setsuna/BG"}, {3, {614, 90}, t + "0"}, {3, {910, 486}, t + "0"},
@@ -444,14 +445,15 @@ private slots:
     }
     void thePicturesLieWhereTheScreensPutThem()
     {
-        QFETCH(int, screen); // 0 title, 1 question, 2 lost, 3 wait, 4 signal, 5 won, 6 early
+        QFETCH(int, screen); // 0 title, 1 question, 2 lost, 3 wait, 4 signal, 5 won, 6 early,
+                             // 7 title with "easy" pointed at
         QFETCH(QPoint, at);
         QFETCH(QString, shows);
         moveTo(QPointF(100, 100)); // a move from elsewhere, or no hover event is sent
-        moveTo(buttonCentre(1));
+        moveTo(buttonCentre(screen == 7 ? 0 : 1));
         if (screen == 1)
             key(Qt::Key_Escape);
-        if (screen >= 2)
+        if (screen >= 2 && screen < 7)
             click(buttonCentre(1));
         if (screen == 2 || screen == 4 || screen == 5)
             QVERIFY(playUntil([&] { return game->getDuel().isSignalShown(); }));

@@ -499,6 +499,14 @@ private slots:
         QCOMPARE(ended.at(0).at(1).toInt(), 100);
     }
 
+    // A combo popup rises one pixel a frame and does not drift sideways.
+    void aComboPopupRisesOnePixelAFrame()
+    {
+        Game_Shooting_Combo combo(300, 200);
+        for (int frame = 0; frame < 3; ++frame)
+            QCOMPARE(combo.takePosition(), QPoint(300, 200 - frame));
+    }
+
     // The time-up screen says "終了！"; "もう一度" plays again, "メニューに戻る" leaves with the
     // larger of the best and the play's score.
     void theResultButtonsRetryAndLeave()
