@@ -173,7 +173,8 @@ def main():
     # Leave the build matching the restored sources.
     run(['nice', 'cmake', '--build', build, '-j2'], 1800)
     total = caught + missed
-    print(f'# {args.sample} seed {args.seed}: {caught}/{total} caught '
+    label = 'recheck' if args.recheck else args.sample
+    print(f'# {label} seed {args.seed}: {caught}/{total} caught '
           f'({100.0 * caught / max(total, 1):.0f} %)', file=out)
 
 
