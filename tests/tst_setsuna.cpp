@@ -1,5 +1,6 @@
 // The reaction duel: its rules on a driven monotonic clock, and the duel screen played through
 // real mouse and key events on a view, rendered frame by frame.
+#include "InkOffPaper.h"
 #include "app/Clock.h"
 #include "app/Random.h"
 #include "games/frame/Game_Score.h"
@@ -10,6 +11,7 @@
 #include "sound/AudioSet.h"
 #include "sound/SoundRecorder.h"
 
+#include <QFontDatabase>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QSignalSpy>
@@ -113,6 +115,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(QResource::registerResource(QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc")));
+        QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki"));
         QVERIFY(writeDuelSounds(dir.filePath("duel.fka")));
         recorder = std::make_shared<SoundRecorder>();
         AudioSet::destroyInstance();
@@ -378,6 +381,17 @@ private slots:
         QCOMPARE(recorder->playCount("lose"), 1);
         winDuel();
         QCOMPARE(game->getScore()->getScore(), 1000);
+    }
+
+    // A score beyond any play (won duels have no ceiling) inks only on the panel's paper.
+    void theWidestScoreStaysOnItsPanel()
+    {
+        click(buttonCentre(2));
+        showOnScorePanel(*game->getScore(), 99999999);
+        frame();
+        const QString why =
+            inkOffPanels(*game, {{{0, 0, 140, 110}, ":/img/setsuna/SCORE", {0, 10}}});
+        QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 };
 

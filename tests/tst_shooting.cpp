@@ -1,5 +1,6 @@
 // The shooting gallery: targets and popups, the gallery's shots and clock, the target pictures
 // against their hit polygons, and the game played through real events frame by frame.
+#include "InkOffPaper.h"
 #include "app/Clock.h"
 #include "app/Random.h"
 #include "games/frame/Game_Score.h"
@@ -10,6 +11,7 @@
 #include "games/shooting/Game_Shooting_Gallery.h"
 #include "games/shooting/Game_Shooting_Target.h"
 
+#include <QFontDatabase>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QSignalSpy>
@@ -118,6 +120,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(QResource::registerResource(QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc")));
+        QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki"));
         Clock::setTimeSource([] { return wall; });
         // The game clocks run on the monotonic clock; here it follows the test's time of day.
         Clock::setMonotonicSource([] { return qint64(QTime(0, 0).msecsTo(wall)); });
@@ -456,6 +459,19 @@ private slots:
         click(game->leftButtonRect().center());
         QCOMPARE(ended.count(), 1);
         QCOMPARE(ended.at(0).at(1).toInt(), 100);
+    }
+
+    // The clock and a score beyond any play (hits have no ceiling) ink only on their panels'
+    // paper.
+    void theWidestTextsStayOnTheirPanels()
+    {
+        startGame();
+        showOnScorePanel(*game->getScore(), 99999999);
+        frame();
+        const QString why =
+            inkOffPanels(*game, {{{0, 0, 120, 110}, ":/img/shooting/SCORE", {0, 10}},
+                                 {{120, 0, 400, 130}, ":/img/shooting/TIMER", {120, 10}}});
+        QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 };
 

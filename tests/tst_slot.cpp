@@ -1,5 +1,6 @@
 // The slot machine: the strip and its shuffle, the stop arithmetic, scoring and losing, the train
 // of reels and its speeds, and the screen played frame by frame through real events on a view.
+#include "InkOffPaper.h"
 #include "app/Clock.h"
 #include "app/Random.h"
 #include "games/cards/Game_Trump.h"
@@ -487,6 +488,15 @@ private slots:
         click(menu);
         QCOMPARE(ended.count(), 2);
         QCOMPARE(ended.at(1).at(1).toInt(), 100);
+    }
+
+    // A score beyond any play (lucky stops have no ceiling) inks only on the panel's paper.
+    void theWidestScoreStaysOnItsPanel()
+    {
+        showOnScorePanel(*game->getScore(), 99999999);
+        frame();
+        const QString why = inkOffPanels(*game, {{{0, 0, 140, 110}, ":/img/slot/SCORE", {0, 10}}});
+        QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 };
 
