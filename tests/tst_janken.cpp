@@ -1,6 +1,7 @@
 // Janken: the hand cycle and the marker through the rules class, the elapsed clock, and the
 // game item rendered frame by frame and driven by real key and mouse events sent to the scene.
 #include "FlatPictures.h"
+#include "InkOffPaper.h"
 #include "SceneInput.h"
 #include "app/Clock.h"
 #include "app/Random.h"
@@ -275,6 +276,22 @@ private slots:
         QVERIFY(!game->isQuestionShown());
         frame(300);
         QCOMPARE(game->getClock()->getElapsed(), QTime(0, 0, 0, 800));
+    }
+
+    // The clock and the largest score a play shows (59:59 at 125 points a second; hours do not
+    // count) ink only on their panels' paper.
+    void theWidestTextsStayOnTheirPanels()
+    {
+        const FlatPictures::Lift real(flat);
+        cleanup();
+        init();
+        showOnScorePanel(*game->getScore(), 449875);
+        frame(0);
+        const int x = 512 - QImage(":/img/janken/TIMER").width() / 2;
+        const QString why =
+            inkOffPanels(*game, {{{0, 0, 140, 110}, ":/img/janken/SCORE", {0, 10}},
+                                 {{x - 20, 0, 400, 170}, ":/img/janken/TIMER", {x, 10}}});
+        QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 };
 

@@ -1,6 +1,7 @@
 // SameGame: the board rules on boards built by hand, the time bar's ticks, and the game item
 // driven by real mouse and key events sent to the scene and rendered frame by frame.
 #include "FlatPictures.h"
+#include "InkOffPaper.h"
 #include "SceneInput.h"
 #include "app/Clock.h"
 #include "app/Random.h"
@@ -517,6 +518,17 @@ private slots:
         click(*scene, game->leftButtonRect().center());
         QCOMPARE(ended.count(), 1);
         QCOMPARE(ended[0][1].toInt(), qMax(500, scored));
+    }
+
+    // A score beyond any play (boards follow each other without end) inks only on the paper of
+    // the narrowed panel.
+    void theWidestScoreStaysOnItsPanel()
+    {
+        showOnScorePanel(*game->getScore(), 99999999);
+        frame();
+        const QString why =
+            inkOffPanels(*game, {{{0, 0, 122, 110}, ":/img/samegame/SCORE", {0, 10}}});
+        QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 };
 

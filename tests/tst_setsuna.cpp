@@ -1,6 +1,7 @@
 // The reaction duel: its rules on a driven monotonic clock, and the duel screen played through
 // real mouse and key events on a view, rendered frame by frame.
 #include "FlatPictures.h"
+#include "InkOffPaper.h"
 #include "app/Clock.h"
 #include "app/Random.h"
 #include "games/frame/Game_Score.h"
@@ -11,6 +12,7 @@
 #include "sound/AudioSet.h"
 #include "sound/SoundRecorder.h"
 
+#include <QFontDatabase>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QSignalSpy>
@@ -117,6 +119,7 @@ private slots:
         QVERIFY(QResource::registerResource(QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc")));
         flat = std::make_unique<FlatPictures>();
         QVERIFY(flat->ok);
+        QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki"));
         QVERIFY(writeDuelSounds(dir.filePath("duel.fka")));
         recorder = std::make_shared<SoundRecorder>();
         AudioSet::destroyInstance();
@@ -466,6 +469,20 @@ private slots:
             QVERIFY(FlatPictures::texts(*game).contains("残念！"));
         moveTo(QPointF(100, 100));
         QVERIFY(FlatPictures::shows(shown, at, shows));
+    }
+
+    // A score beyond any play (won duels have no ceiling) inks only on the panel's paper.
+    void theWidestScoreStaysOnItsPanel()
+    {
+        const FlatPictures::Lift real(flat);
+        cleanup();
+        init();
+        click(buttonCentre(2));
+        showOnScorePanel(*game->getScore(), 99999999);
+        frame();
+        const QString why =
+            inkOffPanels(*game, {{{0, 0, 140, 110}, ":/img/setsuna/SCORE", {0, 10}}});
+        QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 };
 

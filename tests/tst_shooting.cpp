@@ -1,6 +1,7 @@
 // The shooting gallery: targets and popups, the gallery's shots and clock, the target pictures
 // against their hit polygons, and the game played through real events frame by frame.
 #include "FlatPictures.h"
+#include "InkOffPaper.h"
 #include "app/Clock.h"
 #include "app/Random.h"
 #include "games/frame/Game_Score.h"
@@ -11,6 +12,7 @@
 #include "games/shooting/Game_Shooting_Gallery.h"
 #include "games/shooting/Game_Shooting_Target.h"
 
+#include <QFontDatabase>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QFontDatabase>
@@ -531,6 +533,19 @@ private slots:
             QCOMPARE(ended.count(), hits - 1);
         }
         QCOMPARE(ended.at(0).at(1).toInt(), 200);
+    }
+
+    // The clock and a score beyond any play (hits have no ceiling) ink only on their panels'
+    // paper.
+    void theWidestTextsStayOnTheirPanels()
+    {
+        startGame();
+        showOnScorePanel(*game->getScore(), 99999999);
+        frame();
+        const QString why =
+            inkOffPanels(*game, {{{0, 0, 120, 110}, ":/img/shooting/SCORE", {0, 10}},
+                                 {{120, 0, 400, 130}, ":/img/shooting/TIMER", {120, 10}}});
+        QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 };
 

@@ -1,6 +1,7 @@
 // Slide: the board's line moves and shuffle, the hit test, the countdown score, the sounds a
 // click plays, and a whole puzzle solved by real clicks while the item is rendered frame by frame.
 #include "FlatPictures.h"
+#include "InkOffPaper.h"
 #include "SceneInput.h"
 #include "app/Clock.h"
 #include "app/Random.h"
@@ -371,6 +372,21 @@ private slots:
         clickItem(game->rightButtonRect().center());
         QCOMPARE(ended.count(), 1);
         QCOMPARE(ended[0][1].toInt(), 250 * seconds);
+    }
+
+    // The full minute and the score the first frame shows, the largest, ink only on their
+    // panels' paper.
+    void theWidestTextsStayOnTheirPanels()
+    {
+        const FlatPictures::Lift real(flat);
+        cleanup();
+        init();
+        showOnScorePanel(*game->getScore(), 30000);
+        frame(0);
+        const QString why =
+            inkOffPanels(*game, {{{0, 0, 120, 110}, ":/img/slide/SCORE", {0, 10}},
+                                 {{120, 0, 400, 130}, ":/img/slide/TIMER", {120, 10}}});
+        QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 };
 

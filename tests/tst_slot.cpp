@@ -1,6 +1,7 @@
 // The slot machine: the strip and its shuffle, the stop arithmetic, scoring and losing, the train
 // of reels and its speeds, and the screen played frame by frame through real events on a view.
 #include "FlatPictures.h"
+#include "InkOffPaper.h"
 #include "app/Clock.h"
 #include "app/Random.h"
 #include "games/cards/Game_Trump.h"
@@ -518,6 +519,15 @@ private slots:
         QVERIFY(FlatPictures::shows(frame(), at, shows));
         if (screen == 2)
             QVERIFY(FlatPictures::texts(*game).contains("残念！"));
+    }
+
+    // A score beyond any play (lucky stops have no ceiling) inks only on the panel's paper.
+    void theWidestScoreStaysOnItsPanel()
+    {
+        showOnScorePanel(*game->getScore(), 99999999);
+        frame();
+        const QString why = inkOffPanels(*game, {{{0, 0, 140, 110}, ":/img/slot/SCORE", {0, 10}}});
+        QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 };
 

@@ -189,10 +189,10 @@ private slots:
         const QPoint count = game->restPictureRect().topLeft().toPoint();
         const QString score = QStringLiteral(":/img/speed/SCORE");
         for (const QString &why :
-             {table->inkOffPaper(black, white, QRect(0, 0, 140, 130), score, QPoint(0, 10)),
-              table->inkOffPaper(black, white, QRect(300, 440, 424, 136), ":/img/speed/REST",
-                                 count),
-              table->inkOffPaper(black, red, black.rect(), ":/img/speed/TIMER", clock)})
+             {inkOffPaper(*game, black, white, QRect(0, 0, 140, 130), score, QPoint(0, 10)),
+              inkOffPaper(*game, black, white, QRect(300, 440, 424, 136), ":/img/speed/REST",
+                          count),
+              inkOffPaper(*game, black, red, black.rect(), ":/img/speed/TIMER", clock)})
             QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 

@@ -1,6 +1,7 @@
 // Typing: the arrow train through its rules class, and the game item rendered frame by frame
 // and driven by real key and mouse events sent to the scene.
 #include "FlatPictures.h"
+#include "InkOffPaper.h"
 #include "SceneInput.h"
 #include "app/Clock.h"
 #include "app/Random.h"
@@ -306,6 +307,23 @@ private slots:
         SceneInput::click(*scene, game->leftButtonRect().center() + QPointF(2, 2));
         QVERIFY(!game->isFinished());
         QCOMPARE(int(played().getTiles().size()), 1);
+    }
+
+    // The clock and a score beyond any play (the bonuses have no ceiling) ink only on their
+    // panels' paper.
+    void theWidestTextsStayOnTheirPanels()
+    {
+        const FlatPictures::Lift real(flat);
+        cleanup();
+        init();
+        showOnScorePanel(*game->getScore(), 99999999);
+        frame(0);
+        const QImage timer(":/img/typing/TIMER");
+        const QPoint at(512 - timer.width() / 2, 288 - timer.height() / 2 - 240);
+        const QString why =
+            inkOffPanels(*game, {{{0, 0, 140, 110}, ":/img/typing/SCORE", {0, 10}},
+                                 {{at.x() - 20, 0, 400, 160}, ":/img/typing/TIMER", at}});
+        QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 };
 

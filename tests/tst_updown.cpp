@@ -85,12 +85,12 @@ private slots:
         table->frame(0);
         const QImage black = table->frame(0), white = table->frame(0, Qt::white);
         QCOMPARE(game->getTable()->getRest(), 52);
-        for (const QString &why : {table->inkOffPaper(black, white, QRect(0, 0, 155, 128),
-                                                      ":/img/updown/SCORE", {0, 10}),
-                                   table->inkOffPaper(black, white, QRect(155, 0, 300, 160),
-                                                      ":/img/updown/REST", {160, 30}),
-                                   table->inkOffPaper(black, white, QRect(0, 160, 420, 140),
-                                                      ":/img/updown/TIMER", {0, 130})})
+        for (const QString &why : {inkOffPaper(*game, black, white, QRect(0, 0, 155, 128),
+                                               ":/img/updown/SCORE", {0, 10}),
+                                   inkOffPaper(*game, black, white, QRect(155, 0, 300, 160),
+                                               ":/img/updown/REST", {160, 30}),
+                                   inkOffPaper(*game, black, white, QRect(0, 160, 420, 140),
+                                               ":/img/updown/TIMER", {0, 130})})
             QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 
