@@ -1,6 +1,7 @@
 #pragma once
 // A card game on a real, active graphics view for the tests: the wall clock is the test's, the
 // frames are painted by the test, and clicks and keys go through the view as real events.
+#include "InkOffPaper.h"
 #include "app/Clock.h"
 #include "games/frame/Game_Score.h"
 
@@ -68,28 +69,6 @@ public:
         painter.setPen(pen);
         game->paint(&painter, nullptr, nullptr);
         return image;
-    }
-
-    // Two frames of the same play that differ only in the colour of some texts differ exactly in
-    // their ink. Says where that ink inside `area` leaves the paper of the panel picture drawn at
-    // `at`, or the window; empty when it stays on it.
-    QString inkOffPaper(const QImage &a, const QImage &b, const QRect &area, const QString &panel,
-                        QPoint at) const
-    {
-        const QImage paper = QImage(panel).convertToFormat(QImage::Format_ARGB32);
-        const QRect window = game->mapRectFromScene(scene->sceneRect()).toAlignedRect();
-        int ink = 0;
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            for (int x = area.left(); x <= area.right(); ++x) {
-                if (!a.valid(x, y) || a.pixel(x, y) == b.pixel(x, y))
-                    continue;
-                ++ink;
-                const QPoint p = QPoint(x, y) - at;
-                const QRgb c = paper.valid(p) ? paper.pixel(p) : 0;
-                if (!window.contains(x, y) || qAlpha(c) < 250 || qGray(c) < 215)
-                    return QStringLiteral("ink at (%1, %2) is off %3").arg(x).arg(y).arg(panel);
-            }
-        return ink > 0 ? QString() : QStringLiteral("no ink over ") + panel;
     }
 
     // What a result screen with this title looks like: black, the score panel, the dialog.

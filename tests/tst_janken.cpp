@@ -1,5 +1,7 @@
 // Janken: the hand cycle and the marker through the rules class, the elapsed clock, and the
 // game item rendered frame by frame and driven by real key and mouse events sent to the scene.
+#include "FlatPictures.h"
+#include "InkOffPaper.h"
 #include "SceneInput.h"
 #include "app/Clock.h"
 #include "app/Random.h"
@@ -25,6 +27,7 @@ class TestJanken : public QObject
 private:
     QGraphicsScene *scene = nullptr;
     Game_Janken *game = nullptr;
+    std::unique_ptr<FlatPictures> flat;
     QImage image{1024, 576, QImage::Format_ARGB32_Premultiplied};
 
     const Game_Janken_Duel &duel() const { return *game->getDuel(); }
@@ -66,6 +69,8 @@ private slots:
     {
         QVERIFY(QResource::registerResource(TOVIRA_GAME_DIR "/resuorce.rcc"));
         QFontDatabase::addApplicationFont(":/font/tanuki");
+        flat = std::make_unique<FlatPictures>();
+        QVERIFY(flat->ok);
         Clock::setTimeSource([] { return now; });
         // The game clocks run on the monotonic clock; here it follows the test's time of day.
         Clock::setMonotonicSource([] { return qint64(QTime(0, 0).msecsTo(now)); });
@@ -84,6 +89,52 @@ private slots:
     {
         delete game;
         delete scene;
+    }
+
+    // A start seeds with the wall clock's "mmssszzz" ("s" repeats the seconds) as a number and
+    // draws the first hand.
+    void theStartSeedsWithMinutesSecondsAndMilliseconds()
+    {
+        for (const QTime &t : {QTime(10, 0), QTime(7, 59, 58, 999), QTime(23, 12, 3, 40)}) {
+            now = t;
+            game->initGame();
+            const unsigned int seed = t.toString("mmssszzz").toUInt();
+            QCOMPARE(duel().getOpponentHand(), FlatPictures::draw(seed, 1) % 3);
+            QCOMPARE(Random::draw(), FlatPictures::draw(seed, 2));
+        }
+    }
+
+    // Which picture shows where on the first frame: HAND0 (300 x 300) from 50 px left of the
+    // edge at mid-height, TOVIRA (360 x 460) in the bottom-right corner, the marker (64 x 64)
+    // from x -10 at half opacity, FG over them, then the panel at (0, 10) and TIMER (360 x 124)
+    // centred at the top, 10 px down.
+    void thePicturesLieWhereTheScreensPutThem_data()
+    {
+        const QString bg = "img/janken/BG", fg = "img/janken/FG", hand = "img/janken/HAND0",
+                      tovira = "img/janken/TOVIRA", timer = "img/janken/TIMER";
+        FlatPictures::table(
+            {{0, {20, 140}, hand}, {0, {248, 436}, hand}, {0, {252, 300}, bg},
+             {0, {20, 136}, bg}, {0, {20, 440}, bg}, {0, {700, 118}, tovira},
+             {0, {1000, 550}, tovira}, {0, {662, 300}, bg}, {0, {900, 114}, bg},
+             {0, {30, 258}, "img/janken/POINT&" + hand}, {0, {52, 318}, "img/janken/POINT&" + hand},
+             {0, {56, 288}, hand}, {0, {30, 254}, hand}, {0, {334, 12}, timer},
+             {0, {334, 132}, timer}, {0, {690, 132}, timer}, {0, {690, 12}, timer},
+             {0, {330, 50}, bg}, {0, {512, 136}, bg}, {0, {2, 12}, "img/janken/SCORE"},
+             {0, {127, 97}, "img/janken/SCORE"}, {0, {2, 300}, fg}, {0, {1020, 572}, fg},
+             {0, {512, 2}, fg}, {0, {512, 574}, fg}, {1, {1020, 572}, "#383838"},
+             {2, {1020, 572}, "#000000"}, {2, {2, 12}, "img/janken/SCORE"},
+             {2, {127, 97}, "img/janken/SCORE"}});
+    }
+    void thePicturesLieWhereTheScreensPutThem()
+    {
+        QFETCH(int, screen);
+        QFETCH(QPoint, at);
+        QFETCH(QString, shows);
+        if (screen == 1)
+            SceneInput::key(*scene, Qt::Key_Escape);
+        if (screen == 2)
+            playThrow(16, 2);
+        QVERIFY(FlatPictures::shows(FlatPictures::paint(*game), at, shows));
     }
 
     // Paper beats rock, rock beats scissors, scissors beat paper; nothing beats itself.
@@ -202,6 +253,9 @@ private slots:
         SceneInput::mouse(*scene, QEvent::GraphicsSceneMousePress, menu, Qt::LeftButton);
         SceneInput::mouse(*scene, QEvent::GraphicsSceneMouseRelease, menu, Qt::NoButton);
         QCOMPARE(ended.count(), 1);
+        // A first visit has no best yet: the play's own score is what reaches the menu.
+        QVERIFY(game->getScore()->getScore() >= 125);
+        QCOMPARE(ended.at(0).at(1).toInt(), game->getScore()->getScore());
     }
 
     // Down and Space do nothing during play; Escape pauses, and the paused time is not scored.
@@ -222,6 +276,22 @@ private slots:
         QVERIFY(!game->isQuestionShown());
         frame(300);
         QCOMPARE(game->getClock()->getElapsed(), QTime(0, 0, 0, 800));
+    }
+
+    // The clock and the largest score a play shows (59:59 at 125 points a second; hours do not
+    // count) ink only on their panels' paper.
+    void theWidestTextsStayOnTheirPanels()
+    {
+        const FlatPictures::Lift real(flat);
+        cleanup();
+        init();
+        showOnScorePanel(*game->getScore(), 449875);
+        frame(0);
+        const int x = 512 - QImage(":/img/janken/TIMER").width() / 2;
+        const QString why =
+            inkOffPanels(*game, {{{0, 0, 140, 110}, ":/img/janken/SCORE", {0, 10}},
+                                 {{x - 20, 0, 400, 170}, ":/img/janken/TIMER", {x, 10}}});
+        QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 };
 

@@ -1,5 +1,7 @@
 // SameGame: the board rules on boards built by hand, the time bar's ticks, and the game item
 // driven by real mouse and key events sent to the scene and rendered frame by frame.
+#include "FlatPictures.h"
+#include "InkOffPaper.h"
 #include "SceneInput.h"
 #include "app/Clock.h"
 #include "app/Random.h"
@@ -119,6 +121,38 @@ private slots:
     {
         delete game;
         delete scene;
+    }
+
+    // Which picture shows where after 100 ticks: BG from (-2, -2), tiles in (122 + 60 c,
+    // 58 + 60 r, 60, 60), the panel at (0, 10), the bar's frame (102 x 410) at (10, 120) and
+    // the top 100 px of the full bar from 21 px right of and 4 px below its corner.
+    void thePicturesLieWhereTheScreensPutThem_data()
+    {
+        const QString bg = "img/samegame/BG", base = "img/samegame/BAR_BASE",
+                      bar = "img/samegame/BAR$", tile = "img/samegame/[A-Z]+0";
+        FlatPictures::table(
+            {{0, {0, 0}, bg}, {0, {1020, 570}, bg}, {0, {2, 12}, "img/samegame/SCORE"},
+             {0, {117, 97}, "img/samegame/SCORE"}, {0, {121, 300}, bg}, {0, {123, 59}, tile},
+             {0, {1020, 536}, tile}, {0, {1020, 540}, bg}, {0, {600, 56}, bg},
+             {0, {12, 122}, base}, {0, {110, 528}, base}, {0, {8, 300}, bg}, {0, {114, 300}, bg},
+             {0, {32, 125}, bar}, {0, {90, 223}, bar}, {0, {30, 125}, base}, {0, {92, 125}, base},
+             {0, {60, 225}, base}, {0, {60, 123}, base}, {1, {60, 300}, "#380038"},
+             {2, {1020, 570}, bg + "@200"}, {2, {1000, 300}, "img/samegame/[A-Z]+0@200"},
+             {2, {2, 12}, "img/samegame/SCORE"}});
+    }
+    void thePicturesLieWhereTheScreensPutThem()
+    {
+        QFETCH(int, screen);
+        QFETCH(QPoint, at);
+        QFETCH(QString, shows);
+        FlatPictures flat;
+        game->releaseResources();
+        game->createResources();
+        game->initGame();
+        tick(screen == 2 ? 401 : 100);
+        if (screen == 1)
+            key(*scene, Qt::Key_Escape);
+        QVERIFY(FlatPictures::shows(frame(), at, shows));
     }
 
     // 200 for every full five tiles and 10 for each one beyond.
@@ -484,6 +518,17 @@ private slots:
         click(*scene, game->leftButtonRect().center());
         QCOMPARE(ended.count(), 1);
         QCOMPARE(ended[0][1].toInt(), qMax(500, scored));
+    }
+
+    // A score beyond any play (boards follow each other without end) inks only on the paper of
+    // the narrowed panel.
+    void theWidestScoreStaysOnItsPanel()
+    {
+        showOnScorePanel(*game->getScore(), 99999999);
+        frame();
+        const QString why =
+            inkOffPanels(*game, {{{0, 0, 122, 110}, ":/img/samegame/SCORE", {0, 10}}});
+        QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 };
 

@@ -1,5 +1,7 @@
 // The reaction duel: its rules on a driven monotonic clock, and the duel screen played through
 // real mouse and key events on a view, rendered frame by frame.
+#include "FlatPictures.h"
+#include "InkOffPaper.h"
 #include "app/Clock.h"
 #include "app/Random.h"
 #include "games/frame/Game_Score.h"
@@ -10,6 +12,7 @@
 #include "sound/AudioSet.h"
 #include "sound/SoundRecorder.h"
 
+#include <QFontDatabase>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QSignalSpy>
@@ -61,6 +64,7 @@ private:
     std::unique_ptr<QGraphicsScene> scene;
     std::unique_ptr<QGraphicsView> view;
     Game_Setsuna *game = nullptr;
+    std::unique_ptr<FlatPictures> flat;
 
     QPoint at(QPointF scenePoint) const { return view->mapFromScene(scenePoint); }
     void moveTo(QPointF p) { QTest::mouseMove(view->viewport(), at(p)); }
@@ -113,6 +117,9 @@ private slots:
     void initTestCase()
     {
         QVERIFY(QResource::registerResource(QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc")));
+        flat = std::make_unique<FlatPictures>();
+        QVERIFY(flat->ok);
+        QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki"));
         QVERIFY(writeDuelSounds(dir.filePath("duel.fka")));
         recorder = std::make_shared<SoundRecorder>();
         AudioSet::destroyInstance();
@@ -378,6 +385,104 @@ private slots:
         QCOMPARE(recorder->playCount("lose"), 1);
         winDuel();
         QCOMPARE(game->getScore()->getScore(), 1000);
+    }
+
+    // Easy, normal and hard win 200, 500 and 1000 points; the next duel starts 500 ms after
+    // the frame that scored. A start seeds with hour + minute + second + millisecond.
+    void eachDifficultyScoresItsPointsAndTheNextDuelWaitsHalfASecond_data()
+    {
+        QTest::addColumn<int>("difficulty");
+        QTest::addColumn<int>("points");
+        QTest::addColumn<QTime>("start");
+        QTest::newRow("easy") << 0 << 200 << QTime(0, 0, 0, 7);
+        QTest::newRow("normal") << 1 << 500 << QTime(10, 59, 59, 990);
+        QTest::newRow("hard") << 2 << 1000 << QTime(23, 1, 2, 3);
+    }
+    void eachDifficultyScoresItsPointsAndTheNextDuelWaitsHalfASecond()
+    {
+        QFETCH(int, difficulty);
+        QFETCH(int, points);
+        QFETCH(QTime, start);
+        Clock::setTimeSource([start] { return start; });
+        game->initGame();
+        QCOMPARE(Random::draw(),
+                 FlatPictures::draw(start.hour() + start.minute() + start.second() + start.msec(), 1));
+        Clock::setTimeSource([] { return QTime(10, 59, 59, 990); });
+        click(buttonCentre(difficulty));
+        QVERIFY(playUntil([&] { return game->getDuel().isSignalShown(); }));
+        press(QPointF(500, 500));
+        release(QPointF(500, 500));
+        frame();
+        QCOMPARE(game->getScore()->getScore(), points);
+        const qint64 scored = nowMs;
+        QVERIFY(playUntil([&] { return game->getDuel().isWaiting(); }, 1000));
+        QVERIFY2(nowMs - scored >= 500 && nowMs - scored < 516, qPrintable(QString::number(nowMs - scored)));
+    }
+
+    // Which picture shows where (1024 x 576, centre (512, 288)): TITLE alone, with the cursor
+    // (34 x 40) at (495, 260) over "normal"; in a duel BG, KOHRU (300 x 400) 250 px left of the
+    // middle, TOVIRA 250 px right, ICON (140 x 140) centred, the panel at (0, 10); the poses of
+    // the win, the loss and the false start, the last two dimmed by half.
+    void thePicturesLieWhereTheScreensPutThem_data()
+    {
+        const QString k = "img/setsuna/KOHRU", t = "img/setsuna/TOVIRA";
+        FlatPictures::table(
+            {{0, {1020, 572}, "img/setsuna/TITLE"}, {0, {2, 12}, "img/setsuna/TITLE"},
+             {0, {496, 261}, "img/setsuna/CURSOR"}, {0, {528, 298}, "img/setsuna/CURSOR"},
+             {0, {494, 261}, "img/setsuna/TITLE"}, {0, {530, 300}, "img/setsuna/TITLE"},
+             {7, {400, 260}, "img/setsuna/CURSOR"}, {7, {399, 260}, "img/setsuna/TITLE"},
+             {1, {1020, 572}, "#383838"}, {3, {1020, 572}, "img/setsuna/BG"},
+             {3, {140, 90}, k + "0"}, {3, {410, 486}, k + "0"}, {3, {110, 300}, "img/setsuna/BG"},
+             {3, {260, 86}, "img/setsuna/BG"}, {3, {614, 90}, t + "0"}, {3, {910, 486}, t + "0"},
+             {3, {914, 300}, "img/setsuna/BG"}, {3, {512, 288}, "img/setsuna/BG"},
+             {3, {612, 88}, t + "0"}, {3, {911, 487}, t + "0"}, {3, {612, 87}, "img/setsuna/BG"},
+             {3, {912, 487}, "img/setsuna/BG"}, {3, {411, 487}, k + "0"},
+             {3, {411, 488}, "img/setsuna/BG"}, {4, {442, 218}, "img/setsuna/ICON"},
+             {4, {581, 357}, "img/setsuna/ICON"}, {4, {442, 217}, "img/setsuna/BG"},
+             {3, {2, 12}, "img/setsuna/SCORE"}, {3, {127, 97}, "img/setsuna/SCORE"},
+             {4, {444, 220}, "img/setsuna/ICON"}, {4, {580, 356}, "img/setsuna/ICON"},
+             {4, {440, 288}, "img/setsuna/BG"}, {5, {140, 90}, k + "1"}, {5, {910, 486}, t + "2"},
+             {2, {140, 90}, k + "2@128"}, {2, {910, 486}, t + "1@128"},
+             {2, {1020, 572}, "img/setsuna/BG@128"}, {6, {140, 90}, k + "2@128"},
+             {6, {910, 486}, t + "0@128"}});
+    }
+    void thePicturesLieWhereTheScreensPutThem()
+    {
+        QFETCH(int, screen); // 0 title, 1 question, 2 lost, 3 wait, 4 signal, 5 won, 6 early,
+                             // 7 title with "easy" pointed at
+        QFETCH(QPoint, at);
+        QFETCH(QString, shows);
+        moveTo(QPointF(100, 100)); // a move from elsewhere, or no hover event is sent
+        moveTo(buttonCentre(screen == 7 ? 0 : 1));
+        if (screen == 1)
+            key(Qt::Key_Escape);
+        if (screen >= 2 && screen < 7)
+            click(buttonCentre(1));
+        if (screen == 2 || screen == 4 || screen == 5)
+            QVERIFY(playUntil([&] { return game->getDuel().isSignalShown(); }));
+        if (screen == 2)
+            QVERIFY(playUntil([&] { return game->getDuel().isRoundOver(); }, 2000));
+        if (screen == 5 || screen == 6)
+            press(QPointF(500, 500));
+        const QImage shown = FlatPictures::paint(*game);
+        if (screen == 2 || screen == 6)
+            QVERIFY(FlatPictures::texts(*game).contains("残念！"));
+        moveTo(QPointF(100, 100));
+        QVERIFY(FlatPictures::shows(shown, at, shows));
+    }
+
+    // A score beyond any play (won duels have no ceiling) inks only on the panel's paper.
+    void theWidestScoreStaysOnItsPanel()
+    {
+        const FlatPictures::Lift real(flat);
+        cleanup();
+        init();
+        click(buttonCentre(2));
+        showOnScorePanel(*game->getScore(), 99999999);
+        frame();
+        const QString why =
+            inkOffPanels(*game, {{{0, 0, 140, 110}, ":/img/setsuna/SCORE", {0, 10}}});
+        QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 };
 

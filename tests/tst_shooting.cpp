@@ -1,5 +1,7 @@
 // The shooting gallery: targets and popups, the gallery's shots and clock, the target pictures
 // against their hit polygons, and the game played through real events frame by frame.
+#include "FlatPictures.h"
+#include "InkOffPaper.h"
 #include "app/Clock.h"
 #include "app/Random.h"
 #include "games/frame/Game_Score.h"
@@ -10,8 +12,10 @@
 #include "games/shooting/Game_Shooting_Gallery.h"
 #include "games/shooting/Game_Shooting_Target.h"
 
+#include <QFontDatabase>
 #include <QGraphicsScene>
 #include <QGraphicsView>
+#include <QFontDatabase>
 #include <QSignalSpy>
 #include <QtTest>
 #include <functional>
@@ -118,6 +122,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(QResource::registerResource(QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc")));
+        QVERIFY(QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki")) >= 0);
         Clock::setTimeSource([] { return wall; });
         // The game clocks run on the monotonic clock; here it follows the test's time of day.
         Clock::setMonotonicSource([] { return qint64(QTime(0, 0).msecsTo(wall)); });
@@ -381,6 +386,44 @@ private slots:
 
     // A whole game frame by frame through real events: the crosshair follows the pointer,
     // presses hit targets as they drift in, the clock runs out after 50 seconds of wall time,
+    // Which picture shows where with the pointer at (600, 60): TIMER (360 x 120) at (120, 10)
+    // over the panel at (0, 10), the crosshair (64 x 64) centred on the pointer, BG02 over all;
+    // the pointer is the move cursor while playing and the arrow on the result screen.
+    void thePicturesLieWhereTheScreensPutThem_data()
+    {
+        const QString bg = "img/shooting/BG01", timer = "img/shooting/TIMER",
+                      aim = "img/shooting/TARGET";
+        FlatPictures::table(
+            {{0, {122, 12}, timer}, {0, {478, 128}, timer}, {0, {122, 128}, timer},
+             {0, {478, 12}, timer}, {0, {118, 50}, "img/shooting/SCORE"},
+             {0, {2, 12}, "img/shooting/SCORE"}, {0, {482, 60}, bg}, {0, {300, 132}, bg},
+             {0, {570, 30}, aim}, {0, {630, 90}, aim}, {0, {566, 60}, bg}, {0, {600, 94}, bg},
+             {0, {634, 60}, bg}, {0, {2, 300}, "img/shooting/BG02"},
+             {0, {1020, 572}, "img/shooting/BG02"}, {1, {1020, 572}, "#383838"},
+             {2, {1020, 572}, "#000000"}, {2, {600, 60}, "#000000"},
+             {2, {2, 12}, "img/shooting/SCORE"}});
+    }
+    void thePicturesLieWhereTheScreensPutThem()
+    {
+        QFETCH(int, screen);
+        QFETCH(QPoint, at);
+        QFETCH(QString, shows);
+        FlatPictures flat;
+        startGame();
+        moveTo(QPointF(300, 300)); // a move from elsewhere, or no hover event is sent
+        moveTo(QPointF(600, 60));
+        if (screen == 1)
+            key(Qt::Key_Escape);
+        if (screen == 2) {
+            game->getGallery()->setRemaining(QTime(0, 0, 0, 100));
+            wall = wall.addMSecs(500);
+            frame();
+        }
+        QVERIFY(FlatPictures::shows(frame(), at, shows));
+        if (screen != 1)
+            QCOMPARE(game->cursor().shape(), screen ? Qt::ArrowCursor : Qt::DragMoveCursor);
+    }
+
     // the end screen ignores Escape and Space starts again with the best kept.
     void aWholeGamePlayedFrameByFrame()
     {
@@ -456,6 +499,53 @@ private slots:
         click(game->leftButtonRect().center());
         QCOMPARE(ended.count(), 1);
         QCOMPARE(ended.at(0).at(1).toInt(), 100);
+    }
+
+    // A combo popup rises one pixel a frame and does not drift sideways.
+    void aComboPopupRisesOnePixelAFrame()
+    {
+        Game_Shooting_Combo combo(300, 200);
+        for (int frame = 0; frame < 3; ++frame)
+            QCOMPARE(combo.takePosition(), QPoint(300, 200 - frame));
+    }
+
+    // The time-up screen says "終了！"; "もう一度" plays again, "メニューに戻る" leaves with the
+    // larger of the best and the play's score.
+    void theResultButtonsRetryAndLeave()
+    {
+        startGame();
+        QSignalSpy ended(game, &Game_Base::endGame);
+        Game_Shooting_Gallery *gallery = game->getGallery();
+        for (int hits : {1, 2}) {
+            for (int i = 0; i < hits; ++i) {
+                gallery->addTarget(still(300, 150, 1));
+                click(QPointF(300, 150) + GoodCentre);
+            }
+            gallery->setRemaining(QTime(0, 0, 0, 100));
+            wall = wall.addMSecs(500);
+            frame();
+            QVERIFY(FlatPictures::texts(*game).contains("終了！"));
+            const QPointF button = (hits == 1 ? game->leftButtonRect() : game->rightButtonRect())
+                                       .center();
+            moveTo(button);
+            click(button);
+            QCOMPARE(gallery->isTimeUp(), hits == 2);
+            QCOMPARE(ended.count(), hits - 1);
+        }
+        QCOMPARE(ended.at(0).at(1).toInt(), 200);
+    }
+
+    // The clock and a score beyond any play (hits have no ceiling) ink only on their panels'
+    // paper.
+    void theWidestTextsStayOnTheirPanels()
+    {
+        startGame();
+        showOnScorePanel(*game->getScore(), 99999999);
+        frame();
+        const QString why =
+            inkOffPanels(*game, {{{0, 0, 120, 110}, ":/img/shooting/SCORE", {0, 10}},
+                                 {{120, 0, 400, 130}, ":/img/shooting/TIMER", {120, 10}}});
+        QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 };
 

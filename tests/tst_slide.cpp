@@ -1,5 +1,7 @@
 // Slide: the board's line moves and shuffle, the hit test, the countdown score, the sounds a
 // click plays, and a whole puzzle solved by real clicks while the item is rendered frame by frame.
+#include "FlatPictures.h"
+#include "InkOffPaper.h"
 #include "SceneInput.h"
 #include "app/Clock.h"
 #include "app/Random.h"
@@ -73,6 +75,7 @@ class TestSlide : public QObject
     Q_OBJECT
 private:
     std::shared_ptr<SoundRecorder> recorder;
+    std::unique_ptr<FlatPictures> flat;
     QGraphicsScene *scene = nullptr;
     Game_Slide *game = nullptr;
     QImage image{1024, 576, QImage::Format_ARGB32_Premultiplied};
@@ -114,6 +117,8 @@ private slots:
     {
         QVERIFY(QResource::registerResource(TOVIRA_GAME_DIR "/resuorce.rcc"));
         QFontDatabase::addApplicationFont(":/font/tanuki");
+        flat = std::make_unique<FlatPictures>();
+        QVERIFY(flat->ok);
         Clock::setTimeSource([] { return now; });
         // The game clocks run on the monotonic clock; here it follows the test's time of day.
         Clock::setMonotonicSource([] { return qint64(QTime(0, 0).msecsTo(now)); });
@@ -267,6 +272,40 @@ private slots:
         QCOMPARE(game->getScore()->getBest(), 500);
     }
 
+    // Which picture shows where on a white page: FG over all at (0, 0), the panel at (0, 10),
+    // TIMER (360 x 108) at (120, 10), cell (c, r) at (163 + 245 c, 119 + 123 r, 244, 122) with
+    // the gap white; time up dims the plain picture by 200, a cleared one by 50.
+    void thePicturesLieWhereTheScreensPutThem_data()
+    {
+        const QString bg = "img/slide/BG", fg = "img/slide/FG", timer = "img/slide/TIMER";
+        FlatPictures::table(
+            {{0, {1020, 572}, fg}, {0, {2, 2}, fg}, {0, {20, 300}, bg},
+             {0, {2, 12}, "img/slide/SCORE"}, {0, {118, 97}, "img/slide/SCORE"},
+             {0, {122, 12}, timer}, {0, {122, 116}, timer}, {0, {478, 12}, timer},
+             {0, {478, 116}, timer}, {0, {482, 60}, bg}, {0, {166, 122}, "#ffffff"},
+             {0, {404, 238}, "#ffffff"}, {0, {412, 180}, bg}, {0, {285, 245}, bg},
+             {0, {775, 425}, bg}, {1, {1020, 572}, "#383838"}, {2, {1020, 572}, bg + "@200"},
+             {2, {285, 180}, bg + "@200"}, {2, {2, 12}, "img/slide/SCORE"},
+             {3, {1020, 572}, bg + "@50"}, {3, {285, 180}, bg + "@50"},
+             {3, {118, 97}, "img/slide/SCORE"}});
+    }
+    void thePicturesLieWhereTheScreensPutThem()
+    {
+        QFETCH(int, screen);
+        QFETCH(QPoint, at);
+        QFETCH(QString, shows);
+        board().setCells({-1, 1, 2, 3, 4, 5, 6, 7, 0});
+        if (screen == 1)
+            key(*scene, Qt::Key_Escape);
+        while (screen == 2 && !game->isTimeUp())
+            frame(500);
+        if (screen == 3) {
+            board().setCells({0, 1, 2, 3, 4, 5, 6, -1, 7});
+            clickCell(8);
+        }
+        QVERIFY(FlatPictures::shows(FlatPictures::paint(*game), at, shows));
+    }
+
     // A click anywhere runs the solved test, so a board left solved is complete at once.
     void clickOutsideTheBoardStillFindsItSolved()
     {
@@ -333,6 +372,21 @@ private slots:
         clickItem(game->rightButtonRect().center());
         QCOMPARE(ended.count(), 1);
         QCOMPARE(ended[0][1].toInt(), 250 * seconds);
+    }
+
+    // The full minute and the score the first frame shows, the largest, ink only on their
+    // panels' paper.
+    void theWidestTextsStayOnTheirPanels()
+    {
+        const FlatPictures::Lift real(flat);
+        cleanup();
+        init();
+        showOnScorePanel(*game->getScore(), 30000);
+        frame(0);
+        const QString why =
+            inkOffPanels(*game, {{{0, 0, 120, 110}, ":/img/slide/SCORE", {0, 10}},
+                                 {{120, 0, 400, 130}, ":/img/slide/TIMER", {120, 10}}});
+        QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 };
 

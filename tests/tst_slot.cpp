@@ -1,5 +1,7 @@
 // The slot machine: the strip and its shuffle, the stop arithmetic, scoring and losing, the train
 // of reels and its speeds, and the screen played frame by frame through real events on a view.
+#include "FlatPictures.h"
+#include "InkOffPaper.h"
 #include "app/Clock.h"
 #include "app/Random.h"
 #include "games/cards/Game_Trump.h"
@@ -487,6 +489,45 @@ private slots:
         click(menu);
         QCOMPARE(ended.count(), 2);
         QCOMPARE(ended.at(1).at(1).toInt(), 100);
+    }
+
+    // Which picture shows where: FG over the reels at (0, 0), the panel at (0, 10) over it, the
+    // cabinet left of the reels coming in from the right; the result dims them all by 200.
+    void thePicturesLieWhereTheScreensPutThem_data()
+    {
+        FlatPictures::table(
+            {{0, {2, 300}, "img/slot/FG"}, {0, {1020, 572}, "img/slot/FG"},
+             {0, {20, 200}, "img/slot/BG"}, {0, {2, 12}, "img/slot/SCORE"},
+             {0, {127, 97}, "img/slot/SCORE"}, {1, {1020, 572}, "#383838"},
+             {2, {1020, 572}, "img/slot/FG@200"},
+             {2, {2, 12}, "img/slot/SCORE"}});
+    }
+    void thePicturesLieWhereTheScreensPutThem()
+    {
+        QFETCH(int, screen);
+        QFETCH(QPoint, at);
+        QFETCH(QString, shows);
+        FlatPictures flat;
+        game->releaseResources();
+        game->createResources();
+        game->initGame();
+        game->stopTimers();
+        if (screen == 1)
+            key(Qt::Key_Escape);
+        for (int f = 0; screen == 2 && f < 5000 && !game->isGameOver(); ++f)
+            frame(); // a reel left spinning reaches the left edge
+        QVERIFY(FlatPictures::shows(frame(), at, shows));
+        if (screen == 2)
+            QVERIFY(FlatPictures::texts(*game).contains("残念！"));
+    }
+
+    // A score beyond any play (lucky stops have no ceiling) inks only on the panel's paper.
+    void theWidestScoreStaysOnItsPanel()
+    {
+        showOnScorePanel(*game->getScore(), 99999999);
+        frame();
+        const QString why = inkOffPanels(*game, {{{0, 0, 140, 110}, ":/img/slot/SCORE", {0, 10}}});
+        QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 };
 

@@ -2,6 +2,7 @@
 // and their penalty, the stall re-deal, and the screen painted frame by frame and played through
 // real events.
 #include "CardTable.h"
+#include "FlatPictures.h"
 
 #include "app/Random.h"
 #include "games/cards/Game_Countdown.h"
@@ -38,6 +39,7 @@ class TestSpeed : public QObject
     Q_OBJECT
     std::unique_ptr<CardTable<Game_Speed>> table;
     Game_Speed *game = nullptr;
+    std::unique_ptr<FlatPictures> flat;
 
     QImage result() { return table->result(QStringLiteral(":/img/speed/SCORE"), "終了！"); }
     // Red pixels of the clock text.
@@ -54,7 +56,12 @@ class TestSpeed : public QObject
     }
 
 private slots:
-    void initTestCase() { QVERIFY(CardTable<Game_Speed>::setUpOnce()); }
+    void initTestCase()
+    {
+        QVERIFY(CardTable<Game_Speed>::setUpOnce());
+        flat = std::make_unique<FlatPictures>();
+        QVERIFY(flat->ok);
+    }
     void cleanupTestCase() { Clock::reset(); }
     void init()
     {
@@ -164,6 +171,8 @@ private slots:
     // once faded.
     void theWidestTextsStayOnTheirPanels()
     {
+        const FlatPictures::Lift real(flat);
+        init();
         Table *t = game->getTable();
         *t = tableWith(4, 9, 1);
         t->setTableCard(6, {0, 5}); // playable, so the piles are not dealt anew meanwhile
@@ -180,11 +189,44 @@ private slots:
         const QPoint count = game->restPictureRect().topLeft().toPoint();
         const QString score = QStringLiteral(":/img/speed/SCORE");
         for (const QString &why :
-             {table->inkOffPaper(black, white, QRect(0, 0, 140, 130), score, QPoint(0, 10)),
-              table->inkOffPaper(black, white, QRect(300, 440, 424, 136), ":/img/speed/REST",
-                                 count),
-              table->inkOffPaper(black, red, black.rect(), ":/img/speed/TIMER", clock)})
+             {inkOffPaper(*game, black, white, QRect(0, 0, 140, 130), score, QPoint(0, 10)),
+              inkOffPaper(*game, black, white, QRect(300, 440, 424, 136), ":/img/speed/REST",
+                          count),
+              inkOffPaper(*game, black, red, black.rect(), ":/img/speed/TIMER", clock)})
             QVERIFY2(why.isEmpty(), qPrintable(why));
+    }
+
+    // Which picture shows where: the piles scaled into (459, 97 / 291, 115, 171), table cards
+    // unscaled (113 x 170) at their places, TIMER (360 x 130) centred 240 px above the middle,
+    // REST (260 x 136) 240 px below it and over the cards, the panel at (0, 10).
+    void thePicturesLieWhereTheScreensPutThem_data()
+    {
+        const QString bg = "img/speed/BG", card = "img/TRUMP", timer = "img/speed/TIMER",
+                      rest = "img/speed/REST";
+        FlatPictures::table(
+            {{0, {460, 116}, card}, {0, {573, 267}, card}, {0, {573, 458}, card},
+             {0, {575, 180}, bg}, {0, {516, 281}, bg}, {0, {141, 21}, card},
+             {0, {252, 189}, card}, {0, {254, 100}, bg}, {0, {1000, 554}, card},
+             {0, {1002, 500}, bg}, {0, {131, 568}, card}, {0, {861, 201}, card},
+             {0, {334, 2}, timer}, {0, {690, 96}, timer}, {0, {334, 96}, timer},
+             {0, {330, 50}, bg}, {0, {384, 462}, rest}, {0, {640, 462}, rest},
+             {0, {640, 574}, rest}, {0, {600, 560}, rest}, {0, {664, 500}, bg},
+             {0, {2, 12}, "img/speed/SCORE"}, {0, {127, 97}, "img/speed/SCORE"},
+             {1, {1020, 572}, "#383838"}, {2, {1020, 572}, "#000000"},
+             {2, {460, 98}, "#000000"}, {2, {2, 12}, "img/speed/SCORE"}});
+    }
+    void thePicturesLieWhereTheScreensPutThem()
+    {
+        QFETCH(int, screen);
+        QFETCH(QPoint, at);
+        QFETCH(QString, shows);
+        if (screen == 1)
+            table->key(Qt::Key_Escape);
+        if (screen == 2) {
+            game->getClock()->start(QTime(0, 0, 0, 100), Clock::monotonicMs());
+            table->frame(500);
+        }
+        QVERIFY(FlatPictures::shows(table->frame(0), at, shows));
     }
 
     // With 1.5 s left a miss wraps the clock below zero and the next frame ends the play.

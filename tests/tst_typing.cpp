@@ -1,5 +1,7 @@
 // Typing: the arrow train through its rules class, and the game item rendered frame by frame
 // and driven by real key and mouse events sent to the scene.
+#include "FlatPictures.h"
+#include "InkOffPaper.h"
 #include "SceneInput.h"
 #include "app/Clock.h"
 #include "app/Random.h"
@@ -49,6 +51,7 @@ private:
     Game_Typing *game = nullptr;
     QImage image{1024, 576, QImage::Format_ARGB32_Premultiplied};
     Game_Typing_Train train;
+    std::unique_ptr<FlatPictures> flat;
 
     void frame(int stepMs)
     {
@@ -64,6 +67,8 @@ private slots:
     {
         QVERIFY(QResource::registerResource(TOVIRA_GAME_DIR "/resuorce.rcc"));
         QFontDatabase::addApplicationFont(":/font/tanuki");
+        flat = std::make_unique<FlatPictures>();
+        QVERIFY(flat->ok);
         Clock::setTimeSource([] { return now; });
         // The game clocks run on the monotonic clock; here it follows the test's time of day.
         Clock::setMonotonicSource([] { return qint64(QTime(0, 0).msecsTo(now)); });
@@ -257,6 +262,41 @@ private slots:
         QCOMPARE(ended.at(0).at(0).toString(), QString("Typing"));
     }
 
+    // Which picture shows where on a white page (1024 x 576, centre (512, 288)): the panel at
+    // (0, 10), TIMER (360 x 116) centred 240 px above the middle, BORDER (100 x 100) centred
+    // 3 px above it at full strength on the first frame, the first tile 5 px in at the left.
+    void thePicturesLieWhereTheScreensPutThem_data()
+    {
+        const QString bg = "img/typing/BG", timer = "img/typing/TIMER", box = "img/typing/BORDER";
+        FlatPictures::table(
+            {{0, {1020, 572}, bg}, {0, {2, 12}, "img/typing/SCORE"},
+             {0, {127, 97}, "img/typing/SCORE"}, {0, {334, 2}, timer}, {0, {690, 104}, timer},
+             {0, {334, 104}, timer}, {0, {330, 50}, bg}, {0, {694, 50}, bg}, {0, {512, 108}, bg},
+             {0, {463, 236}, box}, {0, {560, 333}, box}, {0, {512, 240}, box}, {0, {460, 285}, bg},
+             {0, {564, 285}, bg}, {0, {512, 337}, bg}, {0, {512, 233}, bg},
+             {0, {2, 250}, "img/typing/ARROW"}, {0, {4, 326}, "img/typing/ARROW"},
+             {0, {6, 288}, bg}, {0, {2, 246}, bg}, {1, {1020, 572}, "#383838"},
+             {1, {200, 100}, "#383838"}, {2, {1020, 572}, "#808080"},
+             {2, {2, 12}, "img/typing/SCORE"}, {2, {127, 97}, "img/typing/SCORE"},
+             {3, {2, 12}, "img/typing/SCORE"}, {3, {334, 2}, timer}});
+    }
+    void thePicturesLieWhereTheScreensPutThem()
+    {
+        QFETCH(int, screen);
+        QFETCH(QPoint, at);
+        QFETCH(QString, shows);
+        if (screen == 1)
+            SceneInput::key(*scene, Qt::Key_Escape);
+        for (int i = 0; screen == 3 && i < 10; ++i)
+            frame(16); // the border has faded; the panel and the clock have not
+        if (screen == 2) {
+            frame(16);
+            SceneInput::key(*scene, DirectionKeys[(firstDirection(played()) + 1) % 4]);
+            frame(16);
+        }
+        QVERIFY(FlatPictures::shows(FlatPictures::paint(*game), at, shows));
+    }
+
     // A wrong key through the scene ends the play; a click on "もう一度" plays again.
     void wrongKeyThenRetryButtonPlaysAgain()
     {
@@ -267,6 +307,23 @@ private slots:
         SceneInput::click(*scene, game->leftButtonRect().center() + QPointF(2, 2));
         QVERIFY(!game->isFinished());
         QCOMPARE(int(played().getTiles().size()), 1);
+    }
+
+    // The clock and a score beyond any play (the bonuses have no ceiling) ink only on their
+    // panels' paper.
+    void theWidestTextsStayOnTheirPanels()
+    {
+        const FlatPictures::Lift real(flat);
+        cleanup();
+        init();
+        showOnScorePanel(*game->getScore(), 99999999);
+        frame(0);
+        const QImage timer(":/img/typing/TIMER");
+        const QPoint at(512 - timer.width() / 2, 288 - timer.height() / 2 - 240);
+        const QString why =
+            inkOffPanels(*game, {{{0, 0, 140, 110}, ":/img/typing/SCORE", {0, 10}},
+                                 {{at.x() - 20, 0, 400, 160}, ":/img/typing/TIMER", at}});
+        QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 };
 

@@ -1,6 +1,7 @@
 // UpDown: the direction rules, good and bad plays, dealing through the deck, the clock, and the
 // screen painted frame by frame and played through real events.
 #include "CardTable.h"
+#include "FlatPictures.h"
 
 #include "app/Random.h"
 #include "games/cards/Game_Countdown.h"
@@ -48,6 +49,7 @@ class TestUpDown : public QObject
     Q_OBJECT
     std::unique_ptr<CardTable<Game_UpDown>> table;
     Game_UpDown *game = nullptr;
+    std::unique_ptr<FlatPictures> flat;
 
     QPointF place(int i) const { return game->placeRect(i).center(); }
     QImage result(const QString &title)
@@ -56,7 +58,12 @@ class TestUpDown : public QObject
     }
 
 private slots:
-    void initTestCase() { QVERIFY(CardTable<Game_UpDown>::setUpOnce()); }
+    void initTestCase()
+    {
+        QVERIFY(CardTable<Game_UpDown>::setUpOnce());
+        flat = std::make_unique<FlatPictures>();
+        QVERIFY(flat->ok);
+    }
     void cleanupTestCase() { Clock::reset(); }
     void init()
     {
@@ -70,18 +77,20 @@ private slots:
     // largest scores, the count at 52 and the clock at "00:00:00".
     void theWidestTextsStayOnTheirPanels()
     {
+        const FlatPictures::Lift real(flat);
+        init();
         game->getScore()->setBest(99999999);
         game->getScore()->setScore(99999999);
         game->getClock()->start(QTime(0, 0), Clock::monotonicMs());
         table->frame(0);
         const QImage black = table->frame(0), white = table->frame(0, Qt::white);
         QCOMPARE(game->getTable()->getRest(), 52);
-        for (const QString &why : {table->inkOffPaper(black, white, QRect(0, 0, 155, 128),
-                                                      ":/img/updown/SCORE", {0, 10}),
-                                   table->inkOffPaper(black, white, QRect(155, 0, 300, 160),
-                                                      ":/img/updown/REST", {160, 30}),
-                                   table->inkOffPaper(black, white, QRect(0, 160, 420, 140),
-                                                      ":/img/updown/TIMER", {0, 130})})
+        for (const QString &why : {inkOffPaper(*game, black, white, QRect(0, 0, 155, 128),
+                                               ":/img/updown/SCORE", {0, 10}),
+                                   inkOffPaper(*game, black, white, QRect(155, 0, 300, 160),
+                                               ":/img/updown/REST", {160, 30}),
+                                   inkOffPaper(*game, black, white, QRect(0, 160, 420, 140),
+                                               ":/img/updown/TIMER", {0, 130})})
             QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 
@@ -230,6 +239,38 @@ private slots:
         QCOMPARE(game->getScore()->getBest(), points);
         QCOMPARE(t->getRest(), 52);
         QCOMPARE(game->getClock()->getRemaining(), QTime(0, 1, 0, 0));
+    }
+
+    // Which picture shows where on the three screens (1024 x 576): the panel at (0, 10), REST at
+    // (160, 30), TIMER at (0, 130), the current card centred 150 px above the middle with the
+    // arrow (120 x 150) over it, the places 150 px apart 250 px lower.
+    void thePicturesLieWhereTheScreensPutThem_data()
+    {
+        const QString bg = "img/updown/BG", card = "img/TRUMP", up = "img/updown/UP";
+        FlatPictures::table({
+            {0, {1020, 572}, bg}, {0, {2, 12}, "img/updown/SCORE"},
+            {0, {127, 97}, "img/updown/SCORE"}, {0, {162, 32}, "img/updown/REST"},
+            {0, {378, 132}, "img/updown/REST"}, {0, {158, 32}, bg}, {0, {382, 60}, bg},
+            {0, {2, 140}, "img/updown/TIMER"}, {0, {2, 244}, "img/updown/TIMER"},
+            {0, {358, 140}, "img/updown/TIMER"}, {0, {2, 248}, bg}, {0, {512, 56}, card},
+            {0, {453, 138}, up}, {0, {512, 138}, up}, {0, {570, 211}, up}, {0, {512, 219}, card},
+            {0, {450, 138}, bg}, {0, {158, 306}, card}, {0, {212, 470}, card},
+            {0, {812, 388}, card}, {0, {287, 388}, bg}, {0, {512, 476}, bg},
+            {0, {512, 300}, bg}, {1, {1020, 572}, "#383838"}, {1, {512, 56}, "#383838"},
+            {2, {1020, 572}, "#000000"}, {2, {2, 12}, "img/updown/SCORE"},
+            {2, {127, 97}, "img/updown/SCORE"}, {2, {512, 138}, "#000000"}});
+    }
+    void thePicturesLieWhereTheScreensPutThem()
+    {
+        QFETCH(int, screen);
+        QFETCH(QPoint, at);
+        QFETCH(QString, shows);
+        arrange(*game->getTable(), {0, 0}, {{1, 3}, {2, 5}, {3, 7}, {0, 9}, Joker});
+        if (screen == 1)
+            table->key(Qt::Key_Escape);
+        if (screen == 2)
+            game->getTable()->setFailed();
+        QVERIFY(FlatPictures::shows(table->frame(), at, shows));
     }
 
     // Escape asks and blocks the cards; "いいえ" resumes; Escape and Space leave with the best.
