@@ -3,6 +3,7 @@
 // frames are painted by the test, and clicks and keys go through the view as real events.
 #include "InkOffPaper.h"
 #include "app/Clock.h"
+#include "app/Random.h"
 #include "games/frame/Game_Score.h"
 
 #include <QFontDatabase>
@@ -12,6 +13,18 @@
 #include <QResource>
 #include <QtTest>
 #include <memory>
+
+// The generator's next n draws after seeding with s; it is left seeded with s again, so a rule
+// run next takes the same draws.
+inline QVector<int> drawsAfter(unsigned s, int n)
+{
+    Random::seed(s);
+    QVector<int> d(n);
+    for (int &v : d)
+        v = Random::draw();
+    Random::seed(s);
+    return d;
+}
 
 template <class Game> class CardTable
 {

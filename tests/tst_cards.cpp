@@ -44,12 +44,24 @@ private slots:
                                  .convertToFormat(QImage::Format_ARGB32_Premultiplied);
         QCOMPARE(trump.cardImage(3, 0), sheet.copy(678, 850, 113, 170));
         QCOMPARE(trump.jokerImage(), sheet.copy(791, 850, 113, 170));
-        QImage drawn(113, 170, QImage::Format_ARGB32_Premultiplied);
-        drawn.fill(Qt::transparent);
-        QPainter p(&drawn);
-        trump.drawCard(&p, QRectF(0, 0, 113, 170), 2, 10);
-        p.end();
-        QCOMPARE(drawn, trump.cardImage(2, 10));
+        // The first and last cells draw their card; an out-of-range card draws and hides nothing.
+        for (const QPoint &card : {QPoint(2, 10), QPoint(0, 12), QPoint(3, 0), QPoint(4, 0),
+                                   QPoint(-1, 5), QPoint(0, 13), QPoint(0, -1)}) {
+            QImage drawn(113, 170, QImage::Format_ARGB32_Premultiplied);
+            drawn.fill(Qt::transparent);
+            QPainter p(&drawn);
+            trump.drawCard(&p, QRectF(0, 0, 113, 170), card.x(), card.y());
+            p.end();
+            QImage want = trump.cardImage(card.x(), card.y());
+            const bool shown = !want.isNull();
+            if (!shown) {
+                want = QImage(drawn.size(), drawn.format());
+                want.fill(Qt::transparent);
+            }
+            QCOMPARE(drawn, want);
+            QCOMPARE(trump.solidPart(QRect(5, 5, 113, 170), card.x(), card.y()).isEmpty(), !shown);
+        }
+        QVERIFY(trump.solidPart(QRect(5, 5, 113, 169), 0, 12).isEmpty());
     }
 
     // The sheet is 1017 x 1020 and each of its 54 cells holds its own, nearly opaque card.

@@ -496,7 +496,8 @@ private slots:
         };
         // flags 0: drawn from a baseline point instead of in the box
         for (const int flags : {int(Qt::AlignLeft | Qt::AlignTop), int(Qt::AlignRight), 0}) {
-            for (const QColor colour : {QColor(Qt::black), QColor(200, 0, 0)}) {
+            for (const QColor colour :
+                 {QColor(Qt::black), QColor(200, 0, 0), QColor(40, 160, 220)}) {
                 QImage drawn(460, 160, QImage::Format_ARGB32_Premultiplied);
                 QImage cached = drawn;
                 drawn.fill(Qt::transparent);
@@ -525,6 +526,15 @@ private slots:
                                         .arg(a.x()).arg(a.y()).arg(a.width()).arg(a.height())
                                         .arg(b.x()).arg(b.y()).arg(b.width()).arg(b.height())));
                 QCOMPARE(qRed(cachedColour) > 100, qRed(drawnColour) > 100);
+                // Inside the strokes the ink is the pen's colour exactly.
+                int solid = 0;
+                for (int y = 0; y < cached.height(); ++y)
+                    for (int x = 0; x < cached.width(); ++x)
+                        if (qAlpha(cached.pixel(x, y)) == 255) {
+                            QCOMPARE(cached.pixel(x, y), colour.rgba());
+                            ++solid;
+                        }
+                QVERIFY(solid > 100);
             }
         }
     }

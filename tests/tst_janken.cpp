@@ -166,6 +166,27 @@ private slots:
         QCOMPARE(Random::draw(), third);
     }
 
+    // The zone lies strictly between 150 and 250: a marker whose first centre (-10 plus half
+    // its width) is inside draws at once, one on either edge does not.
+    void theZoneEndsAreOutside_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("drawn");
+        QTest::newRow("centre 150") << 320 << false;
+        QTest::newRow("centre 151") << 322 << true;
+        QTest::newRow("centre 249") << 518 << true;
+        QTest::newRow("centre 250") << 520 << false;
+    }
+    void theZoneEndsAreOutside()
+    {
+        QFETCH(int, width);
+        QFETCH(bool, drawn);
+        Game_Janken_Duel d;
+        d.start();
+        d.step(width, false);
+        QCOMPARE(d.isOpponentDrawn(), drawn);
+    }
+
     // A centre exactly on the line is not judged yet; the next frame is; speed 3 then 8.
     void throwIsJudgedOnlyPastTheLine()
     {

@@ -367,6 +367,9 @@ private slots:
     {
         QCOMPARE(game->cellAtPoint(QPointF(100, 100)), QPoint(0, 0));
         QCOMPARE(game->cellAtPoint(QPointF(50, 40)), QPoint(-1, 0));
+        QCOMPARE(game->cellAtPoint(QPointF(179, 117)), QPoint(0, 0));
+        QCOMPARE(game->cellAtPoint(QPointF(180, 118)), QPoint(1, 1));
+        QCOMPARE(game->cellAtPoint(QPointF(1019, 537)), QPoint(14, 7));
         Game_SameGame bare;
         bare.createResources();
         QCOMPARE(bare.cellAtPoint(QPointF(1000, 500)), QPoint(14, 7));
@@ -390,6 +393,10 @@ private slots:
         hover(*scene, QPointF(1010, 100));
         hover(*scene, QPointF(1021, 200));
         QCOMPARE(game->getHoverCell(), QPoint(14, 2));
+        hover(*scene, QPointF(130, 60));
+        QCOMPARE(game->getHoverCell(), QPoint(0, 0));
+        hover(*scene, QPointF(200, 560)); // below the board the row stays
+        QCOMPARE(game->getHoverCell(), QPoint(1, 0));
         hover(*scene, QPointF(1100, 300));
         QCOMPARE(game->getHoverCell(), QPoint(-1, -1));
     }

@@ -1,5 +1,6 @@
 // The shooting gallery: targets and popups, the gallery's shots and clock, the target pictures
 // against their hit polygons, and the game played through real events frame by frame.
+#include "CardTable.h"
 #include "FlatPictures.h"
 #include "InkOffPaper.h"
 #include "app/Clock.h"
@@ -162,6 +163,58 @@ private slots:
         QCOMPARE(gallery.getBonuses().size(), 1);
         QCOMPARE(gallery.getComboCount(), 2);
         QCOMPARE(gallery.getCombos().size(), 2);
+    }
+
+    // The head is the 76 x 119 rectangle from (114, 27), edges included: a good hit there adds
+    // a second and PLUS, a pixel outside only the points. Shape 4 covers it and its rim.
+    void theHeadIsTheBonusZone_data()
+    {
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<bool>("bonus");
+        QTest::newRow("left") << QPoint(114, 100) << true;
+        QTest::newRow("left of it") << QPoint(113, 100) << false;
+        QTest::newRow("right") << QPoint(190, 100) << true;
+        QTest::newRow("right of it") << QPoint(191, 100) << false;
+        QTest::newRow("top") << QPoint(150, 27) << true;
+        QTest::newRow("above") << QPoint(150, 26) << false;
+        QTest::newRow("bottom") << QPoint(150, 146) << true;
+        QTest::newRow("below") << QPoint(150, 147) << false;
+    }
+    void theHeadIsTheBonusZone()
+    {
+        QFETCH(QPoint, at);
+        QFETCH(bool, bonus);
+        Game_Shooting_Gallery gallery(&score);
+        gallery.reset(msOf(wall));
+        gallery.addTarget(still(100, 100, 4));
+        gallery.shoot(QPoint(100, 100) + at);
+        QCOMPARE(score.getScore(), 100);
+        QCOMPARE(gallery.getRemaining(), QTime(0, 0, bonus ? 51 : 50));
+        QCOMPARE(gallery.getBonuses().size(), int(bonus));
+    }
+
+    // A frame spawns at a draw divisible by 50, the target at (next draw mod 700 + 100, the one
+    // after mod 100 + 100).
+    void aSpawnRollPlacesTheTargetFromTheDraws_data()
+    {
+        QTest::addColumn<unsigned>("seed");
+        for (unsigned seed : {1u, 2u, 77u, 4242u})
+            QTest::addRow("seed %u", seed) << seed;
+    }
+    void aSpawnRollPlacesTheTargetFromTheDraws()
+    {
+        QFETCH(unsigned, seed);
+        Game_Shooting_Gallery gallery(&score);
+        const QVector<int> d = drawsAfter(seed, 400);
+        int k = 0;
+        for (; d[k] % 50 != 0; ++k) {
+            gallery.rollSpawn();
+            QVERIFY(gallery.getTargets().isEmpty() && k < 395);
+        }
+        gallery.rollSpawn();
+        QCOMPARE(gallery.getTargets().size(), 1);
+        QCOMPARE(gallery.getTargets()[0]->takePosition(),
+                 QPoint(d[k + 1] % 700 + 100, d[k + 2] % 100 + 100));
     }
 
     // Hitting Kohru costs five seconds, shows MINUS and ends the combo with all its popups.

@@ -1,5 +1,6 @@
 // The slot machine: the strip and its shuffle, the stop arithmetic, scoring and losing, the train
 // of reels and its speeds, and the screen played frame by frame through real events on a view.
+#include "CardTable.h"
 #include "FlatPictures.h"
 #include "InkOffPaper.h"
 #include "app/Clock.h"
@@ -9,6 +10,8 @@
 #include "games/slot/Game_Slot.h"
 #include "games/slot/Game_Slot_Machine.h"
 #include "games/slot/Game_Slot_Reel.h"
+#include "sound/AudioSet.h"
+#include "sound/SoundRecorder.h"
 
 #include <QFontDatabase>
 #include <QGraphicsScene>
@@ -120,8 +123,14 @@ private slots:
         QVERIFY(QResource::registerResource(QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc")));
         QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki"));
         Clock::setTimeSource([] { return fakeNow; });
+        AudioSet::destroyInstance();
+        QVERIFY(AudioSet::createInstance(std::make_shared<SoundRecorder>(), "no-such-archive.fka"));
     }
-    void cleanupTestCase() { Clock::reset(); }
+    void cleanupTestCase()
+    {
+        Clock::reset();
+        AudioSet::destroyInstance();
+    }
 
     void init()
     {
@@ -199,6 +208,18 @@ private slots:
         for (int i = 0; i < Reel::StripLength; ++i)
             moved += reel.getStrip()[i].rank != (i < 10 ? i : i < 13 ? 10 : i < 15 ? 11 : 12);
         QVERIFY(moved >= 8);
+
+        // At millisecond 1 the suit of rank r < 10 is draw r mod 4; the 500 swaps take two
+        // draws each.
+        fakeNow = QTime(9, 41, 7, 1);
+        for (unsigned seed : {1u, 58u, 901u}) {
+            const QVector<int> d = drawsAfter(seed, 1017);
+            for (const Game_Trump_Card &c : Reel::dealStrip()) {
+                if (c.rank < 10)
+                    QCOMPARE(c.suit, d[c.rank] % 4);
+            }
+            QCOMPARE(Random::draw(), d[1016]);
+        }
     }
 
     // Over 3,000 reels dealt at times spread over the clock (even milliseconds included), the
@@ -475,7 +496,9 @@ private slots:
         QCOMPARE(ended.at(0).at(0).toString(), QStringLiteral("Slot"));
         QCOMPARE(ended.at(0).at(1).toInt(), 700);
 
+        AudioSet::getInstance()->setSilent(true); // as over a button
         game->retryGame();
+        QVERIFY(!AudioSet::getInstance()->isSilent());
         game->stopTimers();
         game->getScore()->setBest(50);
         waitForReelAt(900);

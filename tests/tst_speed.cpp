@@ -6,6 +6,7 @@
 
 #include "app/Random.h"
 #include "games/cards/Game_Countdown.h"
+#include "games/cards/Game_Trump.h"
 #include "games/speed/Game_Speed.h"
 #include "games/speed/Game_Speed_Table.h"
 
@@ -134,6 +135,39 @@ private slots:
                frames++ < 3000)
             table->frame();
         QVERIFY(frames < 3000);
+    }
+
+    // Stalled, the piles are dealt anew at the first draw that is a multiple of 50, each as
+    // (draw mod 4, draw mod 14); a start deals the piles without jokers and the table with.
+    void theStallAndTheStartDealFromTheDraws_data()
+    {
+        QTest::addColumn<unsigned>("seed");
+        for (unsigned seed : {1u, 2u, 77u, 4242u})
+            QTest::addRow("seed %u", seed) << seed;
+    }
+    void theStallAndTheStartDealFromTheDraws()
+    {
+        QFETCH(unsigned, seed);
+        Table t = tableWith(0, 6, 3);
+        QVector<int> d = drawsAfter(seed, 400);
+        int k = 0;
+        while (d[k] % 50 != 0)
+            QVERIFY(!t.stallCheck() && ++k < 395);
+        QVERIFY(t.stallCheck());
+        QCOMPARE(t.pile(Table::PileA), (Card{d[k + 1] % 4, d[k + 2] % 14}));
+        QCOMPARE(t.pile(Table::PileB), (Card{d[k + 3] % 4, d[k + 4] % 14}));
+        QCOMPARE(Random::draw(), d[k + 5]);
+
+        // At millisecond 1 a suit or rank draw is the plain draw reduced.
+        CardTable<Game_Speed>::now = QTime(9, 41, 20, 1);
+        Game_Trump cards;
+        d = drawsAfter(seed, 25);
+        t.deal(cards);
+        QCOMPARE(t.pile(Table::PileA), (Card{d[0] % 4, d[1] % 13}));
+        QCOMPARE(t.pile(Table::PileB), (Card{d[2] % 4, d[3] % 13}));
+        for (int i = 0; i < Table::TableCards; ++i)
+            QCOMPARE(t.tableCard(i), (Card{d[4 + 2 * i] % 4, d[5 + 2 * i] % 14}));
+        QCOMPARE(Random::draw(), d[24]);
     }
 
     // A good click adds 200 and one to the count and replaces the card with the next draws

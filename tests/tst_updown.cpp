@@ -146,7 +146,39 @@ private slots:
             for (int i = 0; i < 52; ++i)
                 inOrder += t.deckAt(i) == Game_Trump_Card{i % 4, i / 4};
             QVERIFY2(inOrder < 20, qPrintable(QString::number(ms)));
+            QSet<int> faces;
+            for (int i = 0; i < Table::DeckSize; ++i) {
+                const Game_Trump_Card c = t.deckAt(i);
+                if (!Table::isJoker(c) && c.suit >= 0 && c.suit < 4 && c.rank <= 12)
+                    faces.insert(13 * c.suit + c.rank);
+            }
+            QCOMPARE(faces.size(), 52); // four suits of 13, the joker besides
         }
+    }
+
+    // At millisecond 1 a swap index is the plain draw mod 53: 1,000 swaps, then a joker left on
+    // top swaps once more with the next index.
+    void aJokerOnTopIsSwappedOnceMore_data()
+    {
+        QTest::addColumn<unsigned>("seed");
+        for (unsigned seed : {1u, 5u, 10u, 59u, 387u}) // 10, 59, 387 leave the joker on top
+            QTest::addRow("seed %u", seed) << seed;
+    }
+    void aJokerOnTopIsSwappedOnceMore()
+    {
+        QFETCH(unsigned, seed);
+        CardTable<Game_UpDown>::now = QTime(14, 20, 10, 1);
+        const QVector<int> d = drawsAfter(seed, 2002);
+        int joker = Table::JokerIndex;
+        for (int n = 0; n < 2000; n += 2) {
+            const int i = d[n] % 53, j = d[n + 1] % 53;
+            joker = joker == i ? j : joker == j ? i : joker;
+        }
+        const bool onTop = joker == 0;
+        Table t;
+        t.newGame();
+        QVERIFY(Table::isJoker(t.deckAt(onTop ? d[2000] % 53 : joker)));
+        QCOMPARE(Random::draw(), d[onTop ? 2001 : 2000]);
     }
 
     // The deck is 52 faces and a joker; good plays deal 6..52, the 47th deals the last card,
