@@ -47,7 +47,7 @@ const SoundRow Rows[] = {
 };
 constexpr int NamedRows = 10;
 constexpr int FirstExtraPosition = 3;
-// All sounds together decode to about 21 MB; this is far above that and far below what a hostile
+// All sounds together decode to about 33 MB; this is far above that and far below what a hostile
 // directory may claim.
 constexpr std::uint64_t DecodeBudget = 256u << 20;
 
