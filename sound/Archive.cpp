@@ -1,7 +1,5 @@
 #include "sound/Archive.h"
 
-#include "app/Random.h"
-
 #include "sound/ArchiveBuffer.h"
 #include "sound/Blowfish.h"
 
@@ -10,7 +8,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <functional>
 #include <new>
 #include <utility>
@@ -347,20 +344,20 @@ bool Archive::readEntry(std::size_t index, std::vector<unsigned char> *bytes, Si
             if ((flags & Enciphered) && std::fseek(file, static_cast<long>(offset + 8), SEEK_SET))
                 ok = false;
             const std::uint64_t stored = (flags & Enciphered) ? e.storedSize - 8 : e.storedSize;
-            const Blowfish *key = (flags & Enciphered) ? &cipher : nullptr;
+            const Blowfish *sealing = (flags & Enciphered) ? &cipher : nullptr;
             if (ok && sink) {
                 // Straight into the caller's block of the decoded size, which can use the
                 // front of the entry while the rest is still inflating.
                 unsigned char *block = sink->room(e.decodedSize);
                 sink->filled = true;
                 ok = inflateFrom(
-                    file, stored, payload, key, e.decodedSize,
+                    file, stored, payload, sealing, e.decodedSize,
                     [block](std::size_t before, std::size_t) { return block + before; },
                     [sink](std::size_t total) { sink->arrived(total); });
                 std::fclose(file);
                 return ok;
             }
-            ok = ok && inflateFrom(file, stored, payload, key, e.decodedSize, &buffer.bytes());
+            ok = ok && inflateFrom(file, stored, payload, sealing, e.decodedSize, &buffer.bytes());
             std::fclose(file);
             if (!ok)
                 return false;
@@ -395,14 +392,9 @@ void Archive::addEntry(const ArchiveBuffer &buffer)
     data.insert(data.end(), buffer.bytes().begin(), buffer.bytes().end());
 }
 
-bool Archive::write(const std::string &outPath, std::uint32_t writeFlags) const
+bool Archive::write(const std::string &outPath, std::uint32_t writeFlags, std::uint32_t a,
+                    std::uint32_t b) const
 {
-    Random::seed(static_cast<unsigned>(std::time(nullptr)));
-    const int discard = 1024 + Random::draw() % 1024;
-    for (int i = 0; i < discard; ++i)
-        Random::draw();
-    const std::uint32_t a = static_cast<std::uint32_t>(Random::draw() % 268435455);
-    const std::uint32_t b = static_cast<std::uint32_t>(Random::draw() % 268435455);
     const std::uint32_t c = a + b;
     const std::uint32_t d = c + 1;
 

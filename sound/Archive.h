@@ -63,7 +63,10 @@ public:
     std::uint64_t entryLimitBytes() const { return entryLimit; }
 
     void addEntry(const ArchiveBuffer &buffer);
-    bool write(const std::string &path, std::uint32_t flags) const;
+    // Writes the entries added so far; a and b are the header's two free words (the caller
+    // draws them), the two after them are stored as a + b and a + b + 1.
+    bool write(const std::string &path, std::uint32_t flags, std::uint32_t a,
+               std::uint32_t b) const;
 
     std::uint32_t archiveFlags() const { return flags; }
     void setLooseFiles(bool value) { looseFiles = value; }

@@ -88,9 +88,9 @@ private:
 
 } // namespace
 
-Bus::Bus(std::size_t length)
-    : length(length), dryL(length, 0.f), dryR(length, 0.f), revSend(length, 0.f),
-      dlySend(length, 0.f)
+Bus::Bus(std::size_t frames)
+    : length(frames), dryL(frames, 0.f), dryR(frames, 0.f), revSend(frames, 0.f),
+      dlySend(frames, 0.f)
 {
 }
 

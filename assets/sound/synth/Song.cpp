@@ -162,7 +162,7 @@ std::vector<int> voicing(const Chord &c, int centre)
 class Parser
 {
 public:
-    Parser(Song *song, std::string *error) : song(song), error(error) {}
+    Parser(Song *target, std::string *message) : song(target), error(message) {}
 
     bool run(const std::string &path)
     {
