@@ -221,6 +221,11 @@ bool Archive::readHeaderAndDirectory(std::FILE *file, long fileSize)
     if (enciphered)
         cipher.decipher(directory.data(), directory.size());
 
+    return readDirectory(directory, count);
+}
+
+bool Archive::readDirectory(const std::vector<unsigned char> &directory, std::size_t count)
+{
     std::vector<ArchiveEntry> parsed(count);
     std::vector<std::uint64_t> starts(count);
     std::size_t at = 0;
@@ -341,28 +346,9 @@ bool Archive::readEntry(std::size_t index, std::vector<unsigned char> *bytes, Si
             ok = ok && std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0;
         }
         if (ok && sealedOk && (flags & Compressed) && payload != e.decodedSize) {
-            if ((flags & Enciphered) && std::fseek(file, static_cast<long>(offset + 8), SEEK_SET))
-                ok = false;
-            const std::uint64_t stored = (flags & Enciphered) ? e.storedSize - 8 : e.storedSize;
-            const Blowfish *sealing = (flags & Enciphered) ? &cipher : nullptr;
-            if (ok && sink) {
-                // Straight into the caller's block of the decoded size, which can use the
-                // front of the entry while the rest is still inflating.
-                unsigned char *block = sink->room(e.decodedSize);
-                sink->filled = true;
-                ok = inflateFrom(
-                    file, stored, payload, sealing, e.decodedSize,
-                    [block](std::size_t before, std::size_t) { return block + before; },
-                    [sink](std::size_t total) { sink->arrived(total); });
-                std::fclose(file);
-                return ok;
-            }
-            ok = ok && inflateFrom(file, stored, payload, sealing, e.decodedSize, &buffer.bytes());
+            ok = inflateEntry(file, e, offset, payload, bytes, sink);
             std::fclose(file);
-            if (!ok)
-                return false;
-            *bytes = std::move(buffer.bytes());
-            return true;
+            return ok;
         }
         if (ok) {
             buffer.bytes().resize(e.storedSize);
@@ -383,6 +369,32 @@ bool Archive::readEntry(std::size_t index, std::vector<unsigned char> *bytes, Si
     if ((flags & Compressed) && buffer.bytes().size() != e.decodedSize && !buffer.decompress())
         return false;
     *bytes = std::move(buffer.bytes());
+    return true;
+}
+
+// A compressed entry, inflated as it is read (past its seal when enciphered): straight into the
+// sink's block of the decoded size when there is a sink, which can use the front of the entry
+// while the rest is still inflating, else into bytes. The caller closes the file.
+bool Archive::inflateEntry(std::FILE *file, const ArchiveEntry &e, std::uint64_t offset,
+                           std::uint64_t payload, std::vector<unsigned char> *bytes,
+                           Sink *sink) const
+{
+    if ((flags & Enciphered) && std::fseek(file, static_cast<long>(offset + 8), SEEK_SET))
+        return false;
+    const std::uint64_t stored = (flags & Enciphered) ? e.storedSize - 8 : e.storedSize;
+    const Blowfish *sealing = (flags & Enciphered) ? &cipher : nullptr;
+    if (sink) {
+        unsigned char *block = sink->room(e.decodedSize);
+        sink->filled = true;
+        return inflateFrom(
+            file, stored, payload, sealing, e.decodedSize,
+            [block](std::size_t before, std::size_t) { return block + before; },
+            [sink](std::size_t total) { sink->arrived(total); });
+    }
+    std::vector<unsigned char> decoded;
+    if (!inflateFrom(file, stored, payload, sealing, e.decodedSize, &decoded))
+        return false;
+    *bytes = std::move(decoded);
     return true;
 }
 

@@ -73,7 +73,12 @@ public:
 
 private:
     bool readHeaderAndDirectory(std::FILE *file, long fileSize);
+    // Parses count records of the deciphered directory; the entries, their offsets and the
+    // name index are kept only when every record is whole.
+    bool readDirectory(const std::vector<unsigned char> &directory, std::size_t count);
     bool readEntry(std::size_t index, std::vector<unsigned char> *bytes, Sink *sink) const;
+    bool inflateEntry(std::FILE *file, const ArchiveEntry &e, std::uint64_t offset,
+                      std::uint64_t payload, std::vector<unsigned char> *bytes, Sink *sink) const;
 
     std::string key;
     std::string path;
