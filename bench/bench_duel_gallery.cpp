@@ -2,7 +2,7 @@
 // (against the 16.7 ms of a 60 Hz frame), with the gallery holding more and more live targets,
 // and the cost of making a target, whose pictures are decoded once and then shared.
 // Run from the game folder (it reads ./resuorce.rcc): ../bench/bench_duel_gallery [frames]
-#include "app/Clock.h"
+#include "base/Clock.h"
 #include "games/setsuna/Game_Setsuna.h"
 #include "games/shooting/Game_Shooting.h"
 #include "games/shooting/Game_Shooting_Gallery.h"

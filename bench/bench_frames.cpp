@@ -13,13 +13,13 @@
 //
 // Run: build-<name>/bench/bench_frames [frames] [WxH] (reads ../game/resuorce.rcc next to the bench
 // folder, or the folder given in TOVIRA_GAME_DIR; works in a temporary folder).
-#include "app/Clock.h"
-#include "app/HighDensity.h"
-#include "app/Notice.h"
+#include "base/Clock.h"
+#include "base/HighDensity.h"
+#include "base/Notice.h"
 #include "app/Scene.h"
-#include "games/cards/Game_Countdown.h"
+#include "base/Game_Countdown.h"
 #include "games/frame/Game_Base.h"
-#include "games/frame/Game_GameList.h"
+#include "app/Game_GameList.h"
 #include "games/frame/Game_Score.h"
 #include "games/janken/Game_Janken.h"
 #include "games/janken/Game_Janken_Duel.h"

@@ -1,8 +1,8 @@
 #include "games/cards/Game_Trump.h"
 
-#include "app/Clock.h"
-#include "app/Random.h"
-#include "games/frame/Picture.h"
+#include "base/Clock.h"
+#include "base/Random.h"
+#include "base/Picture.h"
 
 #include <QDebug>
 #include <QPainter>

@@ -1,11 +1,11 @@
 #include "games/janken/Game_Janken.h"
 
-#include "app/Clock.h"
-#include "app/Random.h"
-#include "games/clock/Game_ElapsedClock.h"
-#include "games/frame/Game_GlyphCache.h"
+#include "base/Clock.h"
+#include "base/Random.h"
+#include "base/Game_ElapsedClock.h"
+#include "base/Game_GlyphCache.h"
 #include "games/frame/Game_Score.h"
-#include "games/frame/Picture.h"
+#include "base/Picture.h"
 #include "games/janken/Game_Janken_Duel.h"
 
 #include <QDebug>

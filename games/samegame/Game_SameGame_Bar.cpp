@@ -1,6 +1,6 @@
 #include "games/samegame/Game_SameGame_Bar.h"
 
-#include "games/frame/Picture.h"
+#include "base/Picture.h"
 #include "games/samegame/Game_SameGame_BarLevel.h"
 
 #include <QDebug>

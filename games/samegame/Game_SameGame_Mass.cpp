@@ -1,7 +1,7 @@
 #include "games/samegame/Game_SameGame_Mass.h"
 
-#include "app/Clock.h"
-#include "app/Random.h"
+#include "base/Clock.h"
+#include "base/Random.h"
 
 #include <QTime>
 

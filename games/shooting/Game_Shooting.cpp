@@ -1,9 +1,9 @@
 #include "games/shooting/Game_Shooting.h"
 
-#include "app/Clock.h"
-#include "games/frame/Game_GlyphCache.h"
+#include "base/Clock.h"
+#include "base/Game_GlyphCache.h"
 #include "games/frame/Game_Score.h"
-#include "games/frame/Picture.h"
+#include "base/Picture.h"
 #include "games/shooting/Game_Shooting_Bonus.h"
 #include "games/shooting/Game_Shooting_Combo.h"
 #include "games/shooting/Game_Shooting_Gallery.h"

@@ -1,6 +1,6 @@
 #include "games/shooting/Game_Shooting_Bonus.h"
 
-#include "app/Random.h"
+#include "base/Random.h"
 
 #include <QDebug>
 

@@ -1,6 +1,6 @@
 #include "games/shooting/Game_Shooting_Gallery.h"
 
-#include "app/Random.h"
+#include "base/Random.h"
 #include "games/frame/Game_Score.h"
 #include "games/shooting/Game_Shooting_Bonus.h"
 #include "games/shooting/Game_Shooting_Combo.h"

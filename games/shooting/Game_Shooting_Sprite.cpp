@@ -1,8 +1,8 @@
 #include "games/shooting/Game_Shooting_Sprite.h"
 
-#include "app/Clock.h"
-#include "app/Random.h"
-#include "games/frame/Picture.h"
+#include "base/Clock.h"
+#include "base/Random.h"
+#include "base/Picture.h"
 
 #include <QHash>
 #include <QImage>

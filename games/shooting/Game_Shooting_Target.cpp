@@ -1,6 +1,6 @@
 #include "games/shooting/Game_Shooting_Target.h"
 
-#include "app/Random.h"
+#include "base/Random.h"
 
 #include <QDebug>
 #include <QVector>

@@ -1,8 +1,8 @@
 #include "games/slot/Game_Slot.h"
 
-#include "app/Shade.h"
+#include "base/Shade.h"
 #include "games/frame/Game_Score.h"
-#include "games/frame/Picture.h"
+#include "base/Picture.h"
 #include "games/slot/Game_Slot_Machine.h"
 #include "games/slot/Game_Slot_Reel.h"
 #include "sound/AudioSet.h"

@@ -1,7 +1,7 @@
 #include "games/slot/Game_Slot_Reel.h"
 
-#include "app/Clock.h"
-#include "app/Random.h"
+#include "base/Clock.h"
+#include "base/Random.h"
 #include "games/cards/Game_Trump.h"
 
 #include <QPaintDevice>

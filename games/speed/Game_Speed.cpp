@@ -1,12 +1,12 @@
 #include "games/speed/Game_Speed.h"
-#include "games/frame/Game_GlyphCache.h"
+#include "base/Game_GlyphCache.h"
 
-#include "app/Clock.h"
-#include "app/Random.h"
-#include "games/cards/Game_Countdown.h"
+#include "base/Clock.h"
+#include "base/Random.h"
+#include "base/Game_Countdown.h"
 #include "games/cards/Game_Trump.h"
 #include "games/frame/Game_Score.h"
-#include "games/frame/Picture.h"
+#include "base/Picture.h"
 #include "games/speed/Game_Speed_Table.h"
 
 #include <QDebug>

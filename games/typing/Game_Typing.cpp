@@ -1,12 +1,12 @@
 #include "games/typing/Game_Typing.h"
 
-#include "app/Shade.h"
-#include "app/Clock.h"
-#include "app/Random.h"
-#include "games/clock/Game_ElapsedClock.h"
-#include "games/frame/Game_GlyphCache.h"
+#include "base/Shade.h"
+#include "base/Clock.h"
+#include "base/Random.h"
+#include "base/Game_ElapsedClock.h"
+#include "base/Game_GlyphCache.h"
 #include "games/frame/Game_Score.h"
-#include "games/frame/Picture.h"
+#include "base/Picture.h"
 #include "games/typing/Game_Typing_Arrow.h"
 #include "games/typing/Game_Typing_Train.h"
 

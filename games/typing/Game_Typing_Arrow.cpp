@@ -1,6 +1,6 @@
 #include "games/typing/Game_Typing_Arrow.h"
 
-#include "app/Random.h"
+#include "base/Random.h"
 
 Game_Typing_Arrow::Game_Typing_Arrow(int x) : x(x)
 {

@@ -1,12 +1,12 @@
 #include "games/updown/Game_UpDown.h"
 
-#include "app/Clock.h"
-#include "app/Random.h"
-#include "games/cards/Game_Countdown.h"
+#include "base/Clock.h"
+#include "base/Random.h"
+#include "base/Game_Countdown.h"
 #include "games/cards/Game_Trump.h"
-#include "games/frame/Game_GlyphCache.h"
+#include "base/Game_GlyphCache.h"
 #include "games/frame/Game_Score.h"
-#include "games/frame/Picture.h"
+#include "base/Picture.h"
 #include "games/updown/Game_UpDown_Table.h"
 
 #include <QDebug>

@@ -1,7 +1,7 @@
 #include "games/updown/Game_UpDown_Table.h"
 
-#include "app/Clock.h"
-#include "app/Random.h"
+#include "base/Clock.h"
+#include "base/Random.h"
 
 #include <utility>
 
