@@ -5,19 +5,19 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QVector>
+#include <array>
 
 class Game_SameGame_Mass
 {
 public:
     static constexpr int Empty = 4;
     static constexpr int Kinds = 4;
+    static constexpr int Columns = 15;
+    static constexpr int Rows = 8;
 
     // Deals a random board at once.
     Game_SameGame_Mass();
     virtual ~Game_SameGame_Mass();
-
-    Game_SameGame_Mass(const Game_SameGame_Mass &) = delete;
-    Game_SameGame_Mass &operator=(const Game_SameGame_Mass &) = delete;
 
     // Seeds the random generator from the time of day and fills every cell.
     void deal();
@@ -56,8 +56,8 @@ private:
     bool columnEmpty(int column) const;
     void swapColumns(int a, int b);
 
-    int columns = 15;
-    int rows = 8;
-    int *cells = nullptr;
-    QSizeF *cellSize = nullptr;
+    int columns = Columns;
+    int rows = Rows;
+    std::array<int, Columns * Rows> cells{};
+    QSizeF cellSize{60, 60};
 };
