@@ -29,10 +29,7 @@ Game_SameGame::Game_SameGame()
     setPos(0, 0);
 }
 
-Game_SameGame::~Game_SameGame()
-{
-    releaseResources();
-}
+Game_SameGame::~Game_SameGame() = default;
 
 void Game_SameGame::releaseResources()
 {

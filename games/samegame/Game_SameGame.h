@@ -27,6 +27,7 @@ public:
     static constexpr int CellSize = 60;
 
     Game_SameGame();
+    // The play objects free themselves; releaseResources() is for the next start.
     ~Game_SameGame() override;
 
     void releaseResources() override;

@@ -2,6 +2,15 @@
 
 #include "games/frame/Game_Score.h"
 
+namespace
+{
+const int ClearBonus = 1000;
+// A removal of more tiles than this halves the bar.
+const int HalvingGroup = 4;
+// How much faster the bar fills on every board after a finished one.
+const int StepPerBoard = 2;
+} // namespace
+
 Game_SameGame_Rules::Game_SameGame_Rules(Game_Score &record) : score(record) {}
 
 void Game_SameGame_Rules::start()

@@ -9,12 +9,6 @@ class Game_Score;
 class Game_SameGame_Rules
 {
 public:
-    static constexpr int ClearBonus = 1000;
-    // A removal of more tiles than this halves the bar.
-    static constexpr int HalvingGroup = 4;
-    // How much faster the bar fills on every board after a finished one.
-    static constexpr int StepPerBoard = 2;
-
     // What a click did, so the screen can follow it.
     struct Click {
         bool penalty = false; // nothing removable: the bar took the penalty

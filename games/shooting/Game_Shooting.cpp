@@ -17,10 +17,7 @@ Game_Shooting::Game_Shooting()
     setPos(-2, -2);
 }
 
-Game_Shooting::~Game_Shooting()
-{
-    releaseResources();
-}
+Game_Shooting::~Game_Shooting() = default;
 
 void Game_Shooting::releaseResources()
 {

@@ -18,6 +18,7 @@ class Game_Shooting : public Game_Base
 public:
     QRectF opaqueRect() const override;
     Game_Shooting();
+    // The play objects free themselves; releaseResources() is for the next start.
     ~Game_Shooting() override;
 
     void releaseResources() override;

@@ -7,6 +7,10 @@
 
 namespace
 {
+const int GoodPoints = 100;
+// One play frame in this many, on average, brings a new target.
+const int SpawnOdds = 50;
+
 template <typename T>
 void stepList(Game_Shooting_Gallery::List<T> &list, const Game_Shooting_Gallery::Visitor<T> &visit)
 {

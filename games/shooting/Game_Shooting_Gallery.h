@@ -19,9 +19,6 @@ class Game_Score;
 class Game_Shooting_Gallery
 {
 public:
-    static constexpr int GoodPoints = 100;
-    static constexpr int SpawnOdds = 50;
-
     // Live objects, oldest first.
     template <typename T>
     using List = std::vector<std::unique_ptr<T>>;

@@ -10,8 +10,6 @@
 class Game_Shooting_Target : public Game_Shooting_Sprite
 {
 public:
-    static constexpr int ShapeCount = 5;
-
     // Reseeds the generator, then draws kind, shape and velocity in that order.
     Game_Shooting_Target(int x, int y);
 

@@ -17,10 +17,7 @@ Game_Slot::Game_Slot()
     setPos(-2, -2);
 }
 
-Game_Slot::~Game_Slot()
-{
-    releaseResources();
-}
+Game_Slot::~Game_Slot() = default;
 
 void Game_Slot::releaseResources()
 {

@@ -19,6 +19,7 @@ class Game_Slot : public Game_Base
 public:
     QRectF opaqueRect() const override;
     Game_Slot();
+    // The play objects free themselves; releaseResources() is for the next start.
     ~Game_Slot() override;
 
     void releaseResources() override;
