@@ -161,7 +161,7 @@ private slots:
     {
         const int n[] = {2, 4, 5, 7, 9, 10, 12}, points[] = {20, 40, 200, 220, 240, 400, 420};
         for (int i = 0; i < 7; ++i)
-            QCOMPARE(Game_SameGame_Mass::pointsFor(n[i]), points[i]);
+            QCOMPARE(Game_SameGame_Rules::pointsFor(n[i]), points[i]);
     }
 
     // Every deal seeds with hour + minute + second + millisecond and draws the cells in order.
@@ -316,7 +316,7 @@ private slots:
 
     // Emptying the board counts 1000 at once (leaving right then keeps it); only lone tiles
     // left gives a new board without it. Both start the bar empty and 2 px a tick faster.
-    // The play alone, without pictures or bar item.
+    // Played on the rules alone, with no pictures and no bar item.
     void newBoardsCountTheClearBonusAndSpeedUp()
     {
         Game_Score record;

@@ -178,8 +178,3 @@ void Game_SameGame_Mass::collectGroup(int column, int row, QVector<QPoint> &poin
         return;
     }
 }
-
-int Game_SameGame_Mass::pointsFor(int n)
-{
-    return 200 * (n / 5) + 10 * (n % 5);
-}

@@ -48,9 +48,6 @@ public:
     // Appends the group's cells (x = column, y = row) that are not listed yet.
     void collectGroup(int column, int row, QVector<QPoint> &points) const;
 
-    // Points for removing n tiles at once: 200 for every full five, 10 for each tile beyond.
-    static int pointsFor(int n);
-
 private:
     int flood(int column, int row, int kind);
     bool columnEmpty(int column) const;

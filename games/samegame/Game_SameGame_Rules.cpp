@@ -36,7 +36,7 @@ Game_SameGame_Rules::Click Game_SameGame_Rules::click(int column, int row)
         return result;
     }
     result.removed = board.removeGroup(column, row);
-    addPoints(Game_SameGame_Mass::pointsFor(result.removed));
+    addPoints(pointsFor(result.removed));
 
     board.collapse();
     const int state = board.checkState();
@@ -51,6 +51,11 @@ Game_SameGame_Rules::Click Game_SameGame_Rules::click(int column, int row)
     if (result.removed > HalvingGroup)
         level.halve();
     return result;
+}
+
+int Game_SameGame_Rules::pointsFor(int n)
+{
+    return 200 * (n / 5) + 10 * (n % 5);
 }
 
 void Game_SameGame_Rules::nextBoard()

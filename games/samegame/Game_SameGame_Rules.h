@@ -27,6 +27,8 @@ public:
     // empty, faster after a finished board; after time over the score is folded into the best.
     void nextBoard();
     void setTimeOver() { timeOver = true; }
+    // Points for removing n tiles at once: 200 for every full five, 10 for each tile beyond.
+    static int pointsFor(int n);
 
     bool isTimeOver() const { return timeOver; }
     // Set only while a finished board is being replaced.
