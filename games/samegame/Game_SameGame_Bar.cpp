@@ -66,7 +66,7 @@ double Game_SameGame_Bar::getStep() const
 
 QRectF Game_SameGame_Bar::getFillRect() const
 {
-    // The drawn height follows the level at ticks, penalties and resets only, as the level keeps it.
+    // The level keeps the drawn height: it follows at ticks, penalties and resets only.
     return QRectF(0, 0, Picture::sizeOf(barPicture).width(), gauge.getDrawnHeight());
 }
 

@@ -42,17 +42,19 @@ void Game_Slot_ReelDrawer::drawAndMove(QPainter *painter, Game_Slot_Reel &reel) 
 
 void Game_Slot_ReelDrawer::draw(QPainter *painter, const Game_Slot_Reel &reel) const
 {
-    forEachShownCard(painter, reel, [this, painter](const QRect &target, const Game_Trump_Card &card) {
-        cards.drawCard(painter, target, card.suit, card.rank);
-    });
+    forEachShownCard(painter, reel,
+                     [this, painter](const QRect &target, const Game_Trump_Card &card) {
+                         cards.drawCard(painter, target, card.suit, card.rank);
+                     });
 }
 
 void Game_Slot_ReelDrawer::addHiddenParts(const QPainter *painter, const Game_Slot_Reel &reel,
                                           QVector<QRect> &hidden) const
 {
-    forEachShownCard(painter, reel, [this, &hidden](const QRect &target, const Game_Trump_Card &card) {
-        const QRect solid = cards.solidPart(target, card.suit, card.rank);
-        if (!solid.isEmpty())
-            hidden.append(solid);
-    });
+    forEachShownCard(painter, reel,
+                     [this, &hidden](const QRect &target, const Game_Trump_Card &card) {
+                         const QRect solid = cards.solidPart(target, card.suit, card.rank);
+                         if (!solid.isEmpty())
+                             hidden.append(solid);
+                     });
 }
