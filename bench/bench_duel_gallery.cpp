@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QResource>
 #include <cstdio>
+#include <memory>
 
 namespace
 {
@@ -42,11 +43,11 @@ int main(int argc, char **argv)
 
     QElapsedTimer clock;
     clock.start();
-    delete new Game_Shooting_Target(0, 0);
+    std::make_unique<Game_Shooting_Target>(0, 0);
     const double firstTarget = clock.nsecsElapsed() / 1e6;
     clock.restart();
     for (int i = 0; i < 200; ++i, ++ms)
-        delete new Game_Shooting_Target(0, 0);
+        std::make_unique<Game_Shooting_Target>(0, 0);
     std::printf("making a target: first %.3f ms (decodes; the game preloads), then %.4f ms each\n",
                 firstTarget, clock.nsecsElapsed() / 1e6 / 200);
 

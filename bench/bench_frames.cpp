@@ -451,7 +451,7 @@ int main(int argc, char **argv)
                 gallery->spawnTarget();
             gallery->setRemaining(QTime(0, 0, 40, 0));
             if (i % 30 == 0) {
-                for (Game_Shooting_Target *t : gallery->getTargets()) {
+                for (const auto &t : gallery->getTargets()) {
                     if (t->isHit() || !t->isGood())
                         continue;
                     // The head, inside the bonus zone: a hit, a combo and a "+1" popup.
