@@ -13,8 +13,8 @@ public:
     static constexpr int DeckSize = 53;
     static constexpr int Places = 5;
     static constexpr int JokerIndex = 52;
-    static constexpr int Up = 0;
-    static constexpr int Down = 1;
+    // The arrow's directions, numbered as the coin falls.
+    enum Direction : int { Up, Down };
 
     enum class Play { Ignored, Good, Bad };
 
