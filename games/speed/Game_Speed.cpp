@@ -2,7 +2,6 @@
 
 #include "app/Clock.h"
 #include "app/Random.h"
-#include "games/cards/Game_Trump.h"
 #include "games/frame/Game_ClockPanel.h"
 #include "games/frame/Game_GlyphCache.h"
 #include "games/frame/Game_Score.h"
@@ -16,8 +15,6 @@ Game_Speed::Game_Speed()
     setName(QStringLiteral("Speed"));
     setPos(-2, -2);
 }
-
-Game_Speed::~Game_Speed() = default;
 
 void Game_Speed::releaseResources()
 {

@@ -1,18 +1,15 @@
 #pragma once
 // Speed, a one-player card race: lay table cards on the two piles by neighbouring rank before
 // the one-minute clock runs out; a card that fits neither pile costs two seconds.
+#include "games/cards/Game_Trump.h"
 #include "games/frame/Game_Base.h"
 #include "games/frame/Game_PanelPictures.h"
-
 #include "games/speed/Game_Speed_Clock.h"
 #include "games/speed/Game_Speed_Table.h"
 
 #include <QImage>
 #include <QRectF>
 #include <memory>
-
-class Game_Countdown;
-class Game_Trump;
 
 class Game_Speed : public Game_Base
 {
@@ -21,7 +18,6 @@ public:
     QRectF opaqueRect() const override;
 
     Game_Speed();
-    ~Game_Speed() override;
 
     void releaseResources() override;
     void createResources() override;

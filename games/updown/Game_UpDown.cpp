@@ -2,7 +2,6 @@
 
 #include "app/Clock.h"
 #include "app/Random.h"
-#include "games/cards/Game_Trump.h"
 #include "games/frame/Game_ClockPanel.h"
 #include "games/frame/Game_Score.h"
 #include "games/frame/Picture.h"
@@ -15,8 +14,6 @@ Game_UpDown::Game_UpDown()
     setName(QStringLiteral("UpDown"));
     setPos(-2, -2);
 }
-
-Game_UpDown::~Game_UpDown() = default;
 
 void Game_UpDown::releaseResources()
 {

@@ -1,17 +1,16 @@
 #pragma once
 // UpDown, the high-low card game: click one of five cards that goes the way the arrow over the
 // current card asks, before the one-minute clock runs out.
+#include "games/cards/Game_Countdown.h"
+#include "games/cards/Game_Trump.h"
 #include "games/frame/Game_Base.h"
 #include "games/frame/Game_PanelPictures.h"
-
-#include "games/cards/Game_Countdown.h"
 #include "games/updown/Game_UpDown_Table.h"
 
 #include <QImage>
 #include <QRectF>
 #include <memory>
 
-class Game_Trump;
 
 class Game_UpDown : public Game_Base
 {
@@ -19,7 +18,6 @@ class Game_UpDown : public Game_Base
 public:
     QRectF opaqueRect() const override;
     Game_UpDown();
-    ~Game_UpDown() override;
 
     void releaseResources() override;
     void createResources() override;
