@@ -18,7 +18,6 @@ Game_Janken::Game_Janken()
 void Game_Janken::releaseResources()
 {
     pictures = Pictures();
-    clock = Game_ElapsedClock();
     duel.reset();
 }
 

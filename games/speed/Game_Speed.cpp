@@ -18,10 +18,9 @@ Game_Speed::Game_Speed()
 
 void Game_Speed::releaseResources()
 {
+    // The clock and the table hold no memory of their own: initGame() sets them afresh.
     pictures = Pictures();
-    clock = Game_Speed_Clock();
     cards.reset();
-    table = Game_Speed_Table();
 }
 
 void Game_Speed::createResources()

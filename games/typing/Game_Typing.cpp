@@ -19,7 +19,6 @@ Game_Typing::Game_Typing()
 void Game_Typing::releaseResources()
 {
     pictures = Pictures();
-    clock = Game_ElapsedClock();
     train.reset();
 }
 

@@ -17,10 +17,9 @@ Game_UpDown::Game_UpDown()
 
 void Game_UpDown::releaseResources()
 {
+    // The deck and the clock are plain values, dealt and wound up again by initGame().
     pictures = Pictures();
-    clock = Game_Countdown();
     cards.reset();
-    table = Game_UpDown_Table();
 }
 
 void Game_UpDown::createResources()
