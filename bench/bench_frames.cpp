@@ -414,10 +414,10 @@ int main(int argc, char **argv)
         const Game_Typing_Arrow *answered = nullptr;
         const auto answer = [&](int) {
             const auto &tiles = game->getTrain()->getTiles();
-            if (tiles.size() < 2 || tiles.front() == answered)
+            if (tiles.size() < 2 || tiles.front().get() == answered)
                 return;
             if (tiles.front()->shift(0) > game->getWidth() - 200) {
-                answered = tiles.front();
+                answered = tiles.front().get();
                 SceneInput::key(scene, arrowKey(answered->getDirection()));
             }
         };

@@ -206,6 +206,22 @@ private slots:
         QVERIFY(t.isFinished());
     }
 
+    // The frame step alone: a new current card gets its direction once, and the clock that runs
+    // out fails the table; the step keeps the frame's time for the next one.
+    void theFrameStepRunsTheClockAndChoosesTheDirection()
+    {
+        Table t = tableWith({1, 12}, {{0, 3}, {1, 5}, {2, 7}, {3, 9}, {0, 11}});
+        QVERIFY(t.isDirectionPending());
+        Game_Countdown clock;
+        clock.start(QTime(0, 1), 0);
+        t.step(clock, 59999);
+        QCOMPARE(t.getDirection(), Table::Down);
+        QVERIFY(!t.isDirectionPending() && !t.isFailed());
+        QCOMPARE(clock.getLastTick(), 59999);
+        t.step(clock, 60001);
+        QVERIFY(t.isFailed());
+    }
+
     // Every good click through the view scores 200; the 52nd shows "終了！" with 10,400.
     void clickingThroughTheWholeDeckEndsWith10400()
     {
