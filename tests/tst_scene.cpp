@@ -1,5 +1,6 @@
 // The scene's best-score table, its score file and the sibling program entry; the main window's
 // full screen and its pause when the window is left.
+#include "TestFiles.h"
 #include "AsOtherUser.h"
 #include "TestGame.h"
 #include "app/Clock.h"
@@ -17,12 +18,6 @@
 #include <QtTest>
 
 namespace {
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Writes a score file whose entry 7 ("Janken", line game8) holds janken and entry 0 first.
 void writeScoreFile(int janken, int first = 0)
 {
@@ -126,7 +121,7 @@ private slots:
         Scene scene(nullptr, 1024, 576);
         QCOMPARE(scene.sceneRect(), QRectF(0, 0, 1020, 572));
         const int zeros[10] = {};
-        QCOMPARE(readAll("tovira.conf"), ScoreFile::format(zeros).toUtf8());
+        QCOMPARE(fileBytes("tovira.conf"), ScoreFile::format(zeros).toUtf8());
         QVERIFY(notices.isEmpty());
     }
 
@@ -140,16 +135,16 @@ private slots:
         Scene scene(nullptr, 1024, 576);
         QCOMPARE(scene.getScores()[1], 20);
         // the start-up rewrite makes the short file whole again
-        QVERIFY(readAll("tovira.conf").contains("game10=0\n"));
+        QVERIFY(fileBytes("tovira.conf").contains("game10=0\n"));
 
         scene.slot_playLancher(1, 25);
         QCOMPARE(scene.getScores()[1], 25);
-        QVERIFY(readAll("tovira.conf").contains("game2=25\n"));
+        QVERIFY(fileBytes("tovira.conf").contains("game2=25\n"));
 
         QFile::remove("tovira.conf");
         scene.slot_playLancher(2, 5);
         QCOMPARE(scene.getScores()[2], 30);
-        QVERIFY(readAll("tovira.conf").contains("game3=30\n"));
+        QVERIFY(fileBytes("tovira.conf").contains("game3=30\n"));
     }
 
     // The constructor's own call with index -1 changes no score.
@@ -203,7 +198,7 @@ private slots:
         QCOMPARE(scene.items().count(), 1);
         QCOMPARE(scene.getScores()[7], 250);
         QCOMPARE(scene.getLauncher()->getTotalScore(), qint64(280));
-        QVERIFY(readAll("tovira.conf").contains("game8=250\n"));
+        QVERIFY(fileBytes("tovira.conf").contains("game8=250\n"));
     }
 
     // A lower score keeps the table, and the file is still rewritten after the game.
@@ -218,7 +213,7 @@ private slots:
         game->exitGame();
         QCOMPARE(scene.getScores()[7], 300);
         QCOMPARE(scene.getLauncher()->scene(), &scene);
-        QVERIFY(readAll("tovira.conf").contains("game8=300\n"));
+        QVERIFY(fileBytes("tovira.conf").contains("game8=300\n"));
     }
 
     // A score file that cannot be written keeps the new best in the table and on the menu (the
@@ -247,7 +242,7 @@ private slots:
         scene.slot_playGame(7);
         game->getScore()->setScore(10);
         game->exitGame();
-        QVERIFY(readAll("tovira.conf").contains("game8=250\n"));
+        QVERIFY(fileBytes("tovira.conf").contains("game8=250\n"));
     }
 
     // Escape and Space on a real view leave the game and show the launcher again.
@@ -290,7 +285,7 @@ private slots:
         QCOMPARE(qApp->exec(), 0);
         guard.stop();
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(readAll(record),
+        QTRY_COMPARE_WITH_TIMEOUT(fileBytes(record),
                                   QCoreApplication::applicationFilePath().toUtf8() + "\n", 5000);
     }
 

@@ -35,12 +35,9 @@ QPointF cardPoint(int i)
 }
 } // namespace
 
-class TestSpeed : public QObject
+class TestSpeed : public QObject, CardTest<Game_Speed>
 {
     Q_OBJECT
-    std::unique_ptr<CardTable<Game_Speed>> table;
-    Game_Speed *game = nullptr;
-    std::unique_ptr<FlatPictures> flat;
 
     QImage result() { return table->result(QStringLiteral(":/img/speed/SCORE"), "終了！"); }
     // Red pixels of the clock text.
@@ -57,19 +54,9 @@ class TestSpeed : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(CardTable<Game_Speed>::setUpOnce());
-        flat = std::make_unique<FlatPictures>();
-        QVERIFY(flat->ok);
-    }
+    void initTestCase() { QVERIFY(setUpOnce()); }
     void cleanupTestCase() { Clock::reset(); }
-    void init()
-    {
-        table = std::make_unique<CardTable<Game_Speed>>(QTime(9, 41, 20, 250));
-        QVERIFY(table->active);
-        game = table->game;
-    }
+    void init() { QVERIFY(deal(QTime(9, 41, 20, 250))); }
     void cleanup() { table.reset(); }
 
     // A pile on the highest rank takes the lowest, the highest and the second highest; a card
@@ -139,12 +126,7 @@ private slots:
 
     // Stalled, the piles are dealt anew at the first draw that is a multiple of 50, each as
     // (draw mod 4, draw mod 14); a start deals the piles without jokers and the table with.
-    void theStallAndTheStartDealFromTheDraws_data()
-    {
-        QTest::addColumn<unsigned>("seed");
-        for (unsigned seed : {1u, 2u, 77u, 4242u})
-            QTest::addRow("seed %u", seed) << seed;
-    }
+    void theStallAndTheStartDealFromTheDraws_data() { seedRows(); }
     void theStallAndTheStartDealFromTheDraws()
     {
         QFETCH(unsigned, seed);
@@ -205,8 +187,7 @@ private slots:
     // once faded.
     void theWidestTextsStayOnTheirPanels()
     {
-        const FlatPictures::Lift real(flat);
-        init();
+        const FlatPictures::Lift real(flat, [this] { init(); });
         Table *t = game->getTable();
         *t = tableWith(4, 9, 1);
         t->setTableCard(6, {0, 5}); // playable, so the piles are not dealt anew meanwhile
@@ -251,9 +232,7 @@ private slots:
     }
     void thePicturesLieWhereTheScreensPutThem()
     {
-        QFETCH(int, screen);
-        QFETCH(QPoint, at);
-        QFETCH(QString, shows);
+        const auto [screen, at, shows] = FlatPictures::row();
         if (screen == 1)
             table->key(Qt::Key_Escape);
         if (screen == 2) {
