@@ -126,8 +126,8 @@ double percentile(std::vector<double> values, double q)
 class FrameBench
 {
 public:
-    FrameBench(Scene &scene, FakeTime &time, int frames)
-        : scene(scene), time(time), frames(frames),
+    FrameBench(Scene &painted, FakeTime &clock, int frameCount)
+        : scene(painted), time(clock), frames(frameCount),
           image(Screen, QImage::Format_ARGB32_Premultiplied),
           background(QImage(QStringLiteral(":/img/BG"))
                          .convertToFormat(QImage::Format_ARGB32_Premultiplied))
@@ -575,7 +575,7 @@ int main(int argc, char **argv)
     // A temporary working folder holding links to the game's data, as the game runs beside them.
     QTemporaryDir work;
     const QString data = resourceFolder(QCoreApplication::applicationDirPath());
-    for (const QString name : {QStringLiteral("resuorce.rcc"), QStringLiteral("resuorce2x.rcc"),
+    for (const QString &name : {QStringLiteral("resuorce.rcc"), QStringLiteral("resuorce2x.rcc"),
                                QStringLiteral("Tovira.fka")})
         QFile::link(QDir(data).absoluteFilePath(name), work.filePath(name));
     QDir::setCurrent(work.path());

@@ -131,7 +131,7 @@ private slots:
     void thePicturesLieWhereTheScreensPutThem()
     {
         const auto [screen, at, shows] = FlatPictures::row();
-        FlatPictures flat;
+        const FlatPictures flatSet;
         FlatPictures::reload(*game);
         tick(screen == 2 ? 401 : 100);
         if (screen == 1)
@@ -442,7 +442,7 @@ private slots:
             for (int row = 6; row < 8; ++row) {
                 const QPoint at = cellCentre(column, row).toPoint();
                 const QRgb lit = play.pixel(at), dim = over.pixel(at);
-                const auto dimmed = [](int dim, int lit) { return qAbs(dim - lit * 55 / 255) <= 2; };
+                const auto dimmed = [](int d, int l) { return qAbs(d - l * 55 / 255) <= 2; };
                 QVERIFY2(dimmed(qRed(dim), qRed(lit)) && dimmed(qGreen(dim), qGreen(lit)) &&
                              dimmed(qBlue(dim), qBlue(lit)),
                              qPrintable(QString("cell %1,%2: %3 over %4")
