@@ -9,6 +9,7 @@
 #include "games/frame/Game_Score.h"
 
 #include <QPainter>
+#include <QSignalSpy>
 #include <QtTest>
 #include <memory>
 
@@ -99,5 +100,17 @@ template <class Game> struct CardTest {
         table = std::make_unique<CardTable<Game>>(start);
         game = table->game;
         return table->active;
+    }
+    // A retried play with this best score, left through Escape and Space, sends the game's name
+    // and the best to the menu as the spy's second signal.
+    void verifyEscapeSpaceLeaves(const QSignalSpy &ended, const QString &name, int best)
+    {
+        game->getScore()->setBest(best);
+        game->retryGame();
+        table->key(Qt::Key_Escape);
+        table->key(Qt::Key_Space);
+        QCOMPARE(ended.count(), 2);
+        QCOMPARE(ended.at(1).at(0).toString(), name);
+        QCOMPARE(ended.at(1).at(1).toInt(), best);
     }
 };

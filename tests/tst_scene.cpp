@@ -36,6 +36,14 @@ TestGame *plugTestGame(Scene &scene)
     scene.getGameList()->setGame(7, game);
     return game;
 }
+// The test game started from entry 7, its play at `score`.
+TestGame *playTestGame(Scene &scene, int score)
+{
+    TestGame *game = plugTestGame(scene);
+    scene.slot_playGame(7);
+    game->getScore()->setScore(score);
+    return game;
+}
 // Records where in the scene each mouse press the view delivers lands.
 class PressRecorder : public QObject
 {
@@ -188,9 +196,7 @@ private slots:
     {
         writeScoreFile(100, 30);
         Scene scene(nullptr, 1024, 576);
-        TestGame *game = plugTestGame(scene);
-        scene.slot_playGame(7);
-        game->getScore()->setScore(250);
+        TestGame *game = playTestGame(scene, 250);
         game->exitGame();
         QVERIFY(game->scene() == nullptr);
         QVERIFY(!game->frameTimer->isActive());
@@ -206,9 +212,7 @@ private slots:
     {
         writeScoreFile(300);
         Scene scene(nullptr, 1024, 576);
-        TestGame *game = plugTestGame(scene);
-        scene.slot_playGame(7);
-        game->getScore()->setScore(10);
+        TestGame *game = playTestGame(scene, 10);
         QFile::remove("tovira.conf");
         game->exitGame();
         QCOMPARE(scene.getScores()[7], 300);
@@ -222,9 +226,7 @@ private slots:
     {
         writeScoreFile(100);
         Scene scene(nullptr, 1024, 576);
-        TestGame *game = plugTestGame(scene);
-        scene.slot_playGame(7);
-        game->getScore()->setScore(250);
+        TestGame *game = playTestGame(scene, 250);
         QVERIFY(QFile::setPermissions("tovira.conf", QFile::ReadOwner | QFile::ReadOther));
         QVERIFY(QFile::setPermissions(".", QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
                                                QFile::ExeOther));

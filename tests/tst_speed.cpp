@@ -313,13 +313,7 @@ private slots:
         QCOMPARE(ended.count(), 1);
         QCOMPARE(ended.at(0).at(1).toInt(), 400);
 
-        game->getScore()->setBest(800);
-        game->retryGame();
-        table->key(Qt::Key_Escape);
-        table->key(Qt::Key_Space);
-        QCOMPARE(ended.count(), 2);
-        QCOMPARE(ended.at(1).at(0).toString(), QStringLiteral("Speed"));
-        QCOMPARE(ended.at(1).at(1).toInt(), 800);
+        verifyEscapeSpaceLeaves(ended, QStringLiteral("Speed"), 800);
     }
 };
 
