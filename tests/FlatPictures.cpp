@@ -3,12 +3,13 @@
 FlatPictures::FlatPictures()
 {
     ok = swap(real(), flatFile());
-    previous() = qInstallMessageHandler([](QtMsgType t, const QMessageLogContext &c,
-                                           const QString &m) {
-        if (t == QtDebugMsg && (m.contains(QLatin1String("rror")) || m.contains(QLatin1String(":/"))))
-            complaints().append(m);
-        previous()(t, c, m);
-    });
+    previous() =
+        qInstallMessageHandler([](QtMsgType t, const QMessageLogContext &c, const QString &m) {
+            if (t == QtDebugMsg &&
+                (m.contains(QLatin1String("rror")) || m.contains(QLatin1String(":/"))))
+                complaints().append(m);
+            previous()(t, c, m);
+        });
 }
 FlatPictures::~FlatPictures()
 {
@@ -95,7 +96,10 @@ int FlatPictures::draw(unsigned int seed, int n)
     return int((seed >> 16) & 0x7fff);
 }
 
-QString FlatPictures::real() { return QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc"); }
+QString FlatPictures::real()
+{
+    return QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc");
+}
 bool FlatPictures::swap(const QString &out, const QString &in)
 {
     if (in.isEmpty())
@@ -148,9 +152,9 @@ QString FlatPictures::flatFile()
         out.write((qrc + QStringLiteral("</qresource></RCC>\n")).toUtf8());
         out.close();
         const QString rcc = dir.filePath(QStringLiteral("flat.rcc"));
-        const int rc = QProcess::execute(QStringLiteral(TOVIRA_RCC),
-                                         {QStringLiteral("-binary"), out.fileName(),
-                                          QStringLiteral("-o"), rcc});
+        const int rc = QProcess::execute(
+            QStringLiteral(TOVIRA_RCC),
+            {QStringLiteral("-binary"), out.fileName(), QStringLiteral("-o"), rcc});
         return rc == 0 ? rcc : QString();
     }();
     return packed;

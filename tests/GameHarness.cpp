@@ -19,7 +19,10 @@ bool loadArt(const QString &rcc)
     return QResource::registerResource(file) && loadFont();
 }
 
-bool loadFont() { return QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki")) >= 0; }
+bool loadFont()
+{
+    return QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki")) >= 0;
+}
 
 void followClock(const QTime &now)
 {
@@ -148,17 +151,3 @@ void GameView::close()
     view.reset();
     scene.reset();
 }
-
-void GameView::moveTo(QPointF p) { QTest::mouseMove(view->viewport(), at(p)); }
-void GameView::press(QPointF p) { QTest::mousePress(view->viewport(), Qt::LeftButton, {}, at(p)); }
-void GameView::release(QPointF p)
-{
-    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at(p));
-}
-void GameView::click(QPointF p) { QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at(p)); }
-void GameView::pointAndClick(QPointF p)
-{
-    moveTo(p);
-    click(p);
-}
-void GameView::key(Qt::Key k) { QTest::keyClick(view.get(), k); }

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QSignalSpy>
 #include <QTime>
+#include <QtTest>
 #include <functional>
 #include <memory>
 
@@ -83,15 +84,19 @@ public:
     bool open(Game_Base *game, bool stillView = false);
     void close();
 
-    QPoint at(QPointF scenePoint) const { return view->mapFromScene(scenePoint); }
-    void moveTo(QPointF scenePoint);
-    void press(QPointF scenePoint);
-    void release(QPointF scenePoint);
-    // A click where the pointer happens to be over the view.
-    void click(QPointF scenePoint);
+    QPoint at(QPointF p) const { return view->mapFromScene(p); }
+    void moveTo(QPointF p) { QTest::mouseMove(view->viewport(), at(p)); }
+    void press(QPointF p) { QTest::mousePress(view->viewport(), Qt::LeftButton, {}, at(p)); }
+    void release(QPointF p) { QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at(p)); }
+    // A click wherever the pointer happens to be over the view.
+    void click(QPointF p) { QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at(p)); }
     // The pointer moved there first (hover decides which dialog button a click hits).
-    void pointAndClick(QPointF scenePoint);
-    void key(Qt::Key k);
+    void pointAndClick(QPointF p)
+    {
+        moveTo(p);
+        click(p);
+    }
+    void key(Qt::Key k) { QTest::keyClick(view.get(), k); }
 
     std::unique_ptr<QGraphicsScene> scene;
     std::unique_ptr<QGraphicsView> view;
