@@ -92,6 +92,7 @@ private slots:
     {
         const QString bg = "img/janken/BG", fg = "img/janken/FG", hand = "img/janken/HAND0",
                       tovira = "img/janken/TOVIRA", timer = "img/janken/TIMER";
+        // clang-format off
         FlatPictures::table(
             {{0, {20, 140}, hand}, {0, {248, 436}, hand}, {0, {252, 300}, bg},
              {0, {20, 136}, bg}, {0, {20, 440}, bg}, {0, {700, 118}, tovira},
@@ -104,6 +105,7 @@ private slots:
              {0, {512, 2}, fg}, {0, {512, 574}, fg}, {1, {1020, 572}, "#383838"},
              {2, {1020, 572}, "#000000"}, {2, {2, 12}, "img/janken/SCORE"},
              {2, {127, 97}, "img/janken/SCORE"}});
+        // clang-format on
     }
     void thePicturesLieWhereTheScreensPutThem()
     {

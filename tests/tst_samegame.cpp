@@ -118,6 +118,7 @@ private slots:
     {
         const QString bg = "img/samegame/BG", base = "img/samegame/BAR_BASE",
                       bar = "img/samegame/BAR$", tile = "img/samegame/[A-Z]+0";
+        // clang-format off
         FlatPictures::table(
             {{0, {0, 0}, bg}, {0, {1020, 570}, bg}, {0, {2, 12}, "img/samegame/SCORE"},
              {0, {117, 97}, "img/samegame/SCORE"}, {0, {121, 300}, bg}, {0, {123, 59}, tile},
@@ -127,6 +128,7 @@ private slots:
              {0, {60, 225}, base}, {0, {60, 123}, base}, {1, {60, 300}, "#380038"},
              {2, {1020, 570}, bg + "@200"}, {2, {1000, 300}, "img/samegame/[A-Z]+0@200"},
              {2, {2, 12}, "img/samegame/SCORE"}});
+        // clang-format on
     }
     void thePicturesLieWhereTheScreensPutThem()
     {

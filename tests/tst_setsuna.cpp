@@ -381,6 +381,7 @@ private slots:
     void thePicturesLieWhereTheScreensPutThem_data()
     {
         const QString k = "img/setsuna/KOHRU", t = "img/setsuna/TOVIRA";
+        // clang-format off
         FlatPictures::table(
             {{0, {1020, 572}, "img/setsuna/TITLE"}, {0, {2, 12}, "img/setsuna/TITLE"},
              {0, {496, 261}, "img/setsuna/CURSOR"}, {0, {528, 298}, "img/setsuna/CURSOR"},
@@ -400,6 +401,7 @@ private slots:
              {2, {140, 90}, k + "2@128"}, {2, {910, 486}, t + "1@128"},
              {2, {1020, 572}, "img/setsuna/BG@128"}, {6, {140, 90}, k + "2@128"},
              {6, {910, 486}, t + "0@128"}});
+        // clang-format on
     }
     void thePicturesLieWhereTheScreensPutThem()
     {

@@ -411,6 +411,7 @@ private slots:
     {
         const QString bg = "img/shooting/BG01", timer = "img/shooting/TIMER",
                       aim = "img/shooting/TARGET";
+        // clang-format off
         FlatPictures::table(
             {{0, {122, 12}, timer}, {0, {478, 128}, timer}, {0, {122, 128}, timer},
              {0, {478, 12}, timer}, {0, {118, 50}, "img/shooting/SCORE"},
@@ -420,6 +421,7 @@ private slots:
              {0, {1020, 572}, "img/shooting/BG02"}, {1, {1020, 572}, "#383838"},
              {2, {1020, 572}, "#000000"}, {2, {600, 60}, "#000000"},
              {2, {2, 12}, "img/shooting/SCORE"}});
+        // clang-format on
     }
     void thePicturesLieWhereTheScreensPutThem()
     {

@@ -256,6 +256,7 @@ private slots:
     void thePicturesLieWhereTheScreensPutThem_data()
     {
         const QString bg = "img/slide/BG", fg = "img/slide/FG", timer = "img/slide/TIMER";
+        // clang-format off
         FlatPictures::table(
             {{0, {1020, 572}, fg}, {0, {2, 2}, fg}, {0, {20, 300}, bg},
              {0, {2, 12}, "img/slide/SCORE"}, {0, {118, 97}, "img/slide/SCORE"},
@@ -266,6 +267,7 @@ private slots:
              {2, {285, 180}, bg + "@200"}, {2, {2, 12}, "img/slide/SCORE"},
              {3, {1020, 572}, bg + "@50"}, {3, {285, 180}, bg + "@50"},
              {3, {118, 97}, "img/slide/SCORE"}});
+        // clang-format on
     }
     void thePicturesLieWhereTheScreensPutThem()
     {

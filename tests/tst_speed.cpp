@@ -218,6 +218,7 @@ private slots:
     {
         const QString bg = "img/speed/BG", card = "img/TRUMP", timer = "img/speed/TIMER",
                       rest = "img/speed/REST";
+        // clang-format off
         FlatPictures::table(
             {{0, {460, 116}, card}, {0, {573, 267}, card}, {0, {573, 458}, card},
              {0, {575, 180}, bg}, {0, {516, 281}, bg}, {0, {141, 21}, card},
@@ -229,6 +230,7 @@ private slots:
              {0, {2, 12}, "img/speed/SCORE"}, {0, {127, 97}, "img/speed/SCORE"},
              {1, {1020, 572}, "#383838"}, {2, {1020, 572}, "#000000"},
              {2, {460, 98}, "#000000"}, {2, {2, 12}, "img/speed/SCORE"}});
+        // clang-format on
     }
     void thePicturesLieWhereTheScreensPutThem()
     {

@@ -248,6 +248,7 @@ private slots:
     void thePicturesLieWhereTheScreensPutThem_data()
     {
         const QString bg = "img/typing/BG", timer = "img/typing/TIMER", box = "img/typing/BORDER";
+        // clang-format off
         FlatPictures::table(
             {{0, {1020, 572}, bg}, {0, {2, 12}, "img/typing/SCORE"},
              {0, {127, 97}, "img/typing/SCORE"}, {0, {334, 2}, timer}, {0, {690, 104}, timer},
@@ -259,6 +260,7 @@ private slots:
              {1, {200, 100}, "#383838"}, {2, {1020, 572}, "#808080"},
              {2, {2, 12}, "img/typing/SCORE"}, {2, {127, 97}, "img/typing/SCORE"},
              {3, {2, 12}, "img/typing/SCORE"}, {3, {334, 2}, timer}});
+        // clang-format on
     }
     void thePicturesLieWhereTheScreensPutThem()
     {

@@ -265,6 +265,7 @@ private slots:
     void thePicturesLieWhereTheScreensPutThem_data()
     {
         const QString bg = "img/updown/BG", card = "img/TRUMP", up = "img/updown/UP";
+        // clang-format off
         FlatPictures::table({
             {0, {1020, 572}, bg}, {0, {2, 12}, "img/updown/SCORE"},
             {0, {127, 97}, "img/updown/SCORE"}, {0, {162, 32}, "img/updown/REST"},
@@ -277,6 +278,7 @@ private slots:
             {0, {512, 300}, bg}, {1, {1020, 572}, "#383838"}, {1, {512, 56}, "#383838"},
             {2, {1020, 572}, "#000000"}, {2, {2, 12}, "img/updown/SCORE"},
             {2, {127, 97}, "img/updown/SCORE"}, {2, {512, 138}, "#000000"}});
+        // clang-format on
     }
     void thePicturesLieWhereTheScreensPutThem()
     {
