@@ -358,10 +358,10 @@ void typingScreens(Run &run, Game_Base *g)
     const Game_Typing_Arrow *answered = nullptr;
     const Busy answer = [&](int) {
         const auto &tiles = game.getTrain()->getTiles();
-        if (tiles.size() < 2 || tiles.front() == answered)
+        if (tiles.size() < 2 || tiles.front().get() == answered)
             return;
         if (tiles.front()->shift(0) > game.getWidth() - 200) {
-            answered = tiles.front();
+            answered = tiles.front().get();
             SceneInput::key(run.scene, arrowKey(answered->getDirection()));
         }
     };
@@ -387,7 +387,7 @@ void shootingScreens(Run &run, Game_Base *g)
             gallery->spawnTarget();
         gallery->setRemaining(QTime(0, 0, 40, 0));
         if (i % 30 == 0) {
-            for (Game_Shooting_Target *t : gallery->getTargets()) {
+            for (const auto &t : gallery->getTargets()) {
                 if (t->isHit() || !t->isGood())
                     continue;
                 // The head, inside the bonus zone: a hit, a combo and a "+1" popup.
