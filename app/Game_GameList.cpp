@@ -27,37 +27,28 @@ const char *const GameNames[Game_GameList::GameCount] = {
 void Game_GameList::createGames()
 {
     // ---- Game creation: one line per game, in menu index order ------------------------------
-    games[0] = new Game_Setsuna;
-    games[1] = new Game_SameGame;
-    games[2] = new Game_Typing;
-    games[3] = new Game_Shooting;
-    games[4] = new Game_Slot;
-    games[5] = new Game_Slide;
-    games[6] = new Game_UpDown;
-    games[7] = new Game_Janken;
-    games[8] = new Game_Speed;
+    games[0] = std::make_unique<Game_Setsuna>();
+    games[1] = std::make_unique<Game_SameGame>();
+    games[2] = std::make_unique<Game_Typing>();
+    games[3] = std::make_unique<Game_Shooting>();
+    games[4] = std::make_unique<Game_Slot>();
+    games[5] = std::make_unique<Game_Slide>();
+    games[6] = std::make_unique<Game_UpDown>();
+    games[7] = std::make_unique<Game_Janken>();
+    games[8] = std::make_unique<Game_Speed>();
     // -------------------------------------------------------------------------------------------
 }
 
 Game_GameList::Game_GameList()
 {
-    games = new Game_Base *[GameCount]();
     createGames();
-    for (int i = 0; i < GameCount; ++i) {
-        if (games[i])
-            connect(games[i], &Game_Base::endGame, this, &Game_GameList::slot_endGame);
+    for (const auto &g : games) {
+        if (g)
+            connect(g.get(), &Game_Base::endGame, this, &Game_GameList::slot_endGame);
     }
 }
 
-Game_GameList::~Game_GameList()
-{
-    for (int i = 0; i < GameCount; ++i) {
-        delete games[i];
-        games[i] = nullptr;
-    }
-    delete[] games;
-    games = nullptr;
-}
+Game_GameList::~Game_GameList() = default;
 
 bool Game_GameList::hasGame(int index) const
 {
@@ -68,7 +59,7 @@ Game_Base *Game_GameList::game(int index) const
 {
     if (index < 0 || index >= GameCount)
         return nullptr;
-    return games[index];
+    return games[index].get();
 }
 
 int Game_GameList::indexOf(const QString &name)
@@ -82,12 +73,10 @@ int Game_GameList::indexOf(const QString &name)
 
 void Game_GameList::setGame(int index, Game_Base *game)
 {
-    if (index < 0 || index >= GameCount) {
-        delete game;
+    std::unique_ptr<Game_Base> owned(game);
+    if (index < 0 || index >= GameCount)
         return;
-    }
-    delete games[index];
-    games[index] = game;
+    games[index] = std::move(owned);
     if (game)
         connect(game, &Game_Base::endGame, this, &Game_GameList::slot_endGame);
 }

@@ -4,6 +4,9 @@
 #include <QObject>
 #include <QString>
 
+#include <array>
+#include <memory>
+
 class Game_Base;
 class QGraphicsScene;
 
@@ -43,5 +46,5 @@ public slots:
 private:
     void createGames();
 
-    Game_Base **games = nullptr;
+    std::array<std::unique_ptr<Game_Base>, GameCount> games;
 };

@@ -20,14 +20,13 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     if (objectName().isEmpty())
         setObjectName(QStringLiteral("MainWindow"));
     resize(1024, 576);
-    ui = new Form;
-    ui->centralWidget = new QWidget(this);
-    ui->centralWidget->setObjectName(QStringLiteral("centralWidget"));
-    ui->horizontalLayout = new QHBoxLayout(ui->centralWidget);
-    ui->horizontalLayout->setObjectName(QStringLiteral("horizontalLayout"));
-    ui->horizontalLayout->setSpacing(0);
-    ui->horizontalLayout->setContentsMargins(0, 0, 0, 0);
-    setCentralWidget(ui->centralWidget);
+    ui.centralWidget = new QWidget(this);
+    ui.centralWidget->setObjectName(QStringLiteral("centralWidget"));
+    ui.horizontalLayout = new QHBoxLayout(ui.centralWidget);
+    ui.horizontalLayout->setObjectName(QStringLiteral("horizontalLayout"));
+    ui.horizontalLayout->setSpacing(0);
+    ui.horizontalLayout->setContentsMargins(0, 0, 0, 0);
+    setCentralWidget(ui.centralWidget);
 
     setWindowTitle(tr("Tovira Parade"));
     setWindowFlags(Qt::MSWindowsFixedSizeDialogHint);
@@ -35,13 +34,13 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setFixedSize(1024, 576);
 
     view = new QGraphicsView(this);
-    ui->horizontalLayout->addWidget(view);
-    scene = new Scene(view, width(), height());
-    view->setScene(scene);
+    ui.horizontalLayout->addWidget(view);
+    scene = std::make_unique<Scene>(view, width(), height());
+    view->setScene(scene.get());
 
     // The view is repainted only by the pacer, once per frame, however often items ask.
     view->setViewportUpdateMode(QGraphicsView::NoViewportUpdate);
-    pacer = new FramePacer(scene, view->viewport(), this);
+    pacer = new FramePacer(scene.get(), view->viewport(), this);
 
     setWindowedFrame();
     view->viewport()->installEventFilter(this);
@@ -144,7 +143,7 @@ void MainWindow::pauseGameInPlay()
     Game_GameList *list = scene->getGameList();
     for (int i = 0; i < Game_GameList::GameCount; ++i) {
         Game_Base *game = list->game(i);
-        if (!game || game->scene() != scene || game->isQuestionShown())
+        if (!game || game->scene() != scene.get() || game->isQuestionShown())
             continue;
         QKeyEvent escape(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
         scene->sendEvent(game, &escape);
@@ -152,12 +151,4 @@ void MainWindow::pauseGameInPlay()
     }
 }
 
-MainWindow::~MainWindow()
-{
-    delete ui;
-    ui = nullptr;
-    delete scene;
-    scene = nullptr;
-    delete view;
-    view = nullptr;
-}
+MainWindow::~MainWindow() = default;

@@ -3,6 +3,8 @@
 // F11 or Alt+Enter switch to full screen, where the scene is scaled to fit and centred on black.
 #include <QMainWindow>
 
+#include <memory>
+
 class QGraphicsView;
 class QHBoxLayout;
 class Scene;
@@ -14,7 +16,7 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    Scene *getScene() const { return scene; }
+    Scene *getScene() const { return scene.get(); }
     QGraphicsView *getView() const { return view; }
 
     bool isFullScreenMode() const { return fullScreenMode; }
@@ -38,9 +40,10 @@ private:
         QHBoxLayout *horizontalLayout = nullptr;
     };
 
-    Form *ui = nullptr;
+    Form ui;
+    // A child of this window (through the central widget); the scene goes before it.
     QGraphicsView *view = nullptr;
-    Scene *scene = nullptr;
+    std::unique_ptr<Scene> scene;
     FramePacer *pacer = nullptr;
     bool fullScreenMode = false;
 };

@@ -36,25 +36,25 @@ Scene::Scene(QObject *parent, int width, int height) : QGraphicsScene(parent)
         return image;
     });
 
-    launcher = new Item_Lancher(0, 0);
+    launcher = std::make_unique<Item_Lancher>(0, 0);
     launcher->setWidth(int(sceneRect().width()));
     launcher->setHeight(int(sceneRect().height()));
-    background = new QImage(decodedBackground.get());
+    background = decodedBackground.get();
 
-    gameList = new Game_GameList();
+    gameList = std::make_unique<Game_GameList>();
 
-    advOP = new Adv_OP(0, 0);
-    advED1 = new Adv_ED1(0, 0);
-    advED2 = new Adv_ED2(0, 0);
-    advED3 = new Adv_ED3(0, 0);
+    advOP = std::make_unique<Adv_OP>(0, 0);
+    advED1 = std::make_unique<Adv_ED1>(0, 0);
+    advED2 = std::make_unique<Adv_ED2>(0, 0);
+    advED3 = std::make_unique<Adv_ED3>(0, 0);
 
-    configPath = new QString(tr("./tovira.conf"));
+    configPath = tr("./tovira.conf");
     loadScores();
     launcher->setScores(scores);
 
-    connect(launcher, &Item_Lancher::signal_playGame, this, &Scene::slot_playGame);
-    connect(launcher, &Item_Lancher::signal_playAdv, this, &Scene::slot_playAdv);
-    connect(gameList, &Game_GameList::signal_palyLancher, this,
+    connect(launcher.get(), &Item_Lancher::signal_playGame, this, &Scene::slot_playGame);
+    connect(launcher.get(), &Item_Lancher::signal_playAdv, this, &Scene::slot_playAdv);
+    connect(gameList.get(), &Game_GameList::signal_palyLancher, this,
             qOverload<int, int>(&Scene::slot_playLancher));
     for (int i = 0; i < StoryCount; ++i)
         connect(getStory(i), &Adv_Base::playLancher, this,
@@ -63,25 +63,7 @@ Scene::Scene(QObject *parent, int width, int height) : QGraphicsScene(parent)
     slot_playLancher(-1, 0);
 }
 
-Scene::~Scene()
-{
-    delete background;
-    background = nullptr;
-    delete launcher;
-    launcher = nullptr;
-    delete gameList;
-    gameList = nullptr;
-    delete advOP;
-    advOP = nullptr;
-    delete advED1;
-    advED1 = nullptr;
-    delete advED2;
-    advED2 = nullptr;
-    delete advED3;
-    advED3 = nullptr;
-    delete configPath;
-    configPath = nullptr;
-}
+Scene::~Scene() = default;
 
 void Scene::drawBackground(QPainter *painter, const QRectF &rect)
 {
@@ -97,7 +79,7 @@ void Scene::drawBackground(QPainter *painter, const QRectF &rect)
         }
     }
     loadBackground();
-    painter->drawImage(QPointF(0, 0), *background);
+    painter->drawImage(QPointF(0, 0), background);
     QGraphicsScene::drawBackground(painter, rect);
 }
 
@@ -106,13 +88,13 @@ void Scene::loadBackground()
     if (backgroundLoaded)
         return;
     backgroundLoaded = true;
-    if (background->format() != QImage::Format_ARGB32_Premultiplied && !background->isNull())
-        *background = background->convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (background.format() != QImage::Format_ARGB32_Premultiplied && !background.isNull())
+        background = background.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 void Scene::reloadBackground()
 {
-    HighDensity::load(*background, QStringLiteral(":/img/BG"));
+    HighDensity::load(background, QStringLiteral(":/img/BG"));
     backgroundLoaded = false;
     loadBackground();
     update();
@@ -120,17 +102,17 @@ void Scene::reloadBackground()
 
 void Scene::readScores()
 {
-    ScoreFile(*configPath).read(scores);
+    ScoreFile(configPath).read(scores);
 }
 
 bool Scene::writeScores()
 {
-    return ScoreFile(*configPath).write(scores);
+    return ScoreFile(configPath).write(scores);
 }
 
 void Scene::loadScores()
 {
-    ScoreFile(*configPath).load(scores);
+    ScoreFile(configPath).load(scores);
 }
 
 void Scene::slot_playGame(int index)
@@ -147,7 +129,7 @@ void Scene::slot_playGame(int index)
         audio->stopBgm1();
     if (audio)
         audio->playBgm2();
-    removeItem(launcher);
+    removeItem(launcher.get());
     gameList->startGame(this, index, scores[index]);
 }
 
@@ -171,13 +153,13 @@ Adv_Base *Scene::getStory(int index) const
 {
     switch (index) {
     case 0:
-        return advOP;
+        return advOP.get();
     case 1:
-        return advED1;
+        return advED1.get();
     case 2:
-        return advED2;
+        return advED2.get();
     case 3:
-        return advED3;
+        return advED3.get();
     default:
         return nullptr;
     }
@@ -186,7 +168,7 @@ Adv_Base *Scene::getStory(int index) const
 void Scene::slot_playAdv(int index)
 {
     if (launcher->scene() == this)
-        removeItem(launcher);
+        removeItem(launcher.get());
     if (AudioSet *audio = AudioSet::getInstance()) {
         audio->stopBgm1();
         audio->playBgm3();
@@ -212,7 +194,7 @@ void Scene::slot_playLancher(int index)
         audio->playBgm1();
     }
     if (launcher->scene() != this)
-        addItem(launcher);
+        addItem(launcher.get());
     update();
 }
 
@@ -231,7 +213,7 @@ void Scene::slot_playLancher(int index, int score)
         audio->playBgm1();
     launcher->setScores(scores);
     if (launcher->scene() != this)
-        addItem(launcher);
+        addItem(launcher.get());
     // Reading back after a failed write would put the old scores over a new best; the table
     // keeps it, and the next game writes it again.
     if (writeScores())

@@ -3,6 +3,9 @@
 // background and switches screens when one asks for it. Exactly one screen is shown at a time.
 #include <QGraphicsScene>
 #include <QImage>
+#include <QString>
+
+#include <memory>
 
 class Adv_Base;
 class Adv_ED1;
@@ -33,8 +36,8 @@ public:
     void loadScores();
 
     const int *getScores() const { return scores; }
-    Item_Lancher *getLauncher() const { return launcher; }
-    Game_GameList *getGameList() const { return gameList; }
+    Item_Lancher *getLauncher() const { return launcher.get(); }
+    Game_GameList *getGameList() const { return gameList.get(); }
     // The story scene of a story index (0 opening, 1..3 endings), or null for any other index.
     Adv_Base *getStory(int index) const;
 
@@ -51,14 +54,15 @@ private:
     void startSibling();
     void loadBackground();
 
-    QString *configPath = nullptr;
-    QImage *background = nullptr;
+    QString configPath;
+    QImage background;
     bool backgroundLoaded = false;
-    Item_Lancher *launcher = nullptr;
-    Game_GameList *gameList = nullptr;
-    Adv_OP *advOP = nullptr;
-    Adv_ED1 *advED1 = nullptr;
-    Adv_ED2 *advED2 = nullptr;
-    Adv_ED3 *advED3 = nullptr;
+    // The screens leave the scene when they are destroyed, before the scene itself goes.
+    std::unique_ptr<Item_Lancher> launcher;
+    std::unique_ptr<Game_GameList> gameList;
+    std::unique_ptr<Adv_OP> advOP;
+    std::unique_ptr<Adv_ED1> advED1;
+    std::unique_ptr<Adv_ED2> advED2;
+    std::unique_ptr<Adv_ED3> advED3;
     int scores[ScoreCount] = {};
 };
