@@ -15,14 +15,16 @@ void CommandLine::answerWithoutWindow(int argc, char **argv)
     // Qt's own window-system options (-platform, -display ...) are left to the game.
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments();
-    static const QStringList windowOptions = {QStringLiteral("-platform"), QStringLiteral("-display"),
-                                              QStringLiteral("-geometry"), QStringLiteral("-style"),
-                                              QStringLiteral("-stylesheet"), QStringLiteral("-qwindowtitle"),
-                                              QStringLiteral("-qwindowicon"), QStringLiteral("-platformtheme"),
-                                              QStringLiteral("-plugin"), QStringLiteral("-qmljsdebugger"),
-                                              QStringLiteral("-reverse"), QStringLiteral("-session")};
+    static const QStringList windowOptions = {
+        QStringLiteral("-platform"),    QStringLiteral("-display"),
+        QStringLiteral("-geometry"),    QStringLiteral("-style"),
+        QStringLiteral("-stylesheet"),  QStringLiteral("-qwindowtitle"),
+        QStringLiteral("-qwindowicon"), QStringLiteral("-platformtheme"),
+        QStringLiteral("-plugin"),      QStringLiteral("-qmljsdebugger"),
+        QStringLiteral("-reverse"),     QStringLiteral("-session")};
     for (const QString &arg : args) {
-        if (windowOptions.contains(arg) || windowOptions.contains(arg.section(QLatin1Char('='), 0, 0)))
+        if (windowOptions.contains(arg) ||
+            windowOptions.contains(arg.section(QLatin1Char('='), 0, 0)))
             return;
     }
     parse(app);
@@ -32,9 +34,9 @@ bool CommandLine::parse(QCoreApplication &app)
 {
     app.setApplicationVersion(QStringLiteral(TOVIRA_VERSION));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Tovira Parade: nine short mini-games and four picture stories.\n"
-        "F11 or Alt+Enter switch between the window and full screen."));
+    parser.setApplicationDescription(
+        QStringLiteral("Tovira Parade: nine short mini-games and four picture stories.\n"
+                       "F11 or Alt+Enter switch between the window and full screen."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption fullScreen(QStringLiteral("fullscreen"),

@@ -17,7 +17,8 @@
 #include "games/updown/Game_UpDown.h"
 // ----------------------------------------------------------------------------------------------
 
-namespace {
+namespace
+{
 // Menu index → the name the game sends with endGame.
 const char *const GameNames[Game_GameList::GameCount] = {
     "Setsuna", "SameGame", "Typing", "Shooting", "Slot", "Slide", "UpDown", "Janken", "Speed",

@@ -44,8 +44,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     setWindowedFrame();
     view->viewport()->installEventFilter(this);
-    for (const QKeySequence &keys : {QKeySequence(Qt::Key_F11), QKeySequence(Qt::ALT | Qt::Key_Return),
-                                     QKeySequence(Qt::ALT | Qt::Key_Enter)}) {
+    for (const QKeySequence &keys :
+         {QKeySequence(Qt::Key_F11), QKeySequence(Qt::ALT | Qt::Key_Return),
+          QKeySequence(Qt::ALT | Qt::Key_Enter)}) {
         QShortcut *shortcut = new QShortcut(keys, this);
         connect(shortcut, &QShortcut::activated, this, &MainWindow::toggleFullScreenMode);
     }

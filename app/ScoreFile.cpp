@@ -17,7 +17,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 // The file a save replaces. A symbolic link is followed only while every link on the way and
 // the file at its end belong to the user running the game, as the kernel's protected links
 // allow; a link into someone else's file, or anything but a regular file, is refused.

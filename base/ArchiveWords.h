@@ -4,8 +4,7 @@
 // from the time, and hand them to the writer, which takes them as they are.
 #include <cstdint>
 
-struct ArchiveWords
-{
+struct ArchiveWords {
     std::uint32_t a = 0;
     std::uint32_t b = 0;
 

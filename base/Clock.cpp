@@ -2,7 +2,8 @@
 
 #include <QElapsedTimer>
 
-namespace {
+namespace
+{
 std::function<QTime()> &timeSource()
 {
     static std::function<QTime()> source;

@@ -2,7 +2,8 @@
 
 #include <QMessageBox>
 
-namespace {
+namespace
+{
 Notice::Handler &handler()
 {
     static Notice::Handler h;

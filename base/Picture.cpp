@@ -139,8 +139,7 @@ namespace
 {
 // Per band of rows, the runs of columns where keep() holds for the band's alpha values: keep is
 // asked with whether any pixel of the column has ink and whether all of them are opaque.
-template <typename Keep>
-QVector<QRect> columnRuns(const QImage &image, int bandHeight, Keep keep)
+template <typename Keep> QVector<QRect> columnRuns(const QImage &image, int bandHeight, Keep keep)
 {
     QVector<QRect> parts;
     if (image.isNull())

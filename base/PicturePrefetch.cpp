@@ -35,10 +35,9 @@ void PicturePrefetch::start(const QStringList &paths)
                  QHash<QString, QImage> images;
                  for (const QString &path : paths) {
                      QImage image;
-                     if (image.load(path) &&
-                         image.format() != QImage::Format_ARGB32_Premultiplied)
-                         image = std::move(image).convertToFormat(
-                             QImage::Format_ARGB32_Premultiplied);
+                     if (image.load(path) && image.format() != QImage::Format_ARGB32_Premultiplied)
+                         image =
+                             std::move(image).convertToFormat(QImage::Format_ARGB32_Premultiplied);
                      images.insert(path, image);
                  }
                  return images;

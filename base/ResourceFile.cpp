@@ -13,7 +13,8 @@
 
 #include <sys/mman.h>
 
-namespace {
+namespace
+{
 // A packed entry may claim to unpack to no more than this (the biggest entry, the font, takes
 // under 1 MB).
 constexpr quint64 MaxUnpacked = 64 * 1024 * 1024;

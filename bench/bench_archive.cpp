@@ -13,8 +13,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <functional>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -204,8 +204,7 @@ int main(int argc, char **argv)
     std::vector<unsigned char> block(stored - stored % 8, 0x5a);
     Blowfish bf;
     bf.setKey(reinterpret_cast<const unsigned char *>(key.data()), key.size());
-    const double oursCipher =
-        fastest(rounds, [&] { bf.decipher(block.data(), block.size()); });
+    const double oursCipher = fastest(rounds, [&] { bf.decipher(block.data(), block.size()); });
     std::printf("ours     Blowfish ECB decipher alone: %8.1f MB/s\n",
                 block.size() / 1e6 / oursCipher);
 
@@ -227,8 +226,7 @@ int main(int argc, char **argv)
     }
     std::printf("OpenSSL  (read + Blowfish + inflate): %8.1f MB/s decoded\n",
                 decoded / 1e6 / theirs);
-    const double theirsCipher =
-        fastest(rounds, [&] { ossl.decipher(block.data(), block.size()); });
+    const double theirsCipher = fastest(rounds, [&] { ossl.decipher(block.data(), block.size()); });
     std::printf("OpenSSL  Blowfish ECB decipher alone: %8.1f MB/s\n",
                 block.size() / 1e6 / theirsCipher);
     std::printf("ratio ours/OpenSSL: pipeline %.2f, cipher %.2f\n", theirs / ours,

@@ -12,7 +12,8 @@
 #include <QTimer>
 #include <cstdio>
 
-namespace {
+namespace
+{
 double msPerDraw(const QImage &source, int frames)
 {
     return GameHarness::msPerFrame(

@@ -14,13 +14,14 @@
 // Run: build-<name>/bench/bench_frames [frames] [WxH] (reads ../game/resuorce.rcc next to the bench
 // folder, or the folder given in TOVIRA_GAME_DIR; works in a temporary folder).
 #include "GameHarness.h"
+#include "SceneInput.h"
+#include "app/Game_GameList.h"
+#include "app/Scene.h"
 #include "base/Clock.h"
+#include "base/Game_Countdown.h"
 #include "base/HighDensity.h"
 #include "base/Notice.h"
-#include "app/Scene.h"
-#include "base/Game_Countdown.h"
 #include "games/frame/Game_Base.h"
-#include "app/Game_GameList.h"
 #include "games/frame/Game_Score.h"
 #include "games/janken/Game_Janken.h"
 #include "games/janken/Game_Janken_Duel.h"
@@ -45,7 +46,6 @@
 #include "games/updown/Game_UpDown_Table.h"
 #include "launcher/Item_Lancher.h"
 #include "story/Adv_Base.h"
-#include "SceneInput.h"
 
 #include <QApplication>
 #include <QDir>
@@ -69,7 +69,10 @@ namespace
 QSize Screen(1024, 576);
 QRectF Target(0, 0, 1024, 576);
 QRectF Source(-2, -2, 1024, 576);
-bool isWindow() { return Screen == QSize(1024, 576); }
+bool isWindow()
+{
+    return Screen == QSize(1024, 576);
+}
 
 // The wall clock and the monotonic clock of the games, stepped one 60 Hz frame at a time.
 struct FakeTime {
@@ -426,8 +429,8 @@ void slotScreens(Run &run, Game_Base *g)
     Figures &f = run.measure("Slot play (reel train)", busy);
     int shown = 0;
     for (const auto &reel : machine->getReels())
-        shown += reel->isOnScreen() && reel->getX() < 1024 &&
-                 reel->getX() > -Game_Slot_Reel::CardWidth;
+        shown +=
+            reel->isOnScreen() && reel->getX() < 1024 && reel->getX() > -Game_Slot_Reel::CardWidth;
     f.note = QStringLiteral("%1 reels on screen").arg(shown);
     if (game.isGameOver())
         f.note += QStringLiteral(", ended");
@@ -550,11 +553,10 @@ void speedScreens(Run &run, Game_Base *g)
 const struct {
     const char *name;
     void (*screens)(Run &, Game_Base *);
-} Games[] = {{"Setsuna", setsunaScreens}, {"SameGame", sameGameScreens},
-             {"Typing", typingScreens},   {"Shooting", shootingScreens},
-             {"Slot", slotScreens},       {"Slide", slideScreens},
-             {"UpDown", upDownScreens},   {"Janken", jankenScreens},
-             {"Speed", speedScreens}};
+} Games[] = {
+    {"Setsuna", setsunaScreens},   {"SameGame", sameGameScreens}, {"Typing", typingScreens},
+    {"Shooting", shootingScreens}, {"Slot", slotScreens},         {"Slide", slideScreens},
+    {"UpDown", upDownScreens},     {"Janken", jankenScreens},     {"Speed", speedScreens}};
 
 } // namespace
 
@@ -576,7 +578,7 @@ int main(int argc, char **argv)
     QTemporaryDir work;
     const QString data = resourceFolder(QCoreApplication::applicationDirPath());
     for (const QString &name : {QStringLiteral("resuorce.rcc"), QStringLiteral("resuorce2x.rcc"),
-                               QStringLiteral("Tovira.fka")})
+                                QStringLiteral("Tovira.fka")})
         QFile::link(QDir(data).absoluteFilePath(name), work.filePath(name));
     QDir::setCurrent(work.path());
     if (!GameHarness::loadArt(QStringLiteral("resuorce.rcc"))) {
@@ -600,8 +602,9 @@ int main(int argc, char **argv)
         Source = scene.sceneRect();
         scale = std::min(Screen.width() / Source.width(), Screen.height() / Source.height());
         const QSizeF shown = Source.size() * scale;
-        Target = QRectF(QPointF((Screen.width() - shown.width()) / 2,
-                                (Screen.height() - shown.height()) / 2), shown);
+        Target = QRectF(
+            QPointF((Screen.width() - shown.width()) / 2, (Screen.height() - shown.height()) / 2),
+            shown);
         if (HighDensity::enlargedTo(scale)) {
             scene.reloadBackground();
             scene.getLauncher()->reloadPictures();
@@ -677,7 +680,8 @@ int main(int argc, char **argv)
     std::printf("\n%d frames per screen, %d x %d, offscreen raster. Frame cost is process CPU "
                 "time;\nratios are to the baseline painted just before and after each screen (its "
                 "median, 'base'; over the run %.3f ms).\n",
-                frames, Screen.width(), Screen.height(), bases.empty() ? 0.0 : percentile(bases, 0.5));
+                frames, Screen.width(), Screen.height(),
+                bases.empty() ? 0.0 : percentile(bases, 0.5));
     if (full)
         std::printf("Full screen: the scene scaled %.3f, %s pictures; the baseline is one "
                     "full-size picture copied whole.\nGoal: %sp99 <= %.0f ms. "
@@ -690,16 +694,16 @@ int main(int argc, char **argv)
                 "x med", "x p99", "goal", "wall md", "wall 99", "state");
     for (const Figures &f : table) {
         if (f.median == 0 && !f.note.isEmpty()) {
-            std::printf("%-30s %6s %7s %7s %6s %6s %5s %7s %7s  %s\n", qPrintable(f.name), "-",
-                        "-", "-", "-", "-", "-", "-", "-", qPrintable(f.note));
+            std::printf("%-30s %6s %7s %7s %6s %6s %5s %7s %7s  %s\n", qPrintable(f.name), "-", "-",
+                        "-", "-", "-", "-", "-", "-", qPrintable(f.note));
             continue;
         }
         const double rm = f.median / f.baseline, rp = f.p99 / f.baseline;
         const bool bad = full ? f.median > goalMedian || f.p99 > goalP99 : rm > 3.0 || rp > 5.0;
         over += bad;
-        std::printf("%-30s %6.3f %7.3f %7.3f %6.2f %6.2f %5s %7.3f %7.3f  %s\n",
-                    qPrintable(f.name), f.baseline, f.median, f.p99, rm, rp, bad ? "OVER" : "ok",
-                    f.wallMedian, f.wallP99, qPrintable(f.note));
+        std::printf("%-30s %6.3f %7.3f %7.3f %6.2f %6.2f %5s %7.3f %7.3f  %s\n", qPrintable(f.name),
+                    f.baseline, f.median, f.p99, rm, rp, bad ? "OVER" : "ok", f.wallMedian,
+                    f.wallP99, qPrintable(f.note));
     }
     std::printf("%d of %d screens over the goal\n", over, int(table.size()));
     Clock::reset();

@@ -2,8 +2,8 @@
 // the games' timers do. Prints the paced window's rate next to an unpaced view's.
 // Run: bench/run_pacing.sh (offscreen and Xvfb), or bench_pacing [seconds] on any platform.
 #include "app/MainWindow.h"
-#include "base/Notice.h"
 #include "app/Scene.h"
+#include "base/Notice.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -14,7 +14,8 @@
 #include <QTimer>
 #include <cstdio>
 
-namespace {
+namespace
+{
 class BusyItem : public QGraphicsObject
 {
 public:

@@ -1,6 +1,6 @@
-// Start-up: time from process start to the end of the first painted frame of the launcher and the peak
-// memory at that moment, next to a bare Qt program that shows one 1024 x 576 window and quits on
-// its first paint, and next to decoding the sound archive alone; the phases of start-up, the
+// Start-up: time from process start to the end of the first painted frame of the launcher and the
+// peak memory at that moment, next to a bare Qt program that shows one 1024 x 576 window and quits
+// on its first paint, and next to decoding the sound archive alone; the phases of start-up, the
 // time to the menu music's first buffer, CPU time to the first frame and peak memory.
 // Run from the game's run folder (it needs resuorce.rcc and Tovira.fka):
 //     cd build/game && QT_QPA_PLATFORM=offscreen ../bench/bench_startup [runs]
@@ -28,9 +28,9 @@
 #include <QList>
 #include <QMap>
 #include <QProcess>
-#include <QTimer>
 #include <QResource>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
@@ -217,12 +217,12 @@ int runDecode()
 }
 
 struct Sample {
-    double ms = 0;      // launch to the first painted frame
-    double musicMs = 0; // launch to the menu music's first buffer
-    double cpuMs = 0;   // CPU time of the process up to its first frame
+    double ms = 0;          // launch to the first painted frame
+    double musicMs = 0;     // launch to the menu music's first buffer
+    double cpuMs = 0;       // CPU time of the process up to its first frame
     double windowCpuMs = 0; // of its window's thread alone
-    long peakKb = 0;    // at the first frame
-    long peakAllKb = 0; // once every sound is decoded
+    long peakKb = 0;        // at the first frame
+    long peakAllKb = 0;     // once every sound is decoded
     double decodeMs = -1;
     QList<double> phases;
     double decodedBytes = 0;

@@ -31,8 +31,8 @@ qint64 ArrivingDevice::readData(char *out, qint64 maxSize)
     const qint64 want = served < length ? qMin(maxSize, length - served) : maxSize;
     const qint64 end = served < length ? offset + served + want : offset + length;
     const qint64 have = qint64(bytes->waitFor(std::size_t(end)));
-    const qint64 can = served < length ? qMin(want, have - offset - served)
-                                       : (have >= end ? want : 0);
+    const qint64 can =
+        served < length ? qMin(want, have - offset - served) : (have >= end ? want : 0);
     if (can <= 0)
         return bytes->isFinished() ? -1 : 0;
     const qint64 n = source->read(out, can);

@@ -8,8 +8,7 @@
 #include <QIODevice>
 #include <QTimer>
 
-SinkOutput::SinkOutput(const QAudioDevice &device, const QAudioFormat &format,
-                       const QString &name)
+SinkOutput::SinkOutput(const QAudioDevice &device, const QAudioFormat &format, const QString &name)
     : sink(new QAudioSink(device, format)), fade(new FadeDevice()), stopLater(new QTimer(this)),
       member(name)
 {

@@ -66,8 +66,8 @@ public:
     static Expected row();
     // The game's pictures loaded again (from the set now in place) and a new play started.
     static void reload(Game_Base &game);
-    // The picture is a pattern matched at the start of the path; "path@alpha" asks for the picture under black of that alpha, "a&b" for a drawn at half
-    // opacity over b.
+    // The picture is a pattern matched at the start of the path; "path@alpha" asks for the picture
+    // under black of that alpha, "a&b" for a drawn at half opacity over b.
     static bool shows(const QImage &screen, QPoint p, const QString &picture);
     // The n-th draw (from 1) of the generator after seed: state * 214013 + 2531011, bits 16..30.
     static int draw(unsigned int seed, int n);
@@ -82,7 +82,9 @@ public:
             void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
             void drawTextItem(const QPointF &, const QTextItem &t) override { seen << t.text(); }
             void drawImage(const QRectF &, const QImage &, const QRectF &,
-                           Qt::ImageConversionFlags) override {}
+                           Qt::ImageConversionFlags) override
+            {
+            }
             void drawPath(const QPainterPath &) override {}
             void drawPolygon(const QPointF *, int, PolygonDrawMode) override {}
             void drawPolygon(const QPoint *, int, PolygonDrawMode) override {}
@@ -95,10 +97,14 @@ public:
             QPaintEngine *paintEngine() const override { return const_cast<Engine *>(&engine); }
             int metric(PaintDeviceMetric m) const override
             {
-                return m == PdmWidth ? 1024 : m == PdmHeight ? 576 : m == PdmDepth ? 32
+                return m == PdmWidth    ? 1024
+                       : m == PdmHeight ? 576
+                       : m == PdmDepth  ? 32
                        : m == PdmDpiX || m == PdmDpiY || m == PdmPhysicalDpiX ||
-                               m == PdmPhysicalDpiY ? 96
-                       : m == PdmDevicePixelRatioScaled ? 65536 : 1;
+                               m == PdmPhysicalDpiY
+                           ? 96
+                       : m == PdmDevicePixelRatioScaled ? 65536
+                                                        : 1;
             }
         } device;
         QPainter painter(&device);

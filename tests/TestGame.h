@@ -41,8 +41,7 @@ public:
         resultShown = false;
         setQuestionShown(false);
         setFocus();
-        connect(frameTimer, &QTimer::timeout, this, &TestGame::slot_update,
-                Qt::UniqueConnection);
+        connect(frameTimer, &QTimer::timeout, this, &TestGame::slot_update, Qt::UniqueConnection);
         frameTimer->start(1);
     }
     void retryGame() override
@@ -72,8 +71,7 @@ public:
     void showResult() { resultShown = true; }
     int count(const QString &call) const { return calls.count(call); }
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-               QWidget *widget) override
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override
     {
         if (isQuestionShown()) {
             Game_Base::paint(painter, option, widget);

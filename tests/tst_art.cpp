@@ -8,7 +8,8 @@
 #include <QSvgRenderer>
 #include <QtTest>
 
-namespace {
+namespace
+{
 const QString kSource = QStringLiteral(TOVIRA_SOURCE_DIR);
 
 // The definitions of every shared file, as the asset tool copies them into each picture.
@@ -61,12 +62,13 @@ void collectSvgWarnings(QtMsgType, const QMessageLogContext &, const QString &ms
 // Renders one shared element alone (placed through <use>) into a picture of the given size.
 QImage renderElement(const QString &id, const QSize &size)
 {
-    const QString doc = QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" "
-                                       "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"%1\" "
-                                       "height=\"%2\" viewBox=\"0 0 %1 %2\"><use xlink:href=\"#%3\"/></svg>")
-                            .arg(size.width())
-                            .arg(size.height())
-                            .arg(id);
+    const QString doc =
+        QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                       "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"%1\" "
+                       "height=\"%2\" viewBox=\"0 0 %1 %2\"><use xlink:href=\"#%3\"/></svg>")
+            .arg(size.width())
+            .arg(size.height())
+            .arg(id);
     QSvgRenderer renderer(withDefs(doc).toUtf8());
     QImage image(size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
@@ -93,7 +95,8 @@ bool isPlainPaper(const QImage &image, const QRect &r, QString *why)
         for (int x = r.left(); x <= r.right(); ++x) {
             const QRgb c = image.pixel(x, y);
             if (qAlpha(c) < 250 || qGray(c) < 215) {
-                *why = QStringLiteral("pixel (%1, %2) is #%3").arg(x).arg(y).arg(c, 8, 16, QChar('0'));
+                *why =
+                    QStringLiteral("pixel (%1, %2) is #%3").arg(x).arg(y).arg(c, 8, 16, QChar('0'));
                 return false;
             }
         }
@@ -213,7 +216,8 @@ private slots:
         const QImage board(":/img/lancher/SCORE");
         QVERIFY(!board.isNull());
         QString why;
-        QVERIFY2(isPlainPaper(board, QRect(22, 48, 143, 16), &why), qPrintable("total row: " + why));
+        QVERIFY2(isPlainPaper(board, QRect(22, 48, 143, 16), &why),
+                 qPrintable("total row: " + why));
         QVERIFY2(isPlainPaper(board, QRect(22, 95, 143, 16), &why), qPrintable("best row: " + why));
     }
 
@@ -240,15 +244,18 @@ private slots:
         QVERIFY(scene.contains(score));
         for (int i = 0; i <= 10; ++i) {
             const QRect info = rectOf(QStringLiteral("INFO%1").arg(i), 714, 156);
-            QVERIFY2(scene.contains(info) && !info.intersects(score), qPrintable(QString::number(i)));
+            QVERIFY2(scene.contains(info) && !info.intersects(score),
+                     qPrintable(QString::number(i)));
             for (const QRect &e : entries)
                 QVERIFY(!e.intersects(info));
         }
         for (int a = 0; a < entries.size(); ++a) {
-            QVERIFY2(!entries[a].isEmpty() && scene.contains(entries[a]), qPrintable(QString::number(a)));
+            QVERIFY2(!entries[a].isEmpty() && scene.contains(entries[a]),
+                     qPrintable(QString::number(a)));
             QVERIFY(!entries[a].intersects(score));
             for (int b = a + 1; b < entries.size(); ++b)
-                QVERIFY2(!entries[a].intersects(entries[b]), qPrintable(QStringLiteral("%1/%2").arg(a).arg(b)));
+                QVERIFY2(!entries[a].intersects(entries[b]),
+                         qPrintable(QStringLiteral("%1/%2").arg(a).arg(b)));
         }
     }
     void shootingTargetsFillTheirHitShapes_data()

@@ -1,9 +1,9 @@
 // The frame's drawing helpers: pictures loaded premultiplied, the clocks' cached glyphs, the
 // shade, and the backdrop that copies what its covers leave uncovered.
-#include "base/Shade.h"
-#include "games/frame/Game_Backdrop.h"
 #include "base/Game_GlyphCache.h"
 #include "base/Picture.h"
+#include "base/Shade.h"
+#include "games/frame/Game_Backdrop.h"
 
 #include <QFontDatabase>
 #include <QPainter>
@@ -18,7 +18,8 @@ class TestDrawing : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(QFontDatabase::addApplicationFont(TOVIRA_SOURCE_DIR "/assets/font/tanuki.ttf") >= 0);
+        QVERIFY(QFontDatabase::addApplicationFont(TOVIRA_SOURCE_DIR "/assets/font/tanuki.ttf") >=
+                0);
     }
 
     // A failed load leaves an empty picture and says so; a good one comes premultiplied.
@@ -83,8 +84,14 @@ private slots:
                 QVERIFY2(qAbs(a.left() - b.left()) <= 2 && qAbs(a.right() - b.right()) <= 3 &&
                              qAbs(a.top() - b.top()) <= 1 && qAbs(a.bottom() - b.bottom()) <= 1,
                          qPrintable(QString("%1,%2 %3x%4 vs %5,%6 %7x%8")
-                                        .arg(a.x()).arg(a.y()).arg(a.width()).arg(a.height())
-                                        .arg(b.x()).arg(b.y()).arg(b.width()).arg(b.height())));
+                                        .arg(a.x())
+                                        .arg(a.y())
+                                        .arg(a.width())
+                                        .arg(a.height())
+                                        .arg(b.x())
+                                        .arg(b.y())
+                                        .arg(b.width())
+                                        .arg(b.height())));
                 QCOMPARE(qRed(cachedColour) > 100, qRed(drawnColour) > 100);
                 // Inside the strokes the ink is the pen's colour exactly.
                 int solid = 0;
@@ -127,7 +134,9 @@ private slots:
                                           qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b))});
                     }
                 QVERIFY2(worst <= 1, qPrintable(QString("alpha %1, opacity %2: off by %3")
-                                                    .arg(alpha).arg(painterOpacity).arg(worst)));
+                                                    .arg(alpha)
+                                                    .arg(painterOpacity)
+                                                    .arg(worst)));
                 // outside the rectangle nothing changed
                 QCOMPARE(shaded.pixel(3, 15), scene.pixel(3, 15));
                 QCOMPARE(shaded.pixel(1255, 100), scene.pixel(1255, 100));

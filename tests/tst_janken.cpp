@@ -1,12 +1,12 @@
 // Janken: the hand cycle and the marker through the rules class, the elapsed clock, and the
 // game item rendered frame by frame and driven by real key and mouse events sent to the scene.
-#include "GameHarness.h"
 #include "FlatPictures.h"
+#include "GameHarness.h"
 #include "InkOffPaper.h"
 #include "SceneInput.h"
 #include "base/Clock.h"
-#include "base/Random.h"
 #include "base/Game_ElapsedClock.h"
+#include "base/Random.h"
 #include "games/frame/Game_Score.h"
 #include "games/janken/Game_Janken.h"
 #include "games/janken/Game_Janken_Duel.h"

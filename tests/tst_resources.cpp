@@ -11,7 +11,8 @@
 
 #include <sys/stat.h>
 
-namespace {
+namespace
+{
 struct ContractEntry {
     QString path;
     QSize size;
@@ -42,8 +43,8 @@ QString drawnCharacters()
     static const QRegularExpression literal(QStringLiteral("\"((?:[^\"\\\\\\n]|\\\\.)*)\""));
     const QStringList codeDirs = {"app", "launcher", "games", "story", "sound"};
     for (const QString &d : codeDirs) {
-        QDirIterator it(QStringLiteral(TOVIRA_SOURCE_DIR) + "/" + d, {"*.cpp", "*.h"},
-                        QDir::Files, QDirIterator::Subdirectories);
+        QDirIterator it(QStringLiteral(TOVIRA_SOURCE_DIR) + "/" + d, {"*.cpp", "*.h"}, QDir::Files,
+                        QDirIterator::Subdirectories);
         while (it.hasNext()) {
             QFile f(it.next());
             f.open(QIODevice::ReadOnly);
@@ -53,8 +54,8 @@ QString drawnCharacters()
                 all += m.next().captured(1);
         }
     }
-    QDirIterator it(QStringLiteral(TOVIRA_SOURCE_DIR) + "/assets", {"*.txt", "*.svg"},
-                    QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(QStringLiteral(TOVIRA_SOURCE_DIR) + "/assets", {"*.txt", "*.svg"}, QDir::Files,
+                    QDirIterator::Subdirectories);
     static const QRegularExpression svgText(QStringLiteral("<text[^>]*>([^<]*)<"));
     while (it.hasNext()) {
         const QString path = it.next();

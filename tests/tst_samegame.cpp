@@ -1,7 +1,7 @@
 // SameGame: the board rules on boards built by hand, the time bar's ticks, and the game item
 // driven by real mouse and key events sent to the scene and rendered frame by frame.
-#include "GameHarness.h"
 #include "FlatPictures.h"
+#include "GameHarness.h"
 #include "InkOffPaper.h"
 #include "SceneInput.h"
 #include "base/Clock.h"
@@ -455,9 +455,11 @@ private slots:
                 const auto dimmed = [](int d, int l) { return qAbs(d - l * 55 / 255) <= 2; };
                 QVERIFY2(dimmed(qRed(dim), qRed(lit)) && dimmed(qGreen(dim), qGreen(lit)) &&
                              dimmed(qBlue(dim), qBlue(lit)),
-                             qPrintable(QString("cell %1,%2: %3 over %4")
-                                            .arg(column).arg(row)
-                                            .arg(dim, 0, 16).arg(lit, 0, 16)));
+                         qPrintable(QString("cell %1,%2: %3 over %4")
+                                        .arg(column)
+                                        .arg(row)
+                                        .arg(dim, 0, 16)
+                                        .arg(lit, 0, 16)));
                 changed += first.pixel(at) != dim;
                 ++compared;
             }

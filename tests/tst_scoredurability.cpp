@@ -14,8 +14,8 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("tovira.conf");
-        const int a[ScoreFile::Count] = {1, 22, 333, 4444, 55555, 666666, 7777777, 88888888,
-                                         999999999, 0};
+        const int a[ScoreFile::Count] = {1,      22,      333,      4444,      55555,
+                                         666666, 7777777, 88888888, 999999999, 0};
         const int b[ScoreFile::Count] = {-9, 8, -7, 6, -5, 4, -3, 2, -1, 2147483647};
         const QByteArray textA = ScoreFile::format(a).toUtf8();
         const QByteArray textB = ScoreFile::format(b).toUtf8();

@@ -1,7 +1,7 @@
 // The best-score file: what is read from hand-made files and what is written.
 #include "AsOtherUser.h"
-#include "base/Notice.h"
 #include "app/ScoreFile.h"
+#include "base/Notice.h"
 
 #include <QtTest>
 #include <functional>
@@ -12,7 +12,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
-namespace {
+namespace
+{
 QVector<int> parsed(const QByteArray &text, int fill = -1)
 {
     int table[ScoreFile::Count];
@@ -90,10 +91,10 @@ private slots:
     // Malformed lines are skipped without using a slot; bare numbers and negatives count.
     void skippedLinesBareNumbersAndNegatives()
     {
-        QCOMPARE(parsed(fileWith({"Tovira Game", "game1=1", "game3=abc", "", "42", "game4=-17",
-                                  "x=9"}))
-                     .mid(0, 4),
-                 QVector<int>({1, 42, -17, -1}));
+        QCOMPARE(
+            parsed(fileWith({"Tovira Game", "game1=1", "game3=abc", "", "42", "game4=-17", "x=9"}))
+                .mid(0, 4),
+            QVector<int>({1, 42, -17, -1}));
     }
 
     // The header may carry other text around it; without it the table is untouched.

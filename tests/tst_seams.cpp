@@ -1,7 +1,7 @@
 // The process-wide random generator, the clock seam and the frame pacing arithmetic.
-#include "base/Clock.h"
 #include "app/FramePacer.h"
 #include "app/LoopGuard.h"
+#include "base/Clock.h"
 #include "base/Random.h"
 
 #include <QtTest>

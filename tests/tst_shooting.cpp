@@ -1,13 +1,13 @@
 // The shooting gallery: targets and popups, the gallery's shots and clock, the target pictures
 // against their hit polygons, and the game played through real events frame by frame.
-#include "GameHarness.h"
 #include "CardTable.h"
 #include "FlatPictures.h"
+#include "GameHarness.h"
 #include "InkOffPaper.h"
 #include "base/Clock.h"
+#include "base/Picture.h"
 #include "base/Random.h"
 #include "games/frame/Game_Score.h"
-#include "base/Picture.h"
 #include "games/shooting/Game_Shooting.h"
 #include "games/shooting/Game_Shooting_Bonus.h"
 #include "games/shooting/Game_Shooting_Combo.h"
@@ -18,7 +18,6 @@
 #include <QFontDatabase>
 #include <QGraphicsScene>
 #include <QGraphicsView>
-#include <QFontDatabase>
 #include <QSignalSpy>
 #include <QtTest>
 #include <functional>
@@ -54,7 +53,7 @@ Draws drawsAt(const QTime &t)
 
 // A target at (x, y) whose draws satisfy want, made by moving the wall clock to a fitting moment.
 std::unique_ptr<Game_Shooting_Target> makeTarget(int x, int y,
-                                                const std::function<bool(const Draws &)> &want)
+                                                 const std::function<bool(const Draws &)> &want)
 {
     QTime t(10, 0, 0, 0);
     for (int i = 0; i < 600000 && !want(drawsAt(t)); ++i)
@@ -309,10 +308,9 @@ private slots:
         QCOMPARE(framesUntilEmpty([&] { return gallery.getBonuses().size(); },
                                   [&] { gallery.stepBonuses({}); }),
                  50);
-        QCOMPARE(
-            framesUntilEmpty([&] { return gallery.getCombos().size(); },
-                             [&] { gallery.stepCombos({}); }),
-            50);
+        QCOMPARE(framesUntilEmpty([&] { return gallery.getCombos().size(); },
+                                  [&] { gallery.stepCombos({}); }),
+                 50);
     }
 
     // The clock counts down by the monotonic clock's milliseconds, a change of minute
@@ -551,8 +549,8 @@ private slots:
             wall = wall.addMSecs(500);
             frame();
             QVERIFY(FlatPictures::texts(*game).contains("終了！"));
-            const QPointF button = (hits == 1 ? game->leftButtonRect() : game->rightButtonRect())
-                                       .center();
+            const QPointF button =
+                (hits == 1 ? game->leftButtonRect() : game->rightButtonRect()).center();
             moveTo(button);
             pointAndClick(button);
             QCOMPARE(gallery->isTimeUp(), hits == 2);

@@ -1,8 +1,8 @@
 // The slot machine: the strip and its shuffle, the stop arithmetic, scoring and losing, the train
 // of reels and its speeds, and the screen played frame by frame through real events on a view.
-#include "GameHarness.h"
 #include "CardTable.h"
 #include "FlatPictures.h"
+#include "GameHarness.h"
 #include "InkOffPaper.h"
 #include "base/Clock.h"
 #include "base/Random.h"
@@ -156,8 +156,9 @@ private slots:
                 reel->setTops(top1, top2);
             }
             painter.drawImage(0, 0, QImage(":/img/slot/FG"));
-            game->drawScorePanel(&painter, QImage(":/img/slot/SCORE")
-                                               .convertToFormat(QImage::Format_ARGB32_Premultiplied));
+            game->drawScorePanel(
+                &painter,
+                QImage(":/img/slot/SCORE").convertToFormat(QImage::Format_ARGB32_Premultiplied));
         }
         QCOMPARE(frame(), reference);
     }

@@ -4,8 +4,8 @@
 #include "CardTable.h"
 #include "FlatPictures.h"
 
-#include "base/Random.h"
 #include "base/Game_Countdown.h"
+#include "base/Random.h"
 #include "games/cards/Game_Trump.h"
 #include "games/speed/Game_Speed.h"
 #include "games/speed/Game_Speed_Clock.h"

@@ -1,16 +1,17 @@
 // Start-up without the resource file still opens the fixed 1024 x 576 window.
 #include "app/MainWindow.h"
-#include "base/Notice.h"
-#include "base/PicturePrefetch.h"
 #include "app/Scene.h"
 #include "app/Startup.h"
+#include "base/Notice.h"
 #include "base/Picture.h"
+#include "base/PicturePrefetch.h"
 
 #include <QGraphicsView>
 #include <QScrollBar>
 #include <QtTest>
 
-namespace {
+namespace
+{
 QStringList messages;
 void collect(QtMsgType, const QMessageLogContext &, const QString &text)
 {

@@ -1,13 +1,13 @@
 // Typing: the arrow train through its rules class, and the game item rendered frame by frame
 // and driven by real key and mouse events sent to the scene.
-#include "GameHarness.h"
 #include "FlatPictures.h"
+#include "GameHarness.h"
 #include "InkOffPaper.h"
 #include "SceneInput.h"
 #include "base/Clock.h"
+#include "base/Game_ElapsedClock.h"
 #include "base/Random.h"
 #include "base/Shade.h"
-#include "base/Game_ElapsedClock.h"
 #include "games/frame/Game_Score.h"
 #include "games/typing/Game_Typing.h"
 #include "games/typing/Game_Typing_Arrow.h"

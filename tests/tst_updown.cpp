@@ -3,8 +3,8 @@
 #include "CardTable.h"
 #include "FlatPictures.h"
 
-#include "base/Random.h"
 #include "base/Game_Countdown.h"
+#include "base/Random.h"
 #include "games/updown/Game_UpDown.h"
 #include "games/updown/Game_UpDown_Table.h"
 

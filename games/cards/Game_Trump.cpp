@@ -1,8 +1,8 @@
 #include "games/cards/Game_Trump.h"
 
 #include "base/Clock.h"
-#include "base/Random.h"
 #include "base/Picture.h"
+#include "base/Random.h"
 
 #include <QDebug>
 #include <QPainter>

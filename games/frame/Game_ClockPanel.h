@@ -18,6 +18,6 @@ public:
     static void drawPicture(QPainter *painter, const QImage &picture, const QPointF &at,
                             const QFont &font);
     // Both, with text drawn into textRect (Qt alignment flags) in the painter's pen.
-    static void draw(QPainter *painter, const QImage &picture, const QPointF &at,
-                     const QFont &font, const QRectF &textRect, int flags, const QString &text);
+    static void draw(QPainter *painter, const QImage &picture, const QPointF &at, const QFont &font,
+                     const QRectF &textRect, int flags, const QString &text);
 };

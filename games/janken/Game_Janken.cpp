@@ -1,10 +1,10 @@
 #include "games/janken/Game_Janken.h"
 
 #include "base/Clock.h"
+#include "base/Picture.h"
 #include "base/Random.h"
 #include "games/frame/Game_ClockPanel.h"
 #include "games/frame/Game_Score.h"
-#include "base/Picture.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -105,8 +105,8 @@ void Game_Janken::paintPlay(QPainter *painter)
 {
     drawHands(painter);
     // The marker moves 8 px per frame from the first frame that shows minute 1.
-    const int x = duel->step(Picture::sizeOf(pictures.point).width(),
-                             clock.getElapsed().minute() > 0);
+    const int x =
+        duel->step(Picture::sizeOf(pictures.point).width(), clock.getElapsed().minute() > 0);
     drawMarker(painter, x);
     Picture::drawAtDeviceSize(painter, QPointF(0, 0), pictures.foreground);
     drawScorePanel(painter, pictures.score);

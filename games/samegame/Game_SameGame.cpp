@@ -1,9 +1,9 @@
 #include "games/samegame/Game_SameGame.h"
 
-#include "base/Shade.h"
 #include "base/Clock.h"
-#include "base/Random.h"
 #include "base/Picture.h"
+#include "base/Random.h"
+#include "base/Shade.h"
 #include "games/samegame/Game_SameGame_Bar.h"
 #include "games/samegame/Game_SameGame_Mass.h"
 #include "games/samegame/Game_SameGame_Rules.h"

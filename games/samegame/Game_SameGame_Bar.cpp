@@ -76,6 +76,6 @@ void Game_SameGame_Bar::paint(QPainter *painter, const QStyleOptionGraphicsItem 
     const QRectF fillRect = getFillRect();
     const QRect fill = fillRect.toRect() & QRect(QPoint(), Picture::sizeOf(barPicture));
     if (!fill.isEmpty())
-        Picture::drawPart(painter, QRectF(21, 4, fillRect.width(), fillRect.height()),
-                          barPicture, fill);
+        Picture::drawPart(painter, QRectF(21, 4, fillRect.width(), fillRect.height()), barPicture,
+                          fill);
 }

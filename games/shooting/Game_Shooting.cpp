@@ -2,8 +2,8 @@
 
 #include "base/Clock.h"
 #include "base/Game_GlyphCache.h"
-#include "games/frame/Game_Score.h"
 #include "base/Picture.h"
+#include "games/frame/Game_Score.h"
 #include "games/shooting/Game_Shooting_Gallery.h"
 
 #include <QCursor>
@@ -76,8 +76,8 @@ void Game_Shooting::playHoverMove(QGraphicsSceneHoverEvent *event)
     pointerPos = event->scenePos();
 }
 
-void Game_Shooting::drawBehindForeground(QPainter *painter, const QImage &picture,
-                                         const QPoint &at, bool hidden) const
+void Game_Shooting::drawBehindForeground(QPainter *painter, const QImage &picture, const QPoint &at,
+                                         bool hidden) const
 {
     if (!hidden) {
         Picture::drawAtDeviceSize(painter, at, picture);
@@ -96,11 +96,11 @@ void Game_Shooting::drawBehindForeground(QPainter *painter, const QImage &pictur
 void Game_Shooting::drawTargets(QPainter *painter, bool hidden)
 {
     const qreal opacity = painter->opacity();
-    gallery->stepTargets([this, painter, hidden](Game_Shooting_Target &t, double o,
-                                                 const QPoint &p) {
-        painter->setOpacity(o);
-        drawBehindForeground(painter, pictures.of(t), p, hidden);
-    });
+    gallery->stepTargets(
+        [this, painter, hidden](Game_Shooting_Target &t, double o, const QPoint &p) {
+            painter->setOpacity(o);
+            drawBehindForeground(painter, pictures.of(t), p, hidden);
+        });
     painter->setOpacity(opacity);
 }
 
@@ -181,5 +181,5 @@ void Game_Shooting::drawPlay(QPainter *painter)
 QRectF Game_Shooting::opaqueRect() const
 {
     return gallery && (gallery->isTimeUp() || !pictures.background.isNull()) ? boundingRect()
-                                                                              : QRectF();
+                                                                             : QRectF();
 }

@@ -20,8 +20,7 @@ class Game_Shooting_Gallery
 {
 public:
     // Live objects, oldest first.
-    template <typename T>
-    using List = std::vector<std::unique_ptr<T>>;
+    template <typename T> using List = std::vector<std::unique_ptr<T>>;
 
     explicit Game_Shooting_Gallery(Game_Score *record);
 

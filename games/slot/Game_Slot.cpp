@@ -1,8 +1,8 @@
 #include "games/slot/Game_Slot.h"
 
+#include "base/Picture.h"
 #include "base/Shade.h"
 #include "games/frame/Game_Score.h"
-#include "base/Picture.h"
 #include "games/slot/Game_Slot_Machine.h"
 #include "games/slot/Game_Slot_Reel.h"
 #include "games/slot/Game_Slot_ReelDrawer.h"

@@ -1,11 +1,11 @@
 #include "games/speed/Game_Speed.h"
 
 #include "base/Clock.h"
+#include "base/Game_GlyphCache.h"
+#include "base/Picture.h"
 #include "base/Random.h"
 #include "games/frame/Game_ClockPanel.h"
-#include "base/Game_GlyphCache.h"
 #include "games/frame/Game_Score.h"
-#include "base/Picture.h"
 
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>
@@ -157,5 +157,5 @@ void Game_Speed::playMouseRelease(QGraphicsSceneMouseEvent *event)
 QRectF Game_Speed::opaqueRect() const
 {
     return cards && (clock.isGameOver() || !pictures.background.isNull()) ? boundingRect()
-                                                                           : QRectF();
+                                                                          : QRectF();
 }

@@ -1,11 +1,11 @@
 #include "games/typing/Game_Typing.h"
 
-#include "base/Shade.h"
 #include "base/Clock.h"
+#include "base/Picture.h"
 #include "base/Random.h"
+#include "base/Shade.h"
 #include "games/frame/Game_ClockPanel.h"
 #include "games/frame/Game_Score.h"
-#include "base/Picture.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -160,8 +160,7 @@ void Game_Typing::drawClock(QPainter *painter)
               ht = Picture::sizeOf(pictures.timer).height();
     const QPointF at(centre.x() - wt / 2, centre.y() - ht / 2 - 240);
     Game_ClockPanel::draw(painter, pictures.timer, at, getFont(),
-                          QRectF(at.x() + 60, at.y() + 20, wt, ht), Qt::AlignLeft,
-                          clock.text());
+                          QRectF(at.x() + 60, at.y() + 20, wt, ht), Qt::AlignLeft, clock.text());
 }
 
 bool Game_Typing::isPlaying() const

@@ -1,10 +1,10 @@
 #include "games/updown/Game_UpDown.h"
 
 #include "base/Clock.h"
+#include "base/Picture.h"
 #include "base/Random.h"
 #include "games/frame/Game_ClockPanel.h"
 #include "games/frame/Game_Score.h"
-#include "base/Picture.h"
 
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>

@@ -11,7 +11,6 @@
 #include <QRectF>
 #include <memory>
 
-
 class Game_UpDown : public Game_Base
 {
     Q_OBJECT

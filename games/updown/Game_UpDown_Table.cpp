@@ -1,8 +1,8 @@
 #include "games/updown/Game_UpDown_Table.h"
 
 #include "base/Clock.h"
-#include "base/Random.h"
 #include "base/Game_Countdown.h"
+#include "base/Random.h"
 
 #include <utility>
 

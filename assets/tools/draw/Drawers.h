@@ -9,10 +9,10 @@
 class QSvgRenderer;
 
 struct DrawContext {
-    QString assetsDir;            // the assets/ folder of the source tree
-    QString sharedDefs;           // the shared SVG <defs> every picture may use
-    QString fontFamily;           // the game's font, registered before drawing
-    int scale = 1;                // pixels per unit of the contract's sizes (2: double size)
+    QString assetsDir;  // the assets/ folder of the source tree
+    QString sharedDefs; // the shared SVG <defs> every picture may use
+    QString fontFamily; // the game's font, registered before drawing
+    int scale = 1;      // pixels per unit of the contract's sizes (2: double size)
 };
 
 // A drawer gets the contract's size and returns a picture of ctx.scale times as many pixels each
