@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-Adv_Base::Adv_Base(int x, int y, const Row &row) : Item_Base(x, y, nullptr), row(row)
+Adv_Base::Adv_Base(int x, int y, const Row &story) : Item_Base(x, y, nullptr), row(story)
 {
     stopStory();
     // Two pixels up and left hide the view's frame margin behind the page.

@@ -26,7 +26,7 @@ public:
     static constexpr int FallbackWidth = 1024;
     static constexpr int FallbackHeight = 576;
 
-    Adv_Base(int x, int y, const Row &row);
+    Adv_Base(int x, int y, const Row &story);
     ~Adv_Base() override;
 
     void stopStory();
