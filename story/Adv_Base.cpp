@@ -9,6 +9,15 @@
 
 #include <algorithm>
 
+Adv_Base::Row Adv_Base::story(int index)
+{
+    static const Row stories[] = {{QStringLiteral(":/OP/IMG"), 10, 0},
+                                  {QStringLiteral(":/ED1/IMG"), 7, 1},
+                                  {QStringLiteral(":/ED2/IMG"), 7, 2},
+                                  {QStringLiteral(":/ED3/IMG"), 10, 3}};
+    return stories[index];
+}
+
 Adv_Base::Adv_Base(int x, int y, const Row &story) : Item_Base(x, y, nullptr), row(story)
 {
     stopStory();

@@ -26,6 +26,9 @@ public:
     static constexpr int FallbackWidth = 1024;
     static constexpr int FallbackHeight = 576;
 
+    // The four stories by story index: the opening, then the endings.
+    static Row story(int index);
+
     Adv_Base(int x, int y, const Row &story);
     ~Adv_Base() override;
 

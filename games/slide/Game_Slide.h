@@ -15,8 +15,6 @@ class Game_Slide : public Game_Base
 {
     Q_OBJECT
 public:
-    static constexpr int BoardWidth = 737;
-    static constexpr int BoardHeight = 369;
     Game_Slide();
 
     void releaseResources() override;
@@ -25,6 +23,9 @@ public:
     void exitGame() override;
     QRectF opaqueRect() const override;
 
+    // The board's fixed extent; the cells share it out.
+    static constexpr int BoardWidth = 737;
+    static constexpr int BoardHeight = 369;
     // The frame drawn around the cells, in item coordinates.
     QRect boardFrame() const;
     QRect cellRect(int index) const;
