@@ -4,9 +4,13 @@
 // for the return-to-menu question and for every result screen.
 //
 // For game classes:
-// - releaseResources() frees what createResources() made (call it from your destructor too);
-//   createResources() makes it; initGame() starts a fresh play, takes the keyboard focus and
-//   starts the frame timer (startFrameTimer()), whose ticks repaint the item.
+// - Construct the frame with the game's name (Game_Base(name), placed at (-2, -2)).
+// - releaseResources() frees what createResources() made; createResources() makes it (a struct
+//   of pictures held by value, made and dropped whole, needs nothing in the destructor);
+//   initGame() starts a fresh play, takes the keyboard focus and starts the frame timer
+//   (startFrameTimer()), whose ticks repaint the item.
+// - A result screen dims the play its own way, then drawResult() draws the panel and dialog;
+//   playSound() and setSoundSilent() reach the sound manager when there is one.
 // - The frame routes input: while the question is shown or isPlaying() is false (a result
 //   screen) key, mouse-release and hover events go to the dialog; during play Escape calls
 //   pauseGame() and the rest goes to playKeyRelease(), playMouseRelease() and playHoverMove(),

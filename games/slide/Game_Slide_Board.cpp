@@ -19,8 +19,8 @@ void Game_Slide_Board::reset()
 // The gap's cell when it lies from k in the step (dc, dr), nearest first; -1 otherwise.
 int Game_Slide_Board::findGapToward(int k, int dc, int dr) const
 {
-    for (int c = k % columns + dc, r = k / columns + dr; c >= 0 && c < columns && r >= 0 && r < rows;
-         c += dc, r += dr) {
+    int c = k % columns + dc, r = k / columns + dr;
+    for (; c >= 0 && c < columns && r >= 0 && r < rows; c += dc, r += dr) {
         if (cells[c + r * columns] == Gap)
             return c + r * columns;
     }
