@@ -3,8 +3,8 @@
 #include <QGraphicsScene>
 #include <QWidget>
 
-FramePacer::FramePacer(QGraphicsScene *scene, QWidget *viewport, QObject *parent)
-    : QObject(parent), viewport(viewport)
+FramePacer::FramePacer(QGraphicsScene *scene, QWidget *paintedWidget, QObject *parent)
+    : QObject(parent), viewport(paintedWidget)
 {
     timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer);

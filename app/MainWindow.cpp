@@ -1,12 +1,12 @@
 #include "app/MainWindow.h"
 
 #include "app/FramePacer.h"
-#include "app/HighDensity.h"
-#include "app/PicturePrefetch.h"
-#include "app/ResourceFile.h"
+#include "app/Game_GameList.h"
 #include "app/Scene.h"
+#include "base/HighDensity.h"
+#include "base/PicturePrefetch.h"
+#include "base/ResourceFile.h"
 #include "games/frame/Game_Base.h"
-#include "games/frame/Game_GameList.h"
 #include "launcher/Item_Lancher.h"
 
 #include <QCoreApplication>

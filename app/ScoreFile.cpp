@@ -1,7 +1,8 @@
 #include "app/ScoreFile.h"
 
-#include "app/Notice.h"
-#include "app/RegularFile.h"
+#include "base/Logging.h"
+#include "base/Notice.h"
+#include "base/RegularFile.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -100,6 +101,7 @@ bool ScoreFile::write(const int *table) const
     struct stat st;
     if (!saveTarget(filePath, &target, &st)) {
         qDebug() << "configWriteError";
+        qCDebug(lcScores) << "no file to write at" << filePath;
         return false;
     }
     QSaveFile file(target);
@@ -113,6 +115,7 @@ bool ScoreFile::write(const int *table) const
     if (!written) {
         file.cancelWriting();
         qDebug() << "configWriteError";
+        qCDebug(lcScores) << "writing" << target << "failed:" << file.errorString();
     }
     return written;
 }

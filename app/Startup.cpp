@@ -1,7 +1,8 @@
 #include "app/Startup.h"
 
-#include "app/PicturePrefetch.h"
-#include "app/ResourceFile.h"
+#include "base/Logging.h"
+#include "base/PicturePrefetch.h"
+#include "base/ResourceFile.h"
 #include "sound/AudioSet.h"
 
 #include <QApplication>
@@ -24,6 +25,7 @@ void Startup::prepare(QApplication &app)
         qDebug() << "noResuorce";
     // The menu's two full-size pictures decode while the icon, the font and the window are set
     // up here.
+    qCDebug(lcApp) << "resuorce.rcc registered:" << registered;
     if (registered)
         PicturePrefetch::start({QStringLiteral(":/img/lancher/BG"), QStringLiteral(":/img/BG")});
     // Qt 6 strings from C literals are UTF-8 already, so there is no codec to install.

@@ -2,7 +2,7 @@
 // Speed into a window-sized picture (a 60 Hz frame leaves 16.7 ms), and the cost of making the
 // card sheet that every start creates and of cutting one card out of it.
 // Run: bench_cards [frames] from the folder that holds resuorce.rcc (build/game).
-#include "app/Clock.h"
+#include "base/Clock.h"
 #include "games/cards/Game_Trump.h"
 #include "games/frame/Game_Score.h"
 #include "games/speed/Game_Speed.h"

@@ -2,7 +2,7 @@
 // (against the 16.7 ms of a 60 Hz frame), with the gallery holding more and more live targets,
 // and the cost of making a target, whose pictures are decoded once and then shared.
 // Run from the game folder (it reads ./resuorce.rcc): ../bench/bench_duel_gallery [frames]
-#include "app/Clock.h"
+#include "base/Clock.h"
 #include "games/setsuna/Game_Setsuna.h"
 #include "games/shooting/Game_Shooting.h"
 #include "games/shooting/Game_Shooting_Gallery.h"
@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QResource>
 #include <cstdio>
+#include <memory>
 
 namespace
 {
@@ -42,11 +43,11 @@ int main(int argc, char **argv)
 
     QElapsedTimer clock;
     clock.start();
-    delete new Game_Shooting_Target(0, 0);
+    std::make_unique<Game_Shooting_Target>(0, 0);
     const double firstTarget = clock.nsecsElapsed() / 1e6;
     clock.restart();
     for (int i = 0; i < 200; ++i, ++ms)
-        delete new Game_Shooting_Target(0, 0);
+        std::make_unique<Game_Shooting_Target>(0, 0);
     std::printf("making a target: first %.3f ms (decodes; the game preloads), then %.4f ms each\n",
                 firstTarget, clock.nsecsElapsed() / 1e6 / 200);
 

@@ -2,7 +2,7 @@
 // the cost of drawing a full-screen picture premultiplied versus as loaded, and how often an
 // off-stage game's 1 ms frame timer would wake the program per second had it not been stopped.
 // Run from the game folder (it reads ./resuorce.rcc): ../bench/bench_frame [frames]
-#include "games/frame/Picture.h"
+#include "base/Picture.h"
 #include "launcher/Item_Lancher.h"
 
 #include <QApplication>

@@ -13,13 +13,13 @@
 //
 // Run: build-<name>/bench/bench_frames [frames] [WxH] (reads ../game/resuorce.rcc next to the bench
 // folder, or the folder given in TOVIRA_GAME_DIR; works in a temporary folder).
-#include "app/Clock.h"
-#include "app/HighDensity.h"
-#include "app/Notice.h"
+#include "base/Clock.h"
+#include "base/HighDensity.h"
+#include "base/Notice.h"
 #include "app/Scene.h"
-#include "games/cards/Game_Countdown.h"
+#include "base/Game_Countdown.h"
 #include "games/frame/Game_Base.h"
-#include "games/frame/Game_GameList.h"
+#include "app/Game_GameList.h"
 #include "games/frame/Game_Score.h"
 #include "games/janken/Game_Janken.h"
 #include "games/janken/Game_Janken_Duel.h"
@@ -414,10 +414,10 @@ int main(int argc, char **argv)
         const Game_Typing_Arrow *answered = nullptr;
         const auto answer = [&](int) {
             const auto &tiles = game->getTrain()->getTiles();
-            if (tiles.size() < 2 || tiles.front() == answered)
+            if (tiles.size() < 2 || tiles.front().get() == answered)
                 return;
             if (tiles.front()->shift(0) > game->getWidth() - 200) {
-                answered = tiles.front();
+                answered = tiles.front().get();
                 SceneInput::key(scene, arrowKey(answered->getDirection()));
             }
         };
@@ -451,7 +451,7 @@ int main(int argc, char **argv)
                 gallery->spawnTarget();
             gallery->setRemaining(QTime(0, 0, 40, 0));
             if (i % 30 == 0) {
-                for (Game_Shooting_Target *t : gallery->getTargets()) {
+                for (const auto &t : gallery->getTargets()) {
                     if (t->isHit() || !t->isGood())
                         continue;
                     // The head, inside the bonus zone: a hit, a combo and a "+1" popup.

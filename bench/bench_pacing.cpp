@@ -2,7 +2,7 @@
 // the games' timers do. Prints the paced window's rate next to an unpaced view's.
 // Run: bench/run_pacing.sh (offscreen and Xvfb), or bench_pacing [seconds] on any platform.
 #include "app/MainWindow.h"
-#include "app/Notice.h"
+#include "base/Notice.h"
 #include "app/Scene.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // and a lit group, Slide cutting its nine tiles from the picture anew), and how long the rules
 // take per click (SameGame's removal, fall and board check) and per shuffle (Slide's 900+ moves).
 // Run: bench_puzzles [frames] from the build folder (reads game/resuorce.rcc), offscreen is fine.
-#include "app/Random.h"
+#include "base/Random.h"
 #include "games/samegame/Game_SameGame.h"
 #include "games/samegame/Game_SameGame_Bar.h"
 #include "games/samegame/Game_SameGame_Mass.h"

@@ -9,6 +9,7 @@
 //     cd build/game && QT_QPA_PLATFORM=offscreen ../bench/bench_startup hostile
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "base/ArchiveWords.h"
 #include "sound/Archive.h"
 #include "sound/ArchiveBuffer.h"
 #include "sound/AudioOutput.h"
@@ -367,7 +368,8 @@ bool writeHostile(const QString &dir, const QString &which)
     } else if (which == QLatin1String("fifo")) {
         return mkfifo(path.c_str(), 0600) == 0;
     }
-    return archive.write(path, flags);
+    const ArchiveWords words = ArchiveWords::draw();
+    return archive.write(path, flags, words.a, words.b);
 }
 
 int runHostile(int argc, char **argv)

@@ -1,9 +1,9 @@
 #include "launcher/Item_Lancher.h"
 
-#include "app/HighDensity.h"
-#include "app/ResourceFile.h"
-#include "games/frame/Picture.h"
-#include "games/frame/groupDigits.h"
+#include "base/HighDensity.h"
+#include "base/ResourceFile.h"
+#include "base/Picture.h"
+#include "base/groupDigits.h"
 #include "sound/AudioSet.h"
 
 #include <QDebug>

@@ -1,7 +1,5 @@
 #include "sound/Archive.h"
 
-#include "app/Random.h"
-
 #include "sound/ArchiveBuffer.h"
 #include "sound/Blowfish.h"
 
@@ -10,7 +8,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <functional>
 #include <new>
 #include <utility>
@@ -224,6 +221,11 @@ bool Archive::readHeaderAndDirectory(std::FILE *file, long fileSize)
     if (enciphered)
         cipher.decipher(directory.data(), directory.size());
 
+    return readDirectory(directory, count);
+}
+
+bool Archive::readDirectory(const std::vector<unsigned char> &directory, std::size_t count)
+{
     std::vector<ArchiveEntry> parsed(count);
     std::vector<std::uint64_t> starts(count);
     std::size_t at = 0;
@@ -344,28 +346,9 @@ bool Archive::readEntry(std::size_t index, std::vector<unsigned char> *bytes, Si
             ok = ok && std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0;
         }
         if (ok && sealedOk && (flags & Compressed) && payload != e.decodedSize) {
-            if ((flags & Enciphered) && std::fseek(file, static_cast<long>(offset + 8), SEEK_SET))
-                ok = false;
-            const std::uint64_t stored = (flags & Enciphered) ? e.storedSize - 8 : e.storedSize;
-            const Blowfish *key = (flags & Enciphered) ? &cipher : nullptr;
-            if (ok && sink) {
-                // Straight into the caller's block of the decoded size, which can use the
-                // front of the entry while the rest is still inflating.
-                unsigned char *block = sink->room(e.decodedSize);
-                sink->filled = true;
-                ok = inflateFrom(
-                    file, stored, payload, key, e.decodedSize,
-                    [block](std::size_t before, std::size_t) { return block + before; },
-                    [sink](std::size_t total) { sink->arrived(total); });
-                std::fclose(file);
-                return ok;
-            }
-            ok = ok && inflateFrom(file, stored, payload, key, e.decodedSize, &buffer.bytes());
+            ok = inflateEntry(file, e, offset, payload, bytes, sink);
             std::fclose(file);
-            if (!ok)
-                return false;
-            *bytes = std::move(buffer.bytes());
-            return true;
+            return ok;
         }
         if (ok) {
             buffer.bytes().resize(e.storedSize);
@@ -389,20 +372,41 @@ bool Archive::readEntry(std::size_t index, std::vector<unsigned char> *bytes, Si
     return true;
 }
 
+// A compressed entry, inflated as it is read (past its seal when enciphered): straight into the
+// sink's block of the decoded size when there is a sink, which can use the front of the entry
+// while the rest is still inflating, else into bytes. The caller closes the file.
+bool Archive::inflateEntry(std::FILE *file, const ArchiveEntry &e, std::uint64_t offset,
+                           std::uint64_t payload, std::vector<unsigned char> *bytes,
+                           Sink *sink) const
+{
+    if ((flags & Enciphered) && std::fseek(file, static_cast<long>(offset + 8), SEEK_SET))
+        return false;
+    const std::uint64_t stored = (flags & Enciphered) ? e.storedSize - 8 : e.storedSize;
+    const Blowfish *sealing = (flags & Enciphered) ? &cipher : nullptr;
+    if (sink) {
+        unsigned char *block = sink->room(e.decodedSize);
+        sink->filled = true;
+        return inflateFrom(
+            file, stored, payload, sealing, e.decodedSize,
+            [block](std::size_t before, std::size_t) { return block + before; },
+            [sink](std::size_t total) { sink->arrived(total); });
+    }
+    std::vector<unsigned char> decoded;
+    if (!inflateFrom(file, stored, payload, sealing, e.decodedSize, &decoded))
+        return false;
+    *bytes = std::move(decoded);
+    return true;
+}
+
 void Archive::addEntry(const ArchiveBuffer &buffer)
 {
     entries.push_back(buffer.entry());
     data.insert(data.end(), buffer.bytes().begin(), buffer.bytes().end());
 }
 
-bool Archive::write(const std::string &outPath, std::uint32_t writeFlags) const
+bool Archive::write(const std::string &outPath, std::uint32_t writeFlags, std::uint32_t a,
+                    std::uint32_t b) const
 {
-    Random::seed(static_cast<unsigned>(std::time(nullptr)));
-    const int discard = 1024 + Random::draw() % 1024;
-    for (int i = 0; i < discard; ++i)
-        Random::draw();
-    const std::uint32_t a = static_cast<std::uint32_t>(Random::draw() % 268435455);
-    const std::uint32_t b = static_cast<std::uint32_t>(Random::draw() % 268435455);
     const std::uint32_t c = a + b;
     const std::uint32_t d = c + 1;
 

@@ -63,14 +63,22 @@ public:
     std::uint64_t entryLimitBytes() const { return entryLimit; }
 
     void addEntry(const ArchiveBuffer &buffer);
-    bool write(const std::string &path, std::uint32_t flags) const;
+    // Writes the entries added so far; a and b are the header's two free words (the caller
+    // draws them), the two after them are stored as a + b and a + b + 1.
+    bool write(const std::string &path, std::uint32_t flags, std::uint32_t a,
+               std::uint32_t b) const;
 
     std::uint32_t archiveFlags() const { return flags; }
     void setLooseFiles(bool value) { looseFiles = value; }
 
 private:
     bool readHeaderAndDirectory(std::FILE *file, long fileSize);
+    // Parses count records of the deciphered directory; the entries, their offsets and the
+    // name index are kept only when every record is whole.
+    bool readDirectory(const std::vector<unsigned char> &directory, std::size_t count);
     bool readEntry(std::size_t index, std::vector<unsigned char> *bytes, Sink *sink) const;
+    bool inflateEntry(std::FILE *file, const ArchiveEntry &e, std::uint64_t offset,
+                      std::uint64_t payload, std::vector<unsigned char> *bytes, Sink *sink) const;
 
     std::string key;
     std::string path;

@@ -2,9 +2,9 @@
 
 #include "sound/SoundBytes.h"
 
-ArrivingDevice::ArrivingDevice(QIODevice *source, std::shared_ptr<const SoundBytes> bytes,
-                               qint64 offset, qint64 length)
-    : source(source), bytes(std::move(bytes)), offset(offset), length(length)
+ArrivingDevice::ArrivingDevice(QIODevice *rawSource, std::shared_ptr<const SoundBytes> block,
+                               qint64 start, qint64 size)
+    : source(rawSource), bytes(std::move(block)), offset(start), length(size)
 {
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-LoopDevice::LoopDevice(const QByteArray &samples) : samples(samples) {}
+LoopDevice::LoopDevice(const QByteArray &loop) : samples(loop) {}
 
 bool LoopDevice::open(OpenMode mode)
 {

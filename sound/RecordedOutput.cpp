@@ -4,8 +4,8 @@
 
 #include <QIODevice>
 
-RecordedOutput::RecordedOutput(SoundRecorder &recorder, const QString &member)
-    : recorder(recorder), member(member)
+RecordedOutput::RecordedOutput(SoundRecorder &log, const QString &name)
+    : recorder(log), member(name)
 {
 }
 

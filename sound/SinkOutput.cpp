@@ -1,5 +1,6 @@
 #include "sound/SinkOutput.h"
 
+#include "base/Logging.h"
 #include "sound/FadeDevice.h"
 
 #include <QAudioDevice>
@@ -7,12 +8,10 @@
 #include <QIODevice>
 #include <QTimer>
 
-Q_LOGGING_CATEGORY(lcSound, "tovira.sound")
-
 SinkOutput::SinkOutput(const QAudioDevice &device, const QAudioFormat &format,
-                       const QString &member)
+                       const QString &name)
     : sink(new QAudioSink(device, format)), fade(new FadeDevice()), stopLater(new QTimer(this)),
-      member(member)
+      member(name)
 {
     connect(sink, &QAudioSink::stateChanged, this, &SinkOutput::forwardState);
     stopLater->setSingleShot(true);

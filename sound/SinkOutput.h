@@ -2,11 +2,7 @@
 // A playback channel on the default audio device through QAudioSink.
 #include "sound/AudioOutput.h"
 
-#include <QLoggingCategory>
 #include <QString>
-
-// Our own diagnostics for sound ("tovira.sound"); starts and stops are debug messages.
-Q_DECLARE_LOGGING_CATEGORY(lcSound)
 
 class FadeDevice;
 class QAudioDevice;

@@ -1,5 +1,6 @@
 #include "sound/SinkOutputFactory.h"
 
+#include "base/Logging.h"
 #include "sound/SinkOutput.h"
 
 #include <QAudioDevice>

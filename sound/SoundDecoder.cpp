@@ -1,5 +1,7 @@
 #include "sound/SoundDecoder.h"
 
+#include "base/Logging.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <new>
@@ -64,7 +66,7 @@ void SoundDecoder::work()
 class SoundDecoder::JobSink : public Archive::Sink
 {
 public:
-    JobSink(SoundDecoder &decoder, std::size_t job) : decoder(decoder), job(job) {}
+    JobSink(SoundDecoder &owner, std::size_t index) : decoder(owner), job(index) {}
     unsigned char *room(std::size_t bytes) override
     {
         block = std::make_shared<SoundBytes>(bytes);
@@ -101,6 +103,9 @@ void SoundDecoder::decode(std::size_t job, std::unique_lock<std::mutex> &lock)
     }
     if (sink.block)
         sink.block->finish(ok);
+    if (!ok)
+        qCDebug(lcArchive).noquote() << "entry" << QString::fromStdString(name)
+                                     << (allowed ? "could not be read" : "is not read here");
     lock.lock();
     if (!ok)
         j.bytes.reset();

@@ -1,7 +1,7 @@
 #include "story/Adv_Base.h"
 
-#include "app/Shade.h"
-#include "games/frame/Picture.h"
+#include "base/Shade.h"
+#include "base/Picture.h"
 
 #include <QDebug>
 #include <QGraphicsSceneMouseEvent>

@@ -2,8 +2,8 @@
 // A card game on a real, active graphics view for the tests: the wall clock is the test's, the
 // frames are painted by the test, and clicks and keys go through the view as real events.
 #include "InkOffPaper.h"
-#include "app/Clock.h"
-#include "app/Random.h"
+#include "base/Clock.h"
+#include "base/Random.h"
 #include "games/frame/Game_Score.h"
 
 #include <QFontDatabase>

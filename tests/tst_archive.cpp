@@ -1,5 +1,6 @@
 // The sound archive: our Blowfish against the published vectors, round trips through the builder
 // and reader, the format's edge cases, and damaged or hostile files that must fail cleanly.
+#include "base/ArchiveWords.h"
 #include "sound/Archive.h"
 #include "sound/ArchiveBuffer.h"
 #include "sound/Blowfish.h"
@@ -71,7 +72,8 @@ bool buildArchive(const QString &path, std::uint32_t flags, const std::string &k
             buffer.seal();
         archive.addEntry(buffer);
     }
-    return archive.write(path.toStdString(), flags);
+    const ArchiveWords words = ArchiveWords::draw();
+    return archive.write(path.toStdString(), flags, words.a, words.b);
 }
 
 QByteArray fileBytes(const QString &path)
@@ -611,7 +613,8 @@ private:
     bool archiveWriteLeavesFile()
     {
         Archive a;
-        a.write(at("no/such/dir/a.fka").toStdString(), 0);
+        const ArchiveWords words = ArchiveWords::draw();
+        a.write(at("no/such/dir/a.fka").toStdString(), 0, words.a, words.b);
         return QFile::exists(at("no/such/dir/a.fka"));
     }
 };

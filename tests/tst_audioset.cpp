@@ -1,5 +1,6 @@
 // The sound manager through its recording test double: what is loaded from the archive, which
 // sound each call plays, the silence rules, looping, and the WAV data that reaches the device.
+#include "base/ArchiveWords.h"
 #include "sound/Archive.h"
 #include "sound/ArchiveBuffer.h"
 #include "sound/ArrivingDevice.h"
@@ -77,7 +78,9 @@ bool pack(const QString &path, const QVector<QPair<QByteArray, QByteArray>> &ent
             b.bytes()[0] ^= 0xff;
         archive.addEntry(b);
     }
-    return archive.write(path.toStdString(), Archive::Enciphered | Archive::Compressed);
+    const ArchiveWords words = ArchiveWords::draw();
+    return archive.write(path.toStdString(), Archive::Enciphered | Archive::Compressed, words.a,
+                         words.b);
 }
 
 QByteArray pattern(int n, char seed)

@@ -1,8 +1,8 @@
 // The playing-card sheet: cell arithmetic, cutting cards, the seeded random draws, the sheet's
 // art, and the countdown the card games share.
-#include "app/Clock.h"
-#include "app/Random.h"
-#include "games/cards/Game_Countdown.h"
+#include "base/Clock.h"
+#include "base/Random.h"
+#include "base/Game_Countdown.h"
 #include "games/cards/Game_Trump.h"
 
 #include <QPainter>

@@ -2,12 +2,12 @@
 // Space and button rules, driven through real events on a graphics view.
 #include "TestGame.h"
 
-#include "app/Shade.h"
+#include "base/Shade.h"
 
 #include "games/frame/Game_Backdrop.h"
-#include "games/frame/Game_GlyphCache.h"
-#include "games/frame/Picture.h"
-#include "games/frame/groupDigits.h"
+#include "base/Game_GlyphCache.h"
+#include "base/Picture.h"
+#include "base/groupDigits.h"
 #include "sound/AudioSet.h"
 #include "sound/SoundRecorder.h"
 

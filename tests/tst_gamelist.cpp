@@ -1,7 +1,7 @@
 // The game list: names to menu indexes, starting and stopping games, out-of-range indexes.
 #include "TestGame.h"
 
-#include "games/frame/Game_GameList.h"
+#include "app/Game_GameList.h"
 
 #include <QGraphicsScene>
 #include <QPointer>

@@ -1,6 +1,6 @@
 // The built resuorce.rcc serves every picture of the art contract at its listed size, and the
 // font can draw every character of every text the game shows; damaged files are refused.
-#include "app/ResourceFile.h"
+#include "base/ResourceFile.h"
 
 #include <QDirIterator>
 #include <QFontDatabase>

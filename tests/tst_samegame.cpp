@@ -3,13 +3,14 @@
 #include "FlatPictures.h"
 #include "InkOffPaper.h"
 #include "SceneInput.h"
-#include "app/Clock.h"
-#include "app/Random.h"
+#include "base/Clock.h"
+#include "base/Random.h"
 #include "games/frame/Game_Score.h"
 #include "games/samegame/Game_SameGame.h"
 #include "games/samegame/Game_SameGame_Bar.h"
 #include "games/samegame/Game_SameGame_BarLevel.h"
 #include "games/samegame/Game_SameGame_Mass.h"
+#include "games/samegame/Game_SameGame_Rules.h"
 
 #include <QFontDatabase>
 #include <QPainter>
@@ -160,7 +161,7 @@ private slots:
     {
         const int n[] = {2, 4, 5, 7, 9, 10, 12}, points[] = {20, 40, 200, 220, 240, 400, 420};
         for (int i = 0; i < 7; ++i)
-            QCOMPARE(Game_SameGame_Mass::pointsFor(n[i]), points[i]);
+            QCOMPARE(Game_SameGame_Rules::pointsFor(n[i]), points[i]);
     }
 
     // Every deal seeds with hour + minute + second + millisecond and draws the cells in order.
@@ -315,25 +316,32 @@ private slots:
 
     // Emptying the board counts 1000 at once (leaving right then keeps it); only lone tiles
     // left gives a new board without it. Both start the bar empty and 2 px a tick faster.
+    // Played on the rules alone, with no pictures and no bar item.
     void newBoardsCountTheClearBonusAndSpeedUp()
     {
-        setBoard(board(), {"33............."});
-        tick(50);
-        click(*scene, cellCentre(1, 7));
-        QCOMPARE(score(), 1020);
-        QCOMPARE(bar().getLevel(), 0.0);
-        QCOMPARE(bar().getStep(), 3.0);
+        Game_Score record;
+        Game_SameGame_Rules play(record);
+        play.start();
+        Game_SameGame_BarLevel &bar = play.getLevel();
+        setBoard(play.getBoard(), {"33............."});
+        for (int i = 0; i < 50; ++i)
+            bar.tick();
+        QVERIFY(play.click(1, 7).newBoard);
+        QCOMPARE(record.getScore(), 1020);
+        QCOMPARE(bar.getLevel(), 0.0);
+        QCOMPARE(bar.getStep(), 3.0);
         now = QTime(11, 0);
-        setBoard(board(), {"2..............", "11.............", "00............."});
-        click(*scene, cellCentre(1, 6));
-        QCOMPARE(score(), 20 + 1000 + 20);
-        tick(10);
-        click(*scene, cellCentre(0, 7));
-        QCOMPARE(score(), 20 + 1000 + 20 + 20);
+        setBoard(play.getBoard(), {"2..............", "11.............", "00............."});
+        play.click(1, 6);
+        QCOMPARE(record.getScore(), 20 + 1000 + 20);
+        for (int i = 0; i < 10; ++i)
+            bar.tick();
+        play.click(0, 7);
+        QCOMPARE(record.getScore(), 20 + 1000 + 20 + 20);
         Game_SameGame_Mass dealtNow;
-        QCOMPARE(bottomRows(board(), 8), bottomRows(dealtNow, 8));
-        QCOMPARE(bar().getLevel(), 0.0);
-        QCOMPARE(bar().getStep(), 5.0);
+        QCOMPARE(bottomRows(play.getBoard(), 8), bottomRows(dealtNow, 8));
+        QCOMPARE(bar.getLevel(), 0.0);
+        QCOMPARE(bar.getStep(), 5.0);
     }
 
     // Time over shows the retry question (Escape and board clicks do nothing there); Space

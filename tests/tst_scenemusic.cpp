@@ -1,9 +1,9 @@
 // Music follows the screen: the scene starts and stops the three tracks at every switch, heard
 // through the sound manager's recorder.
 #include "TestGame.h"
-#include "app/Notice.h"
+#include "base/Notice.h"
 #include "app/Scene.h"
-#include "games/frame/Game_GameList.h"
+#include "app/Game_GameList.h"
 #include "sound/AudioSet.h"
 #include "sound/SoundRecorder.h"
 

@@ -1,6 +1,6 @@
 // The best-score file: what is read from hand-made files and what is written.
 #include "AsOtherUser.h"
-#include "app/Notice.h"
+#include "base/Notice.h"
 #include "app/ScoreFile.h"
 
 #include <QtTest>

@@ -1,8 +1,8 @@
 // The process-wide random generator, the clock seam and the frame pacing arithmetic.
-#include "app/Clock.h"
+#include "base/Clock.h"
 #include "app/FramePacer.h"
 #include "app/LoopGuard.h"
-#include "app/Random.h"
+#include "base/Random.h"
 
 #include <QtTest>
 

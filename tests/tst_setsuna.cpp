@@ -2,8 +2,9 @@
 // real mouse and key events on a view, rendered frame by frame.
 #include "FlatPictures.h"
 #include "InkOffPaper.h"
-#include "app/Clock.h"
-#include "app/Random.h"
+#include "base/ArchiveWords.h"
+#include "base/Clock.h"
+#include "base/Random.h"
 #include "games/frame/Game_Score.h"
 #include "games/setsuna/Game_Setsuna.h"
 #include "games/setsuna/Game_Setsuna_Duel.h"
@@ -37,7 +38,8 @@ bool writeDuelSounds(const QString &path)
         buffer.setEntryName(name);
         archive.addEntry(buffer);
     }
-    return archive.write(path.toStdString(), 0);
+    const ArchiveWords words = ArchiveWords::draw();
+    return archive.write(path.toStdString(), 0, words.a, words.b);
 }
 
 qint64 nowMs = 0;

@@ -3,14 +3,15 @@
 #include "CardTable.h"
 #include "FlatPictures.h"
 #include "InkOffPaper.h"
-#include "app/Clock.h"
-#include "app/Random.h"
+#include "base/Clock.h"
+#include "base/Random.h"
 #include "games/frame/Game_Score.h"
-#include "games/frame/Picture.h"
+#include "base/Picture.h"
 #include "games/shooting/Game_Shooting.h"
 #include "games/shooting/Game_Shooting_Bonus.h"
 #include "games/shooting/Game_Shooting_Combo.h"
 #include "games/shooting/Game_Shooting_Gallery.h"
+#include "games/shooting/Game_Shooting_Pictures.h"
 #include "games/shooting/Game_Shooting_Target.h"
 
 #include <QFontDatabase>
@@ -51,16 +52,17 @@ Draws drawsAt(const QTime &t)
 }
 
 // A target at (x, y) whose draws satisfy want, made by moving the wall clock to a fitting moment.
-Game_Shooting_Target *makeTarget(int x, int y, const std::function<bool(const Draws &)> &want)
+std::unique_ptr<Game_Shooting_Target> makeTarget(int x, int y,
+                                                const std::function<bool(const Draws &)> &want)
 {
     QTime t(10, 0, 0, 0);
     for (int i = 0; i < 600000 && !want(drawsAt(t)); ++i)
         t = t.addMSecs(1);
     wall = t;
-    return new Game_Shooting_Target(x, y);
+    return std::make_unique<Game_Shooting_Target>(x, y);
 }
 
-Game_Shooting_Target *still(int x, int y, int shape)
+std::unique_ptr<Game_Shooting_Target> still(int x, int y, int shape)
 {
     return makeTarget(x, y, [shape](const Draws &d) {
         return d.shape == shape && d.vx == 0 && d.vy == 0 && (shape == 0) != d.good;
@@ -146,23 +148,25 @@ private slots:
     // scores; a hit target shows the hit picture from then on.
     void goodHitsScoreAndTheHeadAddsASecond()
     {
+        Game_Shooting_Pictures pictures;
+        pictures.load();
         Game_Shooting_Gallery gallery(&score);
         gallery.reset(msOf(wall));
-        Game_Shooting_Target *target = still(100, 100, 1);
-        gallery.addTarget(target);
+        Game_Shooting_Target *target = gallery.addTarget(still(100, 100, 1));
         gallery.addTarget(still(500, 100, 1));
+        QCOMPARE(pictures.of(*target), picture(":/img/shooting/TOVIRA01"));
         gallery.shoot(QPoint(100, 100) + GoodCentre);
         QCOMPARE(score.getScore(), 100);
         QCOMPARE(gallery.getRemaining(), QTime(0, 0, 51, 0));
-        QCOMPARE(gallery.getBonuses().size(), 1);
-        QCOMPARE(gallery.getBonuses()[0]->picture(), picture(":/img/shooting/PLUS"));
-        QCOMPARE(target->picture(), picture(":/img/shooting/TOVIRA00"));
+        QCOMPARE(gallery.getBonuses().size(), std::size_t(1));
+        QCOMPARE(pictures.of(*gallery.getBonuses()[0]), picture(":/img/shooting/PLUS"));
+        QCOMPARE(pictures.of(*target), picture(":/img/shooting/TOVIRA00"));
         gallery.shoot(QPoint(500, 100) + QPoint(150, 250));
         QCOMPARE(score.getScore(), 200);
         QCOMPARE(gallery.getRemaining(), QTime(0, 0, 51, 0));
-        QCOMPARE(gallery.getBonuses().size(), 1);
+        QCOMPARE(gallery.getBonuses().size(), std::size_t(1));
         QCOMPARE(gallery.getComboCount(), 2);
-        QCOMPARE(gallery.getCombos().size(), 2);
+        QCOMPARE(gallery.getCombos().size(), std::size_t(2));
     }
 
     // The head is the 76 x 119 rectangle from (114, 27), edges included: a good hit there adds
@@ -190,7 +194,7 @@ private slots:
         gallery.shoot(QPoint(100, 100) + at);
         QCOMPARE(score.getScore(), 100);
         QCOMPARE(gallery.getRemaining(), QTime(0, 0, bonus ? 51 : 50));
-        QCOMPARE(gallery.getBonuses().size(), int(bonus));
+        QCOMPARE(gallery.getBonuses().size(), std::size_t(bonus));
     }
 
     // A frame spawns at a draw divisible by 50, the target at (next draw mod 700 + 100, the one
@@ -209,30 +213,35 @@ private slots:
         int k = 0;
         for (; d[k] % 50 != 0; ++k) {
             gallery.rollSpawn();
-            QVERIFY(gallery.getTargets().isEmpty() && k < 395);
+            QVERIFY(gallery.getTargets().empty() && k < 395);
         }
         gallery.rollSpawn();
-        QCOMPARE(gallery.getTargets().size(), 1);
+        QCOMPARE(gallery.getTargets().size(), std::size_t(1));
         QCOMPARE(gallery.getTargets()[0]->takePosition(),
                  QPoint(d[k + 1] % 700 + 100, d[k + 2] % 100 + 100));
     }
 
-    // Hitting Kohru costs five seconds, shows MINUS and ends the combo with all its popups.
+    // Hitting Kohru costs five seconds, shows MINUS and ends the combo with all its popups;
+    // Kohru shows the hit picture from then on.
     void aBadHitCostsFiveSecondsAndEndsTheCombo()
     {
+        Game_Shooting_Pictures pictures;
+        pictures.load();
         Game_Shooting_Gallery gallery(&score);
         gallery.reset(msOf(wall));
         gallery.addTarget(still(100, 100, 2));
         gallery.addTarget(still(600, 100, 3));
         gallery.shoot(QPoint(100, 100) + QPoint(150, 250));
         gallery.shoot(QPoint(600, 100) + QPoint(150, 250));
-        QCOMPARE(gallery.getCombos().size(), 2);
-        gallery.addTarget(still(300, 200, 0));
+        QCOMPARE(gallery.getCombos().size(), std::size_t(2));
+        const Game_Shooting_Target *kohru = gallery.addTarget(still(300, 200, 0));
+        QCOMPARE(pictures.of(*kohru), picture(":/img/shooting/KOHRU01"));
         gallery.shoot(QPoint(300, 200) + BadCentre);
+        QCOMPARE(pictures.of(*kohru), picture(":/img/shooting/KOHRU00"));
         QCOMPARE(gallery.getRemaining(), QTime(0, 0, 45, 0));
         QCOMPARE(gallery.getComboCount(), 0);
-        QVERIFY(gallery.getCombos().isEmpty());
-        QCOMPARE(gallery.getBonuses().last()->picture(), picture(":/img/shooting/MINUS"));
+        QVERIFY(gallery.getCombos().empty());
+        QCOMPARE(pictures.of(*gallery.getBonuses().back()), picture(":/img/shooting/MINUS"));
         QCOMPARE(score.getScore(), 200);
     }
 
@@ -264,16 +273,16 @@ private slots:
         gallery.shoot(QPoint(200, 100) + GoodCentre);
         QCOMPARE(score.getScore(), 100);
         QCOMPARE(gallery.getComboCount(), 0);
-        QVERIFY(gallery.getCombos().isEmpty());
+        QVERIFY(gallery.getCombos().empty());
         Game_Shooting_Gallery empty(&score);
         empty.reset(msOf(wall));
         empty.addTarget(still(200, 100, 4));
         empty.shoot(QPoint(200, 100) + GoodCentre);
-        while (!empty.getTargets().isEmpty())
+        while (!empty.getTargets().empty())
             empty.stepTargets({});
         empty.shoot(QPoint(200, 100) + GoodCentre);
         QCOMPARE(empty.getComboCount(), 0);
-        QVERIFY(empty.getCombos().isEmpty());
+        QVERIFY(empty.getCombos().empty());
     }
 
     // Every shot moves every target one step; a good target hit moves one more for its zone.
@@ -286,10 +295,8 @@ private slots:
                 return d.shape == shape && (shape == 0) != d.good && d.vx == 2 && d.vy == -3;
             };
         };
-        Game_Shooting_Target *good = makeTarget(200, 150, moving(1));
-        Game_Shooting_Target *bad = makeTarget(600, 150, moving(0));
-        gallery.addTarget(good);
-        gallery.addTarget(bad);
+        Game_Shooting_Target *good = gallery.addTarget(makeTarget(200, 150, moving(1)));
+        Game_Shooting_Target *bad = gallery.addTarget(makeTarget(600, 150, moving(0)));
         const QPoint step(2, -3);
 
         gallery.shoot(QPoint(1, 1));
@@ -317,13 +324,13 @@ private slots:
         double first = -1, peak = 0;
         auto framesUntilEmpty = [](auto &&list, auto &&step) {
             int frames = 0;
-            while (!list().isEmpty() && frames < 1000) {
+            while (list() > 0 && frames < 1000) {
                 ++frames;
                 step();
             }
             return frames;
         };
-        QCOMPARE(framesUntilEmpty([&] { return gallery.getTargets(); },
+        QCOMPARE(framesUntilEmpty([&] { return gallery.getTargets().size(); },
                                   [&] {
                                       gallery.stepTargets(
                                           [&](Game_Shooting_Target &, double o, const QPoint &) {
@@ -334,11 +341,12 @@ private slots:
                  100);
         QCOMPARE(first, 0.01);
         QVERIFY(peak > 0.98 && peak <= 1.0);
-        QCOMPARE(framesUntilEmpty([&] { return gallery.getBonuses(); },
+        QCOMPARE(framesUntilEmpty([&] { return gallery.getBonuses().size(); },
                                   [&] { gallery.stepBonuses({}); }),
                  50);
         QCOMPARE(
-            framesUntilEmpty([&] { return gallery.getCombos(); }, [&] { gallery.stepCombos({}); }),
+            framesUntilEmpty([&] { return gallery.getCombos().size(); },
+                             [&] { gallery.stepCombos({}); }),
             50);
     }
 
@@ -379,8 +387,8 @@ private slots:
     void objectsMadeInTheSameMillisecondDrawAlike()
     {
         wall = QTime(10, 7, 3, 42);
-        std::unique_ptr<Game_Shooting_Target> a(new Game_Shooting_Target(0, 0));
-        std::unique_ptr<Game_Shooting_Target> b(new Game_Shooting_Target(0, 0));
+        const auto a = std::make_unique<Game_Shooting_Target>(0, 0);
+        const auto b = std::make_unique<Game_Shooting_Target>(0, 0);
         QCOMPARE(a->isGood(), b->isGood());
         QCOMPARE(a->getShape(), b->getShape());
         QCOMPARE(a->velocityX(), b->velocityX());
@@ -500,7 +508,7 @@ private slots:
                         holes += qAlpha(last.pixel(x, y)) != 255;
                 QCOMPARE(holes, 0);
             }
-            for (Game_Shooting_Target *t : gallery->getTargets()) {
+            for (const auto &t : gallery->getTargets()) {
                 if (t->isHit() || t->getOpacity() < 0.3)
                     continue;
                 if (!t->isGood() && badHits > 0)

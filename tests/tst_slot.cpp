@@ -3,13 +3,14 @@
 #include "CardTable.h"
 #include "FlatPictures.h"
 #include "InkOffPaper.h"
-#include "app/Clock.h"
-#include "app/Random.h"
+#include "base/Clock.h"
+#include "base/Random.h"
 #include "games/cards/Game_Trump.h"
 #include "games/frame/Game_Score.h"
 #include "games/slot/Game_Slot.h"
 #include "games/slot/Game_Slot_Machine.h"
 #include "games/slot/Game_Slot_Reel.h"
+#include "games/slot/Game_Slot_ReelDrawer.h"
 #include "sound/AudioSet.h"
 #include "sound/SoundRecorder.h"
 
@@ -178,7 +179,7 @@ private slots:
             painter.drawImage(0, 0, QImage(":/img/slot/BG"));
             for (const auto &reel : machine().getReels()) {
                 const int x = reel->getX(), top1 = reel->getY1(), top2 = reel->getY2();
-                reel->drawAndMove(&painter);
+                game->getReelDrawer()->drawAndMove(&painter, *reel);
                 reel->setX(x);
                 reel->setTops(top1, top2);
             }

@@ -9,11 +9,11 @@
 // The wall clock and the monotonic clock are stepped one 60 Hz frame per painted frame, so the
 // games' own random generator is seeded alike on every run and a seed replays a failure.
 #include "SceneInput.h"
-#include "app/Clock.h"
-#include "app/Notice.h"
+#include "base/Clock.h"
+#include "base/Notice.h"
 #include "app/Scene.h"
 #include "games/frame/Game_Base.h"
-#include "games/frame/Game_GameList.h"
+#include "app/Game_GameList.h"
 #include "games/setsuna/Game_Setsuna.h"
 #include "games/speed/Game_Speed_Table.h"
 #include "games/updown/Game_UpDown.h"

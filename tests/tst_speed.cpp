@@ -4,10 +4,11 @@
 #include "CardTable.h"
 #include "FlatPictures.h"
 
-#include "app/Random.h"
-#include "games/cards/Game_Countdown.h"
+#include "base/Random.h"
+#include "base/Game_Countdown.h"
 #include "games/cards/Game_Trump.h"
 #include "games/speed/Game_Speed.h"
+#include "games/speed/Game_Speed_Clock.h"
 #include "games/speed/Game_Speed_Table.h"
 
 #include <QSignalSpy>
@@ -274,6 +275,24 @@ private slots:
         table->frame(0);
         QVERIFY(game->isGameOver());
         QCOMPARE(table->frame(), result());
+    }
+
+    // The clock alone: a miss takes two seconds and lights the red, each step fades it by one,
+    // and the step that finds the time run out ends the play without a text to draw.
+    void theClockEndsThePlayWithoutTheScreen()
+    {
+        Game_Speed_Clock c;
+        c.start(1000);
+        QVERIFY(c.step(2000));
+        c.miss();
+        QCOMPARE(c.getCountdown().getRemaining(), QTime(0, 0, 57));
+        QCOMPARE(c.getMissFlash(), 255);
+        QVERIFY(c.step(2000) && c.step(58999));
+        QCOMPARE(c.getMissFlash(), 253);
+        QVERIFY(!c.isGameOver());
+        QVERIFY(!c.step(59001));
+        QVERIFY(c.isGameOver());
+        QCOMPARE(c.getMissFlash(), 253);
     }
 
     // A minute painted frame by frame with a playable card clicked every tenth frame ends on

@@ -1,10 +1,10 @@
 // Start-up without the resource file still opens the fixed 1024 x 576 window.
 #include "app/MainWindow.h"
-#include "app/Notice.h"
-#include "app/PicturePrefetch.h"
+#include "base/Notice.h"
+#include "base/PicturePrefetch.h"
 #include "app/Scene.h"
 #include "app/Startup.h"
-#include "games/frame/Picture.h"
+#include "base/Picture.h"
 
 #include <QGraphicsView>
 #include <QScrollBar>

@@ -1,6 +1,7 @@
 // The picture stories: fade-in, page turning by real clicks, restarts, missing pages, the paint
 // after the last page, the four real stories' pictures, and the scene's switch to and from them.
 #include "app/Scene.h"
+#include "base/ArchiveWords.h"
 #include "launcher/Item_Lancher.h"
 #include "sound/Archive.h"
 #include "sound/ArchiveBuffer.h"
@@ -97,7 +98,8 @@ bool writeMusicArchive(const QString &path)
         buffer.setEntryName(name);
         archive.addEntry(buffer);
     }
-    return archive.write(path.toStdString(), 0);
+    const ArchiveWords words = ArchiveWords::draw();
+    return archive.write(path.toStdString(), 0, words.a, words.b);
 }
 
 } // namespace

@@ -3,8 +3,8 @@
 #include "CardTable.h"
 #include "FlatPictures.h"
 
-#include "app/Random.h"
-#include "games/cards/Game_Countdown.h"
+#include "base/Random.h"
+#include "base/Game_Countdown.h"
 #include "games/updown/Game_UpDown.h"
 #include "games/updown/Game_UpDown_Table.h"
 
@@ -204,6 +204,22 @@ private slots:
         QVERIFY(!t.isFinished());
         QCOMPARE(t.play(4), Table::Play::Good);
         QVERIFY(t.isFinished());
+    }
+
+    // The frame step alone: a new current card gets its direction once, and the clock that runs
+    // out fails the table; the step keeps the frame's time for the next one.
+    void theFrameStepRunsTheClockAndChoosesTheDirection()
+    {
+        Table t = tableWith({1, 12}, {{0, 3}, {1, 5}, {2, 7}, {3, 9}, {0, 11}});
+        QVERIFY(t.isDirectionPending());
+        Game_Countdown clock;
+        clock.start(QTime(0, 1), 0);
+        t.step(clock, 59999);
+        QCOMPARE(t.getDirection(), Table::Down);
+        QVERIFY(!t.isDirectionPending() && !t.isFailed());
+        QCOMPARE(clock.getLastTick(), 59999);
+        t.step(clock, 60001);
+        QVERIFY(t.isFailed());
     }
 
     // Every good click through the view scores 200; the 52nd shows "終了！" with 10,400.

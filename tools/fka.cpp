@@ -3,6 +3,7 @@
 //   fka list ARCHIVE KEY
 //   fka extract ARCHIVE KEY NAME OUTFILE
 // Errors are one line on stderr and exit status 1; no partial output file is left behind.
+#include "base/ArchiveWords.h"
 #include "sound/Archive.h"
 #include "sound/ArchiveBuffer.h"
 
@@ -100,7 +101,8 @@ int pack(const std::vector<std::string> &args)
     }
     // Written beside the target and renamed, so a failure never leaves half an archive.
     const std::string temporary = path + ".part";
-    if (!archive.write(temporary, flags))
+    const ArchiveWords words = ArchiveWords::draw();
+    if (!archive.write(temporary, flags, words.a, words.b))
         return fail(path + ": cannot write archive");
     if (std::rename(temporary.c_str(), path.c_str()) != 0) {
         std::remove(temporary.c_str());

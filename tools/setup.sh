@@ -12,7 +12,7 @@ BUILD_PACKAGES=(g++ make cmake pkg-config qt6-base-dev qt6-multimedia-dev qt6-sv
 # Debian package (dpkg-shlibdeps and file for its dependencies, lintian).
 TEST_PACKAGES=(xvfb xauth imagemagick x11-utils xdotool pulseaudio pulseaudio-utils sox
     clang libclang-rt-14-dev libssl-dev procps appstream desktop-file-utils openbox lintian
-    dpkg-dev file)
+    dpkg-dev file python3)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

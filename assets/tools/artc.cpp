@@ -124,6 +124,37 @@ static QImage renderEntry(const QString &source, const QSize &size, const DrawCo
     return QImage();
 }
 
+// Renders one picture the contract lists ("alias WxH source") to outDir and adds it to qrc.
+static bool renderContractLine(const QString &line, int lineNo, const DrawContext &ctx,
+                               const QString &outDir, QString *qrc)
+{
+    static const QRegularExpression sizeRe("^(\\d+)x(\\d+)$");
+    const QStringList fields = line.split(QRegularExpression("\\s+"));
+    const QRegularExpressionMatch sm = sizeRe.match(fields.value(1));
+    if (fields.size() < 3 || !sm.hasMatch())
+        return fail(QStringLiteral("contract line %1 is malformed: %2").arg(lineNo).arg(line));
+    const QString alias = fields[0];
+    const QSize units(sm.captured(1).toInt(), sm.captured(2).toInt());
+    const QSize size = units * ctx.scale;
+    QString error;
+    const QImage image = renderEntry(fields[2], units, ctx, &error);
+    if (image.isNull())
+        return fail(QStringLiteral("%1: %2").arg(alias, error));
+    if (image.size() != size)
+        return fail(QStringLiteral("%1: drawn %2x%3, contract says %4x%5")
+                        .arg(alias)
+                        .arg(image.width())
+                        .arg(image.height())
+                        .arg(size.width())
+                        .arg(size.height()));
+    const QString png = outDir + QLatin1Char('/') + alias + QStringLiteral(".png");
+    QDir().mkpath(QFileInfo(png).absolutePath());
+    if (!image.save(png, "PNG"))
+        return fail(QStringLiteral("cannot write %1").arg(png));
+    *qrc += QStringLiteral("  <file alias=\"%1\">%2</file>\n").arg(alias, png);
+    return true;
+}
+
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
@@ -166,43 +197,14 @@ int main(int argc, char **argv)
     int count = 0;
     bool ok = true;
     QTextStream in(&contract);
-    static const QRegularExpression sizeRe("^(\\d+)x(\\d+)$");
     for (int lineNo = 1; !in.atEnd(); ++lineNo) {
         const QString line = in.readLine().trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;
-        const QStringList fields = line.split(QRegularExpression("\\s+"));
-        const QRegularExpressionMatch sm = sizeRe.match(fields.value(1));
-        if (fields.size() < 3 || !sm.hasMatch()) {
-            ok = fail(QStringLiteral("contract line %1 is malformed: %2").arg(lineNo).arg(line));
-            continue;
-        }
-        const QString alias = fields[0];
-        const QSize units(sm.captured(1).toInt(), sm.captured(2).toInt());
-        const QSize size = units * scale;
-        QString error;
-        const QImage image = renderEntry(fields[2], units, ctx, &error);
-        if (image.isNull()) {
-            ok = fail(QStringLiteral("%1: %2").arg(alias, error));
-            continue;
-        }
-        if (image.size() != size) {
-            ok = fail(QStringLiteral("%1: drawn %2x%3, contract says %4x%5")
-                          .arg(alias)
-                          .arg(image.width())
-                          .arg(image.height())
-                          .arg(size.width())
-                          .arg(size.height()));
-            continue;
-        }
-        const QString png = outDir + QLatin1Char('/') + alias + QStringLiteral(".png");
-        QDir().mkpath(QFileInfo(png).absolutePath());
-        if (!image.save(png, "PNG")) {
-            ok = fail(QStringLiteral("cannot write %1").arg(png));
-            continue;
-        }
-        qrc += QStringLiteral("  <file alias=\"%1\">%2</file>\n").arg(alias, png);
-        ++count;
+        if (renderContractLine(line, lineNo, ctx, outDir, &qrc))
+            ++count;
+        else
+            ok = false;
     }
     qrc += QStringLiteral("</qresource>\n</RCC>\n");
     if (!ok)

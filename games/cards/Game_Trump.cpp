@@ -1,8 +1,8 @@
 #include "games/cards/Game_Trump.h"
 
-#include "app/Clock.h"
-#include "app/Random.h"
-#include "games/frame/Picture.h"
+#include "base/Clock.h"
+#include "base/Random.h"
+#include "base/Picture.h"
 
 #include <QDebug>
 #include <QPainter>
@@ -90,19 +90,14 @@ QRect faceMiddle(const QImage &sheet)
 
 Game_Trump::Game_Trump()
 {
-    sheet = new QImage();
     QImage &decoded = decodedSheet();
     if (decoded.isNull() && !Picture::load(decoded, QStringLiteral(":/img/TRUMP")))
         qDebug() << "imageReaderror: /img/TRUMP";
-    *sheet = decoded;
+    sheet = decoded;
     Random::seed(timeSeed(Clock::currentTime()));
 }
 
-Game_Trump::~Game_Trump()
-{
-    delete sheet;
-    sheet = nullptr;
-}
+Game_Trump::~Game_Trump() = default;
 
 unsigned int Game_Trump::timeSeed(const QTime &time)
 {
@@ -128,12 +123,12 @@ QImage Game_Trump::cardImage(int suit, int rank) const
     const int cell = cellOf(suit, rank);
     if (cell < 0)
         return QImage();
-    return sheet->copy(pixelRect(*sheet, cell));
+    return sheet.copy(pixelRect(sheet, cell));
 }
 
 QImage Game_Trump::jokerImage() const
 {
-    return sheet->copy(pixelRect(*sheet, JokerCell));
+    return sheet.copy(pixelRect(sheet, JokerCell));
 }
 
 QRect Game_Trump::cardRect() const
@@ -154,27 +149,27 @@ int Game_Trump::randomSuit() const
 void Game_Trump::drawCard(QPainter *painter, const QRectF &target, int suit, int rank) const
 {
     const int cell = cellOf(suit, rank);
-    if (cell < 0 || sheet->isNull())
+    if (cell < 0 || sheet.isNull())
         return;
     // Scaled to the device (full screen, a high-density screen), the card is kept at its size
     // there; one to one it is copied straight from the sheet.
     if (target.size() == QSizeF(cardRect().size()) &&
         painter->deviceTransform().type() == QTransform::TxScale)
-        Picture::drawAtDeviceSize(painter, target.topLeft(), cellPicture(*sheet, cell));
+        Picture::drawAtDeviceSize(painter, target.topLeft(), cellPicture(sheet, cell));
     else
-        painter->drawImage(target, *sheet, pixelRect(*sheet, cell));
+        painter->drawImage(target, sheet, pixelRect(sheet, cell));
 }
 
 QRect Game_Trump::solidPart(const QRect &target, int suit, int rank) const
 {
-    if (cellOf(suit, rank) < 0 || sheet->isNull() || target.size() != cardRect().size())
+    if (cellOf(suit, rank) < 0 || sheet.isNull() || target.size() != cardRect().size())
         return QRect();
-    const QRect middle = faceMiddle(*sheet);
+    const QRect middle = faceMiddle(sheet);
     return middle.isEmpty() ? QRect() : middle.translated(target.topLeft());
 }
 
 void Game_Trump::drawJoker(QPainter *painter, const QRectF &target) const
 {
-    if (!sheet->isNull())
-        painter->drawImage(target, *sheet, pixelRect(*sheet, JokerCell));
+    if (!sheet.isNull())
+        painter->drawImage(target, sheet, pixelRect(sheet, JokerCell));
 }

@@ -48,5 +48,6 @@ public:
     static unsigned int timeSeed(const QTime &time);
 
 private:
-    QImage *sheet = nullptr;
+    // A copy of the decoded sheet, sharing its pixels.
+    QImage sheet;
 };

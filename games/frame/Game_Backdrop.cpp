@@ -1,6 +1,6 @@
 #include "games/frame/Game_Backdrop.h"
 
-#include "games/frame/Picture.h"
+#include "base/Picture.h"
 
 #include <QPaintDevice>
 #include <QPainter>

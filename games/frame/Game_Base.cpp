@@ -1,9 +1,9 @@
 #include "games/frame/Game_Base.h"
 
-#include "app/Shade.h"
+#include "base/Shade.h"
 #include "games/frame/Game_DialogDress.h"
 #include "games/frame/Game_Score.h"
-#include "games/frame/groupDigits.h"
+#include "base/groupDigits.h"
 #include "sound/AudioSet.h"
 
 #include <QCursor>

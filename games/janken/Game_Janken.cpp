@@ -1,14 +1,11 @@
 #include "games/janken/Game_Janken.h"
 
-#include "app/Clock.h"
-#include "app/Random.h"
-#include "games/clock/Game_ElapsedClock.h"
-#include "games/frame/Game_GlyphCache.h"
+#include "base/Clock.h"
+#include "base/Random.h"
+#include "games/frame/Game_ClockPanel.h"
 #include "games/frame/Game_Score.h"
-#include "games/frame/Picture.h"
-#include "games/janken/Game_Janken_Duel.h"
+#include "base/Picture.h"
 
-#include <QDebug>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -18,67 +15,36 @@ Game_Janken::Game_Janken()
     setPos(-2, -2);
 }
 
-Game_Janken::~Game_Janken()
-{
-    releaseResources();
-}
-
 void Game_Janken::releaseResources()
 {
-    delete background;
-    background = nullptr;
-    delete foreground;
-    foreground = nullptr;
-    delete scorePicture;
-    scorePicture = nullptr;
-    delete timerPicture;
-    timerPicture = nullptr;
-    delete clock;
-    clock = nullptr;
-    delete[] toviraPictures;
-    toviraPictures = nullptr;
-    delete[] handPictures;
-    handPictures = nullptr;
-    delete pointPicture;
-    pointPicture = nullptr;
-    delete duel;
-    duel = nullptr;
+    pictures = Pictures();
+    duel.reset();
 }
 
 void Game_Janken::createResources()
 {
-    background = new QImage();
-    foreground = new QImage();
-    scorePicture = new QImage();
-    timerPicture = new QImage();
-    toviraPictures = new QImage[3];
-    handPictures = new QImage[3];
-    pointPicture = new QImage();
-    clock = new Game_ElapsedClock();
-    duel = new Game_Janken_Duel();
+    duel = std::make_unique<Game_Janken_Duel>();
 }
 
 void Game_Janken::loadPictures()
 {
     // The failure messages differ by picture; they are kept as the players' logs know them.
-    if (!Picture::load(*background, QStringLiteral(":/img/janken/BG")))
-        qDebug().noquote() << ":/img/janken/BG";
-    if (!Picture::load(*foreground, QStringLiteral(":/img/janken/FG")))
-        qDebug().noquote() << ":/img/janken/FG";
-    if (!Picture::load(*scorePicture, QStringLiteral(":/img/janken/SCORE")))
-        qDebug().noquote() << "imgReadError: /img/janken/SCORE";
-    if (!Picture::load(*timerPicture, QStringLiteral(":/img/janken/TIMER")))
-        qDebug().noquote() << "imgReadError: /img/janken/TIMER";
+    const QString folder = QStringLiteral("/img/janken/");
+    Picture::load(pictures.background, QStringLiteral(":/img/janken/BG"),
+                  QStringLiteral(":/img/janken/BG"));
+    Picture::load(pictures.foreground, QStringLiteral(":/img/janken/FG"),
+                  QStringLiteral(":/img/janken/FG"));
+    Game_PanelPictures::load(pictures.score, folder, QStringLiteral("SCORE"));
+    Game_PanelPictures::load(pictures.timer, folder, QStringLiteral("TIMER"));
     for (int i = 0; i < 3; ++i) {
+        // These two print the path in quotes.
         const QString tovira = QStringLiteral(":/img/janken/TOVIRA") + QString::number(i);
-        if (!Picture::load(toviraPictures[i], tovira))
-            qDebug() << "imgReadError:" << tovira;
+        Picture::load(pictures.tovira[i], tovira,
+                      QStringLiteral("imgReadError: \"%1\"").arg(tovira));
         const QString hand = QStringLiteral(":/img/janken/HAND") + QString::number(i);
-        if (!Picture::load(handPictures[i], hand))
-            qDebug() << "imgReadError:" << hand;
+        Picture::load(pictures.hands[i], hand, QStringLiteral("imgReadError: \"%1\"").arg(hand));
     }
-    if (!Picture::load(*pointPicture, QStringLiteral(":/img/janken/POINT")))
-        qDebug().noquote() << "imgReadError: /img/janken/POINT";
+    Game_PanelPictures::load(pictures.point, folder, QStringLiteral("POINT"));
 }
 
 void Game_Janken::initGame()
@@ -89,8 +55,8 @@ void Game_Janken::initGame()
     loadPictures();
     duel->start();
 
-    setWidth(Picture::sizeOf(*background).width());
-    setHeight(Picture::sizeOf(*background).height());
+    setWidth(Picture::sizeOf(pictures.background).width());
+    setHeight(Picture::sizeOf(pictures.background).height());
 
     getScore()->setScore(0);
     setQuestionShown(false);
@@ -98,7 +64,7 @@ void Game_Janken::initGame()
     setAcceptHoverEvents(true);
     setFocus(Qt::ActiveWindowFocusReason);
 
-    clock->start(Clock::monotonicMs());
+    clock.start(Clock::monotonicMs());
     startFrameTimer();
 }
 
@@ -106,8 +72,8 @@ void Game_Janken::resumeGame()
 {
     Game_Base::resumeGame();
     // The score is the time played: the time spent on the question is not counted.
-    if (clock)
-        clock->skipTo(Clock::monotonicMs());
+    if (duel)
+        clock.skipTo(Clock::monotonicMs());
 }
 
 bool Game_Janken::isFinished() const
@@ -128,51 +94,66 @@ void Game_Janken::paintGame(QPainter *painter)
 void Game_Janken::paintResult(QPainter *painter)
 {
     painter->fillRect(boundingRect(), Qt::black);
-    drawScorePanel(painter, *scorePicture);
+    drawScorePanel(painter, pictures.score);
     drawDialog(painter, duel->isLost() ? tr("まけ！") : tr("あいこ！"), tr("もう一度"),
                tr("メニューに戻る"));
 }
 
+// A play frame in its order: the hands as they stood, the duel's step, the marker where it was,
+// then the clock's step and the time.
 void Game_Janken::paintPlay(QPainter *painter)
 {
-    const QPointF centre = boundingRect().center();
-    const qreal cx = centre.x(), cy = centre.y();
+    drawHands(painter);
+    // The marker moves 8 px per frame from the first frame that shows minute 1.
+    const int x = duel->step(Picture::sizeOf(pictures.point).width(),
+                             clock.getElapsed().minute() > 0);
+    drawMarker(painter, x);
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), pictures.foreground);
+    drawScorePanel(painter, pictures.score);
+    stepClock();
+    drawClock(painter);
+}
 
-    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
+void Game_Janken::drawHands(QPainter *painter)
+{
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), pictures.background);
 
-    const QImage &hand = handPictures[duel->getPlayerHand()];
+    const QImage &hand = pictures.hands[duel->getPlayerHand()];
     const QSize handSize = Picture::sizeOf(hand);
-    Picture::drawAtDeviceSize(painter, QPointF(-50, cy - handSize.height() / 2), hand);
+    Picture::drawAtDeviceSize(
+        painter, QPointF(-50, boundingRect().center().y() - handSize.height() / 2), hand);
 
-    const QImage &tovira = toviraPictures[duel->getOpponentHand()];
+    const QImage &tovira = pictures.tovira[duel->getOpponentHand()];
     const QSize toviraSize = Picture::sizeOf(tovira);
     Picture::drawAtDeviceSize(
         painter, QPointF(getWidth() - toviraSize.width(), getHeight() - toviraSize.height()),
         tovira);
+}
 
-    // The marker moves 8 px per frame from the first frame that shows minute 1.
-    const int w = Picture::sizeOf(*pointPicture).width(),
-              h = Picture::sizeOf(*pointPicture).height();
-    const int x0 = duel->step(w, clock->getElapsed().minute() > 0);
+void Game_Janken::drawMarker(QPainter *painter, int x)
+{
+    const int w = Picture::sizeOf(pictures.point).width(),
+              h = Picture::sizeOf(pictures.point).height();
     const qreal oldOpacity = painter->opacity();
     painter->setOpacity(0.5);
-    painter->drawImage(QRectF(x0, cy - h / 2, w, h), *pointPicture);
+    painter->drawImage(QRectF(x, boundingRect().center().y() - h / 2, w, h), pictures.point);
     painter->setOpacity(oldOpacity);
+}
 
-    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *foreground);
+void Game_Janken::stepClock()
+{
+    clock.tick(Clock::monotonicMs());
+    getScore()->setScore(clock.wholeSeconds() * PointsPerSecond);
+}
 
-    drawScorePanel(painter, *scorePicture);
-
-    const int tw = Picture::sizeOf(*timerPicture).width(),
-              th = Picture::sizeOf(*timerPicture).height();
-    painter->drawImage(QPointF(cx - tw / 2, 10), *timerPicture);
-    clock->tick(Clock::monotonicMs());
-    getScore()->setScore(clock->wholeSeconds() * PointsPerSecond);
-    QFont clockFont = getFont();
-    clockFont.setPointSize(50);
-    painter->setFont(clockFont);
-    Game_GlyphCache::drawText(painter, QRectF(cx - tw / 2 + 60, 30, tw, cy + th / 2 - 10),
-                              Qt::AlignLeft | Qt::AlignTop, clock->text());
+void Game_Janken::drawClock(QPainter *painter)
+{
+    const QPointF centre = boundingRect().center();
+    const int tw = Picture::sizeOf(pictures.timer).width(),
+              th = Picture::sizeOf(pictures.timer).height();
+    Game_ClockPanel::draw(painter, pictures.timer, QPointF(centre.x() - tw / 2, 10), getFont(),
+                          QRectF(centre.x() - tw / 2 + 60, 30, tw, centre.y() + th / 2 - 10),
+                          Qt::AlignLeft | Qt::AlignTop, clock.text());
 }
 
 bool Game_Janken::isPlaying() const
@@ -182,23 +163,16 @@ bool Game_Janken::isPlaying() const
 
 void Game_Janken::playKeyRelease(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Up:
-        duel->setPlayerHand(0);
-        break;
-    case Qt::Key_Right:
-        duel->setPlayerHand(1);
-        break;
-    case Qt::Key_Left:
-        duel->setPlayerHand(2);
-        break;
-    default:
-        break;
+    // The key of each hand: rock, paper, scissors.
+    static const int keys[] = {Qt::Key_Up, Qt::Key_Right, Qt::Key_Left};
+    for (int hand = 0; hand < 3; ++hand) {
+        if (event->key() == keys[hand])
+            duel->setPlayerHand(hand);
     }
 }
 
 // Play draws the stage picture and the result fills black: either covers the item.
 QRectF Game_Janken::opaqueRect() const
 {
-    return duel && !background->isNull() ? boundingRect() : QRectF();
+    return duel && !pictures.background.isNull() ? boundingRect() : QRectF();
 }

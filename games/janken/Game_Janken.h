@@ -3,11 +3,13 @@
 // new hand while it crosses the drawing zone, and the player must hold up the winning hand (Up
 // rock, Right paper, Left scissors) before it arrives. A draw or a loss ends the play; the score
 // is 125 points for every whole second survived.
+#include "base/Game_ElapsedClock.h"
 #include "games/frame/Game_Base.h"
+#include "games/frame/Game_PanelPictures.h"
+#include "games/janken/Game_Janken_Duel.h"
 
-class Game_ElapsedClock;
-class Game_Janken_Duel;
-class QImage;
+#include <QImage>
+#include <memory>
 
 class Game_Janken : public Game_Base
 {
@@ -17,7 +19,6 @@ public:
     static constexpr int PointsPerSecond = 125;
 
     Game_Janken();
-    ~Game_Janken() override;
 
     void releaseResources() override;
     void createResources() override;
@@ -25,8 +26,8 @@ public:
     void resumeGame() override;
 
     // Read-only views for tests and benchmarks; null outside createResources..releaseResources.
-    const Game_Janken_Duel *getDuel() const { return duel; }
-    const Game_ElapsedClock *getClock() const { return clock; }
+    const Game_Janken_Duel *getDuel() const { return duel.get(); }
+    const Game_ElapsedClock *getClock() const { return duel ? &clock : nullptr; }
     bool isFinished() const;
 
 protected:
@@ -35,19 +36,26 @@ protected:
     void playKeyRelease(QKeyEvent *event) override;
 
 private:
+    struct Pictures : Game_PanelPictures {
+        QImage foreground;
+        QImage tovira[3];
+        QImage hands[3];
+        QImage point;
+    };
+
     void loadPictures();
     void paintPlay(QPainter *painter);
     void paintResult(QPainter *painter);
+    void drawHands(QPainter *painter);
+    void drawMarker(QPainter *painter, int x);
+    // The score is the time played: the clock runs and the score follows it.
+    void stepClock();
+    void drawClock(QPainter *painter);
 
-    QImage *background = nullptr;
-    QImage *foreground = nullptr;
-    QImage *scorePicture = nullptr;
-    QImage *timerPicture = nullptr;
-    QImage *toviraPictures = nullptr;
-    QImage *handPictures = nullptr;
-    QImage *pointPicture = nullptr;
+    Pictures pictures;
     // elapsed and lastTick
-    Game_ElapsedClock *clock = nullptr;
-    // opponentHand, opponentDrawn, playerHand, pointX, finished, lost
-    Game_Janken_Duel *duel = nullptr;
+    Game_ElapsedClock clock;
+    // opponentHand, opponentDrawn, playerHand, pointX, finished, lost; null until
+    // createResources() and after releaseResources().
+    std::unique_ptr<Game_Janken_Duel> duel;
 };

@@ -1,6 +1,6 @@
 #include "games/janken/Game_Janken_Duel.h"
 
-#include "app/Random.h"
+#include "base/Random.h"
 
 bool Game_Janken_Duel::beats(int p, int o)
 {

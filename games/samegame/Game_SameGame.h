@@ -7,9 +7,12 @@
 
 #include <QImage>
 #include <QPoint>
+#include <array>
+#include <memory>
 
 class Game_SameGame_Bar;
 class Game_SameGame_Mass;
+class Game_SameGame_Rules;
 
 class Game_SameGame : public Game_Base
 {
@@ -24,6 +27,7 @@ public:
     static constexpr int CellSize = 60;
 
     Game_SameGame();
+    // The play objects free themselves; releaseResources() is for the next start.
     ~Game_SameGame() override;
 
     void releaseResources() override;
@@ -38,35 +42,44 @@ public:
     // The cell under a point in item coordinates; may lie outside the board.
     QPoint cellAtPoint(const QPointF &p) const;
 
-    // For tests: the board, the bar and the play state.
-    Game_SameGame_Mass *getBoard() const { return board; }
-    Game_SameGame_Bar *getTimeBar() const { return timeBar; }
-    bool isTimeOver() const { return timeOver; }
-    QPoint getHoverCell() const { return hoverCell ? *hoverCell : QPoint(-1, -1); }
+    // For tests: the play, its board, the bar and the play state; null outside
+    // createResources..releaseResources.
+    Game_SameGame_Rules *getRules() const { return rules.get(); }
+    Game_SameGame_Mass *getBoard() const;
+    Game_SameGame_Bar *getTimeBar() const { return timeBar.get(); }
+    bool isTimeOver() const;
+    QPoint getHoverCell() const { return hoverCell; }
 
 public slots:
     void gameOver();
 
 protected:
     void paintGame(QPainter *painter) override;
-    bool isPlaying() const override { return !stageClear && !timeOver; }
+    bool isPlaying() const override;
     void playMouseRelease(QGraphicsSceneMouseEvent *event) override;
     void playHoverMove(QGraphicsSceneHoverEvent *event) override;
     void hoverLeaveEvent(QGraphicsSceneHoverEvent *event) override;
 
 private:
+    // Index k (0..3): the tile of kind k; k + 4: the same tile highlighted.
+    struct Pictures {
+        QImage background;
+        QImage scorePicture;
+        std::array<QImage, TileCount> tiles;
+    };
+
+    void loadTiles();
     void clickCell(int column, int row);
     QRectF drawnCellRect(int column, int row) const;
     void drawBoard(QPainter *painter) const;
+    void drawHoveredGroup(QPainter *painter) const;
     size_t boardKey() const;
 
-    bool stageClear = false;
-    bool timeOver = false;
-    QImage *background = nullptr;
-    QImage *scorePicture = nullptr;
-    Game_SameGame_Bar *timeBar = nullptr;
-    Game_SameGame_Mass *board = nullptr;
-    QImage *tileImages = nullptr;
-    QPoint *hoverCell = nullptr;
+    Pictures pictures;
+    // stageClear, timeOver, the board and the bar's level
+    std::unique_ptr<Game_SameGame_Rules> rules;
+    // A child item; going before the rules, whose level it shows.
+    std::unique_ptr<Game_SameGame_Bar> timeBar;
+    QPoint hoverCell{-1, -1};
     Game_Backdrop backdrop;
 };

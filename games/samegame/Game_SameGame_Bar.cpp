@@ -1,111 +1,81 @@
 #include "games/samegame/Game_SameGame_Bar.h"
 
-#include "games/frame/Picture.h"
+#include "base/Picture.h"
 #include "games/samegame/Game_SameGame_BarLevel.h"
 
-#include <QDebug>
 #include <QPainter>
-#include <QTimer>
 
-Game_SameGame_Bar::Game_SameGame_Bar(int x, int y, QGraphicsItem *parent) : Item_Base(x, y, parent)
+Game_SameGame_Bar::Game_SameGame_Bar(int x, int y, QGraphicsItem *parent,
+                                     Game_SameGame_BarLevel &level)
+    : Item_Base(x, y, parent), gauge(level)
 {
     setFlag(ItemIsMovable, false);
-    barBase = new QImage();
-    if (!Picture::load(*barBase, QStringLiteral(":/img/samegame/BAR_BASE")))
-        qDebug().noquote() << "readError: :/img/samegame/BAR_BASE";
-    setWidth(Picture::sizeOf(*barBase).width());
-    setHeight(Picture::sizeOf(*barBase).height());
-    barPicture = new QImage();
-    if (!Picture::load(*barPicture, QStringLiteral(":/img/samegame/BAR")))
-        qDebug().noquote() << "readError: :/img/samegame/BAR";
-    fillRect = new QRectF(0, 0, Picture::sizeOf(*barPicture).width(), 0);
-    gauge = new Game_SameGame_BarLevel(Picture::sizeOf(*barPicture).height());
-    barTimer = new QTimer();
-    barTimer->start(TickMs);
-    connect(barTimer, &QTimer::timeout, this, &Game_SameGame_Bar::slot_barTimeOut);
+    Picture::load(barBase, QStringLiteral(":/img/samegame/BAR_BASE"),
+                  QStringLiteral("readError: :/img/samegame/BAR_BASE"));
+    setWidth(Picture::sizeOf(barBase).width());
+    setHeight(Picture::sizeOf(barBase).height());
+    Picture::load(barPicture, QStringLiteral(":/img/samegame/BAR"),
+                  QStringLiteral("readError: :/img/samegame/BAR"));
+    gauge.setCapacity(Picture::sizeOf(barPicture).height());
+    barTimer.start(TickMs);
+    connect(&barTimer, &QTimer::timeout, this, &Game_SameGame_Bar::slot_barTimeOut);
 }
 
-Game_SameGame_Bar::~Game_SameGame_Bar()
-{
-    delete barBase;
-    barBase = nullptr;
-    delete barPicture;
-    barPicture = nullptr;
-    delete fillRect;
-    fillRect = nullptr;
-    delete barTimer;
-    barTimer = nullptr;
-    delete gauge;
-    gauge = nullptr;
-}
+Game_SameGame_Bar::~Game_SameGame_Bar() = default;
 
 void Game_SameGame_Bar::slot_barTimeOut()
 {
-    const bool over = gauge->tick();
-    fillRect->setHeight(gauge->getDrawnHeight());
-    if (over) {
+    if (gauge.tick()) {
         emit gameOver();
-        barTimer->stop();
+        barTimer.stop();
     }
     update();
 }
 
-void Game_SameGame_Bar::addPenalty()
-{
-    // No signal here: the next tick finds the bar full and ends the game.
-    gauge->addPenalty();
-    fillRect->setHeight(gauge->getDrawnHeight());
-    update();
-}
-
-void Game_SameGame_Bar::halve()
-{
-    gauge->halve();
-}
-
-void Game_SameGame_Bar::addStep(int n)
-{
-    gauge->addStep(n);
-}
-
 void Game_SameGame_Bar::resetLevel()
 {
-    gauge->resetLevel();
-    fillRect->setHeight(0);
+    gauge.resetLevel();
 }
 
 void Game_SameGame_Bar::pause()
 {
-    barTimer->blockSignals(true);
-    barTimer->stop();
+    barTimer.blockSignals(true);
+    barTimer.stop();
 }
 
 void Game_SameGame_Bar::resume()
 {
-    barTimer->blockSignals(false);
-    barTimer->start(TickMs);
+    barTimer.blockSignals(false);
+    barTimer.start(TickMs);
 }
 
 bool Game_SameGame_Bar::isRunning() const
 {
-    return barTimer->isActive() && !barTimer->signalsBlocked();
+    return barTimer.isActive() && !barTimer.signalsBlocked();
 }
 
 double Game_SameGame_Bar::getLevel() const
 {
-    return gauge->getLevel();
+    return gauge.getLevel();
 }
 
 double Game_SameGame_Bar::getStep() const
 {
-    return gauge->getStep();
+    return gauge.getStep();
+}
+
+QRectF Game_SameGame_Bar::getFillRect() const
+{
+    // The level keeps the drawn height: it follows at ticks, penalties and resets only.
+    return QRectF(0, 0, Picture::sizeOf(barPicture).width(), gauge.getDrawnHeight());
 }
 
 void Game_SameGame_Bar::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
-    painter->drawImage(boundingRect(), *barBase);
-    const QRect fill = fillRect->toRect() & QRect(QPoint(), Picture::sizeOf(*barPicture));
+    painter->drawImage(boundingRect(), barBase);
+    const QRectF fillRect = getFillRect();
+    const QRect fill = fillRect.toRect() & QRect(QPoint(), Picture::sizeOf(barPicture));
     if (!fill.isEmpty())
-        Picture::drawPart(painter, QRectF(21, 4, fillRect->width(), fillRect->height()),
-                          *barPicture, fill);
+        Picture::drawPart(painter, QRectF(21, 4, fillRect.width(), fillRect.height()),
+                          barPicture, fill);
 }

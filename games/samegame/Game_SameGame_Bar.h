@@ -1,13 +1,13 @@
 #pragma once
-// The SameGame time bar: a child item of the game that fills from the top down on its own
-// 100 ms timer and emits gameOver() once it is full.
+// The SameGame time bar: a child item of the game that shows how full the play's bar level is
+// and ticks it on its own 100 ms timer, emitting gameOver() once it is full.
 #include "launcher/Item_Base.h"
 
 #include <QImage>
 #include <QRectF>
+#include <QTimer>
 
 class Game_SameGame_BarLevel;
-class QTimer;
 
 class Game_SameGame_Bar : public Item_Base
 {
@@ -15,14 +15,12 @@ class Game_SameGame_Bar : public Item_Base
 public:
     static constexpr int TickMs = 100;
 
-    Game_SameGame_Bar(int x, int y, QGraphicsItem *parent);
+    // The level's capacity becomes the height of the bar picture.
+    Game_SameGame_Bar(int x, int y, QGraphicsItem *parent, Game_SameGame_BarLevel &level);
     ~Game_SameGame_Bar() override;
 
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
-    void addPenalty();
-    void halve();
-    void addStep(int n);
     void resetLevel();
     // Stops the timer and keeps a tick already queued from arriving.
     void pause();
@@ -32,7 +30,7 @@ public:
     double getLevel() const;
     double getStep() const;
     // The filled part of the bar picture that is drawn.
-    QRectF getFillRect() const { return *fillRect; }
+    QRectF getFillRect() const;
 
 signals:
     void gameOver();
@@ -41,9 +39,8 @@ public slots:
     void slot_barTimeOut();
 
 private:
-    QImage *barBase = nullptr;
-    QImage *barPicture = nullptr;
-    QTimer *barTimer = nullptr;
-    QRectF *fillRect = nullptr;
-    Game_SameGame_BarLevel *gauge = nullptr;
+    QImage barBase;
+    QImage barPicture;
+    QTimer barTimer;
+    Game_SameGame_BarLevel &gauge;
 };

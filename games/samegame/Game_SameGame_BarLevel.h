@@ -6,7 +6,7 @@ class Game_SameGame_BarLevel
 public:
     static constexpr double Penalty = 30.0;
 
-    explicit Game_SameGame_BarLevel(int capacity = 0) : capacity(capacity) {}
+    explicit Game_SameGame_BarLevel(int height = 0) : capacity(height) {}
 
     // Adds one step. True when the level has passed the capacity: time is over.
     bool tick();

@@ -1,24 +1,16 @@
 #include "games/samegame/Game_SameGame_Mass.h"
 
-#include "app/Clock.h"
-#include "app/Random.h"
+#include "base/Clock.h"
+#include "base/Random.h"
 
 #include <QTime>
 
 Game_SameGame_Mass::Game_SameGame_Mass()
 {
-    cells = new int[columns * rows];
-    cellSize = new QSizeF(60, 60);
     deal();
 }
 
-Game_SameGame_Mass::~Game_SameGame_Mass()
-{
-    delete[] cells;
-    cells = nullptr;
-    delete cellSize;
-    cellSize = nullptr;
-}
+Game_SameGame_Mass::~Game_SameGame_Mass() = default;
 
 void Game_SameGame_Mass::deal()
 {
@@ -30,12 +22,9 @@ void Game_SameGame_Mass::deal()
 
 void Game_SameGame_Mass::regenerate()
 {
-    delete[] cells;
-    delete cellSize;
-    columns = 15;
-    rows = 8;
-    cells = new int[columns * rows];
-    cellSize = new QSizeF(60, 60);
+    columns = Columns;
+    rows = Rows;
+    cellSize = QSizeF(60, 60);
     deal();
 }
 
@@ -67,8 +56,7 @@ QRectF Game_SameGame_Mass::cellRect(int index) const
 
 QRectF Game_SameGame_Mass::cellRect(int column, int row) const
 {
-    return QRectF(cellSize->width() * column, cellSize->height() * row, cellSize->width(),
-                  cellSize->height());
+    return QRectF(QPointF(cellSize.width() * column, cellSize.height() * row), cellSize);
 }
 
 bool Game_SameGame_Mass::isRemovable(int column, int row) const
@@ -189,9 +177,4 @@ void Game_SameGame_Mass::collectGroup(int column, int row, QVector<QPoint> &poin
         }
         return;
     }
-}
-
-int Game_SameGame_Mass::pointsFor(int n)
-{
-    return 200 * (n / 5) + 10 * (n % 5);
 }

@@ -5,19 +5,19 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QVector>
+#include <array>
 
 class Game_SameGame_Mass
 {
 public:
     static constexpr int Empty = 4;
     static constexpr int Kinds = 4;
+    static constexpr int Columns = 15;
+    static constexpr int Rows = 8;
 
     // Deals a random board at once.
     Game_SameGame_Mass();
     virtual ~Game_SameGame_Mass();
-
-    Game_SameGame_Mass(const Game_SameGame_Mass &) = delete;
-    Game_SameGame_Mass &operator=(const Game_SameGame_Mass &) = delete;
 
     // Seeds the random generator from the time of day and fills every cell.
     void deal();
@@ -48,16 +48,13 @@ public:
     // Appends the group's cells (x = column, y = row) that are not listed yet.
     void collectGroup(int column, int row, QVector<QPoint> &points) const;
 
-    // Points for removing n tiles at once: 200 for every full five, 10 for each tile beyond.
-    static int pointsFor(int n);
-
 private:
     int flood(int column, int row, int kind);
     bool columnEmpty(int column) const;
     void swapColumns(int a, int b);
 
-    int columns = 15;
-    int rows = 8;
-    int *cells = nullptr;
-    QSizeF *cellSize = nullptr;
+    int columns = Columns;
+    int rows = Rows;
+    std::array<int, Columns * Rows> cells{};
+    QSizeF cellSize{60, 60};
 };

@@ -1,7 +1,7 @@
 #include "games/setsuna/Game_Setsuna_Duel.h"
 
-#include "app/Clock.h"
-#include "app/Random.h"
+#include "base/Clock.h"
+#include "base/Random.h"
 
 int Game_Setsuna_Duel::pointsFor(int difficulty)
 {

@@ -1,16 +1,12 @@
 #include "games/shooting/Game_Shooting.h"
 
-#include "app/Clock.h"
-#include "games/frame/Game_GlyphCache.h"
+#include "base/Clock.h"
+#include "base/Game_GlyphCache.h"
 #include "games/frame/Game_Score.h"
-#include "games/frame/Picture.h"
-#include "games/shooting/Game_Shooting_Bonus.h"
-#include "games/shooting/Game_Shooting_Combo.h"
+#include "base/Picture.h"
 #include "games/shooting/Game_Shooting_Gallery.h"
-#include "games/shooting/Game_Shooting_Target.h"
 
 #include <QCursor>
-#include <QDebug>
 #include <QGraphicsSceneHoverEvent>
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>
@@ -21,36 +17,18 @@ Game_Shooting::Game_Shooting()
     setPos(-2, -2);
 }
 
-Game_Shooting::~Game_Shooting()
-{
-    releaseResources();
-}
+Game_Shooting::~Game_Shooting() = default;
 
 void Game_Shooting::releaseResources()
 {
-    delete background;
-    background = nullptr;
-    delete foreground;
-    foreground = nullptr;
-    delete crosshairPicture;
-    crosshairPicture = nullptr;
-    delete scorePicture;
-    scorePicture = nullptr;
-    delete timerPicture;
-    timerPicture = nullptr;
-    delete pointerPos;
-    pointerPos = nullptr;
+    pictures = Game_Shooting_Pictures();
+    pointerPos = QPointF();
     gallery.reset();
 }
 
 void Game_Shooting::createResources()
 {
-    background = new QImage;
-    foreground = new QImage;
-    crosshairPicture = new QImage;
-    scorePicture = new QImage;
-    timerPicture = new QImage;
-    pointerPos = new QPointF(0, 0);
+    pointerPos = QPointF(0, 0);
     gallery = std::make_unique<Game_Shooting_Gallery>(getScore());
 }
 
@@ -58,21 +36,11 @@ void Game_Shooting::initGame()
 {
     if (!gallery)
         createResources();
-    Picture::load(*background, QStringLiteral(":/img/shooting/BG01"),
-                  QStringLiteral(":/img/shooting/BG01"));
-    Picture::load(*foreground, QStringLiteral(":/img/shooting/BG02"),
-                  QStringLiteral(":/img/shooting/BG02"));
-    foregroundInk = Picture::inkRects(*foreground);
-    foregroundOpen = Picture::seeThroughRects(*foreground);
-    Picture::load(*crosshairPicture, QStringLiteral(":/img/shooting/TARGET"),
-                  QStringLiteral("imgReadError: /img/shooting/TARGET"));
-    Picture::load(*scorePicture, QStringLiteral(":/img/shooting/SCORE"),
-                  QStringLiteral("imgReadError: /img/shooting/SCORE"));
-    Picture::load(*timerPicture, QStringLiteral(":/img/shooting/TIMER"),
-                  QStringLiteral("imgReadError: /img/shooting/TIMER"));
-    setWidth(Picture::sizeOf(*background).width());
-    setHeight(Picture::sizeOf(*background).height());
-    Game_Shooting_Target::preload();
+    // The target and popup pictures too, so the first target of each kind does not stall the
+    // frame it appears in.
+    pictures.load();
+    setWidth(Picture::sizeOf(pictures.background).width());
+    setHeight(Picture::sizeOf(pictures.background).height());
     getScore()->setScore(0);
     setQuestionShown(false);
     setAcceptHoverEvents(true);
@@ -83,10 +51,9 @@ void Game_Shooting::initGame()
 
 QRectF Game_Shooting::crosshairRect() const
 {
-    const qreal w = crosshairPicture ? Picture::sizeOf(*crosshairPicture).width() : 0;
-    const qreal h = crosshairPicture ? Picture::sizeOf(*crosshairPicture).height() : 0;
-    const QPointF p = pointerPos ? *pointerPos : QPointF();
-    return QRectF(p.x() - w / 2, p.y() - h / 2, w, h);
+    const qreal w = Picture::sizeOf(pictures.crosshair).width();
+    const qreal h = Picture::sizeOf(pictures.crosshair).height();
+    return QRectF(pointerPos.x() - w / 2, pointerPos.y() - h / 2, w, h);
 }
 
 bool Game_Shooting::isPlaying() const
@@ -106,8 +73,7 @@ void Game_Shooting::mousePressEvent(QGraphicsSceneMouseEvent *event)
 
 void Game_Shooting::playHoverMove(QGraphicsSceneHoverEvent *event)
 {
-    if (pointerPos)
-        *pointerPos = event->scenePos();
+    pointerPos = event->scenePos();
 }
 
 void Game_Shooting::drawBehindForeground(QPainter *painter, const QImage &picture,
@@ -118,7 +84,7 @@ void Game_Shooting::drawBehindForeground(QPainter *painter, const QImage &pictur
         return;
     }
     const QRect placed(at, Picture::sizeOf(picture));
-    for (const QRect &open : foregroundOpen) {
+    for (const QRect &open : pictures.foreground.openParts()) {
         if (open.top() > placed.bottom())
             break;
         const QRect part = open & placed;
@@ -133,7 +99,7 @@ void Game_Shooting::drawTargets(QPainter *painter, bool hidden)
     gallery->stepTargets([this, painter, hidden](Game_Shooting_Target &t, double o,
                                                  const QPoint &p) {
         painter->setOpacity(o);
-        drawBehindForeground(painter, t.picture(), p, hidden);
+        drawBehindForeground(painter, pictures.of(t), p, hidden);
     });
     painter->setOpacity(opacity);
 }
@@ -141,9 +107,9 @@ void Game_Shooting::drawTargets(QPainter *painter, bool hidden)
 void Game_Shooting::drawBonuses(QPainter *painter)
 {
     const qreal opacity = painter->opacity();
-    gallery->stepBonuses([painter](Game_Shooting_Bonus &b, double o, const QPoint &p) {
+    gallery->stepBonuses([this, painter](Game_Shooting_Bonus &b, double o, const QPoint &p) {
         painter->setOpacity(o);
-        Picture::drawAtDeviceSize(painter, p, b.picture());
+        Picture::drawAtDeviceSize(painter, p, pictures.of(b));
     });
     painter->setOpacity(opacity);
 }
@@ -167,15 +133,14 @@ void Game_Shooting::drawCombos(QPainter *painter)
 
 void Game_Shooting::drawClock(QPainter *painter)
 {
-    painter->drawImage(120, 10, *timerPicture);
+    painter->drawImage(120, 10, pictures.timerPicture);
     if (!gallery->advanceClock(Clock::monotonicMs()))
         return;
     QFont clockFont = getFont();
     clockFont.setPointSize(50);
     painter->setFont(clockFont);
     Game_GlyphCache::drawText(painter,
-                              QRectF(180, 30, Picture::sizeOf(*timerPicture).width(),
-                                     Picture::sizeOf(*timerPicture).height()),
+                              QRectF(QPointF(180, 30), Picture::sizeOf(pictures.timerPicture)),
                               Qt::AlignLeft, gallery->clockText());
 }
 
@@ -183,37 +148,38 @@ void Game_Shooting::paintGame(QPainter *painter)
 {
     if (!gallery)
         return;
-    if (gallery->isTimeUp()) {
-        setCursor(Qt::ArrowCursor);
-        painter->fillRect(boundingRect(), Qt::black);
-        drawScorePanel(painter, *scorePicture);
-        drawDialog(painter, QStringLiteral("終了！"), QStringLiteral("もう一度"),
-                   QStringLiteral("メニューに戻る"));
+    if (!gallery->isTimeUp()) {
+        drawPlay(painter);
         return;
     }
+    setCursor(Qt::ArrowCursor);
+    painter->fillRect(boundingRect(), Qt::black);
+    drawScorePanel(painter, pictures.scorePicture);
+    drawDialog(painter, QStringLiteral("終了！"), QStringLiteral("もう一度"),
+               QStringLiteral("メニューに戻る"));
+}
+
+void Game_Shooting::drawPlay(QPainter *painter)
+{
     setCursor(Qt::DragMoveCursor);
     // The curtains and the counter are opaque: what lies behind them is left undrawn when the
     // painter copies pixels one to one, so the overlay covers it exactly.
     const bool hidden = Picture::isPixelExact(painter);
-    drawBehindForeground(painter, *background, QPoint(0, 0), hidden);
+    drawBehindForeground(painter, pictures.background, QPoint(0, 0), hidden);
     gallery->rollSpawn();
     drawTargets(painter, hidden);
     drawBonuses(painter);
     drawCombos(painter);
-    painter->drawImage(crosshairRect(), *crosshairPicture);
+    painter->drawImage(crosshairRect(), pictures.crosshair);
     // The curtains and the counter: the open middle of the overlay is not drawn.
-    if (hidden) {
-        for (const QRect &part : foregroundInk)
-            Picture::drawPart(painter, part.topLeft(), *foreground, part);
-    } else {
-        Picture::drawAtDeviceSize(painter, QPointF(0, 0), *foreground);
-    }
-    drawScorePanel(painter, *scorePicture);
+    pictures.foreground.draw(painter);
+    drawScorePanel(painter, pictures.scorePicture);
     drawClock(painter);
 }
 
 // Play draws the gallery picture and the result fills black.
 QRectF Game_Shooting::opaqueRect() const
 {
-    return gallery && (gallery->isTimeUp() || !background->isNull()) ? boundingRect() : QRectF();
+    return gallery && (gallery->isTimeUp() || !pictures.background.isNull()) ? boundingRect()
+                                                                              : QRectF();
 }

@@ -3,15 +3,14 @@
 // crosshair and shoots with a mouse press against a 50-second clock. The rules live in
 // Game_Shooting_Gallery; this item draws them and advances them once per painted frame.
 #include "games/frame/Game_Base.h"
+#include "games/shooting/Game_Shooting_Pictures.h"
 
+#include <QPointF>
 #include <QRect>
 #include <QRectF>
-#include <QVector>
 #include <memory>
 
 class Game_Shooting_Gallery;
-class QImage;
-class QPointF;
 
 class Game_Shooting : public Game_Base
 {
@@ -19,6 +18,7 @@ class Game_Shooting : public Game_Base
 public:
     QRectF opaqueRect() const override;
     Game_Shooting();
+    // The play objects free themselves; releaseResources() is for the next start.
     ~Game_Shooting() override;
 
     void releaseResources() override;
@@ -27,6 +27,7 @@ public:
 
     // Null before the first start.
     Game_Shooting_Gallery *getGallery() const { return gallery.get(); }
+    const Game_Shooting_Pictures &getPictures() const { return pictures; }
     QRectF crosshairRect() const;
 
 protected:
@@ -44,14 +45,10 @@ private:
     void drawBonuses(QPainter *painter);
     void drawCombos(QPainter *painter);
     void drawClock(QPainter *painter);
+    void drawPlay(QPainter *painter);
 
-    QImage *background = nullptr;
-    QImage *foreground = nullptr;
-    QVector<QRect> foregroundInk;
-    QVector<QRect> foregroundOpen;
-    QImage *crosshairPicture = nullptr;
-    QImage *scorePicture = nullptr;
-    QImage *timerPicture = nullptr;
-    QPointF *pointerPos = nullptr;
+    Game_Shooting_Pictures pictures;
+    // The last hover position in scene coordinates.
+    QPointF pointerPos;
     std::unique_ptr<Game_Shooting_Gallery> gallery;
 };

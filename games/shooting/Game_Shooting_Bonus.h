@@ -1,18 +1,16 @@
 #pragma once
-// The floating "+1" or "−5" picture where a shot changed the clock.
+// The floating "+1" or "−5" where a shot changed the clock; the game draws its PLUS or MINUS
+// picture.
 #include "games/shooting/Game_Shooting_Sprite.h"
-
-#include <QImage>
 
 class Game_Shooting_Bonus : public Game_Shooting_Sprite
 {
 public:
-    // Reseeds the generator and draws the drift; plus chooses PLUS over MINUS.
-    Game_Shooting_Bonus(int x, int y, bool plus);
-    ~Game_Shooting_Bonus() override;
+    // Reseeds the generator and draws the drift; gained: a second won rather than five lost.
+    Game_Shooting_Bonus(int x, int y, bool gained);
 
-    QImage picture() const { return *image; }
+    bool isPlus() const { return plus; }
 
 private:
-    QImage *image = nullptr;
+    bool plus;
 };

@@ -1,72 +1,69 @@
 #include "games/shooting/Game_Shooting_Gallery.h"
 
-#include "app/Random.h"
+#include "base/Random.h"
 #include "games/frame/Game_Score.h"
-#include "games/shooting/Game_Shooting_Bonus.h"
-#include "games/shooting/Game_Shooting_Combo.h"
-#include "games/shooting/Game_Shooting_Target.h"
 
 #include <QPolygon>
 
 namespace
 {
+const int GoodPoints = 100;
+// One play frame in this many, on average, brings a new target.
+const int SpawnOdds = 50;
+
 template <typename T>
-void stepList(QList<T *> &list, const Game_Shooting_Gallery::Visitor<T> &visit)
+void stepList(Game_Shooting_Gallery::List<T> &list, const Game_Shooting_Gallery::Visitor<T> &visit)
 {
-    for (int i = 0; i < list.size();) {
-        T *object = list[i];
-        const double opacity = object->nextOpacity();
-        const QPoint position = object->takePosition();
+    for (auto it = list.begin(); it != list.end();) {
+        T &object = **it;
+        const double opacity = object.nextOpacity();
+        const QPoint position = object.takePosition();
         if (visit)
-            visit(*object, opacity, position);
-        if (object->nextOpacity() < 0) {
-            delete object;
-            list.removeAt(i);
-        } else {
-            ++i;
-        }
+            visit(object, opacity, position);
+        // The next object takes the place of a faded one and is handled in the same pass.
+        it = object.nextOpacity() < 0 ? list.erase(it) : it + 1;
     }
 }
 } // namespace
 
-Game_Shooting_Gallery::Game_Shooting_Gallery(Game_Score *score) : score(score) {}
-
-Game_Shooting_Gallery::~Game_Shooting_Gallery()
+Game_Shooting_Gallery::Game_Shooting_Gallery(Game_Score *record) : score(record)
 {
-    clearAll();
+    clock.start(QTime(0, 1, 0, 0), 0);
 }
 
 void Game_Shooting_Gallery::reset(qint64 now)
 {
-    remaining = QTime(0, 0, 50, 0);
+    clock.start(QTime(0, 0, 50, 0), now);
     shotTaken = false;
     timeUp = false;
     comboCount = 0;
-    lastTick = now;
 }
 
 void Game_Shooting_Gallery::clearAll()
 {
-    qDeleteAll(targets);
     targets.clear();
-    qDeleteAll(bonuses);
     bonuses.clear();
-    qDeleteAll(combos);
     combos.clear();
     comboCount = 0;
+}
+
+Game_Shooting_Target *Game_Shooting_Gallery::addTarget(std::unique_ptr<Game_Shooting_Target> target)
+{
+    targets.push_back(std::move(target));
+    return targets.back().get();
 }
 
 void Game_Shooting_Gallery::shoot(const QPoint &p)
 {
     if (timeUp)
         return;
-    if (targets.isEmpty()) {
+    if (targets.empty()) {
         clearCombos();
         shotTaken = false;
         return;
     }
     // Every target's polygon is asked for, so every target moves one step per shot.
-    for (Game_Shooting_Target *target : targets) {
+    for (const auto &target : targets) {
         const QPolygon polygon = target->hitPolygon();
         if (shotTaken || target->isHit() || !polygon.containsPoint(p, Qt::OddEvenFill))
             continue;
@@ -74,13 +71,13 @@ void Game_Shooting_Gallery::shoot(const QPoint &p)
         target->setHit();
         if (target->isGood()) {
             if (target->bonusRect().contains(p)) {
-                remaining = remaining.addSecs(1);
+                clock.subtract(-1000);
                 addBonus(p, true);
             }
             score->setScore(score->getScore() + GoodPoints);
             addCombo(p);
         } else {
-            remaining = remaining.addSecs(-5);
+            clock.subtract(5000);
             addBonus(p, false);
             clearCombos();
         }
@@ -100,47 +97,37 @@ void Game_Shooting_Gallery::spawnTarget()
 {
     const int x = Random::draw() % 700 + 100;
     const int y = Random::draw() % 100 + 100;
-    targets.append(new Game_Shooting_Target(x, y));
+    targets.push_back(std::make_unique<Game_Shooting_Target>(x, y));
 }
 
 void Game_Shooting_Gallery::addBonus(const QPoint &point, bool plus)
 {
-    bonuses.append(new Game_Shooting_Bonus(point.x(), point.y(), plus));
+    bonuses.push_back(std::make_unique<Game_Shooting_Bonus>(point.x(), point.y(), plus));
 }
 
 void Game_Shooting_Gallery::addCombo(const QPoint &point)
 {
     comboCount += 1;
-    combos.append(new Game_Shooting_Combo(point.x(), point.y()));
+    combos.push_back(std::make_unique<Game_Shooting_Combo>(point.x(), point.y()));
 }
 
 void Game_Shooting_Gallery::clearCombos()
 {
-    qDeleteAll(combos);
     combos.clear();
     comboCount = 0;
 }
 
 bool Game_Shooting_Gallery::advanceClock(qint64 now)
 {
-    // Capped at an hour, far past any allowance, so a very long gap cannot wrap the day round.
-    const qint64 elapsed = qMin<qint64>(now - lastTick, 3600 * 1000);
-    if (elapsed > 0)
-        remaining = remaining.addMSecs(-int(elapsed));
-    // Below zero the time of day wraps to 23:59, far above any allowance.
-    if (remaining.minute() > 40) {
+    clock.advance(now);
+    // Below zero the time of day wraps to 23:59, far above any allowance; the last tick stays,
+    // as no clock is drawn.
+    if (clock.getRemaining().minute() > 40) {
         timeUp = true;
         return false;
     }
-    lastTick = now;
+    clock.setLastTick(now);
     return true;
-}
-
-QString Game_Shooting_Gallery::clockText() const
-{
-    QString text = remaining.toString(QStringLiteral("mm:ss:zzz"));
-    text.chop(1);
-    return text;
 }
 
 void Game_Shooting_Gallery::stepTargets(const Visitor<Game_Shooting_Target> &visit)

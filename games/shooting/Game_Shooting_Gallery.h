@@ -2,28 +2,28 @@
 // The rules of the shooting gallery without painting: the live targets and popups, shots and
 // their effect on score, combo and clock, the spawn roll and the countdown clock that follows
 // the monotonic clock. The game item draws what this holds, once per painted frame.
-#include <QList>
+#include "base/Game_Countdown.h"
+#include "games/shooting/Game_Shooting_Bonus.h"
+#include "games/shooting/Game_Shooting_Combo.h"
+#include "games/shooting/Game_Shooting_Target.h"
+
 #include <QPoint>
 #include <QString>
 #include <QTime>
 #include <functional>
+#include <memory>
+#include <vector>
 
 class Game_Score;
-class Game_Shooting_Target;
-class Game_Shooting_Bonus;
-class Game_Shooting_Combo;
 
 class Game_Shooting_Gallery
 {
 public:
-    static constexpr int GoodPoints = 100;
-    static constexpr int SpawnOdds = 50;
+    // Live objects, oldest first.
+    template <typename T>
+    using List = std::vector<std::unique_ptr<T>>;
 
-    explicit Game_Shooting_Gallery(Game_Score *score);
-    ~Game_Shooting_Gallery();
-
-    Game_Shooting_Gallery(const Game_Shooting_Gallery &) = delete;
-    Game_Shooting_Gallery &operator=(const Game_Shooting_Gallery &) = delete;
+    explicit Game_Shooting_Gallery(Game_Score *record);
 
     // A new play: 50 seconds, no combo, clock read from now. Live objects go on fading out.
     void reset(qint64 now);
@@ -42,16 +42,16 @@ public:
     bool advanceClock(qint64 now);
     bool isTimeUp() const { return timeUp; }
     // "mm:ss:zz", the time left down to hundredths.
-    QString clockText() const;
-    QTime getRemaining() const { return remaining; }
-    void setRemaining(const QTime &value) { remaining = value; }
+    QString clockText() const { return clock.text(); }
+    QTime getRemaining() const { return clock.getRemaining(); }
+    void setRemaining(const QTime &value) { clock.start(value, clock.getLastTick()); }
 
     int getComboCount() const { return comboCount; }
-    const QList<Game_Shooting_Target *> &getTargets() const { return targets; }
-    const QList<Game_Shooting_Bonus *> &getBonuses() const { return bonuses; }
-    const QList<Game_Shooting_Combo *> &getCombos() const { return combos; }
-    // Takes a target made elsewhere (tests place targets where they need them).
-    void addTarget(Game_Shooting_Target *target) { targets.append(target); }
+    const List<Game_Shooting_Target> &getTargets() const { return targets; }
+    const List<Game_Shooting_Bonus> &getBonuses() const { return bonuses; }
+    const List<Game_Shooting_Combo> &getCombos() const { return combos; }
+    // Takes a target made elsewhere (tests place targets where they need them) and returns it.
+    Game_Shooting_Target *addTarget(std::unique_ptr<Game_Shooting_Target> target);
 
     // One frame of a list: for each object its opacity and position (which moves it), then the
     // object is removed once it has faded out. The visitor draws.
@@ -67,12 +67,12 @@ private:
     void clearCombos();
 
     Game_Score *score;
-    QTime remaining{0, 1, 0, 0};
-    qint64 lastTick = 0;
+    // remaining (one minute until the first play starts) and lastTick
+    Game_Countdown clock;
     bool shotTaken = false;
     bool timeUp = false;
     int comboCount = 0;
-    QList<Game_Shooting_Target *> targets;
-    QList<Game_Shooting_Bonus *> bonuses;
-    QList<Game_Shooting_Combo *> combos;
+    List<Game_Shooting_Target> targets;
+    List<Game_Shooting_Bonus> bonuses;
+    List<Game_Shooting_Combo> combos;
 };

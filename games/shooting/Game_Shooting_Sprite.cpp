@@ -1,50 +1,19 @@
 #include "games/shooting/Game_Shooting_Sprite.h"
 
-#include "app/Clock.h"
-#include "app/Random.h"
-#include "games/frame/Picture.h"
-
-#include <QHash>
-#include <QImage>
+#include "base/Clock.h"
+#include "base/Random.h"
 
 #include <QString>
+#include <QTime>
 #include <QtMath>
 
-Game_Shooting_Sprite::Game_Shooting_Sprite(double fadeStep) : fadeStep(fadeStep)
-{
-    position = new QPoint(0, 0);
-    velocity = new float[2]{0, 0};
-}
+Game_Shooting_Sprite::Game_Shooting_Sprite(double step) : fadeStep(step) {}
 
-Game_Shooting_Sprite::~Game_Shooting_Sprite()
-{
-    delete position;
-    position = nullptr;
-    delete[] velocity;
-    velocity = nullptr;
-}
+Game_Shooting_Sprite::~Game_Shooting_Sprite() = default;
 
 void Game_Shooting_Sprite::seedFromClock()
 {
     Random::seed(Clock::currentTime().toString(QStringLiteral("mmssszzz")).toInt());
-}
-
-bool Game_Shooting_Sprite::loadPicture(QImage &image, const QString &path)
-{
-    static QHash<QString, QImage> decoded;
-    // The double-size set, once on, is kept apart from the pictures decoded before.
-    const QString key = Picture::isDoubleSize() ? QStringLiteral("x2") + path : path;
-    auto it = decoded.constFind(key);
-    if (it == decoded.constEnd()) {
-        QImage fresh;
-        if (!Picture::load(fresh, path)) {
-            image = QImage();
-            return false;
-        }
-        it = decoded.insert(key, fresh);
-    }
-    image = *it;
-    return true;
 }
 
 void Game_Shooting_Sprite::setVelocity(float x, float y)
@@ -57,7 +26,7 @@ void Game_Shooting_Sprite::place(int x, int y)
 {
     opacity = 0;
     fadingIn = true;
-    *position = QPoint(x, y);
+    position = QPoint(x, y);
 }
 
 double Game_Shooting_Sprite::nextOpacity()
@@ -70,7 +39,7 @@ double Game_Shooting_Sprite::nextOpacity()
 
 QPoint Game_Shooting_Sprite::takePosition()
 {
-    const QPoint was = *position;
-    *position += QPoint(qRound(velocity[0]), qRound(velocity[1]));
+    const QPoint was = position;
+    position += QPoint(qRound(velocity[0]), qRound(velocity[1]));
     return was;
 }

@@ -3,16 +3,10 @@
 // it is read, and an opacity that rises from 0 to just above 1 and falls back below 0.
 #include <QPoint>
 
-class QImage;
-class QString;
-
 class Game_Shooting_Sprite
 {
 public:
     virtual ~Game_Shooting_Sprite();
-
-    Game_Shooting_Sprite(const Game_Shooting_Sprite &) = delete;
-    Game_Shooting_Sprite &operator=(const Game_Shooting_Sprite &) = delete;
 
     // Steps the opacity once and returns it; below 0 the object is done.
     double nextOpacity();
@@ -20,27 +14,23 @@ public:
     QPoint takePosition();
 
     double getOpacity() const { return opacity; }
-    QPoint peekPosition() const { return *position; }
+    QPoint peekPosition() const { return position; }
     float velocityX() const { return velocity[0]; }
     float velocityY() const { return velocity[1]; }
-
-    // Loads a picture of the resource file; each path is decoded once and then shared, since
-    // targets and popups are made while the gallery is being painted.
-    static bool loadPicture(QImage &image, const QString &path);
 
     // Reseeds the one random generator from the time of day as "mmssszzz", as every target and
     // popup does when it is made; two objects made in the same millisecond draw alike.
     static void seedFromClock();
 
 protected:
-    explicit Game_Shooting_Sprite(double fadeStep);
+    explicit Game_Shooting_Sprite(double step);
     void setVelocity(float x, float y);
     // The last step of construction: visible from nothing, fading in, at (x, y).
     void place(int x, int y);
 
 private:
-    QPoint *position = nullptr;
-    float *velocity = nullptr;
+    QPoint position{0, 0};
+    float velocity[2] = {0, 0};
     bool fadingIn = true;
     double opacity = 0;
     double fadeStep;

@@ -1,32 +1,15 @@
 #include "games/shooting/Game_Shooting_Target.h"
 
-#include "app/Random.h"
+#include "base/Random.h"
 
-#include <QDebug>
 #include <QVector>
 
 Game_Shooting_Target::Game_Shooting_Target(int x, int y) : Game_Shooting_Sprite(0.01)
 {
-    normalPicture = new QImage;
-    hitPicture = new QImage;
     seedFromClock();
-
-    if (Random::draw() % 5 != 0) {
-        good = true;
-        if (!loadPicture(*hitPicture, QStringLiteral(":/img/shooting/TOVIRA00")))
-            qDebug().noquote() << "imgReadError: /img/shooting/TOVIRA00";
-        shape = Random::draw() % 4 + 1;
-        const QString path = QStringLiteral(":/img/shooting/TOVIRA0%1").arg(shape);
-        if (!loadPicture(*normalPicture, path))
-            qDebug() << "imgReadError:" << path;
-    } else {
-        good = false;
-        shape = 0;
-        if (!loadPicture(*normalPicture, QStringLiteral(":/img/shooting/KOHRU01")))
-            qDebug().noquote() << "imgReadError: /img/shooting/KOHRU01";
-        if (!loadPicture(*hitPicture, QStringLiteral(":/img/shooting/KOHRU00")))
-            qDebug().noquote() << "imgReadError: /img/shooting/KOHRU00";
-    }
+    // Four in five are good, in one of four poses.
+    good = Random::draw() % 5 != 0;
+    shape = good ? Random::draw() % 4 + 1 : 0;
     const int vx = Random::draw() % 10 - 5;
     const int vy = Random::draw() % 10 - 5;
     setVelocity(vx, vy);
@@ -34,23 +17,7 @@ Game_Shooting_Target::Game_Shooting_Target(int x, int y) : Game_Shooting_Sprite(
     place(x, y);
 }
 
-Game_Shooting_Target::~Game_Shooting_Target()
-{
-    delete normalPicture;
-    normalPicture = nullptr;
-    delete hitPicture;
-    hitPicture = nullptr;
-}
-
-void Game_Shooting_Target::preload()
-{
-    QImage image;
-    for (const char *name : {"TOVIRA00", "TOVIRA01", "TOVIRA02", "TOVIRA03", "TOVIRA04", "KOHRU00",
-                             "KOHRU01", "PLUS", "MINUS"})
-        loadPicture(image, QStringLiteral(":/img/shooting/") + QLatin1String(name));
-}
-
-QPolygon Game_Shooting_Target::shapePolygon(int shape)
+QPolygon Game_Shooting_Target::shapePolygon(int number)
 {
     static const QVector<QVector<QPoint>> shapes = {
         {{50, 80},
@@ -87,9 +54,9 @@ QPolygon Game_Shooting_Target::shapePolygon(int shape)
          {34, 124}},
         {{120, 32}, {184, 0}, {352, 74}, {300, 198}, {203, 267}, {96, 219}, {57, 146}},
     };
-    if (shape < 0 || shape >= shapes.size())
+    if (number < 0 || number >= shapes.size())
         return QPolygon();
-    return QPolygon(shapes[shape]);
+    return QPolygon(shapes[number]);
 }
 
 QPolygon Game_Shooting_Target::hitPolygon()

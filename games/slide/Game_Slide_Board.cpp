@@ -1,6 +1,6 @@
 #include "games/slide/Game_Slide_Board.h"
 
-#include "app/Random.h"
+#include "base/Random.h"
 
 Game_Slide_Board::Game_Slide_Board(int columnCount, int rowCount)
     : columns(columnCount), rows(rowCount)

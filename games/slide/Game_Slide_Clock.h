@@ -2,7 +2,7 @@
 // Slide's minute and the live score it gives, without painting: each play frame takes the time
 // since the last one off the minute, and the minute is over once the time of day has wrapped
 // below zero.
-#include "games/cards/Game_Countdown.h"
+#include "base/Game_Countdown.h"
 
 class Game_Slide_Clock
 {

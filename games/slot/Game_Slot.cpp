@@ -1,13 +1,13 @@
 #include "games/slot/Game_Slot.h"
 
-#include "app/Shade.h"
+#include "base/Shade.h"
 #include "games/frame/Game_Score.h"
-#include "games/frame/Picture.h"
+#include "base/Picture.h"
 #include "games/slot/Game_Slot_Machine.h"
 #include "games/slot/Game_Slot_Reel.h"
+#include "games/slot/Game_Slot_ReelDrawer.h"
 #include "sound/AudioSet.h"
 
-#include <QDebug>
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>
 
@@ -17,40 +17,30 @@ Game_Slot::Game_Slot()
     setPos(-2, -2);
 }
 
-Game_Slot::~Game_Slot()
-{
-    releaseResources();
-}
+Game_Slot::~Game_Slot() = default;
 
 void Game_Slot::releaseResources()
 {
-    delete background;
-    background = nullptr;
-    delete foreground;
-    foreground = nullptr;
-    delete scorePicture;
-    scorePicture = nullptr;
-    delete machine;
-    machine = nullptr;
+    pictures = Pictures();
+    machine.reset();
+    reelDrawer.reset();
 }
 
 void Game_Slot::createResources()
 {
-    background = new QImage();
-    foreground = new QImage();
-    scorePicture = new QImage();
-    machine = new Game_Slot_Machine();
+    machine = std::make_unique<Game_Slot_Machine>();
+    reelDrawer = std::make_unique<Game_Slot_ReelDrawer>();
 }
 
 void Game_Slot::initGame()
 {
-    Picture::load(*background, QStringLiteral(":/img/slot/BG"), ":/img/slot/BG");
-    Picture::load(*foreground, QStringLiteral(":/img/slot/FG"), ":/img/slot/FG");
-    foregroundInk = Picture::inkRects(*foreground);
-    Picture::load(*scorePicture, QStringLiteral(":/img/slot/SCORE"),
-                  "imgReadError: /img/slot/SCORE");
-    setWidth(Picture::sizeOf(*background).width());
-    setHeight(Picture::sizeOf(*background).height());
+    Picture::load(pictures.background, QStringLiteral(":/img/slot/BG"),
+                  QStringLiteral(":/img/slot/BG"));
+    pictures.foreground.load(QStringLiteral(":/img/slot/FG"), QStringLiteral(":/img/slot/FG"));
+    Picture::load(pictures.scorePicture, QStringLiteral(":/img/slot/SCORE"),
+                  QStringLiteral("imgReadError: /img/slot/SCORE"));
+    setWidth(Picture::sizeOf(pictures.background).width());
+    setHeight(Picture::sizeOf(pictures.background).height());
 
     pressed = false;
     machine->start();
@@ -93,46 +83,47 @@ void Game_Slot::paintGame(QPainter *painter)
             drawMachine(p);
             Shade::draw(p, boundingRect(), 200);
         });
-        drawScorePanel(painter, *scorePicture);
+        drawScorePanel(painter, pictures.scorePicture);
         drawDialog(painter, tr("残念！"), tr("もう一度"), tr("メニューに戻る"));
         return;
     }
     drawMachine(painter);
-    drawScorePanel(painter, *scorePicture);
+    drawScorePanel(painter, pictures.scorePicture);
     if (machine->afterFrame()) {
         stopFrameTimer();
         update();
     }
 }
 
-void Game_Slot::drawMachine(QPainter *painter)
+void Game_Slot::drawCabinet(QPainter *painter) const
 {
     // The cards hide the cabinet behind their opaque middles, so only the rest of it is drawn:
     // with the reel train across the window that is most of a picture copy a frame.
-    if (Picture::isPixelExact(painter)) {
-        QVector<QRect> hidden;
-        for (const auto &reel : machine->getReels())
-            reel->addHiddenParts(painter, hidden);
-        for (const QRect &part :
-             Picture::uncovered(QRect(QPoint(), Picture::sizeOf(*background)), hidden))
-            Picture::drawPart(painter, part.topLeft(), *background, part);
-    } else {
-        Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
+    if (!Picture::isPixelExact(painter)) {
+        Picture::drawAtDeviceSize(painter, QPointF(0, 0), pictures.background);
+        return;
     }
+    QVector<QRect> hidden;
     for (const auto &reel : machine->getReels())
-        reel->drawAndMove(painter);
+        reelDrawer->addHiddenParts(painter, *reel, hidden);
+    const QRect whole(QPoint(), Picture::sizeOf(pictures.background));
+    for (const QRect &part : Picture::uncovered(whole, hidden))
+        Picture::drawPart(painter, part.topLeft(), pictures.background, part);
+}
+
+void Game_Slot::drawMachine(QPainter *painter)
+{
+    drawCabinet(painter);
+    for (const auto &reel : machine->getReels())
+        reelDrawer->drawAndMove(painter, *reel);
     // Only the inked parts of the overlay: the pay line between its rails is left open.
-    if (Picture::isPixelExact(painter)) {
-        for (const QRect &part : foregroundInk)
-            Picture::drawPart(painter, part.topLeft(), *foreground, part);
-    } else {
-        Picture::drawAtDeviceSize(painter, QPointF(0, 0), *foreground);
-    }
+    pictures.foreground.draw(painter);
 }
 
 size_t Game_Slot::reelsKey() const
 {
-    size_t key = qHashMulti(0, background->cacheKey(), foreground->cacheKey());
+    size_t key =
+        qHashMulti(0, pictures.background.cacheKey(), pictures.foreground.image().cacheKey());
     for (const auto &reel : machine->getReels()) {
         key = qHashMulti(key, reel->getX(), reel->getY1(), reel->getY2());
         for (const auto &card : reel->getStrip())
@@ -170,5 +161,5 @@ void Game_Slot::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 // Every frame starts with the cabinet picture.
 QRectF Game_Slot::opaqueRect() const
 {
-    return machine && !background->isNull() ? boundingRect() : QRectF();
+    return machine && !pictures.background.isNull() ? boundingRect() : QRectF();
 }

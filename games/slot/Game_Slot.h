@@ -5,12 +5,13 @@
 // it too.
 #include "games/frame/Game_Backdrop.h"
 #include "games/frame/Game_Base.h"
+#include "games/frame/Game_Overlay.h"
 
-#include <QRect>
-#include <QVector>
+#include <QImage>
+#include <memory>
 
 class Game_Slot_Machine;
-class QImage;
+class Game_Slot_ReelDrawer;
 
 class Game_Slot : public Game_Base
 {
@@ -18,6 +19,7 @@ class Game_Slot : public Game_Base
 public:
     QRectF opaqueRect() const override;
     Game_Slot();
+    // The play objects free themselves; releaseResources() is for the next start.
     ~Game_Slot() override;
 
     void releaseResources() override;
@@ -27,7 +29,8 @@ public:
     void resumeGame() override;
 
     // Null outside createResources..releaseResources.
-    Game_Slot_Machine *getMachine() const { return machine; }
+    Game_Slot_Machine *getMachine() const { return machine.get(); }
+    const Game_Slot_ReelDrawer *getReelDrawer() const { return reelDrawer.get(); }
     bool isGameOver() const;
 
 protected:
@@ -37,15 +40,21 @@ protected:
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
 
 private:
+    struct Pictures {
+        QImage background;
+        // drawn over the reels
+        Game_Overlay foreground;
+        QImage scorePicture;
+    };
+
+    void drawCabinet(QPainter *painter) const;
     void drawMachine(QPainter *painter);
     size_t reelsKey() const;
 
-    QImage *background = nullptr;
-    QImage *foreground = nullptr;
-    QVector<QRect> foregroundInk;
-    QImage *scorePicture = nullptr;
+    Pictures pictures;
     // reels, nextSpeed, spawnCount, lastResult, gameOver
-    Game_Slot_Machine *machine = nullptr;
+    std::unique_ptr<Game_Slot_Machine> machine;
+    std::unique_ptr<Game_Slot_ReelDrawer> reelDrawer;
     // The current press stopped a reel, so its release must not act on the result dialog.
     bool pressed = false;
     Game_Backdrop backdrop;

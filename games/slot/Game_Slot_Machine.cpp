@@ -2,6 +2,13 @@
 
 #include "games/slot/Game_Slot_Reel.h"
 
+namespace
+{
+const int FirstSpeed = 15;
+// Pay-line values (rank + 1) from this one on score.
+const int FirstWinningValue = 11;
+} // namespace
+
 Game_Slot_Machine::Game_Slot_Machine() = default;
 
 Game_Slot_Machine::~Game_Slot_Machine() = default;

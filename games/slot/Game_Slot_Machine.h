@@ -10,10 +10,6 @@ class Game_Slot_Reel;
 class Game_Slot_Machine
 {
 public:
-    static constexpr int FirstSpeed = 15;
-    // Pay-line values (rank + 1) from this one on score.
-    static constexpr int FirstWinningValue = 11;
-
     enum class Press { Nothing, Scored, Lost };
     struct PressResult {
         Press kind = Press::Nothing;
@@ -52,7 +48,7 @@ private:
     void endGame();
 
     std::vector<std::unique_ptr<Game_Slot_Reel>> reels;
-    int nextSpeed = FirstSpeed;
+    int nextSpeed = 15; // the first reel's speed until start() sets it
     int spawnCount = 0;
     int lastResult = 0;
     bool gameOver = false;

@@ -1,11 +1,9 @@
 #include "games/slot/Game_Slot_Reel.h"
 
-#include "app/Clock.h"
-#include "app/Random.h"
-#include "games/cards/Game_Trump.h"
+#include "base/Clock.h"
+#include "base/Random.h"
 
-#include <QPaintDevice>
-#include <QPainter>
+#include <QTime>
 #include <algorithm>
 #include <cmath>
 
@@ -18,19 +16,16 @@ int drawMod(int n)
 }
 } // namespace
 
-Game_Slot_Reel::Game_Slot_Reel(int speed) : speed(speed)
+Game_Slot_Reel::Game_Slot_Reel(int spinSpeed) : speed(spinSpeed)
 {
-    cards = new Game_Trump();
+    // The card sheet's own seed ("mmssszzz") would be replaced here before any draw, so the
+    // reel's seed is the only one that counts.
     const QTime now = Clock::currentTime();
     Random::seed(unsigned(now.hour() + now.minute() + now.second() + now.msec()));
     strip = dealStrip();
 }
 
-Game_Slot_Reel::~Game_Slot_Reel()
-{
-    delete cards;
-    cards = nullptr;
-}
+Game_Slot_Reel::~Game_Slot_Reel() = default;
 
 Game_Slot_Reel::Strip Game_Slot_Reel::dealStrip()
 {
@@ -63,14 +58,6 @@ Game_Slot_Reel::Stop Game_Slot_Reel::stopFor(int lowerTop)
     return s;
 }
 
-void Game_Slot_Reel::drawAndMove(QPainter *painter)
-{
-    const QPaintDevice *device = painter->device();
-    enter(device ? QSize(device->width(), device->height()) : QSize());
-    draw(painter);
-    move();
-}
-
 void Game_Slot_Reel::advance(const QSize &device)
 {
     enter(device);
@@ -86,42 +73,6 @@ void Game_Slot_Reel::enter(const QSize &device)
         justEntered = true;
         onScreen = true;
     }
-}
-
-template <typename Visit>
-void Game_Slot_Reel::forEachShownCard(const QPainter *painter, Visit visit) const
-{
-    // Cards outside the device cannot show; skipping them leaves the picture unchanged.
-    const QPaintDevice *device = painter->device();
-    QRectF visible(0, 0, device ? device->width() : 0, device ? device->height() : 0);
-    bool invertible = false;
-    const QTransform toItem = painter->combinedTransform().inverted(&invertible);
-    visible = invertible ? toItem.mapRect(visible) : QRectF();
-    if (visible.right() < x || visible.left() > x + CardWidth)
-        return;
-    for (int i = 0; i < StripLength; ++i) {
-        for (const int top : {y1 + Pitch * i, y2 + Pitch * i}) {
-            if (top > visible.bottom() || top + CardHeight < visible.top())
-                continue;
-            visit(QRect(x, top, CardWidth, CardHeight), strip[i]);
-        }
-    }
-}
-
-void Game_Slot_Reel::draw(QPainter *painter) const
-{
-    forEachShownCard(painter, [this, painter](const QRect &target, const Game_Trump_Card &card) {
-        cards->drawCard(painter, target, card.suit, card.rank);
-    });
-}
-
-void Game_Slot_Reel::addHiddenParts(const QPainter *painter, QVector<QRect> &hidden) const
-{
-    forEachShownCard(painter, [this, &hidden](const QRect &target, const Game_Trump_Card &card) {
-        const QRect solid = cards->solidPart(target, card.suit, card.rank);
-        if (!solid.isEmpty())
-            hidden.append(solid);
-    });
 }
 
 void Game_Slot_Reel::move()

@@ -1,16 +1,11 @@
 #pragma once
 // One reel of the slot machine: a strip of 16 playing cards that spins downwards as two stacked
-// copies while the reel drifts from the right edge of the screen to the left. It draws itself
-// from its own card sheet and moves one frame at a time; stopping snaps a card to the pay line.
+// copies while the reel drifts from the right edge of the screen to the left. It moves one frame
+// at a time and stopping snaps a card to the pay line; Game_Slot_ReelDrawer paints it.
 #include "games/cards/Game_Trump_Card.h"
 
-#include <QRect>
 #include <QSize>
-#include <QVector>
 #include <array>
-
-class Game_Trump;
-class QPainter;
 
 class Game_Slot_Reel
 {
@@ -34,26 +29,22 @@ public:
         double jump = 0;  // pixels the strip moves (negative: up)
     };
 
-    // Creates the card sheet (which seeds the generator), seeds again from the time of day and
-    // deals a shuffled strip.
-    explicit Game_Slot_Reel(int speed);
+    // Seeds the generator from hour + minute + second + millisecond and deals a shuffled strip.
+    explicit Game_Slot_Reel(int spinSpeed);
     virtual ~Game_Slot_Reel();
-
-    Game_Slot_Reel(const Game_Slot_Reel &) = delete;
-    Game_Slot_Reel &operator=(const Game_Slot_Reel &) = delete;
 
     // Ranks 0..9 once, then three of rank 10, two of 11 and one of 12, suits drawn from the
     // generator, shuffled by 500 drawn swaps.
     static Strip dealStrip();
     static Stop stopFor(int lowerTop);
 
-    // One frame: note the device size and come in at the right edge on the first frame, draw
-    // both copies, then spin and drift.
-    void drawAndMove(QPainter *painter);
-    // The same frame without drawing, for a device of the given size.
+    // A frame of the reel is enter, then the drawing, then move.
+    // Notes the device size; on the first frame the reel comes in at the right edge.
+    void enter(const QSize &device);
+    // Spins (unless stopped) and drifts (unless frozen) by one frame.
+    void move();
+    // A frame without drawing, for a device of the given size.
     void advance(const QSize &device);
-    // Adds what the cards the next frame draws will hide completely (item coordinates).
-    void addHiddenParts(const QPainter *painter, QVector<QRect> &hidden) const;
 
     // Stops the spin and returns the value of the card in the pay line (its rank + 1).
     int stopReel();
@@ -82,14 +73,7 @@ public:
     void setStrip(const Strip &cards) { strip = cards; }
 
 private:
-    void enter(const QSize &device);
-    void draw(QPainter *painter) const;
-    template <typename Visit>
-    void forEachShownCard(const QPainter *painter, Visit visit) const;
-    void move();
-
     Strip strip;
-    Game_Trump *cards = nullptr;
     int speed = 0;
     int x = -200;
     int y1 = 5;

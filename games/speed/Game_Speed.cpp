@@ -1,15 +1,12 @@
 #include "games/speed/Game_Speed.h"
-#include "games/frame/Game_GlyphCache.h"
 
-#include "app/Clock.h"
-#include "app/Random.h"
-#include "games/cards/Game_Countdown.h"
-#include "games/cards/Game_Trump.h"
+#include "base/Clock.h"
+#include "base/Random.h"
+#include "games/frame/Game_ClockPanel.h"
+#include "base/Game_GlyphCache.h"
 #include "games/frame/Game_Score.h"
-#include "games/frame/Picture.h"
-#include "games/speed/Game_Speed_Table.h"
+#include "base/Picture.h"
 
-#include <QDebug>
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>
 
@@ -19,79 +16,56 @@ Game_Speed::Game_Speed()
     setPos(-2, -2);
 }
 
-Game_Speed::~Game_Speed()
-{
-    releaseResources();
-}
-
 void Game_Speed::releaseResources()
 {
-    delete background;
-    background = nullptr;
-    delete scorePicture;
-    scorePicture = nullptr;
-    delete timerPicture;
-    timerPicture = nullptr;
-    delete restPicture;
-    restPicture = nullptr;
-    delete clock;
-    clock = nullptr;
-    delete cards;
-    cards = nullptr;
-    delete table;
-    table = nullptr;
+    // The clock and the table hold no memory of their own: initGame() sets them afresh.
+    pictures = Pictures();
+    cards.reset();
 }
 
 void Game_Speed::createResources()
 {
-    background = new QImage();
-    scorePicture = new QImage();
-    timerPicture = new QImage();
-    restPicture = new QImage();
-    clock = new Game_Countdown();
-    cards = new Game_Trump();
-    table = new Game_Speed_Table();
+    // The sheet seeds the generator as it is made.
+    cards = std::make_unique<Game_Trump>();
+}
+
+void Game_Speed::loadPictures()
+{
+    const QString folder = QStringLiteral("/img/speed/");
+    pictures.loadPanel(folder);
+    Game_PanelPictures::load(pictures.rest, folder, QStringLiteral("REST"));
+    setWidth(Picture::sizeOf(pictures.background).width());
+    setHeight(Picture::sizeOf(pictures.background).height());
 }
 
 void Game_Speed::initGame()
 {
     Random::seed(Game_Trump::timeSeed(Clock::currentTime()));
-
-    Picture::load(*background, QStringLiteral(":/img/speed/BG"), QStringLiteral(":/img/speed/BG"));
-    Picture::load(*scorePicture, QStringLiteral(":/img/speed/SCORE"),
-                  QStringLiteral("imgReadError: /img/speed/SCORE"));
-    Picture::load(*timerPicture, QStringLiteral(":/img/speed/TIMER"),
-                  QStringLiteral("imgReadError: /img/speed/TIMER"));
-    Picture::load(*restPicture, QStringLiteral(":/img/speed/REST"),
-                  QStringLiteral("imgReadError: /img/speed/REST"));
-    setWidth(Picture::sizeOf(*background).width());
-    setHeight(Picture::sizeOf(*background).height());
+    loadPictures();
 
     getScore()->setScore(0);
     setQuestionShown(false);
     setAcceptHoverEvents(true);
     setFocus();
 
-    clock->start(QTime(0, 1, 0, 0), Clock::monotonicMs());
-    missFlash = 0;
-    gameOver = false;
+    clock.start(Clock::monotonicMs());
     startFrameTimer();
 
-    table->deal(*cards);
+    table.deal(*cards);
     update();
 }
 
 QRectF Game_Speed::timerPictureRect() const
 {
-    const qreal tw = timerPicture ? Picture::sizeOf(*timerPicture).width() : 0;
-    const qreal th = timerPicture ? Picture::sizeOf(*timerPicture).height() : 0;
+    const QSize size = Picture::sizeOf(pictures.timer);
+    const qreal tw = size.width(), th = size.height();
     return QRectF(getWidth() / 2.0 - tw / 2, getHeight() / 2.0 - th / 2 - 240, tw, th);
 }
 
 QRectF Game_Speed::restPictureRect() const
 {
-    const qreal rw = restPicture ? Picture::sizeOf(*restPicture).width() : 0;
-    const qreal rh = restPicture ? Picture::sizeOf(*restPicture).height() : 0;
+    const QSize size = Picture::sizeOf(pictures.rest);
+    const qreal rw = size.width(), rh = size.height();
     return QRectF(getWidth() / 2.0 - rw / 2, getHeight() / 2.0 - rh / 2 + 240, rw, rh);
 }
 
@@ -103,88 +77,85 @@ void Game_Speed::drawCard(QPainter *painter, const QRectF &rect, int suit, int r
         cards->drawCard(painter, rect, suit, rank);
 }
 
+// A play frame: the clock runs, the table is drawn, and a stalled table may be dealt anew.
 void Game_Speed::paintGame(QPainter *painter)
 {
-    if (!table)
+    if (!cards)
         return;
-    if (gameOver) {
-        painter->fillRect(boundingRect(), Qt::black);
-        drawScorePanel(painter, *scorePicture);
-        drawDialog(painter, tr("終了！"), tr("もう一度"), tr("メニューに戻る"));
+    if (clock.isGameOver()) {
+        drawResult(painter);
         return;
     }
-    drawPlayField(painter);
+    const bool clockShown = clock.step(Clock::monotonicMs());
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), pictures.background);
+    drawCards(painter);
+    drawScorePanel(painter, pictures.score);
+    drawClock(painter, clockShown);
+    drawCount(painter);
+    table.stallCheck();
 }
 
-void Game_Speed::drawPlayField(QPainter *painter)
+void Game_Speed::drawResult(QPainter *painter)
 {
-    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
+    painter->fillRect(boundingRect(), Qt::black);
+    drawScorePanel(painter, pictures.score);
+    drawDialog(painter, tr("終了！"), tr("もう一度"), tr("メニューに戻る"));
+}
 
+void Game_Speed::drawCards(QPainter *painter)
+{
     for (int p = Game_Speed_Table::PileA; p <= Game_Speed_Table::PileB; ++p) {
-        const Game_Trump_Card c = table->pile(p);
+        const Game_Trump_Card c = table.pile(p);
         drawCard(painter, Game_Speed_Table::pileRect(p), c.suit, c.rank);
     }
     for (int i = 0; i < Game_Speed_Table::TableCards; ++i) {
-        const Game_Trump_Card c = table->tableCard(i);
+        const Game_Trump_Card c = table.tableCard(i);
         drawCard(painter, Game_Speed_Table::tableRect(i), c.suit, c.rank);
     }
+}
 
-    drawScorePanel(painter, *scorePicture);
+// The text is red after a miss, fading back to black; the time is not drawn once it ran out.
+void Game_Speed::drawClock(QPainter *painter, bool withText)
+{
+    const QRectF pic = timerPictureRect();
+    if (!withText) {
+        Game_ClockPanel::drawPicture(painter, pictures.timer, pic.topLeft(), getFont());
+        return;
+    }
+    const QPen before = painter->pen();
+    painter->setPen(QColor(clock.getMissFlash(), 0, 0));
+    Game_ClockPanel::draw(painter, pictures.timer, pic.topLeft(), getFont(),
+                          QRectF(pic.x() + 60, pic.y() + 20, pic.width(), pic.height()),
+                          Qt::AlignLeft, clock.getCountdown().text());
+    painter->setPen(before);
+}
 
-    painter->drawImage(timerPictureRect().topLeft(), *timerPicture);
-    QFont big = getFont();
-    big.setPointSize(50);
-    painter->setFont(big);
-    drawClock(painter);
-
+void Game_Speed::drawCount(QPainter *painter)
+{
     const QRectF count = restPictureRect();
-    painter->drawImage(count, *restPicture);
+    painter->drawImage(count, pictures.rest);
     const QFont before = painter->font();
     QFont countFont = before;
     countFont.setPointSize(46);
     painter->setFont(countFont);
     Game_GlyphCache::drawText(
         painter, QRectF(count.x(), count.y() + 25, count.width() - 120, count.height()),
-        Qt::AlignRight, QString::number(table->getPlayed()));
+        Qt::AlignRight, QString::number(table.getPlayed()));
     painter->setFont(before);
-
-    table->stallCheck();
-}
-
-void Game_Speed::drawClock(QPainter *painter)
-{
-    const qint64 now = Clock::monotonicMs();
-    clock->advance(now);
-    // Below zero the time of day wraps to 23:59, far above the one-minute allowance.
-    if (clock->getRemaining().minute() > 40) {
-        gameOver = true;
-        return;
-    }
-    clock->setLastTick(now);
-    if (missFlash > 0)
-        --missFlash;
-    const QRectF pic = timerPictureRect();
-    const QPen before = painter->pen();
-    painter->setPen(QColor(missFlash, 0, 0));
-    Game_GlyphCache::drawText(painter,
-                              QRectF(pic.x() + 60, pic.y() + 20, pic.width(), pic.height()),
-                              Qt::AlignLeft, clock->text());
-    painter->setPen(before);
 }
 
 void Game_Speed::playMouseRelease(QGraphicsSceneMouseEvent *event)
 {
-    const Game_Speed_Table::Click c = table->click(event->scenePos());
+    const Game_Speed_Table::Click c = table.click(event->scenePos());
     if (c.scored)
         getScore()->setScore(getScore()->getScore() + 200);
-    if (c.penalty) {
-        clock->subtract(MissPenaltyMs);
-        missFlash = 255;
-    }
+    if (c.penalty)
+        clock.miss();
 }
 
 // Play draws the table picture and the result fills black.
 QRectF Game_Speed::opaqueRect() const
 {
-    return table && (gameOver || !background->isNull()) ? boundingRect() : QRectF();
+    return cards && (clock.isGameOver() || !pictures.background.isNull()) ? boundingRect()
+                                                                           : QRectF();
 }

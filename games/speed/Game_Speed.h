@@ -1,24 +1,23 @@
 #pragma once
 // Speed, a one-player card race: lay table cards on the two piles by neighbouring rank before
 // the one-minute clock runs out; a card that fits neither pile costs two seconds.
+#include "games/cards/Game_Trump.h"
 #include "games/frame/Game_Base.h"
+#include "games/frame/Game_PanelPictures.h"
+#include "games/speed/Game_Speed_Clock.h"
+#include "games/speed/Game_Speed_Table.h"
 
+#include <QImage>
 #include <QRectF>
-
-class Game_Countdown;
-class Game_Speed_Table;
-class Game_Trump;
-class QImage;
+#include <memory>
 
 class Game_Speed : public Game_Base
 {
     Q_OBJECT
 public:
     QRectF opaqueRect() const override;
-    static constexpr int MissPenaltyMs = 2000;
 
     Game_Speed();
-    ~Game_Speed() override;
 
     void releaseResources() override;
     void createResources() override;
@@ -28,30 +27,33 @@ public:
     QRectF timerPictureRect() const;
     QRectF restPictureRect() const;
 
-    Game_Speed_Table *getTable() const { return table; }
-    Game_Countdown *getClock() const { return clock; }
-    bool isGameOver() const { return gameOver; }
-    int getMissFlash() const { return missFlash; }
+    Game_Speed_Table *getTable() { return &table; }
+    Game_Countdown *getClock() { return &clock.getCountdown(); }
+    bool isGameOver() const { return clock.isGameOver(); }
+    int getMissFlash() const { return clock.getMissFlash(); }
 
 protected:
     void paintGame(QPainter *painter) override;
-    bool isPlaying() const override { return !gameOver; }
+    bool isPlaying() const override { return !clock.isGameOver(); }
     void playMouseRelease(QGraphicsSceneMouseEvent *event) override;
 
 private:
-    void drawPlayField(QPainter *painter);
-    void drawClock(QPainter *painter);
+    struct Pictures : Game_PanelPictures {
+        QImage rest;
+    };
+
+    void loadPictures();
+    void drawResult(QPainter *painter);
+    void drawCards(QPainter *painter);
+    void drawClock(QPainter *painter, bool withText);
+    void drawCount(QPainter *painter);
     void drawCard(QPainter *painter, const QRectF &rect, int suit, int rank);
 
-    QImage *background = nullptr;
-    QImage *scorePicture = nullptr;
-    QImage *timerPicture = nullptr;
-    QImage *restPicture = nullptr;
-    // Holds `remaining` and `lastTick`.
-    Game_Countdown *clock = nullptr;
-    Game_Trump *cards = nullptr;
-    Game_Speed_Table *table = nullptr;
-    bool gameOver = false;
-    // Red of the clock text after a miss, fading from 255 to 0 one step per frame.
-    int missFlash = 0;
+    Pictures pictures;
+    // remaining, lastTick, missFlash and gameOver
+    Game_Speed_Clock clock;
+    // Loads the sheet; null until createResources() and after releaseResources().
+    std::unique_ptr<Game_Trump> cards;
+    // pileA, pileB, the ten table cards and played
+    Game_Speed_Table table;
 };

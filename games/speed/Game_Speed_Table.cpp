@@ -1,6 +1,6 @@
 #include "games/speed/Game_Speed_Table.h"
 
-#include "app/Random.h"
+#include "base/Random.h"
 #include "games/cards/Game_Trump.h"
 
 namespace

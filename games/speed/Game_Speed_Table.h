@@ -13,8 +13,8 @@ class Game_Speed_Table
 public:
     static constexpr int TableCards = 10;
     static constexpr int Joker = 13;
-    static constexpr int PileA = 0;
-    static constexpr int PileB = 1;
+    // The piles, numbered as pile() and setPile() take them.
+    enum Pile : int { PileA, PileB };
 
     // What one click did: a scored play (the card was replaced), and whether the miss penalty
     // applies.

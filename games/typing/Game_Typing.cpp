@@ -1,16 +1,12 @@
 #include "games/typing/Game_Typing.h"
 
-#include "app/Shade.h"
-#include "app/Clock.h"
-#include "app/Random.h"
-#include "games/clock/Game_ElapsedClock.h"
-#include "games/frame/Game_GlyphCache.h"
+#include "base/Shade.h"
+#include "base/Clock.h"
+#include "base/Random.h"
+#include "games/frame/Game_ClockPanel.h"
 #include "games/frame/Game_Score.h"
-#include "games/frame/Picture.h"
-#include "games/typing/Game_Typing_Arrow.h"
-#include "games/typing/Game_Typing_Train.h"
+#include "base/Picture.h"
 
-#include <QDebug>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -20,63 +16,32 @@ Game_Typing::Game_Typing()
     setPos(-2, -2);
 }
 
-Game_Typing::~Game_Typing()
-{
-    releaseResources();
-}
-
 void Game_Typing::releaseResources()
 {
-    delete background;
-    background = nullptr;
-    delete scorePicture;
-    scorePicture = nullptr;
-    delete timerPicture;
-    timerPicture = nullptr;
-    delete borderPicture;
-    borderPicture = nullptr;
-    delete[] arrowPictures;
-    arrowPictures = nullptr;
-    delete clock;
-    clock = nullptr;
-    delete train;
-    train = nullptr;
+    pictures = Pictures();
+    train.reset();
 }
 
 void Game_Typing::createResources()
 {
-    background = new QImage();
-    scorePicture = new QImage();
-    timerPicture = new QImage();
-    borderPicture = new QImage();
-    arrowPictures = new QImage[4];
-    clock = new Game_ElapsedClock();
-    train = new Game_Typing_Train();
+    train = std::make_unique<Game_Typing_Train>();
 }
 
 void Game_Typing::loadPictures()
 {
-    // The failure messages differ by picture; they are kept as the players' logs know them.
-    if (!Picture::load(*background, QStringLiteral(":/img/typing/BG")))
-        qDebug().noquote() << ":/img/typing/BG";
-    if (!Picture::load(*scorePicture, QStringLiteral(":/img/typing/SCORE")))
-        qDebug().noquote() << "imgReadError: /img/typing/SCORE";
-    if (!Picture::load(*timerPicture, QStringLiteral(":/img/typing/TIMER")))
-        qDebug().noquote() << "imgReadError: /img/typing/TIMER";
-    if (!Picture::load(*borderPicture, QStringLiteral(":/img/typing/BORDER")))
-        qDebug().noquote() << "imgReadError: /img/typing/BORDER";
-    for (int i = 0; i < 4; ++i) {
-        const QString path = QStringLiteral("/img/typing/ARROW") + QString::number(i);
-        if (!Picture::load(arrowPictures[i], QLatin1Char(':') + path))
-            qDebug().noquote() << "imgReadError:" << path;
-    }
+    const QString folder = QStringLiteral("/img/typing/");
+    pictures.loadPanel(folder);
+    Game_PanelPictures::load(pictures.border, folder, QStringLiteral("BORDER"));
+    for (int i = 0; i < 4; ++i)
+        Game_PanelPictures::load(pictures.arrows[i], folder,
+                                 QStringLiteral("ARROW") + QString::number(i));
 }
 
 QRectF Game_Typing::borderRect() const
 {
     const QPointF c = boundingRect().center();
-    const int wb = borderPicture ? Picture::sizeOf(*borderPicture).width() : 0;
-    const int hb = borderPicture ? Picture::sizeOf(*borderPicture).height() : 0;
+    const int wb = Picture::sizeOf(pictures.border).width();
+    const int hb = Picture::sizeOf(pictures.border).height();
     return QRectF(c.x() - wb / 2, c.y() - hb / 2 - 3, wb, hb);
 }
 
@@ -87,19 +52,19 @@ void Game_Typing::initGame()
     Random::seed(Clock::currentTime().toString(QStringLiteral("mmssszzz")).toInt());
     loadPictures();
 
-    setWidth(Picture::sizeOf(*background).width());
-    setHeight(Picture::sizeOf(*background).height());
+    setWidth(Picture::sizeOf(pictures.background).width());
+    setHeight(Picture::sizeOf(pictures.background).height());
     getScore()->setScore(0);
 
     borderAlpha = 1.0;
-    train->start(Picture::sizeOf(arrowPictures[0]).width(), getWidth(), borderRect(),
+    train->start(Picture::sizeOf(pictures.arrows[0]).width(), getWidth(), borderRect(),
                  int(boundingRect().center().y()));
 
     setQuestionShown(false);
     setAcceptHoverEvents(true);
     setFocus(Qt::ActiveWindowFocusReason);
 
-    clock->start(Clock::monotonicMs());
+    clock.start(Clock::monotonicMs());
     startFrameTimer();
 }
 
@@ -114,8 +79,8 @@ void Game_Typing::resumeGame()
 {
     Game_Base::resumeGame();
     // The score is the time played: the time spent on the question is not counted.
-    if (clock)
-        clock->skipTo(Clock::monotonicMs());
+    if (train)
+        clock.skipTo(Clock::monotonicMs());
 }
 
 bool Game_Typing::isFinished() const
@@ -136,50 +101,67 @@ void Game_Typing::paintGame(QPainter *painter)
 void Game_Typing::paintResult(QPainter *painter)
 {
     Shade::draw(painter, boundingRect(), 128);
-    drawScorePanel(painter, *scorePicture);
+    drawScorePanel(painter, pictures.score);
     drawDialog(painter, tr("終了！"), tr("もう一度"), tr("メニューに戻る"));
 }
 
+// A play frame in its order: the train's step, the tiles, the box, then the clock's step and the
+// time.
 void Game_Typing::paintPlay(QPainter *painter)
 {
-    const QPointF centre = boundingRect().center();
-    const qreal cx = centre.x(), cy = centre.y();
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), pictures.background);
+    if (stepTrain().drawTiles)
+        drawTiles(painter);
+    drawBorder(painter);
+    drawScorePanel(painter, pictures.score);
+    stepClock();
+    drawClock(painter);
+}
 
-    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
-
+Game_Typing_Train::Step Game_Typing::stepTrain()
+{
     const Game_Typing_Train::Step step = train->step();
     if (step.bonus) {
         getScore()->addBaseScore(Game_Typing_Train::Bonus);
         borderAlpha = 1.0;
     }
-    if (step.drawTiles) {
-        const int w0 = Picture::sizeOf(arrowPictures[0]).width(),
-                  h0 = Picture::sizeOf(arrowPictures[0]).height();
-        for (Game_Typing_Arrow *tile : train->getTiles())
-            painter->drawImage(QRectF(tile->shift(0), cy - h0 / 2, w0, h0),
-                               arrowPictures[tile->getDirection()]);
-    }
+    return step;
+}
 
+void Game_Typing::drawTiles(QPainter *painter)
+{
+    const qreal cy = boundingRect().center().y();
+    const int w0 = Picture::sizeOf(pictures.arrows[0]).width(),
+              h0 = Picture::sizeOf(pictures.arrows[0]).height();
+    for (const std::unique_ptr<Game_Typing_Arrow> &tile : train->getTiles())
+        painter->drawImage(QRectF(tile->getX(), cy - h0 / 2, w0, h0),
+                           pictures.arrows[tile->getDirection()]);
+}
+
+void Game_Typing::drawBorder(QPainter *painter)
+{
     const qreal oldOpacity = painter->opacity();
     painter->setOpacity(borderAlpha);
-    painter->drawImage(borderRect(), *borderPicture);
+    painter->drawImage(borderRect(), pictures.border);
     painter->setOpacity(oldOpacity);
     borderAlpha = qMax(borderAlpha - 0.05, 0.2);
+}
 
-    drawScorePanel(painter, *scorePicture);
+void Game_Typing::stepClock()
+{
+    clock.tick(Clock::monotonicMs());
+    getScore()->setScore(clock.wholeSeconds() * PointsPerSecond);
+}
 
-    const int wt = Picture::sizeOf(*timerPicture).width(),
-              ht = Picture::sizeOf(*timerPicture).height();
-    painter->drawImage(QPointF(cx - wt / 2, cy - ht / 2 - 240), *timerPicture);
-    clock->tick(Clock::monotonicMs());
-    getScore()->setScore(clock->wholeSeconds() * PointsPerSecond);
-    const QPen oldPen = painter->pen();
-    QFont clockFont = getFont();
-    clockFont.setPointSize(50);
-    painter->setFont(clockFont);
-    Game_GlyphCache::drawText(painter, QRectF(cx - wt / 2 + 60, cy - ht / 2 - 220, wt, ht),
-                              Qt::AlignLeft, clock->text());
-    painter->setPen(oldPen);
+void Game_Typing::drawClock(QPainter *painter)
+{
+    const QPointF centre = boundingRect().center();
+    const int wt = Picture::sizeOf(pictures.timer).width(),
+              ht = Picture::sizeOf(pictures.timer).height();
+    const QPointF at(centre.x() - wt / 2, centre.y() - ht / 2 - 240);
+    Game_ClockPanel::draw(painter, pictures.timer, at, getFont(),
+                          QRectF(at.x() + 60, at.y() + 20, wt, ht), Qt::AlignLeft,
+                          clock.text());
 }
 
 bool Game_Typing::isPlaying() const
@@ -189,26 +171,17 @@ bool Game_Typing::isPlaying() const
 
 void Game_Typing::playKeyRelease(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Right:
-        train->press(0);
-        break;
-    case Qt::Key_Down:
-        train->press(1);
-        break;
-    case Qt::Key_Left:
-        train->press(2);
-        break;
-    case Qt::Key_Up:
-        train->press(3);
-        break;
-    default:
-        break;
+    // The key of each direction, in the order of the tiles' directions.
+    static const int keys[] = {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up};
+    for (int direction = 0; direction < 4; ++direction) {
+        if (event->key() == keys[direction])
+            train->press(direction);
     }
 }
 
 // Play draws the track picture; the result screen is see-through.
 QRectF Game_Typing::opaqueRect() const
 {
-    return train && !train->isFinished() && !background->isNull() ? boundingRect() : QRectF();
+    return train && !train->isFinished() && !pictures.background.isNull() ? boundingRect()
+                                                                          : QRectF();
 }

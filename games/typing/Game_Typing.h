@@ -3,11 +3,13 @@
 // direction of the rightmost one with the arrow keys. A correct key removes it and speeds the
 // train up, inside the bonus box it also earns 200 points; a wrong key or a tile past the right
 // edge ends the play. The score is 100 points for every whole second plus the bonuses.
+#include "base/Game_ElapsedClock.h"
 #include "games/frame/Game_Base.h"
+#include "games/frame/Game_PanelPictures.h"
+#include "games/typing/Game_Typing_Train.h"
 
-class Game_ElapsedClock;
-class Game_Typing_Train;
-class QImage;
+#include <QImage>
+#include <memory>
 
 class Game_Typing : public Game_Base
 {
@@ -17,7 +19,6 @@ public:
     static constexpr int PointsPerSecond = 100;
 
     Game_Typing();
-    ~Game_Typing() override;
 
     void releaseResources() override;
     void createResources() override;
@@ -29,8 +30,8 @@ public:
     QRectF borderRect() const;
 
     // Read-only views for tests and benchmarks; null outside createResources..releaseResources.
-    const Game_Typing_Train *getTrain() const { return train; }
-    const Game_ElapsedClock *getClock() const { return clock; }
+    const Game_Typing_Train *getTrain() const { return train.get(); }
+    const Game_ElapsedClock *getClock() const { return train ? &clock : nullptr; }
     double getBorderAlpha() const { return borderAlpha; }
     bool isFinished() const;
 
@@ -40,18 +41,28 @@ protected:
     void playKeyRelease(QKeyEvent *event) override;
 
 private:
+    struct Pictures : Game_PanelPictures {
+        QImage border;
+        QImage arrows[4];
+    };
+
     void loadPictures();
     void paintPlay(QPainter *painter);
     void paintResult(QPainter *painter);
+    // The train's step; a tile taken inside the box scores its bonus and lights the box.
+    Game_Typing_Train::Step stepTrain();
+    void drawTiles(QPainter *painter);
+    // The box at its light, which then fades towards 0.2.
+    void drawBorder(QPainter *painter);
+    // The score is the time played plus the bonuses: the clock runs and the score follows it.
+    void stepClock();
+    void drawClock(QPainter *painter);
 
-    QImage *background = nullptr;
-    QImage *scorePicture = nullptr;
-    QImage *timerPicture = nullptr;
-    QImage *borderPicture = nullptr;
-    QImage *arrowPictures = nullptr;
+    Pictures pictures;
     // elapsed and lastTick
-    Game_ElapsedClock *clock = nullptr;
+    Game_ElapsedClock clock;
     double borderAlpha = 1.0;
-    // tiles, speed, pressedDirection, finished
-    Game_Typing_Train *train = nullptr;
+    // tiles, speed, pressedDirection, finished; null until createResources() and after
+    // releaseResources().
+    std::unique_ptr<Game_Typing_Train> train;
 };

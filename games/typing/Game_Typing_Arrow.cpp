@@ -1,8 +1,8 @@
 #include "games/typing/Game_Typing_Arrow.h"
 
-#include "app/Random.h"
+#include "base/Random.h"
 
-Game_Typing_Arrow::Game_Typing_Arrow(int x) : x(x)
+Game_Typing_Arrow::Game_Typing_Arrow(int left) : x(left)
 {
     // The play seeds the generator once; reseeding from the clock for every tile made steady
     // frames give nearly the same seed step, so arrows repeated or reversed far too often.

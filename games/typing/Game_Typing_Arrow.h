@@ -5,11 +5,12 @@ class Game_Typing_Arrow
 {
 public:
     // Draws the direction from the shared generator, which the play seeded at its start.
-    explicit Game_Typing_Arrow(int x);
+    explicit Game_Typing_Arrow(int left);
     virtual ~Game_Typing_Arrow() = default;
 
     // Moves the tile by delta and returns its new left edge (shift(0) reads it).
     int shift(int delta);
+    int getX() const { return x; }
     int getDirection() const { return direction; }
 
 private:

@@ -1,16 +1,7 @@
 #include "games/typing/Game_Typing_Train.h"
 
-#include "games/typing/Game_Typing_Arrow.h"
-
-Game_Typing_Train::~Game_Typing_Train()
-{
-    clear();
-}
-
 void Game_Typing_Train::clear()
 {
-    for (Game_Typing_Arrow *tile : tiles)
-        delete tile;
     tiles.clear();
 }
 
@@ -24,7 +15,7 @@ void Game_Typing_Train::start(int width, int field, const QRectF &bonusBox, int 
     speed = StartSpeed;
     pressedDirection = -1;
     finished = false;
-    tiles.push_back(new Game_Typing_Arrow(-tileWidth));
+    tiles.push_back(std::make_unique<Game_Typing_Arrow>(-tileWidth));
 }
 
 Game_Typing_Train::Step Game_Typing_Train::step()
@@ -35,27 +26,26 @@ Game_Typing_Train::Step Game_Typing_Train::step()
 
     // A key while the first tile is alone is dropped below.
     if (tiles.size() > 1 && pressedDirection >= 0) {
-        Game_Typing_Arrow *first = tiles.front();
-        if (first->getDirection() != pressedDirection) {
+        const Game_Typing_Arrow &first = *tiles.front();
+        if (first.getDirection() != pressedDirection) {
             finished = true;
             result.drawTiles = false;
             return result;
         }
-        result.bonus = box.contains(QPointF(first->shift(0) + tileWidth / 2, trackY));
-        delete first;
+        result.bonus = box.contains(QPointF(first.getX() + tileWidth / 2, trackY));
         tiles.erase(tiles.begin());
         speed += SpeedStep;
     }
     pressedDirection = -1;
 
     const int delta = static_cast<int>(speed); // truncated toward zero
-    for (Game_Typing_Arrow *tile : tiles)
+    for (const std::unique_ptr<Game_Typing_Arrow> &tile : tiles)
         tile->shift(delta);
 
-    if (tiles.back()->shift(0) > -tileWidth)
-        tiles.push_back(new Game_Typing_Arrow(tiles.back()->shift(0) - tileWidth));
+    if (tiles.back()->getX() > -tileWidth)
+        tiles.push_back(std::make_unique<Game_Typing_Arrow>(tiles.back()->getX() - tileWidth));
 
-    if (tiles.front()->shift(0) > fieldWidth)
+    if (tiles.front()->getX() > fieldWidth)
         finished = true;
     return result;
 }

@@ -1,10 +1,11 @@
 #pragma once
 // The rules of Typing without any painting: the train of arrow tiles sliding right, the key
 // waiting to be judged against the rightmost tile, the speed, and the bonus box.
-#include <QRectF>
-#include <vector>
+#include "games/typing/Game_Typing_Arrow.h"
 
-class Game_Typing_Arrow;
+#include <QRectF>
+#include <memory>
+#include <vector>
 
 class Game_Typing_Train
 {
@@ -21,11 +22,6 @@ public:
         bool bonus = false;
     };
 
-    Game_Typing_Train() = default;
-    ~Game_Typing_Train();
-    Game_Typing_Train(const Game_Typing_Train &) = delete;
-    Game_Typing_Train &operator=(const Game_Typing_Train &) = delete;
-
     // A fresh train: one tile just outside the left edge (x = -tileWidth), speed 5, no key.
     // fieldWidth is the item's width, box the bonus box, trackY the track's middle.
     void start(int tileWidth, int fieldWidth, const QRectF &box, int trackY);
@@ -39,13 +35,13 @@ public:
     // play when a key was wrong or the rightmost tile passed the right edge.
     Step step();
 
-    const std::vector<Game_Typing_Arrow *> &getTiles() const { return tiles; }
+    const std::vector<std::unique_ptr<Game_Typing_Arrow>> &getTiles() const { return tiles; }
     double getSpeed() const { return speed; }
     int getPressedDirection() const { return pressedDirection; }
     bool isFinished() const { return finished; }
 
 private:
-    std::vector<Game_Typing_Arrow *> tiles; // element 0 is the rightmost, owned
+    std::vector<std::unique_ptr<Game_Typing_Arrow>> tiles; // element 0 is the rightmost
     int tileWidth = 0;
     int fieldWidth = 0;
     QRectF box;

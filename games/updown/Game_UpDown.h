@@ -1,14 +1,16 @@
 #pragma once
 // UpDown, the high-low card game: click one of five cards that goes the way the arrow over the
 // current card asks, before the one-minute clock runs out.
+#include "base/Game_Countdown.h"
+#include "games/cards/Game_Trump.h"
 #include "games/frame/Game_Base.h"
+#include "games/frame/Game_PanelPictures.h"
+#include "games/updown/Game_UpDown_Table.h"
 
+#include <QImage>
 #include <QRectF>
+#include <memory>
 
-class Game_Countdown;
-class Game_Trump;
-class Game_UpDown_Table;
-class QImage;
 
 class Game_UpDown : public Game_Base
 {
@@ -16,7 +18,6 @@ class Game_UpDown : public Game_Base
 public:
     QRectF opaqueRect() const override;
     Game_UpDown();
-    ~Game_UpDown() override;
 
     void releaseResources() override;
     void createResources() override;
@@ -27,8 +28,8 @@ public:
     QRectF placeRect(int place) const;
     QRectF arrowRect() const;
 
-    Game_UpDown_Table *getTable() const { return table; }
-    Game_Countdown *getClock() const { return clock; }
+    Game_UpDown_Table *getTable() { return &table; }
+    Game_Countdown *getClock() { return &clock; }
 
 protected:
     void paintGame(QPainter *painter) override;
@@ -36,17 +37,21 @@ protected:
     void playMouseRelease(QGraphicsSceneMouseEvent *event) override;
 
 private:
+    struct Pictures : Game_PanelPictures {
+        QImage rest;
+        QImage arrows[2]; // [0] UP, [1] DOWN
+    };
+
+    void loadPictures();
     bool isOver() const;
+    void drawResult(QPainter *painter);
     void drawPlayField(QPainter *painter);
     void drawCard(QPainter *painter, const QRectF &rect, int deckIndex);
 
-    QImage *background = nullptr;
-    QImage *scorePicture = nullptr;
-    QImage *timerPicture = nullptr;
-    QImage *restPicture = nullptr;
-    QImage *arrows = nullptr; // [0] UP, [1] DOWN
+    Pictures pictures;
     // Holds `remaining` and `lastTick`.
-    Game_Countdown *clock = nullptr;
-    Game_Trump *cards = nullptr;
-    Game_UpDown_Table *table = nullptr;
+    Game_Countdown clock;
+    // Loads the sheet; null until createResources() and after releaseResources().
+    std::unique_ptr<Game_Trump> cards;
+    Game_UpDown_Table table;
 };

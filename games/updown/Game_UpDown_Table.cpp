@@ -1,7 +1,8 @@
 #include "games/updown/Game_UpDown_Table.h"
 
-#include "app/Clock.h"
-#include "app/Random.h"
+#include "base/Clock.h"
+#include "base/Random.h"
+#include "base/Game_Countdown.h"
 
 #include <utility>
 
@@ -43,6 +44,17 @@ void Game_UpDown_Table::shuffle()
     }
     if (isJoker(deck[0]))
         std::swap(deck[0], deck[randomIndex()]);
+}
+
+void Game_UpDown_Table::step(Game_Countdown &clock, qint64 now)
+{
+    clock.advance(now);
+    // Below zero the time of day wraps to 23:59, whose minute field is far above the allowance.
+    if (clock.getRemaining().minute() >= 2)
+        failed = true;
+    clock.setLastTick(now);
+    if (chooseDirection)
+        chooseDirectionNow();
 }
 
 void Game_UpDown_Table::chooseDirectionNow()

@@ -3,14 +3,18 @@
 // five face-up places, the required direction and the end states.
 #include "games/cards/Game_Trump_Card.h"
 
+#include <QtGlobal>
+
+class Game_Countdown;
+
 class Game_UpDown_Table
 {
 public:
     static constexpr int DeckSize = 53;
     static constexpr int Places = 5;
     static constexpr int JokerIndex = 52;
-    static constexpr int Up = 0;
-    static constexpr int Down = 1;
+    // The arrow's directions, numbered as the coin falls.
+    enum Direction : int { Up, Down };
 
     enum class Play { Ignored, Good, Bad };
 
@@ -20,7 +24,12 @@ public:
     // 1000 random swaps; a joker left on top is swapped away once more.
     void shuffle();
 
-    // The direction is chosen once per new current card, when the play field is drawn.
+    // One play frame, before it is drawn: the clock loses the time since the last frame and
+    // fails the play once it has run out (the cards are still shown on that frame), and a new
+    // current card gets its direction.
+    void step(Game_Countdown &clock, qint64 now);
+
+    // The direction is chosen once per new current card, by the frame step.
     bool isDirectionPending() const { return chooseDirection; }
     void chooseDirectionNow();
 

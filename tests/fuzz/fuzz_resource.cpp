@@ -1,6 +1,6 @@
 // libFuzzer target: the resource file check on arbitrary bytes. Whatever the check accepts, Qt
 // registers, and its folders list and its entries read without a fault.
-#include "app/ResourceFile.h"
+#include "base/ResourceFile.h"
 
 #include <QByteArray>
 #include <QDirIterator>

@@ -18,15 +18,15 @@ fi
 
 clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
     -I"$root" "$root/tests/fuzz/fuzz_archive.cpp" "$root/sound/Archive.cpp" \
-    "$root/sound/ArchiveBuffer.cpp" "$root/sound/Blowfish.cpp" "$root/app/Random.cpp" -lz \
+    "$root/sound/ArchiveBuffer.cpp" "$root/sound/Blowfish.cpp" -lz \
     -o "$out/fuzz_archive"
 clang++ -std=c++17 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
     -I"$root" $(pkg-config --cflags Qt6Core Qt6Widgets) "$root/tests/fuzz/fuzz_scorefile.cpp" \
-    "$root/app/ScoreFile.cpp" "$root/app/RegularFile.cpp" "$root/app/Notice.cpp" $(pkg-config --libs Qt6Core Qt6Widgets) \
+    "$root/app/ScoreFile.cpp" "$root/base/RegularFile.cpp" "$root/base/Notice.cpp" "$root/base/Logging.cpp" $(pkg-config --libs Qt6Core Qt6Widgets) \
     -o "$out/fuzz_scorefile"
 clang++ -std=c++17 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
     -I"$root" $(pkg-config --cflags Qt6Core) "$root/tests/fuzz/fuzz_resource.cpp" \
-    "$root/app/ResourceFile.cpp" "$root/app/RegularFile.cpp" $(pkg-config --libs Qt6Core) \
+    "$root/base/ResourceFile.cpp" "$root/base/RegularFile.cpp" $(pkg-config --libs Qt6Core) \
     -o "$out/fuzz_resource"
 
 # Seeds: small valid archives of every flag combination, each behind a mode byte of 0.

@@ -16,8 +16,8 @@ namespace
 class Sketch
 {
 public:
-    Sketch(double seconds, double rate)
-        : rate(rate), length(std::size_t(seconds * rate)), bus(length)
+    Sketch(double seconds, double sampleRate)
+        : rate(sampleRate), length(std::size_t(seconds * sampleRate)), bus(length)
     {
     }
 

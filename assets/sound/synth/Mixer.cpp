@@ -88,9 +88,9 @@ private:
 
 } // namespace
 
-Bus::Bus(std::size_t length)
-    : length(length), dryL(length, 0.f), dryR(length, 0.f), revSend(length, 0.f),
-      dlySend(length, 0.f)
+Bus::Bus(std::size_t frames)
+    : length(frames), dryL(frames, 0.f), dryR(frames, 0.f), revSend(frames, 0.f),
+      dlySend(frames, 0.f)
 {
 }
 
@@ -109,13 +109,15 @@ void Bus::add(const std::vector<float> &mono, double volume, double pan, double 
     }
 }
 
-StereoLoop Bus::mix(double rate, double delaySeconds, bool circular, double loudness)
+namespace
 {
-    StereoLoop out;
-    out.left = dryL;
-    out.right = dryR;
-    // A loop is processed twice round and the second pass kept: by then every tail has wrapped.
-    const std::size_t passes = circular ? 2 : 1;
+
+// The reverb and the ping-pong echo of the sends, added to the dry mix. A loop is processed
+// twice round and the second pass kept: by then every tail has wrapped.
+void addSends(StereoLoop &out, const std::vector<float> &revSend, const std::vector<float> &dlySend,
+              double rate, double delaySeconds, std::size_t passes)
+{
+    const std::size_t length = revSend.size();
     Reverb reverb(rate);
     const std::size_t echo = std::max<std::size_t>(1, std::size_t(delaySeconds * rate));
     std::vector<float> echoL(echo, 0.f), echoR(echo, 0.f);
@@ -136,12 +138,17 @@ StereoLoop Bus::mix(double rate, double delaySeconds, bool circular, double loud
             }
         }
     }
-    // Block DC: a pulse's uneven duty and a pluck's noise burst leave an offset that wastes
-    // headroom and thumps when the sound starts or stops. A loop goes round twice so the
-    // blocker's state at its start is the one from its end, then loses its exact mean.
+}
+
+// Block DC: a pulse's uneven duty and a pluck's noise burst leave an offset that wastes
+// headroom and thumps when the sound starts or stops. A loop goes round twice so the
+// blocker's state at its start is the one from its end, then loses its exact mean.
+void blockDc(StereoLoop &out, double rate, std::size_t passes, bool circular)
+{
     const double pole = std::exp(-2 * 3.14159265358979 * 20.0 / rate);
     for (std::vector<float> *channel : {&out.left, &out.right}) {
         std::vector<float> &x = *channel;
+        const std::size_t length = x.size();
         double before = 0, y = 0;
         for (std::size_t pass = 0; pass < passes; ++pass) {
             for (std::size_t i = 0; i < length; ++i) {
@@ -161,9 +168,14 @@ StereoLoop Bus::mix(double rate, double delaySeconds, bool circular, double loud
                 v = float(v - mean);
         }
     }
-    // Level to a steady loudness (RMS over both channels; a negative figure: to that peak
-    // instead), then round the peaks above the knee off below the ceiling, 3 dB under full
-    // scale, so music and an effect together still fit the system's mix.
+}
+
+// Level to a steady loudness (RMS over both channels; a negative figure: to that peak
+// instead), then round the peaks above the knee off below the ceiling, 3 dB under full
+// scale, so music and an effect together still fit the system's mix.
+void level(StereoLoop &out, double loudness)
+{
+    const std::size_t length = out.left.size();
     const double knee = 0.5, ceiling = 0.7;
     auto shape = [&](float x, double gain) {
         const double v = x * gain;
@@ -200,6 +212,19 @@ StereoLoop Bus::mix(double rate, double delaySeconds, bool circular, double loud
         out.left[i] = shape(out.left[i], gain);
         out.right[i] = shape(out.right[i], gain);
     }
+}
+
+} // namespace
+
+StereoLoop Bus::mix(double rate, double delaySeconds, bool circular, double loudness)
+{
+    StereoLoop out;
+    out.left = dryL;
+    out.right = dryR;
+    const std::size_t passes = circular ? 2 : 1;
+    addSends(out, revSend, dlySend, rate, delaySeconds, passes);
+    blockDc(out, rate, passes, circular);
+    level(out, loudness);
     return out;
 }
 

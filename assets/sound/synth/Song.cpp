@@ -162,7 +162,7 @@ std::vector<int> voicing(const Chord &c, int centre)
 class Parser
 {
 public:
-    Parser(Song *song, std::string *error) : song(song), error(error) {}
+    Parser(Song *target, std::string *message) : song(target), error(message) {}
 
     bool run(const std::string &path)
     {
@@ -351,6 +351,51 @@ private:
         return true;
     }
 
+    // One note, rest, tie or chord of a melody bar at *step, which moves on by its length.
+    bool readNote(Track *t, std::string token, double gate, int shift, int *step)
+    {
+        // "c6:4!" accents a note.
+        const bool accent = !token.empty() && token.back() == '!';
+        if (accent)
+            token.pop_back();
+        const auto colon = token.rfind(':');
+        if (colon == std::string::npos)
+            return fail("note without length: " + token);
+        const std::string pitch = token.substr(0, colon);
+        const int len = std::stoi(token.substr(colon + 1));
+        if (len <= 0)
+            return fail("bad length in " + token);
+        if (pitch == "r") {
+            // rest
+        } else if (pitch == "-") {
+            if (t->notes.empty())
+                return fail("tie with nothing before it");
+            for (auto it = t->notes.rbegin();
+                 it != t->notes.rend() && it->startStep == t->notes.back().startStep; ++it)
+                it->heldSteps += len;
+        } else {
+            std::vector<std::string> parts;
+            if (pitch.front() == '[' && pitch.back() == ']')
+                parts = split(pitch.substr(1, pitch.size() - 2), ',');
+            else
+                parts.push_back(pitch);
+            for (const std::string &p : parts) {
+                int midi = 0;
+                if (!parseNote(p, &midi))
+                    return fail("bad note " + p);
+                NoteEvent n;
+                n.midi = midi + shift;
+                n.startStep = *step;
+                n.heldSteps = len * gate;
+                // Downbeats a little stronger than the notes between them.
+                n.velocity = accent ? 1.2 : (*step % 4 == 0) ? 1.0 : 0.88;
+                t->notes.push_back(n);
+            }
+        }
+        *step += len;
+        return true;
+    }
+
     bool readMelody(Track *t)
     {
         const double gate = option(header, "gate", 0.92);
@@ -376,47 +421,9 @@ private:
         for (std::size_t b = 0; b < all.size(); ++b) {
             const int barStart = int(b) * song->stepsPerBar;
             step = barStart;
-            for (std::string token : words(all[b])) {
-                // "c6:4!" accents a note.
-                const bool accent = !token.empty() && token.back() == '!';
-                if (accent)
-                    token.pop_back();
-                const auto colon = token.rfind(':');
-                if (colon == std::string::npos)
-                    return fail("note without length: " + token);
-                const std::string pitch = token.substr(0, colon);
-                const int len = std::stoi(token.substr(colon + 1));
-                if (len <= 0)
-                    return fail("bad length in " + token);
-                if (pitch == "r") {
-                    // rest
-                } else if (pitch == "-") {
-                    if (t->notes.empty())
-                        return fail("tie with nothing before it");
-                    for (auto it = t->notes.rbegin();
-                         it != t->notes.rend() && it->startStep == t->notes.back().startStep; ++it)
-                        it->heldSteps += len;
-                } else {
-                    std::vector<std::string> parts;
-                    if (pitch.front() == '[' && pitch.back() == ']')
-                        parts = split(pitch.substr(1, pitch.size() - 2), ',');
-                    else
-                        parts.push_back(pitch);
-                    for (const std::string &p : parts) {
-                        int midi = 0;
-                        if (!parseNote(p, &midi))
-                            return fail("bad note " + p);
-                        NoteEvent n;
-                        n.midi = midi + shift;
-                        n.startStep = step;
-                        n.heldSteps = len * gate;
-                        // Downbeats a little stronger than the notes between them.
-                        n.velocity = accent ? 1.2 : (step % 4 == 0) ? 1.0 : 0.88;
-                        t->notes.push_back(n);
-                    }
-                }
-                step += len;
-            }
+            for (const std::string &token : words(all[b]))
+                if (!readNote(t, token, gate, shift, &step))
+                    return false;
             if (step - barStart != song->stepsPerBar)
                 return fail("bar " + std::to_string(b + 1) + " of " + t->name + " has " +
                             std::to_string(step - barStart) + " steps");
@@ -515,6 +522,67 @@ bool parseSong(const std::string &path, Song *song, std::string *error)
     return Parser(song, error).run(path);
 }
 
+namespace
+{
+
+// A track's own filters (a high-pass, a broad low-mid cut), applied to its rendered notes.
+void filterTrack(const Track &t, std::vector<float> &mono, double rate)
+{
+    // Filters go round the loop twice so their state at the start is the one from the end.
+    if (t.highPass > 0) {
+        dsp::Svf filter;
+        filter.set(t.highPass, 0.707, rate);
+        for (int pass = 0; pass < 2; ++pass) {
+            for (float &x : mono) {
+                filter.process(x);
+                if (pass == 1)
+                    x = float(filter.high);
+            }
+        }
+    }
+    if (t.lowMidCut != 0) {
+        // A broad peaking cut: the band output, scaled to unity at its centre, taken off.
+        const double q = 0.7;
+        const double amount = std::pow(10.0, t.lowMidCut / 20.0) - 1.0;
+        dsp::Svf filter;
+        filter.set(200, q, rate);
+        for (int pass = 0; pass < 2; ++pass) {
+            for (float &x : mono) {
+                filter.process(x);
+                if (pass == 1)
+                    x = float(x + amount * filter.band / q);
+            }
+        }
+    }
+}
+
+// Dips the track under each hit of the track named duck and recovers within a beat.
+void duckUnder(const Song &song, const std::string &duck, std::vector<float> &mono, double rate)
+{
+    const double step = song.stepSeconds();
+    const std::size_t length = mono.size();
+    std::vector<float> gain(length, 1.f);
+    for (const Track &o : song.tracks) {
+        if (o.name != duck)
+            continue;
+        const std::size_t recover = std::size_t(0.16 * rate);
+        for (const NoteEvent &n : o.notes) {
+            const double late = n.startStep % 2 ? song.swing : 0.0;
+            const std::size_t at = std::size_t(std::llround((n.startStep + late) * step * rate));
+            for (std::size_t i = 0; i < recover; ++i) {
+                const double u = double(i) / double(recover);
+                const float g = float(1.0 - 0.55 * n.velocity * (1 - u) * (1 - u));
+                float &slot = gain[(at + i) % length];
+                slot = std::min(slot, g);
+            }
+        }
+    }
+    for (std::size_t i = 0; i < length; ++i)
+        mono[i] *= gain[i];
+}
+
+} // namespace
+
 StereoLoop renderSong(const Song &song, double rate)
 {
     const double step = song.stepSeconds();
@@ -534,54 +602,9 @@ StereoLoop renderSong(const Song &song, double rate)
             for (std::size_t i = 0; i < v.size(); ++i)
                 mono[(start + i) % length] += v[i];
         }
-        // Filters go round the loop twice so their state at the start is the one from the end.
-        if (t.highPass > 0) {
-            dsp::Svf filter;
-            filter.set(t.highPass, 0.707, rate);
-            for (int pass = 0; pass < 2; ++pass) {
-                for (float &x : mono) {
-                    filter.process(x);
-                    if (pass == 1)
-                        x = float(filter.high);
-                }
-            }
-        }
-        if (t.lowMidCut != 0) {
-            // A broad peaking cut: the band output, scaled to unity at its centre, taken off.
-            const double q = 0.7;
-            const double amount = std::pow(10.0, t.lowMidCut / 20.0) - 1.0;
-            dsp::Svf filter;
-            filter.set(200, q, rate);
-            for (int pass = 0; pass < 2; ++pass) {
-                for (float &x : mono) {
-                    filter.process(x);
-                    if (pass == 1)
-                        x = float(x + amount * filter.band / q);
-                }
-            }
-        }
-        if (!t.duck.empty()) {
-            // Dips under each hit of the named track and recovers within a beat.
-            std::vector<float> gain(length, 1.f);
-            for (const Track &o : song.tracks) {
-                if (o.name != t.duck)
-                    continue;
-                const std::size_t recover = std::size_t(0.16 * rate);
-                for (const NoteEvent &n : o.notes) {
-                    const double late = n.startStep % 2 ? song.swing : 0.0;
-                    const std::size_t at =
-                        std::size_t(std::llround((n.startStep + late) * step * rate));
-                    for (std::size_t i = 0; i < recover; ++i) {
-                        const double u = double(i) / double(recover);
-                        const float g = float(1.0 - 0.55 * n.velocity * (1 - u) * (1 - u));
-                        float &slot = gain[(at + i) % length];
-                        slot = std::min(slot, g);
-                    }
-                }
-            }
-            for (std::size_t i = 0; i < length; ++i)
-                mono[i] *= gain[i];
-        }
+        filterTrack(t, mono, rate);
+        if (!t.duck.empty())
+            duckUnder(song, t.duck, mono, rate);
         bus.add(mono, t.volume, t.pan, t.reverb, t.delay);
     }
     return bus.mixLoop(rate, step * 3); // dotted-eighth echo

@@ -1,4 +1,4 @@
-#include "games/frame/groupDigits.h"
+#include "base/groupDigits.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
-#include "games/frame/Picture.h"
+#include "base/Picture.h"
 
-#include "app/PicturePrefetch.h"
+#include "base/PicturePrefetch.h"
 
 #include <QCache>
 #include <QDebug>

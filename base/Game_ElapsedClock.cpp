@@ -1,4 +1,4 @@
-#include "games/clock/Game_ElapsedClock.h"
+#include "base/Game_ElapsedClock.h"
 
 void Game_ElapsedClock::start(qint64 now)
 {

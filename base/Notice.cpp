@@ -1,4 +1,4 @@
-#include "app/Notice.h"
+#include "base/Notice.h"
 
 #include <QMessageBox>
 

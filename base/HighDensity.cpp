@@ -1,7 +1,8 @@
-#include "app/HighDensity.h"
+#include "base/HighDensity.h"
 
-#include "app/ResourceFile.h"
-#include "games/frame/Picture.h"
+#include "base/Logging.h"
+#include "base/Picture.h"
+#include "base/ResourceFile.h"
 
 #include <QDebug>
 #include <QImage>
@@ -17,6 +18,8 @@ bool HighDensity::enlargedTo(double scale)
         return false;
     Picture::setDoubleSize(
         ResourceFile::registerFile(QStringLiteral("resuorce2x.rcc"), QStringLiteral("/x2")));
+    qCDebug(lcPictures) << "shown at" << scale << "times:"
+                        << (Picture::isDoubleSize() ? "double-size pictures" : "no resuorce2x.rcc");
     return Picture::isDoubleSize();
 }
 

@@ -1,4 +1,4 @@
-#include "app/PicturePrefetch.h"
+#include "base/PicturePrefetch.h"
 
 #include <QHash>
 #include <QSet>

@@ -1,4 +1,4 @@
-#include "app/Shade.h"
+#include "base/Shade.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "games/frame/Game_GlyphCache.h"
+#include "base/Game_GlyphCache.h"
 
 #include <QFontMetricsF>
 #include <QHash>

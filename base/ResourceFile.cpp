@@ -1,6 +1,6 @@
-#include "app/ResourceFile.h"
+#include "base/ResourceFile.h"
 
-#include "app/RegularFile.h"
+#include "base/RegularFile.h"
 
 #include <QFile>
 #include <QResource>

@@ -1,4 +1,4 @@
-#include "games/cards/Game_Countdown.h"
+#include "base/Game_Countdown.h"
 
 void Game_Countdown::start(const QTime &allowance, qint64 now)
 {

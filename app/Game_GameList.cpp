@@ -1,4 +1,4 @@
-#include "games/frame/Game_GameList.h"
+#include "app/Game_GameList.h"
 
 #include "games/frame/Game_Base.h"
 #include "games/frame/Game_Score.h"
@@ -6,15 +6,15 @@
 #include <QGraphicsScene>
 
 // ---- Game includes: one line per game -------------------------------------------------------
-#include "games/setsuna/Game_Setsuna.h"
-#include "games/samegame/Game_SameGame.h"
-#include "games/typing/Game_Typing.h"
-#include "games/shooting/Game_Shooting.h"
-#include "games/slot/Game_Slot.h"
-#include "games/slide/Game_Slide.h"
-#include "games/updown/Game_UpDown.h"
 #include "games/janken/Game_Janken.h"
+#include "games/samegame/Game_SameGame.h"
+#include "games/setsuna/Game_Setsuna.h"
+#include "games/shooting/Game_Shooting.h"
+#include "games/slide/Game_Slide.h"
+#include "games/slot/Game_Slot.h"
 #include "games/speed/Game_Speed.h"
+#include "games/typing/Game_Typing.h"
+#include "games/updown/Game_UpDown.h"
 // ----------------------------------------------------------------------------------------------
 
 namespace {
