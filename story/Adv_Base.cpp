@@ -96,9 +96,13 @@ void Adv_Base::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidge
 
     const QRectF rect = boundingRect();
     painter->drawImage(rect, pages[page]);
-
     Shade::draw(painter, rect, fade);
+    stepFade();
+}
 
+void Adv_Base::stepFade()
+{
+    // The veil lifts one step per painted frame: about a hundred frames until a click turns.
     fade -= 0.01;
     if (fade < 0)
         fade = 0;

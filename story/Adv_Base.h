@@ -57,6 +57,8 @@ protected:
 
 private:
     void releasePages();
+    // After a page is drawn: the veil over it lifts a little more.
+    void stepFade();
     void loadPage(int i);
 
     const Row row;
