@@ -2,6 +2,7 @@
 // Speed into a window-sized picture (a 60 Hz frame leaves 16.7 ms), and the cost of making the
 // card sheet that every start creates and of cutting one card out of it.
 // Run: bench_cards [frames] from the folder that holds resuorce.rcc (build/game).
+#include "GameHarness.h"
 #include "base/Clock.h"
 #include "games/cards/Game_Trump.h"
 #include "games/frame/Game_Score.h"
@@ -10,10 +11,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFontDatabase>
 #include <QGraphicsScene>
 #include <QPainter>
-#include <QResource>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -25,11 +24,7 @@ QTime fakeNow(12, 0, 0, 0);
 void paintFrames(const char *name, Game_Base *game, int frames)
 {
     QGraphicsScene scene(0, 0, 1020, 572);
-    scene.addItem(game);
-    game->getScore()->setBest(0);
-    game->getScore()->resetScore();
-    game->createResources();
-    game->initGame();
+    GameHarness::start(scene, game, 0);
     game->stopTimers();
     QImage image(1024, 576, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
@@ -66,11 +61,10 @@ int main(int argc, char **argv)
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const int frames = argc > 1 ? std::max(1, atoi(argv[1])) : 2000;
-    if (!QResource::registerResource(QStringLiteral("resuorce.rcc"))) {
+    if (!GameHarness::loadArt(QStringLiteral("resuorce.rcc"))) {
         std::fprintf(stderr, "run from the folder that holds resuorce.rcc\n");
         return 1;
     }
-    QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki"));
     Clock::setTimeSource([] { return fakeNow; });
 
     QElapsedTimer t;

@@ -2,6 +2,7 @@
 // (against the 16.7 ms of a 60 Hz frame), with the gallery holding more and more live targets,
 // and the cost of making a target, whose pictures are decoded once and then shared.
 // Run from the game folder (it reads ./resuorce.rcc): ../bench/bench_duel_gallery [frames]
+#include "GameHarness.h"
 #include "base/Clock.h"
 #include "games/setsuna/Game_Setsuna.h"
 #include "games/shooting/Game_Shooting.h"
@@ -10,33 +11,23 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFontDatabase>
 #include <QPainter>
-#include <QResource>
 #include <cstdio>
 #include <memory>
 
 namespace
 {
-template <typename Item> double msPerFrame(Item &item, int frames)
+double msPerFrame(QGraphicsItem &item, int frames)
 {
-    QImage target(1024, 576, QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&target);
-    QElapsedTimer clock;
-    clock.start();
-    for (int i = 0; i < frames; ++i)
-        item.paint(&painter, nullptr, nullptr);
-    return clock.nsecsElapsed() / 1e6 / frames;
+    return GameHarness::msPerFrame(frames,
+                                   [&item](QPainter &p) { item.paint(&p, nullptr, nullptr); });
 }
 } // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    const int frames = argc > 1 ? QString(argv[1]).toInt() : 300;
-    const bool haveArt = QResource::registerResource(QStringLiteral("resuorce.rcc"));
-    QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki"));
-    std::printf("resource file: %s\n", haveArt ? "loaded" : "missing (pictures empty)");
+    const int frames = GameHarness::benchFrames(argc, argv, 300);
     // The clock stands still, so the gallery's time never runs out while measuring.
     int ms = 0;
     Clock::setTimeSource([&ms] { return QTime(10, 0, 0).addMSecs(ms); });
@@ -52,8 +43,7 @@ int main(int argc, char **argv)
                 firstTarget, clock.nsecsElapsed() / 1e6 / 200);
 
     Game_Shooting gallery;
-    gallery.createResources();
-    gallery.initGame();
+    GameHarness::ready(gallery);
     gallery.stopTimers();
     for (int live : {0, 5, 20}) {
         gallery.getGallery()->clearAll();
@@ -66,8 +56,7 @@ int main(int argc, char **argv)
     }
 
     Game_Setsuna duel;
-    duel.createResources();
-    duel.initGame();
+    GameHarness::ready(duel);
     duel.stopTimers();
     std::printf("duel title frame: %.3f ms\n", msPerFrame(duel, frames));
     clock.restart();

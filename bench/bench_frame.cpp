@@ -2,27 +2,22 @@
 // the cost of drawing a full-screen picture premultiplied versus as loaded, and how often an
 // off-stage game's 1 ms frame timer would wake the program per second had it not been stopped.
 // Run from the game folder (it reads ./resuorce.rcc): ../bench/bench_frame [frames]
+#include "GameHarness.h"
 #include "base/Picture.h"
 #include "launcher/Item_Lancher.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFontDatabase>
 #include <QPainter>
-#include <QResource>
 #include <QTimer>
 #include <cstdio>
 
 namespace {
 double msPerDraw(const QImage &source, int frames)
 {
-    QImage target(1020, 572, QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&target);
-    QElapsedTimer clock;
-    clock.start();
-    for (int i = 0; i < frames; ++i)
-        painter.drawImage(QRectF(0, 0, 1020, 572), source);
-    return clock.nsecsElapsed() / 1e6 / frames;
+    return GameHarness::msPerFrame(
+        frames, [&source](QPainter &p) { p.drawImage(QRectF(0, 0, 1020, 572), source); },
+        QSize(1020, 572));
 }
 
 int timerWakeupsPerSecond(bool stopped)
@@ -44,25 +39,18 @@ int timerWakeupsPerSecond(bool stopped)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    const int frames = argc > 1 ? QString(argv[1]).toInt() : 300;
-    const bool haveArt = QResource::registerResource(QStringLiteral("resuorce.rcc"));
-    QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki"));
-    std::printf("resource file: %s\n", haveArt ? "loaded" : "missing (pictures empty)");
+    const int frames = GameHarness::benchFrames(argc, argv, 300);
 
     Item_Lancher launcher(0, 0);
     launcher.setWidth(1020);
     launcher.setHeight(572);
     int table[10] = {1200, 34000, 560, 7800, 90, 12345, 6789, 2500, 31000, 0};
     launcher.setScores(table);
-    QImage frame(1020, 572, QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&frame);
-    QElapsedTimer clock;
-    clock.start();
-    for (int i = 0; i < frames; ++i)
-        launcher.paint(&painter, nullptr, nullptr);
-    painter.end();
-    std::printf("launcher paint: %.3f ms per frame over %d frames (budget 16.7 ms)\n",
-                clock.nsecsElapsed() / 1e6 / frames, frames);
+    const double launcherMs = GameHarness::msPerFrame(
+        frames, [&launcher](QPainter &p) { launcher.paint(&p, nullptr, nullptr); },
+        QSize(1020, 572));
+    std::printf("launcher paint: %.3f ms per frame over %d frames (budget 16.7 ms)\n", launcherMs,
+                frames);
 
     QImage loaded(QStringLiteral(":/img/lancher/BG"));
     if (loaded.isNull()) {

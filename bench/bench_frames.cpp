@@ -13,6 +13,7 @@
 //
 // Run: build-<name>/bench/bench_frames [frames] [WxH] (reads ../game/resuorce.rcc next to the bench
 // folder, or the folder given in TOVIRA_GAME_DIR; works in a temporary folder).
+#include "GameHarness.h"
 #include "base/Clock.h"
 #include "base/HighDensity.h"
 #include "base/Notice.h"
@@ -44,15 +45,13 @@
 #include "games/updown/Game_UpDown_Table.h"
 #include "launcher/Item_Lancher.h"
 #include "story/Adv_Base.h"
-#include "tests/SceneInput.h"
+#include "SceneInput.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFontDatabase>
 #include <QPainter>
-#include <QResource>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -60,6 +59,7 @@
 #include <cstdio>
 #include <ctime>
 #include <functional>
+#include <iterator>
 #include <vector>
 
 namespace
@@ -126,8 +126,8 @@ double percentile(std::vector<double> values, double q)
 class FrameBench
 {
 public:
-    FrameBench(Scene &scene, FakeTime &time, int frames)
-        : scene(scene), time(time), frames(frames),
+    FrameBench(Scene &painted, FakeTime &clock, int frameCount)
+        : scene(painted), time(clock), frames(frameCount),
           image(Screen, QImage::Format_ARGB32_Premultiplied),
           background(QImage(QStringLiteral(":/img/BG"))
                          .convertToFormat(QImage::Format_ARGB32_Premultiplied))
@@ -278,6 +278,284 @@ QString resourceFolder(const QString &applicationDir)
         return fromEnv;
     return QDir(applicationDir).absoluteFilePath(QStringLiteral("../game"));
 }
+
+using Busy = std::function<void(int)>;
+
+// What a game's screens reach while they are measured: the scene, the clocks, the painter and
+// the table of figures.
+struct Run {
+    Scene &scene;
+    FakeTime &time;
+    FrameBench &bench;
+    std::vector<Figures> &table;
+
+    // Measures a screen (busy runs before each frame) and files its figures.
+    Figures &measure(const char *name, const Busy &busy = {})
+    {
+        table.push_back(bench.measure(QString::fromLatin1(name), busy));
+        return table.back();
+    }
+    // Measures a result screen; its note says when the result was not shown after all.
+    void result(const char *name, const std::function<bool()> &shown)
+    {
+        Figures &f = measure(name);
+        f.note = shown() ? QString() : QStringLiteral("no result");
+    }
+    // Plays n frames, each after keepBusy.
+    void warmUp(const Busy &keepBusy, int n)
+    {
+        for (int i = 0; i < n; ++i) {
+            keepBusy(i);
+            bench.frame();
+        }
+    }
+};
+
+// 0 Setsuna: the duel after the signal, both duellists ready, the opponent's shot pending.
+void setsunaScreens(Run &run, Game_Base *g)
+{
+    auto &game = static_cast<Game_Setsuna &>(*g);
+    run.bench.play(5);
+    SceneInput::click(run.scene, Game_Setsuna::buttonRect(0).center());
+    run.time.jumpMonotonic(4500);
+    run.bench.play(2);
+    run.time.holdMonotonic();
+    Figures &f = run.measure("Setsuna play (signal up)");
+    f.note = game.getDuel().isSignalShown() ? QString() : QStringLiteral("no signal");
+    run.time.jumpMonotonic(5000);
+    run.bench.play(5);
+    run.result("Setsuna result", [&] { return game.getDuel().isResultShown(); });
+}
+
+// 1 SameGame: the full board, the pointer over a group so it is highlighted.
+void sameGameScreens(Run &run, Game_Base *g)
+{
+    auto &game = static_cast<Game_SameGame &>(*g);
+    game.getTimeBar()->pause();
+    Game_SameGame_Mass *board = game.getBoard();
+    QPoint cell(0, 0);
+    for (int i = 0; i < board->cellCount(); ++i) {
+        const QPoint c(i % board->getColumns(), i / board->getColumns());
+        if (board->isRemovable(c.x(), c.y())) {
+            cell = c;
+            break;
+        }
+    }
+    const QPointF at(Game_SameGame::PointerOriginX + Game_SameGame::CellSize * cell.x() + 30,
+                     Game_SameGame::BoardY + Game_SameGame::CellSize * cell.y() + 30);
+    SceneInput::hover(run.scene, game.mapToScene(at));
+    run.bench.play(5);
+    run.measure("SameGame play (group lit)");
+    game.gameOver();
+    run.bench.play(5);
+    run.result("SameGame result", [&] { return game.isTimeOver(); });
+}
+
+// 2 Typing: the train fills the rail; the rightmost tile is answered near the right edge.
+void typingScreens(Run &run, Game_Base *g)
+{
+    auto &game = static_cast<Game_Typing &>(*g);
+    const Game_Typing_Arrow *answered = nullptr;
+    const Busy answer = [&](int) {
+        const auto &tiles = game.getTrain()->getTiles();
+        if (tiles.size() < 2 || tiles.front() == answered)
+            return;
+        if (tiles.front()->shift(0) > game.getWidth() - 200) {
+            answered = tiles.front();
+            SceneInput::key(run.scene, arrowKey(answered->getDirection()));
+        }
+    };
+    // The first tile reaches the right side after about 200 frames; from then on the rail
+    // is full. Each answer speeds the train up, so the warm-up stays short.
+    run.warmUp(answer, 200);
+    Figures &f = run.measure("Typing play (full train)", answer);
+    f.note = QStringLiteral("%1 tiles").arg(game.getTrain()->getTiles().size());
+    if (game.isFinished())
+        f.note += QStringLiteral(", ended");
+    const auto &tiles = game.getTrain()->getTiles();
+    SceneInput::key(run.scene, arrowKey((tiles.front()->getDirection() + 1) % 4));
+    run.bench.play(5);
+    run.result("Typing result", [&] { return game.isFinished(); });
+}
+
+// 3 Shooting: at least ten targets, a shot at one every half second for hit popups.
+void shootingScreens(Run &run, Game_Base *g)
+{
+    Game_Shooting_Gallery *gallery = static_cast<Game_Shooting *>(g)->getGallery();
+    const Busy busy = [&](int i) {
+        while (gallery->getTargets().size() < 10)
+            gallery->spawnTarget();
+        gallery->setRemaining(QTime(0, 0, 40, 0));
+        if (i % 30 == 0) {
+            for (Game_Shooting_Target *t : gallery->getTargets()) {
+                if (t->isHit() || !t->isGood())
+                    continue;
+                // The head, inside the bonus zone: a hit, a combo and a "+1" popup.
+                pressAt(run.scene,
+                        QPointF(t->peekPosition()) + Game_Shooting_Target::bonusZone().center());
+                break;
+            }
+        }
+    };
+    run.warmUp(busy, 120);
+    Figures &f = run.measure("Shooting play (10+ targets)", busy);
+    f.note = QStringLiteral("%1 targets, %2 popups, score %3")
+                 .arg(gallery->getTargets().size())
+                 .arg(gallery->getBonuses().size() + gallery->getCombos().size())
+                 .arg(g->getScore()->getScore());
+    gallery->setRemaining(QTime(0, 0, 0, 1));
+    run.bench.play(5);
+    run.result("Shooting result", [&] { return gallery->isTimeUp(); });
+}
+
+// 4 Slot: the train of reels across the window; the oldest spinning reel is stopped on a
+// winning card before it reaches the left edge.
+void slotScreens(Run &run, Game_Base *g)
+{
+    auto &game = static_cast<Game_Slot &>(*g);
+    Game_Slot_Machine *machine = game.getMachine();
+    const QPointF inside(500, 300);
+    const Busy busy = [&](int) {
+        Game_Slot_Reel *reel = oldestSpinning(machine);
+        if (reel && reel->isOnScreen() && reel->getX() < 150) {
+            reel->setStrip(stripOf(12));
+            pressAt(run.scene, inside);
+        }
+    };
+    run.warmUp(busy, 1200);
+    Figures &f = run.measure("Slot play (reel train)", busy);
+    int shown = 0;
+    for (const auto &reel : machine->getReels())
+        shown += reel->isOnScreen() && reel->getX() < 1024 &&
+                 reel->getX() > -Game_Slot_Reel::CardWidth;
+    f.note = QStringLiteral("%1 reels on screen").arg(shown);
+    if (game.isGameOver())
+        f.note += QStringLiteral(", ended");
+    if (Game_Slot_Reel *reel = oldestSpinning(machine))
+        reel->setStrip(stripOf(0));
+    pressAt(run.scene, inside);
+    run.bench.play(5);
+    run.result("Slot result", [&] { return game.isGameOver(); });
+}
+
+// 5 Slide: the shuffled board with the clock running; a tile slid every second.
+void slideScreens(Run &run, Game_Base *g)
+{
+    auto &game = static_cast<Game_Slide &>(*g);
+    const Busy busy = [&](int i) {
+        if (i % 60 == 0) {
+            Game_Slide_Board *board = game.getBoard();
+            const int gap = board->gapIndex();
+            const int column = gap % board->getColumns();
+            const int next = column > 0 ? gap - 1 : gap + 1;
+            SceneInput::click(run.scene, QRectF(game.cellRect(next)).center());
+        }
+    };
+    run.bench.play(5);
+    Figures &f = run.measure("Slide play (shuffled)", busy);
+    f.note = game.isCleared() || game.isTimeUp() ? QStringLiteral("ended") : QString();
+    game.getBoard()->reset();
+    SceneInput::click(run.scene, QPointF(5, 5));
+    run.bench.play(5);
+    run.result("Slide result (cleared)", [&] { return game.isCleared(); });
+}
+
+// 6 UpDown: a good card played every second.
+void upDownScreens(Run &run, Game_Base *g)
+{
+    auto &game = static_cast<Game_UpDown &>(*g);
+    Game_UpDown_Table *cards = game.getTable();
+    const Busy busy = [&](int i) {
+        if (i % 60 != 30)
+            return;
+        const Game_Trump_Card current = cards->currentCard();
+        for (int p = 0; p < Game_UpDown_Table::Places; ++p) {
+            if (cards->slotAt(p) < 0)
+                continue;
+            const Game_Trump_Card c = cards->deckAt(cards->slotAt(p));
+            const bool good =
+                Game_UpDown_Table::isJoker(c) || Game_UpDown_Table::isJoker(current) ||
+                (cards->getDirection() == Game_UpDown_Table::Up ? c.rank > current.rank
+                                                                : c.rank < current.rank);
+            if (good) {
+                SceneInput::click(run.scene, game.placeRect(p).center());
+                return;
+            }
+        }
+    };
+    run.bench.play(5);
+    Figures &f = run.measure("UpDown play", busy);
+    f.note = QStringLiteral("%1 left").arg(cards->getRest());
+    if (cards->isFailed() || cards->isFinished())
+        f.note += QStringLiteral(", ended");
+    game.getClock()->subtract(120000);
+    run.bench.play(5);
+    run.result("UpDown result", [&] { return cards->isFailed(); });
+}
+
+// 7 Janken: the marker sliding through throw after throw, each one won.
+void jankenScreens(Run &run, Game_Base *g)
+{
+    auto &game = static_cast<Game_Janken &>(*g);
+    const Busy busy = [&](int) {
+        const Game_Janken_Duel *duel = game.getDuel();
+        const int winning = (duel->getOpponentHand() + 1) % 3;
+        if (duel->isOpponentDrawn() && duel->getPlayerHand() != winning)
+            SceneInput::key(run.scene, handKey(winning));
+    };
+    run.bench.play(5);
+    Figures &f = run.measure("Janken play (mid-throw)", busy);
+    f.note = game.isFinished() ? QStringLiteral("ended") : QString();
+    // Keep losing hands up until the marker passes the line.
+    for (int i = 0; i < 400 && !game.isFinished(); ++i) {
+        const int losing = (game.getDuel()->getOpponentHand() + 2) % 3;
+        if (game.getDuel()->getPlayerHand() != losing)
+            SceneInput::key(run.scene, handKey(losing));
+        run.bench.frame();
+    }
+    run.result("Janken result", [&] { return game.isFinished(); });
+}
+
+// 8 Speed: a missed card whenever the clock's red flash has faded, so it always flashes.
+void speedScreens(Run &run, Game_Base *g)
+{
+    auto &game = static_cast<Game_Speed &>(*g);
+    Game_Speed_Table *cards = game.getTable();
+    const Busy busy = [&](int) {
+        if (game.getMissFlash() > 1)
+            return;
+        const int a = cards->pile(Game_Speed_Table::PileA).rank;
+        const int b = cards->pile(Game_Speed_Table::PileB).rank;
+        for (int d = 0; d < 13; ++d) {
+            if (a == Game_Speed_Table::Joker || b == Game_Speed_Table::Joker)
+                break;
+            if (!Game_Speed_Table::fits(d, a) && !Game_Speed_Table::fits(d, b)) {
+                cards->setTableCard(0, Game_Trump_Card{1, d});
+                SceneInput::click(run.scene, Game_Speed_Table::tableRect(0).center());
+                break;
+            }
+        }
+        if (game.getClock()->getRemaining() < QTime(0, 0, 20))
+            game.getClock()->start(QTime(0, 1, 0, 0), Clock::monotonicMs());
+    };
+    run.bench.play(5);
+    Figures &f = run.measure("Speed play (clock flashing)", busy);
+    f.note = game.getMissFlash() > 0 ? QString() : QStringLiteral("no flash");
+    game.getClock()->subtract(120000);
+    run.bench.play(5);
+    run.result("Speed result", [&] { return game.isGameOver(); });
+}
+
+// The games in menu order: each one's play held busy, then its result screen.
+const struct {
+    const char *name;
+    void (*screens)(Run &, Game_Base *);
+} Games[] = {{"Setsuna", setsunaScreens}, {"SameGame", sameGameScreens},
+             {"Typing", typingScreens},   {"Shooting", shootingScreens},
+             {"Slot", slotScreens},       {"Slide", slideScreens},
+             {"UpDown", upDownScreens},   {"Janken", jankenScreens},
+             {"Speed", speedScreens}};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -297,16 +575,15 @@ int main(int argc, char **argv)
     // A temporary working folder holding links to the game's data, as the game runs beside them.
     QTemporaryDir work;
     const QString data = resourceFolder(QCoreApplication::applicationDirPath());
-    for (const QString name : {QStringLiteral("resuorce.rcc"), QStringLiteral("resuorce2x.rcc"),
+    for (const QString &name : {QStringLiteral("resuorce.rcc"), QStringLiteral("resuorce2x.rcc"),
                                QStringLiteral("Tovira.fka")})
         QFile::link(QDir(data).absoluteFilePath(name), work.filePath(name));
     QDir::setCurrent(work.path());
-    if (!QResource::registerResource(QStringLiteral("resuorce.rcc"))) {
+    if (!GameHarness::loadArt(QStringLiteral("resuorce.rcc"))) {
         std::fprintf(stderr, "no resuorce.rcc in %s: build the resources first\n",
                      qPrintable(data));
         return 1;
     }
-    QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki"));
     Notice::setHandler([](const QString &title, const QString &text) {
         std::printf("notice: %s %s\n", qPrintable(title), qPrintable(text));
     });
@@ -347,299 +624,23 @@ int main(int argc, char **argv)
     bench.play(30);
     table.push_back(bench.measure(QStringLiteral("launcher")));
 
-    // Starts game index from the menu with a click on its entry; null when it is not there.
-    const auto enter = [&](int index) -> Game_Base * {
-        if (!list->hasGame(index))
-            return nullptr;
-        SceneInput::click(scene, centreInScene(launcher, launcher->gameRect(index)));
-        Game_Base *game = list->game(index);
-        return game && game->scene() == &scene ? game : nullptr;
-    };
-    const auto missing = [&](const char *name) {
-        Figures f;
-        f.name = QString::fromLatin1(name);
-        f.note = QStringLiteral("not in the game list");
-        table.push_back(f);
-    };
-
-    // 0 Setsuna: the duel after the signal, both duellists ready, the opponent's shot pending.
-    if (auto *game = static_cast<Game_Setsuna *>(enter(0))) {
-        bench.play(5);
-        SceneInput::click(scene, Game_Setsuna::buttonRect(0).center());
-        time.jumpMonotonic(4500);
-        bench.play(2);
-        time.holdMonotonic();
-        Figures f = bench.measure(QStringLiteral("Setsuna play (signal up)"));
-        f.note = game->getDuel().isSignalShown() ? QString() : QStringLiteral("no signal");
-        table.push_back(f);
-        time.jumpMonotonic(5000);
-        bench.play(5);
-        f = bench.measure(QStringLiteral("Setsuna result"));
-        f.note = game->getDuel().isResultShown() ? QString() : QStringLiteral("no result");
-        table.push_back(f);
-        leaveResult(scene, game);
-    } else {
-        missing("Setsuna");
-    }
-
-    // 1 SameGame: the full board, the pointer over a group so it is highlighted.
-    if (auto *game = static_cast<Game_SameGame *>(enter(1))) {
-        game->getTimeBar()->pause();
-        Game_SameGame_Mass *board = game->getBoard();
-        QPoint cell(0, 0);
-        for (int i = 0; i < board->cellCount(); ++i) {
-            const QPoint c(i % board->getColumns(), i / board->getColumns());
-            if (board->isRemovable(c.x(), c.y())) {
-                cell = c;
-                break;
-            }
+    // Every game from the menu: its screens, then back to the menu.
+    Run run{scene, time, bench, table};
+    for (int index = 0; index < int(std::size(Games)); ++index) {
+        Game_Base *game = nullptr;
+        if (list->hasGame(index)) {
+            SceneInput::click(scene, centreInScene(launcher, launcher->gameRect(index)));
+            game = list->game(index);
         }
-        const QPointF at(Game_SameGame::PointerOriginX + Game_SameGame::CellSize * cell.x() + 30,
-                         Game_SameGame::BoardY + Game_SameGame::CellSize * cell.y() + 30);
-        SceneInput::hover(scene, game->mapToScene(at));
-        bench.play(5);
-        table.push_back(bench.measure(QStringLiteral("SameGame play (group lit)")));
-        game->gameOver();
-        bench.play(5);
-        Figures f = bench.measure(QStringLiteral("SameGame result"));
-        f.note = game->isTimeOver() ? QString() : QStringLiteral("no result");
-        table.push_back(f);
-        leaveResult(scene, game);
-    } else {
-        missing("SameGame");
-    }
-
-    // 2 Typing: the train fills the rail; the rightmost tile is answered near the right edge.
-    if (auto *game = static_cast<Game_Typing *>(enter(2))) {
-        const Game_Typing_Arrow *answered = nullptr;
-        const auto answer = [&](int) {
-            const auto &tiles = game->getTrain()->getTiles();
-            if (tiles.size() < 2 || tiles.front().get() == answered)
-                return;
-            if (tiles.front()->shift(0) > game->getWidth() - 200) {
-                answered = tiles.front().get();
-                SceneInput::key(scene, arrowKey(answered->getDirection()));
-            }
-        };
-        // The first tile reaches the right side after about 200 frames; from then on the rail
-        // is full. Each answer speeds the train up, so the warm-up stays short.
-        for (int i = 0; i < 200; ++i) {
-            answer(i);
-            bench.frame();
+        if (!game || game->scene() != &scene) {
+            Figures f;
+            f.name = QString::fromLatin1(Games[index].name);
+            f.note = QStringLiteral("not in the game list");
+            table.push_back(f);
+            continue;
         }
-        Figures f = bench.measure(QStringLiteral("Typing play (full train)"), answer);
-        f.note = QStringLiteral("%1 tiles").arg(game->getTrain()->getTiles().size());
-        if (game->isFinished())
-            f.note += QStringLiteral(", ended");
-        table.push_back(f);
-        const auto &tiles = game->getTrain()->getTiles();
-        SceneInput::key(scene, arrowKey((tiles.front()->getDirection() + 1) % 4));
-        bench.play(5);
-        f = bench.measure(QStringLiteral("Typing result"));
-        f.note = game->isFinished() ? QString() : QStringLiteral("no result");
-        table.push_back(f);
+        Games[index].screens(run, game);
         leaveResult(scene, game);
-    } else {
-        missing("Typing");
-    }
-
-    // 3 Shooting: at least ten targets, a shot at one every half second for hit popups.
-    if (auto *game = static_cast<Game_Shooting *>(enter(3))) {
-        Game_Shooting_Gallery *gallery = game->getGallery();
-        const auto busy = [&](int i) {
-            while (gallery->getTargets().size() < 10)
-                gallery->spawnTarget();
-            gallery->setRemaining(QTime(0, 0, 40, 0));
-            if (i % 30 == 0) {
-                for (const auto &t : gallery->getTargets()) {
-                    if (t->isHit() || !t->isGood())
-                        continue;
-                    // The head, inside the bonus zone: a hit, a combo and a "+1" popup.
-                    pressAt(scene, QPointF(t->peekPosition()) +
-                                       Game_Shooting_Target::bonusZone().center());
-                    break;
-                }
-            }
-        };
-        for (int i = 0; i < 120; ++i) {
-            busy(i);
-            bench.frame();
-        }
-        Figures f = bench.measure(QStringLiteral("Shooting play (10+ targets)"), busy);
-        f.note = QStringLiteral("%1 targets, %2 popups, score %3")
-                     .arg(gallery->getTargets().size())
-                     .arg(gallery->getBonuses().size() + gallery->getCombos().size())
-                     .arg(game->getScore()->getScore());
-        table.push_back(f);
-        gallery->setRemaining(QTime(0, 0, 0, 1));
-        bench.play(5);
-        f = bench.measure(QStringLiteral("Shooting result"));
-        f.note = gallery->isTimeUp() ? QString() : QStringLiteral("no result");
-        table.push_back(f);
-        leaveResult(scene, game);
-    } else {
-        missing("Shooting");
-    }
-
-    // 4 Slot: the train of reels across the window; the oldest spinning reel is stopped on a
-    // winning card before it reaches the left edge.
-    if (auto *game = static_cast<Game_Slot *>(enter(4))) {
-        Game_Slot_Machine *machine = game->getMachine();
-        const QPointF inside(500, 300);
-        const auto busy = [&](int) {
-            Game_Slot_Reel *reel = oldestSpinning(machine);
-            if (reel && reel->isOnScreen() && reel->getX() < 150) {
-                reel->setStrip(stripOf(12));
-                pressAt(scene, inside);
-            }
-        };
-        for (int i = 0; i < 1200; ++i) {
-            busy(i);
-            bench.frame();
-        }
-        Figures f = bench.measure(QStringLiteral("Slot play (reel train)"), busy);
-        int shown = 0;
-        for (const auto &reel : machine->getReels())
-            shown += reel->isOnScreen() && reel->getX() < 1024 &&
-                     reel->getX() > -Game_Slot_Reel::CardWidth;
-        f.note = QStringLiteral("%1 reels on screen").arg(shown);
-        if (game->isGameOver())
-            f.note += QStringLiteral(", ended");
-        table.push_back(f);
-        if (Game_Slot_Reel *reel = oldestSpinning(machine))
-            reel->setStrip(stripOf(0));
-        pressAt(scene, inside);
-        bench.play(5);
-        f = bench.measure(QStringLiteral("Slot result"));
-        f.note = game->isGameOver() ? QString() : QStringLiteral("no result");
-        table.push_back(f);
-        leaveResult(scene, game);
-    } else {
-        missing("Slot");
-    }
-
-    // 5 Slide: the shuffled board with the clock running; a tile slid every second.
-    if (auto *game = static_cast<Game_Slide *>(enter(5))) {
-        const auto busy = [&](int i) {
-            if (i % 60 == 0) {
-                Game_Slide_Board *board = game->getBoard();
-                const int gap = board->gapIndex();
-                const int column = gap % board->getColumns();
-                const int next = column > 0 ? gap - 1 : gap + 1;
-                SceneInput::click(scene, QRectF(game->cellRect(next)).center());
-            }
-        };
-        bench.play(5);
-        Figures f = bench.measure(QStringLiteral("Slide play (shuffled)"), busy);
-        f.note = game->isCleared() || game->isTimeUp() ? QStringLiteral("ended") : QString();
-        table.push_back(f);
-        game->getBoard()->reset();
-        SceneInput::click(scene, QPointF(5, 5));
-        bench.play(5);
-        f = bench.measure(QStringLiteral("Slide result (cleared)"));
-        f.note = game->isCleared() ? QString() : QStringLiteral("no result");
-        table.push_back(f);
-        leaveResult(scene, game);
-    } else {
-        missing("Slide");
-    }
-
-    // 6 UpDown: a good card played every second.
-    if (auto *game = static_cast<Game_UpDown *>(enter(6))) {
-        Game_UpDown_Table *cards = game->getTable();
-        const auto busy = [&](int i) {
-            if (i % 60 != 30)
-                return;
-            const Game_Trump_Card current = cards->currentCard();
-            for (int p = 0; p < Game_UpDown_Table::Places; ++p) {
-                if (cards->slotAt(p) < 0)
-                    continue;
-                const Game_Trump_Card c = cards->deckAt(cards->slotAt(p));
-                const bool good =
-                    Game_UpDown_Table::isJoker(c) || Game_UpDown_Table::isJoker(current) ||
-                    (cards->getDirection() == Game_UpDown_Table::Up ? c.rank > current.rank
-                                                                    : c.rank < current.rank);
-                if (good) {
-                    SceneInput::click(scene, game->placeRect(p).center());
-                    return;
-                }
-            }
-        };
-        bench.play(5);
-        Figures f = bench.measure(QStringLiteral("UpDown play"), busy);
-        f.note = QStringLiteral("%1 left").arg(cards->getRest());
-        if (cards->isFailed() || cards->isFinished())
-            f.note += QStringLiteral(", ended");
-        table.push_back(f);
-        game->getClock()->subtract(120000);
-        bench.play(5);
-        f = bench.measure(QStringLiteral("UpDown result"));
-        f.note = cards->isFailed() ? QString() : QStringLiteral("no result");
-        table.push_back(f);
-        leaveResult(scene, game);
-    } else {
-        missing("UpDown");
-    }
-
-    // 7 Janken: the marker sliding through throw after throw, each one won.
-    if (auto *game = static_cast<Game_Janken *>(enter(7))) {
-        const auto busy = [&](int) {
-            const Game_Janken_Duel *duel = game->getDuel();
-            const int winning = (duel->getOpponentHand() + 1) % 3;
-            if (duel->isOpponentDrawn() && duel->getPlayerHand() != winning)
-                SceneInput::key(scene, handKey(winning));
-        };
-        bench.play(5);
-        Figures f = bench.measure(QStringLiteral("Janken play (mid-throw)"), busy);
-        f.note = game->isFinished() ? QStringLiteral("ended") : QString();
-        table.push_back(f);
-        // Keep losing hands up until the marker passes the line.
-        for (int i = 0; i < 400 && !game->isFinished(); ++i) {
-            const int losing = (game->getDuel()->getOpponentHand() + 2) % 3;
-            if (game->getDuel()->getPlayerHand() != losing)
-                SceneInput::key(scene, handKey(losing));
-            bench.frame();
-        }
-        f = bench.measure(QStringLiteral("Janken result"));
-        f.note = game->isFinished() ? QString() : QStringLiteral("no result");
-        table.push_back(f);
-        leaveResult(scene, game);
-    } else {
-        missing("Janken");
-    }
-
-    // 8 Speed: a missed card whenever the clock's red flash has faded, so it always flashes.
-    if (auto *game = static_cast<Game_Speed *>(enter(8))) {
-        Game_Speed_Table *cards = game->getTable();
-        const auto busy = [&](int) {
-            if (game->getMissFlash() > 1)
-                return;
-            const int a = cards->pile(Game_Speed_Table::PileA).rank;
-            const int b = cards->pile(Game_Speed_Table::PileB).rank;
-            for (int d = 0; d < 13; ++d) {
-                if (a == Game_Speed_Table::Joker || b == Game_Speed_Table::Joker)
-                    break;
-                if (!Game_Speed_Table::fits(d, a) && !Game_Speed_Table::fits(d, b)) {
-                    cards->setTableCard(0, Game_Trump_Card{1, d});
-                    SceneInput::click(scene, Game_Speed_Table::tableRect(0).center());
-                    break;
-                }
-            }
-            if (game->getClock()->getRemaining() < QTime(0, 0, 20))
-                game->getClock()->start(QTime(0, 1, 0, 0), Clock::monotonicMs());
-        };
-        bench.play(5);
-        Figures f = bench.measure(QStringLiteral("Speed play (clock flashing)"), busy);
-        f.note = game->getMissFlash() > 0 ? QString() : QStringLiteral("no flash");
-        table.push_back(f);
-        game->getClock()->subtract(120000);
-        bench.play(5);
-        f = bench.measure(QStringLiteral("Speed result"));
-        f.note = game->isGameOver() ? QString() : QStringLiteral("no result");
-        table.push_back(f);
-        leaveResult(scene, game);
-    } else {
-        missing("Speed");
     }
 
     // Every story page: the first with its fade from black, each later one after a click.

@@ -3,6 +3,7 @@
 // the sheet through source rectangles, and the same skipping cards off the screen), and the cost
 // of creating a reel (its sheet loaded, the strip dealt and shuffled).
 // Run from the game folder (it reads ./resuorce.rcc): ../bench/bench_slot [frames]
+#include "GameHarness.h"
 #include "games/cards/Game_Trump.h"
 #include "games/frame/Game_Score.h"
 #include "games/slot/Game_Slot.h"
@@ -11,9 +12,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFontDatabase>
 #include <QPainter>
-#include <QResource>
 #include <cstdio>
 #include <functional>
 
@@ -21,18 +20,7 @@ namespace
 {
 using Reel = Game_Slot_Reel;
 
-// Milliseconds per frame of draw() into a screen-sized picture.
-double msPerFrame(int frames, const std::function<void(QPainter &)> &draw)
-{
-    QImage target(1024, 576, QImage::Format_ARGB32_Premultiplied);
-    target.fill(Qt::black);
-    QPainter painter(&target);
-    QElapsedTimer clock;
-    clock.start();
-    for (int i = 0; i < frames; ++i)
-        draw(painter);
-    return clock.nsecsElapsed() / 1e6 / frames;
-}
+using GameHarness::msPerFrame;
 
 Reel::Strip winners()
 {
@@ -46,16 +34,10 @@ Reel::Strip winners()
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    const int frames = argc > 1 ? QString(argv[1]).toInt() : 600;
-    const bool haveArt = QResource::registerResource(QStringLiteral("resuorce.rcc"));
-    QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki"));
-    std::printf("resource file: %s\n", haveArt ? "loaded" : "missing (pictures empty)");
+    const int frames = GameHarness::benchFrames(argc, argv, 600);
 
     Game_Slot game;
-    game.getScore()->setBest(0);
-    game.getScore()->resetScore();
-    game.createResources();
-    game.initGame();
+    GameHarness::ready(game, 0);
     game.stopTimers();
     Game_Slot_Machine *machine = game.getMachine();
 

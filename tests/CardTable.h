@@ -1,16 +1,15 @@
 #pragma once
 // A card game on a real, active graphics view for the tests: the wall clock is the test's, the
 // frames are painted by the test, and clicks and keys go through the view as real events.
+#include "FlatPictures.h"
+#include "GameHarness.h"
 #include "InkOffPaper.h"
 #include "base/Clock.h"
 #include "base/Random.h"
 #include "games/frame/Game_Score.h"
 
-#include <QFontDatabase>
-#include <QGraphicsScene>
-#include <QGraphicsView>
 #include <QPainter>
-#include <QResource>
+#include <QSignalSpy>
 #include <QtTest>
 #include <memory>
 
@@ -26,62 +25,41 @@ inline QVector<int> drawsAfter(unsigned s, int n)
     return d;
 }
 
-template <class Game> class CardTable
+// The seeds that the draw-by-draw tests run with, as rows of a "seed" column.
+inline void seedRows()
+{
+    QTest::addColumn<unsigned>("seed");
+    for (unsigned seed : {1u, 2u, 77u, 4242u})
+        QTest::addRow("seed %u", seed) << seed;
+}
+
+template <class Game> class CardTable : public GameView
 {
 public:
     static inline QTime now;
 
     static bool setUpOnce()
     {
-        Clock::setTimeSource([] { return now; });
-        // The game clocks run on the monotonic clock; here it follows the test's time of day.
-        Clock::setMonotonicSource([] { return qint64(QTime(0, 0).msecsTo(now)); });
-        if (!QResource::registerResource(QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc")))
-            return false;
-        return QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki")) >= 0;
+        GameHarness::followClock(now);
+        return GameHarness::loadArt() && GameHarness::loadFont();
     }
 
     explicit CardTable(const QTime &start)
     {
         now = start;
-        scene = std::make_unique<QGraphicsScene>(0, 0, 1020, 572);
-        view = std::make_unique<QGraphicsView>(scene.get());
-        view->setFixedSize(1024, 576);
-        view->show();
-        active = QTest::qWaitForWindowActive(view.get());
         game = new Game();
-        scene->addItem(game);
-        game->getScore()->setBest(0);
-        game->getScore()->resetScore();
-        game->createResources();
-        game->initGame();
-        game->stopTimers(); // the test paints the frames itself
+        active = open(game);
     }
 
-    void click(QPointF scenePoint)
-    {
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->mapFromScene(scenePoint));
-    }
     // Points at a dialog button (the hit test takes the scene position) and clicks it.
-    void clickButton(const QRectF &button)
-    {
-        const QPoint p = view->mapFromScene(button.center());
-        QTest::mouseMove(view->viewport(), p);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, p);
-    }
-    void key(Qt::Key k) { QTest::keyClick(view.get(), k); }
+    void clickButton(const QRectF &button) { pointAndClick(button.center()); }
 
     // One painted frame, the wall clock moving on by ms first; texts drawn in the painter's pen
     // come out in `pen`.
     QImage frame(int ms = 16, const QColor &pen = Qt::black)
     {
         now = now.addMSecs(ms);
-        QImage image(game->getWidth(), game->getHeight(), QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        painter.setPen(pen);
-        game->paint(&painter, nullptr, nullptr);
-        return image;
+        return GameHarness::paint(*game, QSize(), Qt::white, pen);
     }
 
     // What a result screen with this title looks like: black, the score panel, the dialog.
@@ -98,8 +76,41 @@ public:
         return image;
     }
 
-    std::unique_ptr<QGraphicsScene> scene;
-    std::unique_ptr<QGraphicsView> view;
     Game *game = nullptr;
     bool active = false;
+};
+
+// What a card game's test case holds: the flat pictures in place of the real ones, and the
+// table dealt afresh for each test.
+template <class Game> struct CardTest {
+    std::unique_ptr<CardTable<Game>> table;
+    Game *game = nullptr;
+    std::unique_ptr<FlatPictures> flat;
+
+    bool setUpOnce()
+    {
+        if (!CardTable<Game>::setUpOnce())
+            return false;
+        flat = std::make_unique<FlatPictures>();
+        return flat->ok;
+    }
+    // A fresh table whose wall clock starts at `start`; false if its view never became active.
+    bool deal(const QTime &start)
+    {
+        table = std::make_unique<CardTable<Game>>(start);
+        game = table->game;
+        return table->active;
+    }
+    // A retried play with this best score, left through Escape and Space, sends the game's name
+    // and the best to the menu as the spy's second signal.
+    void verifyEscapeSpaceLeaves(const QSignalSpy &ended, const QString &name, int best)
+    {
+        game->getScore()->setBest(best);
+        game->retryGame();
+        table->key(Qt::Key_Escape);
+        table->key(Qt::Key_Space);
+        QCOMPARE(ended.count(), 2);
+        QCOMPARE(ended.at(1).at(0).toString(), name);
+        QCOMPARE(ended.at(1).at(1).toInt(), best);
+    }
 };

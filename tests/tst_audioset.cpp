@@ -15,6 +15,7 @@
 #include <QAudioFormat>
 #include <QtEndian>
 #include <QtTest>
+#include <iterator>
 
 #include <sys/stat.h>
 
@@ -91,6 +92,25 @@ QByteArray pattern(int n, char seed)
     return b;
 }
 
+// Every sound operation and the one event it must cause.
+const struct {
+    const char *name;
+    void (AudioSet::*call)();
+    const char *event;
+} Calls[] = {{"playBgm1", &AudioSet::playBgm1, "play bgm1"},
+             {"stopBgm1", &AudioSet::stopBgm1, "stop bgm1"},
+             {"playBgm2", &AudioSet::playBgm2, "play bgm2"},
+             {"stopBgm2", &AudioSet::stopBgm2, "stop bgm2"},
+             {"playBgm3", &AudioSet::playBgm3, "play bgm3"},
+             {"stopBgm3", &AudioSet::stopBgm3, "stop bgm3"},
+             {"playWin", &AudioSet::playWin, "play win"},
+             {"playLose", &AudioSet::playLose, "play lose"},
+             {"playMove", &AudioSet::playMove, "play samegame24"},
+             {"playMiss", &AudioSet::playMiss, "play miss"},
+             {"playDraw", &AudioSet::playDraw, "play draw"},
+             {"playSamegame24", &AudioSet::playSamegame24, "play samegame24"},
+             {"playSamegame5Over", &AudioSet::playSamegame5Over, "play samegame5Over"},
+             {"playSamegameOtetsuki", &AudioSet::playSamegameOtetsuki, "play samegameOtetsuki"}};
 } // namespace
 
 class TestAudioSet : public QObject
@@ -175,59 +195,16 @@ private slots:
     // Each operation starts the one sound it names.
     void eachCallPlaysItsOwnSound_data()
     {
-        QTest::addColumn<QString>("call");
-        QTest::addColumn<QString>("event");
-        QTest::newRow("playBgm1") << "playBgm1"
-                                  << "play bgm1";
-        QTest::newRow("stopBgm1") << "stopBgm1"
-                                  << "stop bgm1";
-        QTest::newRow("playBgm2") << "playBgm2"
-                                  << "play bgm2";
-        QTest::newRow("stopBgm2") << "stopBgm2"
-                                  << "stop bgm2";
-        QTest::newRow("playBgm3") << "playBgm3"
-                                  << "play bgm3";
-        QTest::newRow("stopBgm3") << "stopBgm3"
-                                  << "stop bgm3";
-        QTest::newRow("playWin") << "playWin"
-                                 << "play win";
-        QTest::newRow("playLose") << "playLose"
-                                  << "play lose";
-        QTest::newRow("playMove") << "playMove"
-                                  << "play samegame24";
-        QTest::newRow("playMiss") << "playMiss"
-                                  << "play miss";
-        QTest::newRow("playDraw") << "playDraw"
-                                  << "play draw";
-        QTest::newRow("playSamegame24") << "playSamegame24"
-                                        << "play samegame24";
-        QTest::newRow("playSamegame5Over") << "playSamegame5Over"
-                                           << "play samegame5Over";
-        QTest::newRow("playSamegameOtetsuki") << "playSamegameOtetsuki"
-                                              << "play samegameOtetsuki";
+        QTest::addColumn<int>("row");
+        for (int r = 0; r < int(std::size(Calls)); ++r)
+            QTest::newRow(Calls[r].name) << r;
     }
     void eachCallPlaysItsOwnSound()
     {
-        QFETCH(QString, call);
-        QFETCH(QString, event);
+        QFETCH(int, row);
         AudioSet *a = createFromGame();
-        const QHash<QString, std::function<void()>> calls = {
-            {"playBgm1", [a] { a->playBgm1(); }},
-            {"stopBgm1", [a] { a->stopBgm1(); }},
-            {"playBgm2", [a] { a->playBgm2(); }},
-            {"stopBgm2", [a] { a->stopBgm2(); }},
-            {"playBgm3", [a] { a->playBgm3(); }},
-            {"stopBgm3", [a] { a->stopBgm3(); }},
-            {"playWin", [a] { a->playWin(); }},
-            {"playLose", [a] { a->playLose(); }},
-            {"playMove", [a] { a->playMove(); }},
-            {"playMiss", [a] { a->playMiss(); }},
-            {"playDraw", [a] { a->playDraw(); }},
-            {"playSamegame24", [a] { a->playSamegame24(); }},
-            {"playSamegame5Over", [a] { a->playSamegame5Over(); }},
-            {"playSamegameOtetsuki", [a] { a->playSamegameOtetsuki(); }}};
-        calls.value(call)();
-        QCOMPARE(recorder->events(), QStringList{event});
+        (a->*Calls[row].call)();
+        QCOMPARE(recorder->events(), QStringList{QString::fromLatin1(Calls[row].event)});
     }
 
     // While silent, the move and miss sounds stay quiet; the others never do.

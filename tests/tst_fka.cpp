@@ -1,5 +1,6 @@
 // The fka command-line tool: packing, listing and extracting, its errors, and the game's own
 // archive as the build packs it, down to what its sounds sound like.
+#include "TestFiles.h"
 #include "sound/Archive.h"
 #include "sound/WavData.h"
 
@@ -26,20 +27,6 @@ Run fka(const QStringList &args, const QString &cwd)
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
             QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 // An error is one "fka: ..." line on stderr, nothing on stdout and exit status 1.
@@ -120,9 +107,9 @@ private:
 private slots:
     void initTestCase()
     {
-        write(at("song.wav"), QByteArray(50000, 'm'));
-        write(at("noise.bin"), QByteArray::fromHex("0badf00d1234"));
-        write(at("empty"), QByteArray());
+        writeFile(at("song.wav"), QByteArray(50000, 'm'));
+        writeFile(at("noise.bin"), QByteArray::fromHex("0badf00d1234"));
+        writeFile(at("empty"), QByteArray());
     }
 
     // --help explains the three commands; no arguments is an error that shows the same text.
@@ -145,7 +132,7 @@ private slots:
             {"pack", "a.fka", "secret", "bgm/BGM_1.wav=song.wav", "se\\n.bin=noise.bin", "e=empty"},
             dir.path());
         QCOMPARE(r.code, 0);
-        QCOMPARE(readAll(at("a.fka")).mid(4, 4), QByteArray::fromHex("00000006"));
+        QCOMPARE(fileBytes(at("a.fka")).mid(4, 4), QByteArray::fromHex("00000006"));
         r = fka({"list", "a.fka", "secret"}, dir.path());
         QCOMPARE(r.code, 0);
         const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
@@ -160,9 +147,9 @@ private slots:
         QCOMPARE(lines[2], QString("2\te\t8\t0"));
 
         QCOMPARE(fka({"extract", "a.fka", "secret", "bgm/BGM_1.wav", "out1"}, dir.path()).code, 0);
-        QCOMPARE(readAll(at("out1")), QByteArray(50000, 'm'));
+        QCOMPARE(fileBytes(at("out1")), QByteArray(50000, 'm'));
         QCOMPARE(fka({"extract", "a.fka", "secret", "se/n.bin", "out2"}, dir.path()).code, 0);
-        QCOMPARE(readAll(at("out2")), QByteArray::fromHex("0badf00d1234"));
+        QCOMPARE(fileBytes(at("out2")), QByteArray::fromHex("0badf00d1234"));
         QCOMPARE(fka({"extract", "a.fka", "secret", "e", "out3"}, dir.path()).code, 0);
         QVERIFY(QFileInfo::exists(at("out3")));
         QCOMPARE(QFileInfo(at("out3")).size(), 0);
@@ -172,7 +159,7 @@ private slots:
     void flagsChooseTheStoredForm()
     {
         QCOMPARE(fka({"pack", "p.fka", "k", "--flags", "0", "s=song.wav"}, dir.path()).code, 0);
-        const QByteArray raw = readAll(at("p.fka"));
+        const QByteArray raw = fileBytes(at("p.fka"));
         QCOMPARE(raw.mid(4, 4), QByteArray::fromHex("00000000"));
         QVERIFY(raw.endsWith(QByteArray(50000, 'm')));
         QCOMPARE(fka({"list", "p.fka", "k"}, dir.path()).out, QString("0\ts\t50000\t50000\n"));
@@ -200,10 +187,10 @@ private slots:
         expectError(fka({"list", "b.fka"}, dir.path()), "list needs");
 
         // A failed pack keeps the archive that was there.
-        const QByteArray before = readAll(at("b.fka"));
+        const QByteArray before = fileBytes(at("b.fka"));
         expectError(fka({"pack", "b.fka", "right", "x=absent.wav"}, dir.path()), "absent.wav");
         expectError(fka({"pack", "b.fka", "right", "nameonly"}, dir.path()), "NAME=FILE");
-        QCOMPARE(readAll(at("b.fka")), before);
+        QCOMPARE(fileBytes(at("b.fka")), before);
         QVERIFY(QDir(dir.path()).entryList({"*.part"}).isEmpty());
     }
 
@@ -220,7 +207,7 @@ private slots:
                               "se/coin.wav", "se/whoosh.wav", "se/select.wav", "se/win.wav",
                               "se/lose.wav", "se/draw.wav", "se/samegame2-4.wav",
                               "se/samegame5over.wav", "se/samegame_otetsuki.wav", "se/miss.wav"}));
-        QCOMPARE(readAll(TOVIRA_GAME_DIR "/Tovira.fka").mid(0, 8),
+        QCOMPARE(fileBytes(TOVIRA_GAME_DIR "/Tovira.fka").mid(0, 8),
                  QByteArray::fromHex("001D4FD600000006"));
     }
 

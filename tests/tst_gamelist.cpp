@@ -8,6 +8,17 @@
 #include <QtTest>
 #include <climits>
 
+namespace
+{
+// A test game put in the list at `index`.
+TestGame *listed(Game_GameList &list, int index, const QString &name = QStringLiteral("Janken"))
+{
+    auto *game = new TestGame(name);
+    list.setGame(index, game);
+    return game;
+}
+} // namespace
+
 class TestGameList : public QObject
 {
     Q_OBJECT
@@ -44,8 +55,7 @@ private slots:
     void aGamesEndReachesTheListWithItsIndex()
     {
         Game_GameList list;
-        auto *game = new TestGame("Slot");
-        list.setGame(4, game);
+        auto *game = listed(list, 4, "Slot");
         QSignalSpy switched(&list, &Game_GameList::signal_palyLancher);
         game->getScore()->setBest(10);
         game->getScore()->setScore(3);
@@ -79,8 +89,7 @@ private slots:
     {
         QGraphicsScene scene;
         Game_GameList list;
-        auto *game = new TestGame();
-        list.setGame(7, game);
+        auto *game = listed(list, 7);
         game->calls.clear();
         game->getScore()->setScore(999);
         list.startGame(&scene, 7, 250);
@@ -97,8 +106,7 @@ private slots:
     {
         QGraphicsScene scene;
         Game_GameList list;
-        auto *game = new TestGame();
-        list.setGame(7, game);
+        auto *game = listed(list, 7);
         list.startGame(&scene, 7, 100);
         QPointer<QTimer> firstTimer = game->frameTimer;
         game->getScore()->setScore(40);
@@ -116,8 +124,7 @@ private slots:
     {
         QGraphicsScene scene;
         Game_GameList list;
-        auto *game = new TestGame();
-        list.setGame(1, game);
+        auto *game = listed(list, 1);
         list.startGame(&scene, 1, 0);
         game->getScore()->setScore(77);
         QVERIFY(game->frameTimer->isActive());

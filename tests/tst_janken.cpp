@@ -1,5 +1,6 @@
 // Janken: the hand cycle and the marker through the rules class, the elapsed clock, and the
 // game item rendered frame by frame and driven by real key and mouse events sent to the scene.
+#include "GameHarness.h"
 #include "FlatPictures.h"
 #include "InkOffPaper.h"
 #include "SceneInput.h"
@@ -21,14 +22,11 @@ QTime now;
 const int HandKeys[3] = {Qt::Key_Up, Qt::Key_Right, Qt::Key_Left};
 } // namespace
 
-class TestJanken : public QObject
+class TestJanken : public QObject, GameScene
 {
     Q_OBJECT
 private:
-    QGraphicsScene *scene = nullptr;
     Game_Janken *game = nullptr;
-    std::unique_ptr<FlatPictures> flat;
-    QImage image{1024, 576, QImage::Format_ARGB32_Premultiplied};
 
     const Game_Janken_Duel &duel() const { return *game->getDuel(); }
 
@@ -65,31 +63,13 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(QResource::registerResource(TOVIRA_GAME_DIR "/resuorce.rcc"));
-        QFontDatabase::addApplicationFont(":/font/tanuki");
-        flat = std::make_unique<FlatPictures>();
-        QVERIFY(flat->ok);
-        Clock::setTimeSource([] { return now; });
-        // The game clocks run on the monotonic clock; here it follows the test's time of day.
-        Clock::setMonotonicSource([] { return qint64(QTime(0, 0).msecsTo(now)); });
-    }
+    void initTestCase() { QVERIFY(setUpFlat(now)); }
     void init()
     {
         now = QTime(10, 0);
-        scene = new QGraphicsScene(0, 0, 1020, 572);
-        SceneInput::activate(*scene);
-        game = new Game_Janken;
-        scene->addItem(game);
-        game->createResources();
-        game->initGame();
+        open(game = new Game_Janken);
     }
-    void cleanup()
-    {
-        delete game;
-        delete scene;
-    }
+    void cleanup() { close(); }
 
     // A start seeds with the wall clock's "mmssszzz" ("s" repeats the seconds) as a number and
     // draws the first hand.
@@ -112,6 +92,7 @@ private slots:
     {
         const QString bg = "img/janken/BG", fg = "img/janken/FG", hand = "img/janken/HAND0",
                       tovira = "img/janken/TOVIRA", timer = "img/janken/TIMER";
+        // clang-format off
         FlatPictures::table(
             {{0, {20, 140}, hand}, {0, {248, 436}, hand}, {0, {252, 300}, bg},
              {0, {20, 136}, bg}, {0, {20, 440}, bg}, {0, {700, 118}, tovira},
@@ -124,12 +105,11 @@ private slots:
              {0, {512, 2}, fg}, {0, {512, 574}, fg}, {1, {1020, 572}, "#383838"},
              {2, {1020, 572}, "#000000"}, {2, {2, 12}, "img/janken/SCORE"},
              {2, {127, 97}, "img/janken/SCORE"}});
+        // clang-format on
     }
     void thePicturesLieWhereTheScreensPutThem()
     {
-        QFETCH(int, screen);
-        QFETCH(QPoint, at);
-        QFETCH(QString, shows);
+        const auto [screen, at, shows] = FlatPictures::row();
         if (screen == 1)
             SceneInput::key(*scene, Qt::Key_Escape);
         if (screen == 2)
@@ -254,9 +234,7 @@ private slots:
         SceneInput::key(*scene, Qt::Key_Escape);
         QVERIFY(game->isQuestionShown());
         SceneInput::key(*scene, Qt::Key_Space);
-        QCOMPARE(ended.count(), 1);
-        QCOMPARE(ended.at(0).at(0).toString(), QString("Janken"));
-        QCOMPARE(ended.at(0).at(1).toInt(), 15375);
+        GameHarness::verifyEnded(ended, "Janken", 15375);
     }
 
     // A draw shows あいこ！; a click on "メニューに戻る" leaves even though the pointer last
@@ -303,16 +281,15 @@ private slots:
     // count) ink only on their panels' paper.
     void theWidestTextsStayOnTheirPanels()
     {
-        const FlatPictures::Lift real(flat);
-        cleanup();
-        init();
+        const FlatPictures::Lift real(flat, [this] {
+            cleanup();
+            init();
+        });
         showOnScorePanel(*game->getScore(), 449875);
         frame(0);
         const int x = 512 - QImage(":/img/janken/TIMER").width() / 2;
-        const QString why =
-            inkOffPanels(*game, {{{0, 0, 140, 110}, ":/img/janken/SCORE", {0, 10}},
-                                 {{x - 20, 0, 400, 170}, ":/img/janken/TIMER", {x, 10}}});
-        QVERIFY2(why.isEmpty(), qPrintable(why));
+        VERIFY_INK_ON_PANELS(*game, {{{0, 0, 140, 110}, ":/img/janken/SCORE", {0, 10}},
+                                     {{x - 20, 0, 400, 170}, ":/img/janken/TIMER", {x, 10}}});
     }
 };
 

@@ -1,5 +1,6 @@
 // The launcher: entries, hover feedback on the information picture and the score board, clicks
 // through real mouse events, and the endings unlocking with the total of the best scores.
+#include "GameHarness.h"
 #include "launcher/Item_Lancher.h"
 
 #include "sound/AudioSet.h"
@@ -38,22 +39,14 @@ void scoresTotalling(int *table, int total)
 }
 } // namespace
 
-class TestLauncher : public QObject
+class TestLauncher : public QObject, GameView
 {
     Q_OBJECT
 private:
     QStringList missingMessages;
     std::shared_ptr<SoundRecorder> recorder;
-    std::unique_ptr<QGraphicsScene> scene;
-    std::unique_ptr<QGraphicsView> view;
+    // The launcher stands at the scene's origin: its item points are scene points.
     Item_Lancher *launcher = nullptr;
-
-    QPoint at(QPointF itemPoint) const { return view->mapFromScene(launcher->mapToScene(itemPoint)); }
-    void moveTo(QPointF itemPoint) { QTest::mouseMove(view->viewport(), at(itemPoint)); }
-    void click(QPointF itemPoint)
-    {
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at(itemPoint));
-    }
 
 private slots:
     void initTestCase()
@@ -69,30 +62,22 @@ private slots:
         qInstallMessageHandler(old);
         missingMessages = messages;
 
-        QVERIFY(QResource::registerResource(QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc")));
-        QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki"));
-        recorder = std::make_shared<SoundRecorder>();
-        AudioSet::destroyInstance();
-        QVERIFY(AudioSet::createInstance(recorder, QStringLiteral("no-such-archive.fka")));
+        QVERIFY(GameHarness::loadArt());
+        QVERIFY(recorder = GameHarness::recordSounds());
     }
     void cleanupTestCase() { AudioSet::destroyInstance(); }
 
     void init()
     {
-        scene = std::make_unique<QGraphicsScene>(0, 0, 1020, 572);
-        view = std::make_unique<QGraphicsView>(scene.get());
-        view->setFixedSize(1024, 576);
+        QVERIFY(show());
         launcher = new Item_Lancher(0, 0);
         launcher->setWidth(1020);
         launcher->setHeight(572);
         scene->addItem(launcher);
-        view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
     }
     void cleanup()
     {
-        view.reset();
-        scene.reset();
+        close();
         launcher = nullptr;
     }
 

@@ -1,5 +1,6 @@
 // SameGame: the board rules on boards built by hand, the time bar's ticks, and the game item
 // driven by real mouse and key events sent to the scene and rendered frame by frame.
+#include "GameHarness.h"
 #include "FlatPictures.h"
 #include "InkOffPaper.h"
 #include "SceneInput.h"
@@ -66,13 +67,11 @@ double meanGrey(const QImage &img, const QRect &area)
 }
 } // namespace
 
-class TestSameGame : public QObject
+class TestSameGame : public QObject, GameScene
 {
     Q_OBJECT
 private:
-    QGraphicsScene *scene = nullptr;
     Game_SameGame *game = nullptr;
-    QImage image{1024, 576, QImage::Format_ARGB32_Premultiplied};
 
     // One painted frame of the whole scene: the game and its time bar.
     const QImage &frame()
@@ -103,26 +102,15 @@ private:
 private slots:
     void initTestCase()
     {
-        QVERIFY(QResource::registerResource(TOVIRA_GAME_DIR "/resuorce.rcc"));
-        QFontDatabase::addApplicationFont(":/font/tanuki");
+        QVERIFY(GameHarness::loadArt());
         Clock::setTimeSource([] { return now; });
     }
     void init()
     {
         now = QTime(10, 20, 30, 400);
-        scene = new QGraphicsScene(0, 0, 1020, 572);
-        activate(*scene);
-        game = new Game_SameGame;
-        scene->addItem(game);
-        game->getScore()->setBest(500);
-        game->createResources();
-        game->initGame();
+        open(game = new Game_SameGame, 500);
     }
-    void cleanup()
-    {
-        delete game;
-        delete scene;
-    }
+    void cleanup() { close(); }
 
     // Which picture shows where after 100 ticks: BG from (-2, -2), tiles in (122 + 60 c,
     // 58 + 60 r, 60, 60), the panel at (0, 10), the bar's frame (102 x 410) at (10, 120) and
@@ -131,6 +119,7 @@ private slots:
     {
         const QString bg = "img/samegame/BG", base = "img/samegame/BAR_BASE",
                       bar = "img/samegame/BAR$", tile = "img/samegame/[A-Z]+0";
+        // clang-format off
         FlatPictures::table(
             {{0, {0, 0}, bg}, {0, {1020, 570}, bg}, {0, {2, 12}, "img/samegame/SCORE"},
              {0, {117, 97}, "img/samegame/SCORE"}, {0, {121, 300}, bg}, {0, {123, 59}, tile},
@@ -140,16 +129,13 @@ private slots:
              {0, {60, 225}, base}, {0, {60, 123}, base}, {1, {60, 300}, "#380038"},
              {2, {1020, 570}, bg + "@200"}, {2, {1000, 300}, "img/samegame/[A-Z]+0@200"},
              {2, {2, 12}, "img/samegame/SCORE"}});
+        // clang-format on
     }
     void thePicturesLieWhereTheScreensPutThem()
     {
-        QFETCH(int, screen);
-        QFETCH(QPoint, at);
-        QFETCH(QString, shows);
-        FlatPictures flat;
-        game->releaseResources();
-        game->createResources();
-        game->initGame();
+        const auto [screen, at, shows] = FlatPictures::row();
+        const FlatPictures flatSet;
+        FlatPictures::reload(*game);
         tick(screen == 2 ? 401 : 100);
         if (screen == 1)
             key(*scene, Qt::Key_Escape);
@@ -423,9 +409,7 @@ private slots:
         QVERIFY(!game->isQuestionShown() && bar().isRunning() && bar().isVisible());
         key(*scene, Qt::Key_Escape);
         key(*scene, Qt::Key_Space);
-        QCOMPARE(ended.count(), 1);
-        QCOMPARE(ended[0][0].toString(), QString("SameGame"));
-        QCOMPARE(ended[0][1].toInt(), 500);
+        GameHarness::verifyEnded(ended, "SameGame", 500);
     }
 
     // A removal shows on the very next frame: the emptied cells show the picture behind the
@@ -468,7 +452,7 @@ private slots:
             for (int row = 6; row < 8; ++row) {
                 const QPoint at = cellCentre(column, row).toPoint();
                 const QRgb lit = play.pixel(at), dim = over.pixel(at);
-                const auto dimmed = [](int dim, int lit) { return qAbs(dim - lit * 55 / 255) <= 2; };
+                const auto dimmed = [](int d, int l) { return qAbs(d - l * 55 / 255) <= 2; };
                 QVERIFY2(dimmed(qRed(dim), qRed(lit)) && dimmed(qGreen(dim), qGreen(lit)) &&
                              dimmed(qBlue(dim), qBlue(lit)),
                              qPrintable(QString("cell %1,%2: %3 over %4")
@@ -516,16 +500,8 @@ private slots:
         const QRect below(130, 420, 880, 110);
         QVERIFY(meanGrey(over, below) < meanGrey(lastPlay, below) * 0.4);
         // Where the dialog writes white text on black, the frame is white too.
-        QImage reference(over.size(), over.format());
-        reference.fill(Qt::black);
-        QPainter p(&reference);
-        game->drawDialog(&p, "やり直しますか？", "はい", "メニューに戻る");
-        int text = 0;
-        for (int y = 213; y < 363; ++y)
-            for (int x = 237; x < 787; ++x)
-                if (qRed(reference.pixel(x, y)) > 250 && ++text)
-                    QVERIFY(qRed(over.pixel(x, y)) > 200);
-        QVERIFY(text > 200);
+        QVERIFY(dialogInkShown(*game, over, {"やり直しますか？", "はい", "メニューに戻る"},
+                               QRect(237, 213, 550, 150), 200, qRed) > 200);
         click(*scene, game->leftButtonRect().center());
         QVERIFY(!game->isTimeOver());
         QVERIFY(meanGrey(frame(), below) > meanGrey(over, below) * 2);
@@ -541,9 +517,7 @@ private slots:
     {
         showOnScorePanel(*game->getScore(), 99999999);
         frame();
-        const QString why =
-            inkOffPanels(*game, {{{0, 0, 122, 110}, ":/img/samegame/SCORE", {0, 10}}});
-        QVERIFY2(why.isEmpty(), qPrintable(why));
+        VERIFY_INK_ON_PANELS(*game, {{{0, 0, 122, 110}, ":/img/samegame/SCORE", {0, 10}}});
     }
 };
 

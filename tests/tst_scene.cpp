@@ -1,5 +1,6 @@
 // The scene's best-score table, its score file and the sibling program entry; the main window's
 // full screen and its pause when the window is left.
+#include "TestFiles.h"
 #include "AsOtherUser.h"
 #include "TestGame.h"
 #include "base/Clock.h"
@@ -17,12 +18,6 @@
 #include <QtTest>
 
 namespace {
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Writes a score file whose entry 7 ("Janken", line game8) holds janken and entry 0 first.
 void writeScoreFile(int janken, int first = 0)
 {
@@ -39,6 +34,14 @@ TestGame *plugTestGame(Scene &scene)
 {
     auto *game = new TestGame(QStringLiteral("Janken"));
     scene.getGameList()->setGame(7, game);
+    return game;
+}
+// The test game started from entry 7, its play at `score`.
+TestGame *playTestGame(Scene &scene, int score)
+{
+    TestGame *game = plugTestGame(scene);
+    scene.slot_playGame(7);
+    game->getScore()->setScore(score);
     return game;
 }
 // Records where in the scene each mouse press the view delivers lands.
@@ -126,7 +129,7 @@ private slots:
         Scene scene(nullptr, 1024, 576);
         QCOMPARE(scene.sceneRect(), QRectF(0, 0, 1020, 572));
         const int zeros[10] = {};
-        QCOMPARE(readAll("tovira.conf"), ScoreFile::format(zeros).toUtf8());
+        QCOMPARE(fileBytes("tovira.conf"), ScoreFile::format(zeros).toUtf8());
         QVERIFY(notices.isEmpty());
     }
 
@@ -140,16 +143,16 @@ private slots:
         Scene scene(nullptr, 1024, 576);
         QCOMPARE(scene.getScores()[1], 20);
         // the start-up rewrite makes the short file whole again
-        QVERIFY(readAll("tovira.conf").contains("game10=0\n"));
+        QVERIFY(fileBytes("tovira.conf").contains("game10=0\n"));
 
         scene.slot_playLancher(1, 25);
         QCOMPARE(scene.getScores()[1], 25);
-        QVERIFY(readAll("tovira.conf").contains("game2=25\n"));
+        QVERIFY(fileBytes("tovira.conf").contains("game2=25\n"));
 
         QFile::remove("tovira.conf");
         scene.slot_playLancher(2, 5);
         QCOMPARE(scene.getScores()[2], 30);
-        QVERIFY(readAll("tovira.conf").contains("game3=30\n"));
+        QVERIFY(fileBytes("tovira.conf").contains("game3=30\n"));
     }
 
     // The constructor's own call with index -1 changes no score.
@@ -193,9 +196,7 @@ private slots:
     {
         writeScoreFile(100, 30);
         Scene scene(nullptr, 1024, 576);
-        TestGame *game = plugTestGame(scene);
-        scene.slot_playGame(7);
-        game->getScore()->setScore(250);
+        TestGame *game = playTestGame(scene, 250);
         game->exitGame();
         QVERIFY(game->scene() == nullptr);
         QVERIFY(!game->frameTimer->isActive());
@@ -203,7 +204,7 @@ private slots:
         QCOMPARE(scene.items().count(), 1);
         QCOMPARE(scene.getScores()[7], 250);
         QCOMPARE(scene.getLauncher()->getTotalScore(), qint64(280));
-        QVERIFY(readAll("tovira.conf").contains("game8=250\n"));
+        QVERIFY(fileBytes("tovira.conf").contains("game8=250\n"));
     }
 
     // A lower score keeps the table, and the file is still rewritten after the game.
@@ -211,14 +212,12 @@ private slots:
     {
         writeScoreFile(300);
         Scene scene(nullptr, 1024, 576);
-        TestGame *game = plugTestGame(scene);
-        scene.slot_playGame(7);
-        game->getScore()->setScore(10);
+        TestGame *game = playTestGame(scene, 10);
         QFile::remove("tovira.conf");
         game->exitGame();
         QCOMPARE(scene.getScores()[7], 300);
         QCOMPARE(scene.getLauncher()->scene(), &scene);
-        QVERIFY(readAll("tovira.conf").contains("game8=300\n"));
+        QVERIFY(fileBytes("tovira.conf").contains("game8=300\n"));
     }
 
     // A score file that cannot be written keeps the new best in the table and on the menu (the
@@ -227,9 +226,7 @@ private slots:
     {
         writeScoreFile(100);
         Scene scene(nullptr, 1024, 576);
-        TestGame *game = plugTestGame(scene);
-        scene.slot_playGame(7);
-        game->getScore()->setScore(250);
+        TestGame *game = playTestGame(scene, 250);
         QVERIFY(QFile::setPermissions("tovira.conf", QFile::ReadOwner | QFile::ReadOther));
         QVERIFY(QFile::setPermissions(".", QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
                                                QFile::ExeOther));
@@ -247,7 +244,7 @@ private slots:
         scene.slot_playGame(7);
         game->getScore()->setScore(10);
         game->exitGame();
-        QVERIFY(readAll("tovira.conf").contains("game8=250\n"));
+        QVERIFY(fileBytes("tovira.conf").contains("game8=250\n"));
     }
 
     // Escape and Space on a real view leave the game and show the launcher again.
@@ -290,7 +287,7 @@ private slots:
         QCOMPARE(qApp->exec(), 0);
         guard.stop();
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(readAll(record),
+        QTRY_COMPARE_WITH_TIMEOUT(fileBytes(record),
                                   QCoreApplication::applicationFilePath().toUtf8() + "\n", 5000);
     }
 

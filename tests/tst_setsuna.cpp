@@ -1,6 +1,8 @@
 // The reaction duel: its rules on a driven monotonic clock, and the duel screen played through
 // real mouse and key events on a view, rendered frame by frame.
+#include "GameHarness.h"
 #include "FlatPictures.h"
+#include "TestFiles.h"
 #include "InkOffPaper.h"
 #include "base/ArchiveWords.h"
 #include "base/Clock.h"
@@ -27,19 +29,8 @@ using Sound = Game_Setsuna_Duel::Sound;
 // An archive holding the two duel sounds, so the recorder has channels to log.
 bool writeDuelSounds(const QString &path)
 {
-    if (!Archive::keyCipher(AudioSet::ArchiveKey))
-        return false;
-    Archive archive;
-    const char *names[] = {"se/win.wav", "se/lose.wav", "bgm/BGM_1.wav", "e3", "e4", "e5", "e6"};
-    const std::vector<unsigned char> bytes(4096, 0);
-    for (const char *name : names) {
-        ArchiveBuffer buffer;
-        buffer.loadBytes(bytes.data(), bytes.size());
-        buffer.setEntryName(name);
-        archive.addEntry(buffer);
-    }
-    const ArchiveWords words = ArchiveWords::draw();
-    return archive.write(path.toStdString(), 0, words.a, words.b);
+    return writeSilentArchive(
+        path, {"se/win.wav", "se/lose.wav", "bgm/BGM_1.wav", "e3", "e4", "e5", "e6"});
 }
 
 qint64 nowMs = 0;
@@ -57,38 +48,17 @@ Game_Setsuna_Duel duelAtSignal(int d)
 }
 } // namespace
 
-class TestSetsuna : public QObject
+class TestSetsuna : public QObject, GameView
 {
     Q_OBJECT
 private:
     QTemporaryDir dir;
     std::shared_ptr<SoundRecorder> recorder;
-    std::unique_ptr<QGraphicsScene> scene;
-    std::unique_ptr<QGraphicsView> view;
     Game_Setsuna *game = nullptr;
     std::unique_ptr<FlatPictures> flat;
 
-    QPoint at(QPointF scenePoint) const { return view->mapFromScene(scenePoint); }
-    void moveTo(QPointF p) { QTest::mouseMove(view->viewport(), at(p)); }
-    void press(QPointF p) { QTest::mousePress(view->viewport(), Qt::LeftButton, {}, at(p)); }
-    void release(QPointF p) { QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at(p)); }
-    void click(QPointF p)
-    {
-        moveTo(p);
-        press(p);
-        release(p);
-    }
-    void key(Qt::Key k) { QTest::keyClick(view.get(), k); }
-
     // One painted frame: the game draws and advances itself by one step.
-    QImage frame()
-    {
-        QImage image(game->getWidth(), game->getHeight(), QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::black);
-        QPainter painter(&image);
-        game->paint(&painter, nullptr, nullptr);
-        return image;
-    }
+    QImage frame() { return GameHarness::paint(*game, QSize(), Qt::black); }
     // Frames 16 ms apart until done() holds; false if it never did within limitMs.
     template <typename F> bool playUntil(F done, int limitMs = 10000)
     {
@@ -118,14 +88,11 @@ private:
 private slots:
     void initTestCase()
     {
-        QVERIFY(QResource::registerResource(QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc")));
+        QVERIFY(GameHarness::loadArt());
         flat = std::make_unique<FlatPictures>();
         QVERIFY(flat->ok);
-        QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki"));
         QVERIFY(writeDuelSounds(dir.filePath("duel.fka")));
-        recorder = std::make_shared<SoundRecorder>();
-        AudioSet::destroyInstance();
-        QVERIFY(AudioSet::createInstance(recorder, dir.filePath("duel.fka")));
+        QVERIFY(recorder = GameHarness::recordSounds(dir.filePath("duel.fka")));
         Clock::setMonotonicSource([] { return nowMs; });
         Clock::setTimeSource([] { return QTime(10, 59, 59, 990); });
     }
@@ -138,23 +105,12 @@ private slots:
     {
         nowMs = 1000000;
         recorder->clear();
-        scene = std::make_unique<QGraphicsScene>(0, 0, 1020, 572);
-        view = std::make_unique<QGraphicsView>(scene.get());
-        view->setFixedSize(1024, 576);
-        view->show();
-        QVERIFY(QTest::qWaitForWindowActive(view.get()));
         game = new Game_Setsuna();
-        scene->addItem(game);
-        game->getScore()->setBest(0);
-        game->getScore()->resetScore();
-        game->createResources();
-        game->initGame();
-        game->stopTimers(); // the test paints the frames itself
+        QVERIFY(open(game));
     }
     void cleanup()
     {
-        view.reset();
-        scene.reset();
+        close();
         game = nullptr;
     }
 
@@ -263,7 +219,7 @@ private slots:
         QVERIFY(plain.copy(cursor) != frame().copy(cursor));
         moveTo(QPointF(100, 100));
         QCOMPARE(game->getDuel().getDifficulty(), -1);
-        click(buttonCentre(1));
+        pointAndClick(buttonCentre(1));
         for (int round = 1; round <= 3; ++round) {
             winDuel();
             QCOMPARE(game->getScore()->getScore(), 500 * round);
@@ -286,7 +242,7 @@ private slots:
         QVERIFY(qGray(result.pixel(1000, 560)) < qGray(signal.pixel(1000, 560)));
         moveTo(leftDialogButton());
         QVERIFY(game->isHoverLeft());
-        click(leftDialogButton());
+        pointAndClick(leftDialogButton());
         QVERIFY(game->getDuel().isTitleMode());
         QCOMPARE(game->getScore()->getScore(), 0);
         QCOMPARE(game->getScore()->getBest(), 1500);
@@ -296,14 +252,14 @@ private slots:
     // act on the button left highlighted by the last result screen, the next click does.
     void aFalseStartsOwnReleaseDoesNotHitTheButton()
     {
-        click(buttonCentre(0));
-        click(QPointF(600, 500));
+        pointAndClick(buttonCentre(0));
+        pointAndClick(QPointF(600, 500));
         frame();
-        click(leftDialogButton());
+        pointAndClick(leftDialogButton());
         QVERIFY(game->getDuel().isTitleMode());
         QVERIFY(game->isHoverLeft());
 
-        click(buttonCentre(0));
+        pointAndClick(buttonCentre(0));
         press(QPointF(600, 500));
         QVERIFY(game->getDuel().isFalseStart());
         release(QPointF(600, 500));
@@ -313,12 +269,12 @@ private slots:
         nowMs += 5000;
         frame();
         QVERIFY(!game->getDuel().isSignalShown());
-        click(leftDialogButton());
+        pointAndClick(leftDialogButton());
         QVERIFY(game->getDuel().isTitleMode());
         QCOMPARE(recorder->playCount("win") + recorder->playCount("lose"), 0);
         // the "残念！" screen offers Space for "もう一度", and Space does it
-        click(buttonCentre(0));
-        click(QPointF(600, 500));
+        pointAndClick(buttonCentre(0));
+        pointAndClick(QPointF(600, 500));
         frame();
         key(Qt::Key_Space);
         QVERIFY(game->getDuel().isTitleMode());
@@ -329,7 +285,7 @@ private slots:
     void escapePausesTheDuelAndSpaceLeavesWithTheBest()
     {
         QSignalSpy ended(game, &Game_Base::endGame);
-        click(buttonCentre(1));
+        pointAndClick(buttonCentre(1));
         const int delay = game->getDuel().getWaitDelay();
         key(Qt::Key_Escape);
         QVERIFY(game->isQuestionShown());
@@ -340,7 +296,7 @@ private slots:
         press(QPointF(600, 500));
         release(QPointF(600, 500));
         QVERIFY(!game->getDuel().isFalseStart());
-        click(game->rightButtonRect().center());
+        pointAndClick(game->rightButtonRect().center());
         QVERIFY(!game->isQuestionShown());
         frame();
         QVERIFY(game->getDuel().isWaiting() && !game->getDuel().isSignalShown());
@@ -351,9 +307,7 @@ private slots:
         QCOMPARE(game->getScore()->getScore(), 500);
         key(Qt::Key_Escape);
         key(Qt::Key_Space);
-        QCOMPARE(ended.count(), 1);
-        QCOMPARE(ended.at(0).at(0).toString(), QString("Setsuna"));
-        QCOMPARE(ended.at(0).at(1).toInt(), 500);
+        GameHarness::verifyEnded(ended, "Setsuna", 500);
     }
 
     // At hard, the opponent fires strictly after its delay counted from the first frame that
@@ -361,7 +315,7 @@ private slots:
     // has lost: the duel starts again with a new wait.
     void theOpponentRunsFromTheShownSignalAndTheQuestionDecidesNothing()
     {
-        click(buttonCentre(2));
+        pointAndClick(buttonCentre(2));
         QVERIFY(playUntil([&] { return game->getDuel().isSignalShown(); }));
         const int delay = game->getDuel().getOpponentDelay();
         nowMs += 16;
@@ -372,15 +326,15 @@ private slots:
         nowMs += 1;
         frame();
         QVERIFY(game->getDuel().hasOpponentWon());
-        click(leftDialogButton());
-        click(buttonCentre(2));
+        pointAndClick(leftDialogButton());
+        pointAndClick(buttonCentre(2));
 
         QVERIFY(playUntil([&] { return game->getDuel().isSignalShown(); }));
         frame();
         key(Qt::Key_Escape);
         nowMs += 5000;
         frame();
-        click(game->rightButtonRect().center());
+        pointAndClick(game->rightButtonRect().center());
         frame();
         QVERIFY(!game->getDuel().hasOpponentWon() && !game->getDuel().isResultShown());
         QVERIFY(game->getDuel().isWaiting() && !game->getDuel().isSignalShown());
@@ -410,7 +364,7 @@ private slots:
         QCOMPARE(Random::draw(),
                  FlatPictures::draw(start.hour() + start.minute() + start.second() + start.msec(), 1));
         Clock::setTimeSource([] { return QTime(10, 59, 59, 990); });
-        click(buttonCentre(difficulty));
+        pointAndClick(buttonCentre(difficulty));
         QVERIFY(playUntil([&] { return game->getDuel().isSignalShown(); }));
         press(QPointF(500, 500));
         release(QPointF(500, 500));
@@ -428,6 +382,7 @@ private slots:
     void thePicturesLieWhereTheScreensPutThem_data()
     {
         const QString k = "img/setsuna/KOHRU", t = "img/setsuna/TOVIRA";
+        // clang-format off
         FlatPictures::table(
             {{0, {1020, 572}, "img/setsuna/TITLE"}, {0, {2, 12}, "img/setsuna/TITLE"},
              {0, {496, 261}, "img/setsuna/CURSOR"}, {0, {528, 298}, "img/setsuna/CURSOR"},
@@ -447,19 +402,19 @@ private slots:
              {2, {140, 90}, k + "2@128"}, {2, {910, 486}, t + "1@128"},
              {2, {1020, 572}, "img/setsuna/BG@128"}, {6, {140, 90}, k + "2@128"},
              {6, {910, 486}, t + "0@128"}});
+        // clang-format on
     }
     void thePicturesLieWhereTheScreensPutThem()
     {
-        QFETCH(int, screen); // 0 title, 1 question, 2 lost, 3 wait, 4 signal, 5 won, 6 early,
-                             // 7 title with "easy" pointed at
-        QFETCH(QPoint, at);
-        QFETCH(QString, shows);
+        // Screens: 0 title, 1 question, 2 lost, 3 wait, 4 signal, 5 won, 6 early, 7 title with
+        // "easy" pointed at.
+        const auto [screen, at, shows] = FlatPictures::row();
         moveTo(QPointF(100, 100)); // a move from elsewhere, or no hover event is sent
         moveTo(buttonCentre(screen == 7 ? 0 : 1));
         if (screen == 1)
             key(Qt::Key_Escape);
         if (screen >= 2 && screen < 7)
-            click(buttonCentre(1));
+            pointAndClick(buttonCentre(1));
         if (screen == 2 || screen == 4 || screen == 5)
             QVERIFY(playUntil([&] { return game->getDuel().isSignalShown(); }));
         if (screen == 2)
@@ -476,15 +431,14 @@ private slots:
     // A score beyond any play (won duels have no ceiling) inks only on the panel's paper.
     void theWidestScoreStaysOnItsPanel()
     {
-        const FlatPictures::Lift real(flat);
-        cleanup();
-        init();
-        click(buttonCentre(2));
+        const FlatPictures::Lift real(flat, [this] {
+            cleanup();
+            init();
+        });
+        pointAndClick(buttonCentre(2));
         showOnScorePanel(*game->getScore(), 99999999);
         frame();
-        const QString why =
-            inkOffPanels(*game, {{{0, 0, 140, 110}, ":/img/setsuna/SCORE", {0, 10}}});
-        QVERIFY2(why.isEmpty(), qPrintable(why));
+        VERIFY_INK_ON_PANELS(*game, {{{0, 0, 140, 110}, ":/img/setsuna/SCORE", {0, 10}}});
     }
 };
 

@@ -1,5 +1,6 @@
 // The shooting gallery: targets and popups, the gallery's shots and clock, the target pictures
 // against their hit polygons, and the game played through real events frame by frame.
+#include "GameHarness.h"
 #include "CardTable.h"
 #include "FlatPictures.h"
 #include "InkOffPaper.h"
@@ -80,55 +81,25 @@ const QPoint GoodCentre(152, 86); // inside every good shape and its bonus zone
 const QPoint BadCentre(160, 150);
 } // namespace
 
-class TestShooting : public QObject
+class TestShooting : public QObject, GameView
 {
     Q_OBJECT
 private:
     Game_Score score;
-    std::unique_ptr<QGraphicsScene> scene;
-    std::unique_ptr<QGraphicsView> view;
     Game_Shooting *game = nullptr;
 
-    QPoint at(QPointF p) const { return view->mapFromScene(p); }
-    void moveTo(QPointF p) { QTest::mouseMove(view->viewport(), at(p)); }
-    void click(QPointF p)
-    {
-        moveTo(p);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at(p));
-    }
-    void key(Qt::Key k) { QTest::keyClick(view.get(), k); }
-    QImage frame(QColor under = Qt::white)
-    {
-        QImage image(game->getWidth(), game->getHeight(), QImage::Format_ARGB32_Premultiplied);
-        image.fill(under);
-        QPainter painter(&image);
-        game->paint(&painter, nullptr, nullptr);
-        return image;
-    }
+    QImage frame(QColor under = Qt::white) { return GameHarness::paint(*game, QSize(), under); }
     void startGame()
     {
-        scene = std::make_unique<QGraphicsScene>(0, 0, 1020, 572);
-        view = std::make_unique<QGraphicsView>(scene.get());
-        view->setFixedSize(1024, 576);
-        view->show();
-        QVERIFY(QTest::qWaitForWindowActive(view.get()));
         game = new Game_Shooting();
-        scene->addItem(game);
-        game->getScore()->setBest(0);
-        game->getScore()->resetScore();
-        game->createResources();
-        game->initGame();
-        game->stopTimers(); // the test paints the frames itself
+        QVERIFY(open(game));
     }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(QResource::registerResource(QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc")));
-        QVERIFY(QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki")) >= 0);
-        Clock::setTimeSource([] { return wall; });
-        // The game clocks run on the monotonic clock; here it follows the test's time of day.
-        Clock::setMonotonicSource([] { return qint64(QTime(0, 0).msecsTo(wall)); });
+        QVERIFY(GameHarness::loadArt());
+        GameHarness::followClock(wall);
     }
     void cleanupTestCase() { Clock::reset(); }
     void init()
@@ -139,8 +110,7 @@ private slots:
     }
     void cleanup()
     {
-        view.reset();
-        scene.reset();
+        close();
         game = nullptr;
     }
 
@@ -199,12 +169,7 @@ private slots:
 
     // A frame spawns at a draw divisible by 50, the target at (next draw mod 700 + 100, the one
     // after mod 100 + 100).
-    void aSpawnRollPlacesTheTargetFromTheDraws_data()
-    {
-        QTest::addColumn<unsigned>("seed");
-        for (unsigned seed : {1u, 2u, 77u, 4242u})
-            QTest::addRow("seed %u", seed) << seed;
-    }
+    void aSpawnRollPlacesTheTargetFromTheDraws_data() { seedRows(); }
     void aSpawnRollPlacesTheTargetFromTheDraws()
     {
         QFETCH(unsigned, seed);
@@ -454,6 +419,7 @@ private slots:
     {
         const QString bg = "img/shooting/BG01", timer = "img/shooting/TIMER",
                       aim = "img/shooting/TARGET";
+        // clang-format off
         FlatPictures::table(
             {{0, {122, 12}, timer}, {0, {478, 128}, timer}, {0, {122, 128}, timer},
              {0, {478, 12}, timer}, {0, {118, 50}, "img/shooting/SCORE"},
@@ -463,12 +429,11 @@ private slots:
              {0, {1020, 572}, "img/shooting/BG02"}, {1, {1020, 572}, "#383838"},
              {2, {1020, 572}, "#000000"}, {2, {600, 60}, "#000000"},
              {2, {2, 12}, "img/shooting/SCORE"}});
+        // clang-format on
     }
     void thePicturesLieWhereTheScreensPutThem()
     {
-        QFETCH(int, screen);
-        QFETCH(QPoint, at);
-        QFETCH(QString, shows);
+        const auto [screen, at, shows] = FlatPictures::row();
         FlatPictures flat;
         startGame();
         moveTo(QPointF(300, 300)); // a move from elsewhere, or no hover event is sent
@@ -516,7 +481,7 @@ private slots:
                 const QPoint p = t->peekPosition() + (t->isGood() ? GoodCentre : BadCentre);
                 if (!QRect(0, 0, 1020, 572).contains(p))
                     continue;
-                click(p);
+                pointAndClick(p);
                 QVERIFY(t->isHit());
                 (t->isGood() ? hits : badHits) += 1;
                 break;
@@ -550,14 +515,14 @@ private slots:
         gallery->addTarget(still(300, 150, 1));
         key(Qt::Key_Escape);
         QVERIFY(game->isQuestionShown());
-        click(QPointF(300, 150) + GoodCentre);
+        pointAndClick(QPointF(300, 150) + GoodCentre);
         QVERIFY(!gallery->getTargets()[0]->isHit());
-        click(game->rightButtonRect().center());
+        pointAndClick(game->rightButtonRect().center());
         QVERIFY(!game->isQuestionShown());
-        click(QPointF(300, 150) + GoodCentre);
+        pointAndClick(QPointF(300, 150) + GoodCentre);
         QVERIFY(gallery->getTargets()[0]->isHit());
         key(Qt::Key_Escape);
-        click(game->leftButtonRect().center());
+        pointAndClick(game->leftButtonRect().center());
         QCOMPARE(ended.count(), 1);
         QCOMPARE(ended.at(0).at(1).toInt(), 100);
     }
@@ -580,7 +545,7 @@ private slots:
         for (int hits : {1, 2}) {
             for (int i = 0; i < hits; ++i) {
                 gallery->addTarget(still(300, 150, 1));
-                click(QPointF(300, 150) + GoodCentre);
+                pointAndClick(QPointF(300, 150) + GoodCentre);
             }
             gallery->setRemaining(QTime(0, 0, 0, 100));
             wall = wall.addMSecs(500);
@@ -589,7 +554,7 @@ private slots:
             const QPointF button = (hits == 1 ? game->leftButtonRect() : game->rightButtonRect())
                                        .center();
             moveTo(button);
-            click(button);
+            pointAndClick(button);
             QCOMPARE(gallery->isTimeUp(), hits == 2);
             QCOMPARE(ended.count(), hits - 1);
         }
@@ -603,10 +568,8 @@ private slots:
         startGame();
         showOnScorePanel(*game->getScore(), 99999999);
         frame();
-        const QString why =
-            inkOffPanels(*game, {{{0, 0, 120, 110}, ":/img/shooting/SCORE", {0, 10}},
-                                 {{120, 0, 400, 130}, ":/img/shooting/TIMER", {120, 10}}});
-        QVERIFY2(why.isEmpty(), qPrintable(why));
+        VERIFY_INK_ON_PANELS(*game, {{{0, 0, 120, 110}, ":/img/shooting/SCORE", {0, 10}},
+                                     {{120, 0, 400, 130}, ":/img/shooting/TIMER", {120, 10}}});
     }
 };
 

@@ -1,5 +1,6 @@
 // Slide: the board's line moves and shuffle, the hit test, the countdown score, the sounds a
 // click plays, and a whole puzzle solved by real clicks while the item is rendered frame by frame.
+#include "GameHarness.h"
 #include "FlatPictures.h"
 #include "InkOffPaper.h"
 #include "SceneInput.h"
@@ -70,15 +71,12 @@ Cells solve(const Cells &start)
 }
 } // namespace
 
-class TestSlide : public QObject
+class TestSlide : public QObject, GameScene
 {
     Q_OBJECT
 private:
     std::shared_ptr<SoundRecorder> recorder;
-    std::unique_ptr<FlatPictures> flat;
-    QGraphicsScene *scene = nullptr;
     Game_Slide *game = nullptr;
-    QImage image{1024, 576, QImage::Format_ARGB32_Premultiplied};
 
     // Advances the wall clock by ms and paints one frame of the item.
     const QImage &frame(int ms = 16)
@@ -100,39 +98,23 @@ private:
     // Where the dialog writes the title white on black, the frame is light too.
     void verifyTitle(const QImage &shown, const QString &title)
     {
-        QImage reference(shown.size(), shown.format());
-        reference.fill(Qt::black);
-        QPainter p(&reference);
-        game->drawDialog(&p, title, "もう一度", "メニューに戻る");
-        int text = 0;
-        for (int y = 213; y < 263; ++y)
-            for (int x = 262; x < 762; ++x)
-                if (qRed(reference.pixel(x, y)) > 250 && ++text)
-                    QVERIFY(qGray(shown.pixel(x, y)) > 180);
-        QVERIFY(text > 100);
+        const auto grey = [](QRgb c) { return qGray(c); };
+        QVERIFY(dialogInkShown(*game, shown, {title, "もう一度", "メニューに戻る"},
+                               QRect(262, 213, 500, 50), 180, grey) > 100);
     }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(QResource::registerResource(TOVIRA_GAME_DIR "/resuorce.rcc"));
-        QFontDatabase::addApplicationFont(":/font/tanuki");
-        flat = std::make_unique<FlatPictures>();
-        QVERIFY(flat->ok);
-        Clock::setTimeSource([] { return now; });
-        // The game clocks run on the monotonic clock; here it follows the test's time of day.
-        Clock::setMonotonicSource([] { return qint64(QTime(0, 0).msecsTo(now)); });
-        recorder = std::make_shared<SoundRecorder>();
-        AudioSet::destroyInstance();
-        QVERIFY(AudioSet::createInstance(recorder, TOVIRA_GAME_DIR "/Tovira.fka"));
+        QVERIFY(setUpFlat(now));
+        QVERIFY(recorder = GameHarness::recordSounds(TOVIRA_GAME_DIR "/Tovira.fka"));
         QVERIFY(AudioSet::getInstance()->sound("miss") &&
                 AudioSet::getInstance()->sound("samegame24"));
     }
     void init()
     {
         now = QTime(10, 0);
-        scene = new QGraphicsScene(0, 0, 1020, 572);
-        activate(*scene);
+        scene = GameHarness::activeScene();
         game = new Game_Slide;
         scene->addItem(game);
         game->getScore()->setBest(500);
@@ -140,11 +122,7 @@ private slots:
         recorder->clear();
         game->initGame();
     }
-    void cleanup()
-    {
-        delete game;
-        delete scene;
-    }
+    void cleanup() { close(); }
 
     // Whatever the seed, the shuffle ends with the gap bottom right on a solvable board.
     void shuffleAlwaysEndsSolvableWithTheGapBottomRight()
@@ -278,6 +256,7 @@ private slots:
     void thePicturesLieWhereTheScreensPutThem_data()
     {
         const QString bg = "img/slide/BG", fg = "img/slide/FG", timer = "img/slide/TIMER";
+        // clang-format off
         FlatPictures::table(
             {{0, {1020, 572}, fg}, {0, {2, 2}, fg}, {0, {20, 300}, bg},
              {0, {2, 12}, "img/slide/SCORE"}, {0, {118, 97}, "img/slide/SCORE"},
@@ -288,12 +267,11 @@ private slots:
              {2, {285, 180}, bg + "@200"}, {2, {2, 12}, "img/slide/SCORE"},
              {3, {1020, 572}, bg + "@50"}, {3, {285, 180}, bg + "@50"},
              {3, {118, 97}, "img/slide/SCORE"}});
+        // clang-format on
     }
     void thePicturesLieWhereTheScreensPutThem()
     {
-        QFETCH(int, screen);
-        QFETCH(QPoint, at);
-        QFETCH(QString, shows);
+        const auto [screen, at, shows] = FlatPictures::row();
         board().setCells({-1, 1, 2, 3, 4, 5, 6, 7, 0});
         if (screen == 1)
             key(*scene, Qt::Key_Escape);
@@ -378,15 +356,14 @@ private slots:
     // panels' paper.
     void theWidestTextsStayOnTheirPanels()
     {
-        const FlatPictures::Lift real(flat);
-        cleanup();
-        init();
+        const FlatPictures::Lift real(flat, [this] {
+            cleanup();
+            init();
+        });
         showOnScorePanel(*game->getScore(), 30000);
         frame(0);
-        const QString why =
-            inkOffPanels(*game, {{{0, 0, 120, 110}, ":/img/slide/SCORE", {0, 10}},
-                                 {{120, 0, 400, 130}, ":/img/slide/TIMER", {120, 10}}});
-        QVERIFY2(why.isEmpty(), qPrintable(why));
+        VERIFY_INK_ON_PANELS(*game, {{{0, 0, 120, 110}, ":/img/slide/SCORE", {0, 10}},
+                                     {{120, 0, 400, 130}, ":/img/slide/TIMER", {120, 10}}});
     }
 };
 

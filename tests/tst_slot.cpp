@@ -1,5 +1,6 @@
 // The slot machine: the strip and its shuffle, the stop arithmetic, scoring and losing, the train
 // of reels and its speeds, and the screen played frame by frame through real events on a view.
+#include "GameHarness.h"
 #include "CardTable.h"
 #include "FlatPictures.h"
 #include "InkOffPaper.h"
@@ -81,30 +82,18 @@ double meanGray(const QImage &image)
 }
 } // namespace
 
-class TestSlot : public QObject
+class TestSlot : public QObject, GameView
 {
     Q_OBJECT
 private:
-    std::unique_ptr<QGraphicsScene> scene;
-    std::unique_ptr<QGraphicsView> view;
     Game_Slot *game = nullptr;
 
-    void click(QPointF p)
-    {
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->mapFromScene(p));
-    }
-    void moveTo(QPointF p) { QTest::mouseMove(view->viewport(), view->mapFromScene(p)); }
-    void key(Qt::Key k) { QTest::keyClick(view.get(), k); }
     Machine &machine() const { return *game->getMachine(); }
 
     QImage frame()
     {
         fakeNow = fakeNow.addMSecs(16);
-        QImage image(1024, 576, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        game->paint(&painter, nullptr, nullptr);
-        return image;
+        return GameHarness::paint(*game, QSize(1024, 576));
     }
 
     // Paints frames until the oldest spinning reel has come in to x (or the play ends).
@@ -121,11 +110,9 @@ private:
 private slots:
     void initTestCase()
     {
-        QVERIFY(QResource::registerResource(QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc")));
-        QFontDatabase::addApplicationFont(QStringLiteral(":/font/tanuki"));
+        QVERIFY(GameHarness::loadArt());
         Clock::setTimeSource([] { return fakeNow; });
-        AudioSet::destroyInstance();
-        QVERIFY(AudioSet::createInstance(std::make_shared<SoundRecorder>(), "no-such-archive.fka"));
+        QVERIFY(GameHarness::recordSounds());
     }
     void cleanupTestCase()
     {
@@ -136,26 +123,11 @@ private slots:
     void init()
     {
         fakeNow = QTime(14, 20, 10, 501);
-        scene = std::make_unique<QGraphicsScene>(0, 0, 1020, 572);
-        view = std::make_unique<QGraphicsView>(scene.get());
-        view->setFixedSize(1024, 576);
-        // The test paints the frames itself; the view must not move the reels behind its back.
-        view->setViewportUpdateMode(QGraphicsView::NoViewportUpdate);
-        view->show();
-        QVERIFY(QTest::qWaitForWindowActive(view.get()));
         game = new Game_Slot();
-        scene->addItem(game);
-        game->getScore()->setBest(0);
-        game->getScore()->resetScore();
-        game->createResources();
-        game->initGame();
-        game->stopTimers();
+        // The test paints the frames itself; the view must not move the reels behind its back.
+        QVERIFY(open(game, true));
     }
-    void cleanup()
-    {
-        view.reset();
-        scene.reset();
-    }
+    void cleanup() { close(); }
 
     // With the reel train across the window, a frame that leaves out the cabinet behind the
     // cards' opaque middles is pixel for pixel the frame of cabinet, cards and overlay drawn
@@ -493,9 +465,7 @@ private slots:
         QCOMPARE(game->getScore()->getScore(), 100);
         key(Qt::Key_Escape);
         key(Qt::Key_Space);
-        QCOMPARE(ended.count(), 1);
-        QCOMPARE(ended.at(0).at(0).toString(), QStringLiteral("Slot"));
-        QCOMPARE(ended.at(0).at(1).toInt(), 700);
+        GameHarness::verifyEnded(ended, "Slot", 700);
 
         AudioSet::getInstance()->setSilent(true); // as over a button
         game->retryGame();
@@ -519,22 +489,20 @@ private slots:
     // cabinet left of the reels coming in from the right; the result dims them all by 200.
     void thePicturesLieWhereTheScreensPutThem_data()
     {
+        // clang-format off
         FlatPictures::table(
             {{0, {2, 300}, "img/slot/FG"}, {0, {1020, 572}, "img/slot/FG"},
              {0, {20, 200}, "img/slot/BG"}, {0, {2, 12}, "img/slot/SCORE"},
              {0, {127, 97}, "img/slot/SCORE"}, {1, {1020, 572}, "#383838"},
              {2, {1020, 572}, "img/slot/FG@200"},
              {2, {2, 12}, "img/slot/SCORE"}});
+        // clang-format on
     }
     void thePicturesLieWhereTheScreensPutThem()
     {
-        QFETCH(int, screen);
-        QFETCH(QPoint, at);
-        QFETCH(QString, shows);
+        const auto [screen, at, shows] = FlatPictures::row();
         FlatPictures flat;
-        game->releaseResources();
-        game->createResources();
-        game->initGame();
+        FlatPictures::reload(*game);
         game->stopTimers();
         if (screen == 1)
             key(Qt::Key_Escape);
@@ -550,8 +518,7 @@ private slots:
     {
         showOnScorePanel(*game->getScore(), 99999999);
         frame();
-        const QString why = inkOffPanels(*game, {{{0, 0, 140, 110}, ":/img/slot/SCORE", {0, 10}}});
-        QVERIFY2(why.isEmpty(), qPrintable(why));
+        VERIFY_INK_ON_PANELS(*game, {{{0, 0, 140, 110}, ":/img/slot/SCORE", {0, 10}}});
     }
 };
 

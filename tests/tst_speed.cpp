@@ -36,12 +36,9 @@ QPointF cardPoint(int i)
 }
 } // namespace
 
-class TestSpeed : public QObject
+class TestSpeed : public QObject, CardTest<Game_Speed>
 {
     Q_OBJECT
-    std::unique_ptr<CardTable<Game_Speed>> table;
-    Game_Speed *game = nullptr;
-    std::unique_ptr<FlatPictures> flat;
 
     QImage result() { return table->result(QStringLiteral(":/img/speed/SCORE"), "終了！"); }
     // Red pixels of the clock text.
@@ -58,19 +55,9 @@ class TestSpeed : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(CardTable<Game_Speed>::setUpOnce());
-        flat = std::make_unique<FlatPictures>();
-        QVERIFY(flat->ok);
-    }
+    void initTestCase() { QVERIFY(setUpOnce()); }
     void cleanupTestCase() { Clock::reset(); }
-    void init()
-    {
-        table = std::make_unique<CardTable<Game_Speed>>(QTime(9, 41, 20, 250));
-        QVERIFY(table->active);
-        game = table->game;
-    }
+    void init() { QVERIFY(deal(QTime(9, 41, 20, 250))); }
     void cleanup() { table.reset(); }
 
     // A pile on the highest rank takes the lowest, the highest and the second highest; a card
@@ -140,12 +127,7 @@ private slots:
 
     // Stalled, the piles are dealt anew at the first draw that is a multiple of 50, each as
     // (draw mod 4, draw mod 14); a start deals the piles without jokers and the table with.
-    void theStallAndTheStartDealFromTheDraws_data()
-    {
-        QTest::addColumn<unsigned>("seed");
-        for (unsigned seed : {1u, 2u, 77u, 4242u})
-            QTest::addRow("seed %u", seed) << seed;
-    }
+    void theStallAndTheStartDealFromTheDraws_data() { seedRows(); }
     void theStallAndTheStartDealFromTheDraws()
     {
         QFETCH(unsigned, seed);
@@ -206,8 +188,7 @@ private slots:
     // once faded.
     void theWidestTextsStayOnTheirPanels()
     {
-        const FlatPictures::Lift real(flat);
-        init();
+        const FlatPictures::Lift real(flat, [this] { init(); });
         Table *t = game->getTable();
         *t = tableWith(4, 9, 1);
         t->setTableCard(6, {0, 5}); // playable, so the piles are not dealt anew meanwhile
@@ -238,6 +219,7 @@ private slots:
     {
         const QString bg = "img/speed/BG", card = "img/TRUMP", timer = "img/speed/TIMER",
                       rest = "img/speed/REST";
+        // clang-format off
         FlatPictures::table(
             {{0, {460, 116}, card}, {0, {573, 267}, card}, {0, {573, 458}, card},
              {0, {575, 180}, bg}, {0, {516, 281}, bg}, {0, {141, 21}, card},
@@ -249,12 +231,11 @@ private slots:
              {0, {2, 12}, "img/speed/SCORE"}, {0, {127, 97}, "img/speed/SCORE"},
              {1, {1020, 572}, "#383838"}, {2, {1020, 572}, "#000000"},
              {2, {460, 98}, "#000000"}, {2, {2, 12}, "img/speed/SCORE"}});
+        // clang-format on
     }
     void thePicturesLieWhereTheScreensPutThem()
     {
-        QFETCH(int, screen);
-        QFETCH(QPoint, at);
-        QFETCH(QString, shows);
+        const auto [screen, at, shows] = FlatPictures::row();
         if (screen == 1)
             table->key(Qt::Key_Escape);
         if (screen == 2) {
@@ -353,13 +334,7 @@ private slots:
         QCOMPARE(ended.count(), 1);
         QCOMPARE(ended.at(0).at(1).toInt(), 400);
 
-        game->getScore()->setBest(800);
-        game->retryGame();
-        table->key(Qt::Key_Escape);
-        table->key(Qt::Key_Space);
-        QCOMPARE(ended.count(), 2);
-        QCOMPARE(ended.at(1).at(0).toString(), QStringLiteral("Speed"));
-        QCOMPARE(ended.at(1).at(1).toInt(), 800);
+        verifyEscapeSpaceLeaves(ended, QStringLiteral("Speed"), 800);
     }
 };
 

@@ -1,5 +1,6 @@
 // The picture stories: fade-in, page turning by real clicks, restarts, missing pages, the paint
 // after the last page, the four real stories' pictures, and the scene's switch to and from them.
+#include "TestFiles.h"
 #include "app/Scene.h"
 #include "base/ArchiveWords.h"
 #include "launcher/Item_Lancher.h"
@@ -86,20 +87,8 @@ struct Stage {
 // Just enough of a sound archive for the three music tracks and the four extras.
 bool writeMusicArchive(const QString &path)
 {
-    if (!Archive::keyCipher(AudioSet::ArchiveKey))
-        return false;
-    Archive archive;
-    const char *names[] = {
-        "bgm/BGM_1.wav", "bgm/BGM_2.wav", "bgm/BGM_3.wav", "e3", "e4", "e5", "e6"};
-    const std::vector<unsigned char> bytes(4096, 0);
-    for (const char *name : names) {
-        ArchiveBuffer buffer;
-        buffer.loadBytes(bytes.data(), bytes.size());
-        buffer.setEntryName(name);
-        archive.addEntry(buffer);
-    }
-    const ArchiveWords words = ArchiveWords::draw();
-    return archive.write(path.toStdString(), 0, words.a, words.b);
+    return writeSilentArchive(
+        path, {"bgm/BGM_1.wav", "bgm/BGM_2.wav", "bgm/BGM_3.wav", "e3", "e4", "e5", "e6"});
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Typing: the arrow train through its rules class, and the game item rendered frame by frame
 // and driven by real key and mouse events sent to the scene.
+#include "GameHarness.h"
 #include "FlatPictures.h"
 #include "InkOffPaper.h"
 #include "SceneInput.h"
@@ -43,15 +44,12 @@ void pressCorrectly(Game_Typing_Train &train)
 
 } // namespace
 
-class TestTyping : public QObject
+class TestTyping : public QObject, GameScene
 {
     Q_OBJECT
 private:
-    QGraphicsScene *scene = nullptr;
     Game_Typing *game = nullptr;
-    QImage image{1024, 576, QImage::Format_ARGB32_Premultiplied};
     Game_Typing_Train train;
-    std::unique_ptr<FlatPictures> flat;
 
     void frame(int stepMs)
     {
@@ -63,32 +61,14 @@ private:
     const Game_Typing_Train &played() const { return *game->getTrain(); }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(QResource::registerResource(TOVIRA_GAME_DIR "/resuorce.rcc"));
-        QFontDatabase::addApplicationFont(":/font/tanuki");
-        flat = std::make_unique<FlatPictures>();
-        QVERIFY(flat->ok);
-        Clock::setTimeSource([] { return now; });
-        // The game clocks run on the monotonic clock; here it follows the test's time of day.
-        Clock::setMonotonicSource([] { return qint64(QTime(0, 0).msecsTo(now)); });
-    }
+    void initTestCase() { QVERIFY(setUpFlat(now)); }
     void init()
     {
         now = QTime(10, 0);
         train.start(W0, 1024, Box, 288);
-        scene = new QGraphicsScene(0, 0, 1020, 572);
-        SceneInput::activate(*scene);
-        game = new Game_Typing;
-        scene->addItem(game);
-        game->createResources();
-        game->initGame();
+        open(game = new Game_Typing);
     }
-    void cleanup()
-    {
-        delete game;
-        delete scene;
-    }
+    void cleanup() { close(); }
 
     // One tile at -w0; the first frame moves it 5 and appends one at 5 - 2 w0; no gaps after.
     void trainStartsWithOneTileAndRunsGapless()
@@ -268,6 +248,7 @@ private slots:
     void thePicturesLieWhereTheScreensPutThem_data()
     {
         const QString bg = "img/typing/BG", timer = "img/typing/TIMER", box = "img/typing/BORDER";
+        // clang-format off
         FlatPictures::table(
             {{0, {1020, 572}, bg}, {0, {2, 12}, "img/typing/SCORE"},
              {0, {127, 97}, "img/typing/SCORE"}, {0, {334, 2}, timer}, {0, {690, 104}, timer},
@@ -279,12 +260,11 @@ private slots:
              {1, {200, 100}, "#383838"}, {2, {1020, 572}, "#808080"},
              {2, {2, 12}, "img/typing/SCORE"}, {2, {127, 97}, "img/typing/SCORE"},
              {3, {2, 12}, "img/typing/SCORE"}, {3, {334, 2}, timer}});
+        // clang-format on
     }
     void thePicturesLieWhereTheScreensPutThem()
     {
-        QFETCH(int, screen);
-        QFETCH(QPoint, at);
-        QFETCH(QString, shows);
+        const auto [screen, at, shows] = FlatPictures::row();
         if (screen == 1)
             SceneInput::key(*scene, Qt::Key_Escape);
         for (int i = 0; screen == 3 && i < 10; ++i)
@@ -313,17 +293,16 @@ private slots:
     // panels' paper.
     void theWidestTextsStayOnTheirPanels()
     {
-        const FlatPictures::Lift real(flat);
-        cleanup();
-        init();
+        const FlatPictures::Lift real(flat, [this] {
+            cleanup();
+            init();
+        });
         showOnScorePanel(*game->getScore(), 99999999);
         frame(0);
         const QImage timer(":/img/typing/TIMER");
         const QPoint at(512 - timer.width() / 2, 288 - timer.height() / 2 - 240);
-        const QString why =
-            inkOffPanels(*game, {{{0, 0, 140, 110}, ":/img/typing/SCORE", {0, 10}},
-                                 {{at.x() - 20, 0, 400, 160}, ":/img/typing/TIMER", at}});
-        QVERIFY2(why.isEmpty(), qPrintable(why));
+        VERIFY_INK_ON_PANELS(*game, {{{0, 0, 140, 110}, ":/img/typing/SCORE", {0, 10}},
+                                     {{at.x() - 20, 0, 400, 160}, ":/img/typing/TIMER", at}});
     }
 };
 

@@ -44,12 +44,9 @@ int directionOf(Table t)
 }
 } // namespace
 
-class TestUpDown : public QObject
+class TestUpDown : public QObject, CardTest<Game_UpDown>
 {
     Q_OBJECT
-    std::unique_ptr<CardTable<Game_UpDown>> table;
-    Game_UpDown *game = nullptr;
-    std::unique_ptr<FlatPictures> flat;
 
     QPointF place(int i) const { return game->placeRect(i).center(); }
     QImage result(const QString &title)
@@ -58,27 +55,16 @@ class TestUpDown : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(CardTable<Game_UpDown>::setUpOnce());
-        flat = std::make_unique<FlatPictures>();
-        QVERIFY(flat->ok);
-    }
+    void initTestCase() { QVERIFY(setUpOnce()); }
     void cleanupTestCase() { Clock::reset(); }
-    void init()
-    {
-        table = std::make_unique<CardTable<Game_UpDown>>(QTime(14, 20, 10, 500));
-        QVERIFY(table->active);
-        game = table->game;
-    }
+    void init() { QVERIFY(deal(QTime(14, 20, 10, 500))); }
     void cleanup() { table.reset(); }
 
     // The widest texts keep their ink on the paper drawn for them and inside the window: the
     // largest scores, the count at 52 and the clock at "00:00:00".
     void theWidestTextsStayOnTheirPanels()
     {
-        const FlatPictures::Lift real(flat);
-        init();
+        const FlatPictures::Lift real(flat, [this] { init(); });
         game->getScore()->setBest(99999999);
         game->getScore()->setScore(99999999);
         game->getClock()->start(QTime(0, 0), Clock::monotonicMs());
@@ -295,6 +281,7 @@ private slots:
     void thePicturesLieWhereTheScreensPutThem_data()
     {
         const QString bg = "img/updown/BG", card = "img/TRUMP", up = "img/updown/UP";
+        // clang-format off
         FlatPictures::table({
             {0, {1020, 572}, bg}, {0, {2, 12}, "img/updown/SCORE"},
             {0, {127, 97}, "img/updown/SCORE"}, {0, {162, 32}, "img/updown/REST"},
@@ -307,12 +294,11 @@ private slots:
             {0, {512, 300}, bg}, {1, {1020, 572}, "#383838"}, {1, {512, 56}, "#383838"},
             {2, {1020, 572}, "#000000"}, {2, {2, 12}, "img/updown/SCORE"},
             {2, {127, 97}, "img/updown/SCORE"}, {2, {512, 138}, "#000000"}});
+        // clang-format on
     }
     void thePicturesLieWhereTheScreensPutThem()
     {
-        QFETCH(int, screen);
-        QFETCH(QPoint, at);
-        QFETCH(QString, shows);
+        const auto [screen, at, shows] = FlatPictures::row();
         arrange(*game->getTable(), {0, 0}, {{1, 3}, {2, 5}, {3, 7}, {0, 9}, Joker});
         if (screen == 1)
             table->key(Qt::Key_Escape);
@@ -347,13 +333,7 @@ private slots:
         QCOMPARE(ended.count(), 1);
         QCOMPARE(ended.at(0).at(1).toInt(), 400);
 
-        game->getScore()->setBest(1200);
-        game->retryGame();
-        table->key(Qt::Key_Escape);
-        table->key(Qt::Key_Space);
-        QCOMPARE(ended.count(), 2);
-        QCOMPARE(ended.at(1).at(0).toString(), QStringLiteral("UpDown"));
-        QCOMPARE(ended.at(1).at(1).toInt(), 1200);
+        verifyEscapeSpaceLeaves(ended, QStringLiteral("UpDown"), 1200);
     }
 };
 

@@ -99,21 +99,118 @@ click_at() {
 below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 
-# Leaves a game through Escape and "はい" (the left button, centre (362, 338) in scene
-# coordinates; the calling script's scene_click maps them). LIGHT_FN measures the play field's
-# brightness, which the question's dimming must halve from PLAY_LIGHT. Prints the game's best
-# score as stored in tovira.conf for menu entry GAME_NUMBER (1 to 9).
-leave_and_read_best() {
-    local light_fn=$1 play_light=$2 number=$3
-    local light line
-    xdotool key --window "$win" Escape
-    sleep 0.5
-    light=$($light_fn)
-    below "$light" "$(awk -v a="$play_light" 'BEGIN { print a * 0.5 }')" ||
-        fail "Escape did not show the question ($light)"
+# Differing pixels between the same area of two screenshots.
+area_diff() {
+    /usr/bin/compare -metric AE -crop "$3" "$1" "$2" null: 2>&1 || true
+}
+
+# A score file in the run folder before the game starts: "Tovira Game" and game1..game10 set to
+# the ten figures given.
+write_scores() {
+    local i=0 v
+    mkdir -p "$WORK/game"
+    {
+        echo "Tovira Game"
+        for v in "$@"; do
+            i=$((i + 1))
+            echo "game$i=$v"
+        done
+    } >"$WORK/game/tovira.conf"
+}
+
+# The usual start: a private display, the game in its run folder, its window in $win once the
+# first frames are up.
+open_game() {
+    start_xvfb
+    start_game
+    win=$(wait_window)
+    sleep 1.5
+}
+
+# The view shows the scene 2 px in: scene point (x, y) is window pixel (x + 2, y + 2).
+scene_click() { click_at "$win" $(($1 + 2)) $(($2 + 2)); }
+
+# A menu entry's window point clicked, then a wait (1 s unless told) for the game to come up.
+pick_entry() {
+    click_at "$win" "$1" "$2"
+    sleep "${3:-1}"
+}
+
+# A key sent to the game's window, then a wait (0.5 s unless told).
+press() {
+    xdotool key --window "$win" "$1"
+    sleep "${2:-0.5}"
+}
+
+# Mean brightness (0..1) of the window's area WxH+X+Y, shot into $WORK/probe.png.
+light_of() {
+    shot "$win" "$WORK/probe.png"
+    /usr/bin/convert "$WORK/probe.png" -crop "$1" -colorspace gray -format "%[fx:mean]" info:
+}
+
+# The game's best score as stored in tovira.conf for menu entry N (1 to 9).
+stored_best() {
+    local line
+    line=$(grep "^game$1=" "$WORK/game/tovira.conf" || true)
+    echo "${line#game$1=}"
+}
+
+# Escape, then (with a command given) a check that the question is up, then "はい" (the left
+# button, centre (362, 338) in scene coordinates) and a check that the game is still running.
+leave_game() {
+    press Escape
+    if [ $# -gt 0 ]; then "$@" || fail "Escape did not show the question"; fi
     scene_click 362 338
     sleep 1.5
     kill -0 "$GAME_PID" || fail "the game exited"
-    line=$(grep "^game$number=" "$WORK/game/tovira.conf" || true)
-    echo "${line#game$number=}"
+}
+
+# Plays MOVE (a command, given the round from 1) up to ROUNDS times until LIGHT_FN falls below
+# DARK, looked at after every EVERY-th move (every move unless told); the result screen is then
+# in $WORK/probe.png. Fails with MESSAGE when it never falls.
+play_until_dark() {
+    local rounds=$1 light_fn=$2 dark=$3 message=$4 move=$5 every=${6:-1} i
+    for i in $(seq 1 "$rounds"); do
+        "$move" "$i"
+        if [ $((i % every)) -eq 0 ] && below "$($light_fn)" "$dark"; then return 0; fi
+    done
+    fail "$message"
+}
+
+# A best score VALUE stored for NAME: at least LEAST (1 unless told) and, with STEP, a whole
+# number of STEP (WHAT says what it counts).
+check_best() {
+    local name=$1 value=$2 least=${3:-1} step=${4:-1} what=${5:-}
+    [ -n "$value" ] && [ "$value" -ge "$least" ] || fail "no $name best score in tovira.conf ($value)"
+    [ $((value % step)) -eq 0 ] || fail "$what ($value)"
+}
+
+# Copies the named shots of $WORK into $KEEP_SHOTS when it is set.
+keep_shots() {
+    local f
+    [ -n "${KEEP_SHOTS:-}" ] || return 0
+    for f in "$@"; do cp "$WORK/$f" "$KEEP_SHOTS/"; done
+}
+
+# Leaves a game through Escape and "はい". LIGHT_FN measures the play field's brightness, which
+# the question's dimming must halve from PLAY_LIGHT. Prints the game's best score as stored in
+# tovira.conf for menu entry GAME_NUMBER (1 to 9).
+leave_and_read_best() {
+    local light_fn=$1 play_light=$2 number=$3
+    leave_game dimmed_below "$light_fn" "$(awk -v a="$play_light" 'BEGIN { print a * 0.5 }')"
+    stored_best "$number"
+}
+dimmed_below() {
+    local light
+    light=$($1)
+    below "$light" "$2" || { echo "question light $light" >&2; return 1; }
+}
+
+# From a result screen: Space must start a new play at once (LIGHT_FN back above FLOOR), then
+# leave_and_read_best with PLAY_LIGHT and GAME_NUMBER.
+replay_and_read_best() {
+    local light_fn=$1 floor=$2 play_light=$3 number=$4
+    press space
+    below "$($light_fn)" "$floor" && fail "Space did not start a new play"
+    leave_and_read_best "$light_fn" "$play_light" "$number"
 }

@@ -4,19 +4,10 @@
 # tenth entry when its sibling program is missing, with a notice saying so.
 source "$(dirname "$0")/lib.sh"
 
-# Differing pixels between the same area of two screenshots.
-area_diff() {
-    /usr/bin/compare -metric AE -crop "$3" "$1" "$2" null: 2>&1 || true
-}
 
 # Best score 4,321 for Typing (menu index 2), a total of 4,321: every ending locked.
-mkdir -p "$WORK/game"
-printf 'Tovira Game\ngame1=0\ngame2=0\ngame3=4321\ngame4=0\ngame5=0\ngame6=0\ngame7=0\ngame8=0\ngame9=0\ngame10=0\n' \
-    >"$WORK/game/tovira.conf"
-start_xvfb
-start_game
-win=$(wait_window)
-sleep 1.5
+write_scores 0 0 4321 0 0 0 0 0 0 0
+open_game
 
 # Launcher item coordinates are window coordinates give or take the view's frame; every point
 # below is well inside its entry.
@@ -69,7 +60,5 @@ sleep 0.8
 [ "$(xdotool search --name "Tovira Parade" | wc -l)" -eq 1 ] || fail "the notice did not close"
 kill -0 "$GAME_PID" || fail "the game ended"
 
-if [ -n "${KEEP_SHOTS:-}" ]; then
-    cp "$WORK/welcome.png" "$WORK/typing.png" "$KEEP_SHOTS/"
-fi
+keep_shots welcome.png typing.png
 echo "hover, keep, welcome card, locked ending and missing sibling checked"

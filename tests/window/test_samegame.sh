@@ -2,24 +2,15 @@
 # tiles until the time bar is full, see the retry question, Space for a new board, then Escape
 # and "はい" back to the menu; the score file then holds the best SameGame score.
 source "$(dirname "$0")/lib.sh"
-start_xvfb
-start_game
-win=$(wait_window)
-sleep 1.5
+open_game
 
-# The view shows the scene 2 px in: scene point (x, y) is window pixel (x + 2, y + 2).
-scene_click() { click_at "$win" $(($1 + 2)) $(($2 + 2)); }
 cell_click() { scene_click $((122 + 60 * $1 + 30)) $((58 + 60 * $2 + 30)); }
 # Brightness (0..1) of the gold title on the backdrop: bright in play, dimmed under a dialog.
-title_light() {
-    shot "$win" "$WORK/probe.png"
-    /usr/bin/convert "$WORK/probe.png" -crop 150x26+150+16 -colorspace gray -format "%[fx:mean]" info:
-}
+title_light() { light_of 150x26+150+16; }
 is_dim() { awk -v a="$(title_light)" -v b="$1" 'BEGIN { exit !(a < b * 0.5) }'; }
 
 # SameGame is menu entry 1.
-click_at "$win" 464 277
-sleep 1
+pick_entry 464 277
 play_light=$(title_light)
 awk -v a="$play_light" 'BEGIN { exit !(a > 0.2) }' || fail "the SameGame board is not shown ($play_light)"
 
@@ -54,19 +45,12 @@ is_dim "$play_light" || fail "no retry question after the bar filled"
 shot "$win" "$WORK/samegame_over.png"
 
 # Space: a new board at once.
-xdotool key --window "$win" space
-sleep 0.5
+press space
 is_dim "$play_light" && fail "Space did not start a new board"
 
-# Escape and "はい" (left button, centre (362, 338)).
-xdotool key --window "$win" Escape
-sleep 0.5
-is_dim "$play_light" || fail "Escape did not show the question"
-scene_click 362 338
-sleep 1.5
-kill -0 "$GAME_PID" || fail "the game exited"
-line=$(grep '^game2=' "$WORK/game/tovira.conf" || true)
-value=${line#game2=}
-[ -n "$value" ] && [ "$value" -gt 0 ] || fail "no SameGame best score in tovira.conf ($line)"
-if [ -n "${KEEP_SHOTS:-}" ]; then cp "$WORK/samegame_play.png" "$WORK/samegame_over.png" "$KEEP_SHOTS/"; fi
+# Escape and "はい".
+leave_game is_dim "$play_light"
+value=$(stored_best 2)
+check_best SameGame "$value"
+keep_shots samegame_play.png samegame_over.png
 echo "SameGame best score $value"

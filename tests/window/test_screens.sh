@@ -42,10 +42,7 @@ shot "$win" "$WORK/one.png"
 
 # UpDown is menu entry 6; the felt below its clock is lit in play and dimmed under the question.
 click_at "$win" 598 277
-felt_light() {
-    shot "$win" "$WORK/probe.png"
-    /usr/bin/convert "$WORK/probe.png" -crop 100x20+40+252 -colorspace gray -format "%[fx:mean]" info:
-}
+felt_light() { light_of 100x20+40+252; }
 table_lit() {
     play_light=$(felt_light)
     above "$play_light" 0.08
@@ -84,7 +81,6 @@ shot "$win" "$WORK/two.png"
 difference=$( (/usr/bin/compare -metric RMSE "$WORK/doubled.png" "$WORK/sharp.png" null: 2>&1 || true) |
     sed 's/.*(\(.*\))/\1/')
 above "$difference" 0.02 || fail "the 2x menu is the 1x picture doubled (RMSE $difference)"
-[ -n "${KEEP_SHOTS:-}" ] && cp "$WORK/full.png" "$WORK/probe.png" "$WORK/one.png" "$WORK/two.png" \
-    "$WORK/doubled.png" "$WORK/sharp.png" "$KEEP_SHOTS/"
+keep_shots full.png probe.png one.png two.png doubled.png sharp.png
 echo "full screen with bars, F11 back to 1024x576, minimised game paused ($play_light -> $light)," \
     "2x menu differs from the doubled 1x one by RMSE $difference"

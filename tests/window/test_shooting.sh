@@ -2,12 +2,8 @@
 # gallery until the clock runs out and "終了！" shows, Space for a new play, then Escape and
 # "はい" back to the menu; the score file then holds the best Shooting score.
 source "$(dirname "$0")/lib.sh"
-start_xvfb
-start_game
-win=$(wait_window)
-sleep 1.5
+open_game
 
-scene_click() { click_at "$win" $(($1 + 2)) $(($2 + 2)); }
 # Mean brightness (0..1) of the bottom-right corner of the counter: lit in play, black at the end.
 corner_light() {
     /usr/bin/import -window "$win" -crop 60x30+950+530 "$WORK/probe.png"
@@ -15,8 +11,7 @@ corner_light() {
 }
 
 # Shooting is menu entry 3: first column, fourth row.
-click_at "$win" 464 441
-sleep 1
+pick_entry 464 441
 below "$(corner_light)" 0.05 && fail "the gallery is not shown"
 
 # Sweep the gallery with shots; targets appear about once a second and drift.
@@ -41,21 +36,12 @@ elapsed=$(($(date +%s) - start))
 shot "$win" "$WORK/shooting_result.png"
 
 # Space: a new play at once.
-xdotool key --window "$win" space
-sleep 0.5
+press space
 below "$(corner_light)" 0.05 && fail "Space did not start a new play"
 
-# Escape and "はい" (left button, scene centre (362, 338)).
-xdotool key --window "$win" Escape
-sleep 0.5
-scene_click 362 338
-sleep 1.5
-kill -0 "$GAME_PID" || fail "the game exited"
-line=$(grep '^game4=' "$WORK/game/tovira.conf" || true)
-value=${line#game4=}
-[ -n "$value" ] && [ "$value" -gt 0 ] || fail "no Shooting best score in tovira.conf ($line)"
-[ $((value % 100)) -eq 0 ] || fail "a Shooting score is a whole number of hits times 100 ($value)"
-if [ -n "${KEEP_SHOTS:-}" ]; then
-    cp "$WORK"/shooting_*.png "$KEEP_SHOTS/"
-fi
+# Escape and "はい".
+leave_game
+value=$(stored_best 4)
+check_best Shooting "$value" 1 100 "a Shooting score is a whole number of hits times 100"
+keep_shots shooting_play.png shooting_result.png
 echo "Shooting: $i shots in ${elapsed} s, best score $value"

@@ -5,10 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 PICTURE="$GAME_DIR/../assets/rendered/img/slide/BG.png"
 [ -f "$PICTURE" ] || fail "no rendered slide picture at $PICTURE"
-start_xvfb
-start_game
-win=$(wait_window)
-sleep 1.5
+open_game
 
 # The view shows the scene 2 px in, so item points of the game (at (-2, -2)) are window pixels.
 cell_x() { echo $((163 + 245 * ($1 % 3))); }
@@ -21,17 +18,11 @@ cell_light() {
 }
 
 # Slide is menu entry 5. Left unsolved at once, it scores nothing, whatever the clock shows.
-click_at "$win" 598 195
-sleep 1
-xdotool key --window "$win" Escape
-sleep 0.5
-click_at "$win" 362 338
-sleep 1.5
-kill -0 "$GAME_PID" || fail "the game exited"
+pick_entry 598 195
+leave_game
 grep -qx 'game6=0' "$WORK/game/tovira.conf" ||
     fail "leaving an unsolved puzzle paid: $(grep '^game6=' "$WORK/game/tovira.conf")"
-click_at "$win" 598 195
-sleep 1
+pick_entry 598 195
 shot "$win" "$WORK/start.png"
 # The gap, bottom right, is the board's white.
 awk -v a="$(cell_light "$WORK/start.png" 8)" 'BEGIN { exit !(a > 0.95) }' ||
@@ -102,19 +93,13 @@ light=$(cell_light "$WORK/slide_cleared.png" 8)
 awk -v a="$light" 'BEGIN { exit !(a < 0.8) }' || fail "no result screen after solving ($light)"
 
 # Space: a new shuffle, the gap white again.
-xdotool key --window "$win" space
-sleep 0.5
+press space
 shot "$win" "$WORK/again.png"
 awk -v a="$(cell_light "$WORK/again.png" 8)" 'BEGIN { exit !(a > 0.95) }' || fail "Space did not start again"
 
-# Escape and "はい" (left button, centre (362, 338) in the game).
-xdotool key --window "$win" Escape
-sleep 0.5
-click_at "$win" 362 338
-sleep 1.5
-kill -0 "$GAME_PID" || fail "the game exited"
-line=$(grep '^game6=' "$WORK/game/tovira.conf" || true)
-value=${line#game6=}
-[ -n "$value" ] && [ "$value" -gt 0 ] || fail "no Slide best score in tovira.conf ($line)"
-if [ -n "${KEEP_SHOTS:-}" ]; then cp "$WORK/slide_play.png" "$WORK/slide_cleared.png" "$KEEP_SHOTS/"; fi
+# Escape and "はい".
+leave_game
+value=$(stored_best 6)
+check_best Slide "$value"
+keep_shots slide_play.png slide_cleared.png
 echo "Slide solved in $n clicks, best score $value"

@@ -2,20 +2,14 @@
 # they come in until a losing card shows the result, Space for a new play, a few more plays,
 # then Escape and "はい" back to the menu; the score file then holds the best Slot score.
 source "$(dirname "$0")/lib.sh"
-start_xvfb
-start_game
-win=$(wait_window)
-sleep 1.5
+open_game
 
 # The game item sits 2 px up and left of the scene origin: item point (x, y) is near window
 # pixel (x, y).
 item_click() { click_at "$win" "$1" "$2"; }
 # Brightness of the red pointer at the left end of the pay line: the overlay draws it over the
 # reels in play, the result dialog dims it with everything else.
-pointer_light() {
-    shot "$win" "$WORK/probe.png"
-    /usr/bin/convert "$WORK/probe.png" -crop 6x8+4+288 -colorspace gray -format "%[fx:mean]" info:
-}
+pointer_light() { light_of 6x8+4+288; }
 result_shown() { awk -v a="$(pointer_light)" -v b="$play_pointer" 'BEGIN { exit !(a < b * 0.5) }'; }
 # Mean brightness of the pay band: lit by cards and the band in play, dimmed under a dialog.
 band_light() {
@@ -24,8 +18,7 @@ band_light() {
 }
 
 # Slot is menu entry 4: first column, fifth row.
-click_at "$win" 464 523
-sleep 3
+pick_entry 464 523 3
 play_pointer=$(pointer_light)
 awk -v a="$play_pointer" 'BEGIN { exit !(a > 0.3) }' || fail "no pay-line pointer in play ($play_pointer)"
 cp "$WORK/probe.png" "$WORK/slot_play.png"
@@ -50,26 +43,14 @@ cp "$WORK/probe.png" "$WORK/slot_result.png"
 
 # Space: a new play at once. More plays make a scoring stop all but certain.
 for round in $(seq 1 14); do
-    xdotool key --window "$win" space
-    sleep 1.2
+    press space 1.2
     result_shown && fail "Space did not start a new play (round $round)"
     play_once
 done
 
-# Space once more, then Escape and "はい" (left button, item centre (362, 338)).
-xdotool key --window "$win" space
-sleep 1
-xdotool key --window "$win" Escape
-sleep 0.5
-question=$(band_light)
-awk -v a="$question" -v b="$play_light" 'BEGIN { exit !(a < b * 0.5) }' ||
-    fail "Escape did not show the question ($question against $play_light)"
-item_click 362 338
-sleep 1.5
-kill -0 "$GAME_PID" || fail "the game exited"
-line=$(grep '^game5=' "$WORK/game/tovira.conf" || true)
-value=${line#game5=}
-[ -n "$value" ] && [ "$value" -gt 0 ] || fail "no Slot best score in tovira.conf ($line)"
-[ $((value % 100)) -eq 0 ] || fail "Slot scores are whole hundreds ($value)"
-if [ -n "${KEEP_SHOTS:-}" ]; then cp "$WORK/slot_play.png" "$WORK/slot_result.png" "$KEEP_SHOTS/"; fi
+# Space once more, then Escape and "はい".
+press space 1
+value=$(leave_and_read_best band_light "$play_light" 5)
+check_best Slot "$value" 1 100 "Slot scores are whole hundreds"
+keep_shots slot_play.png slot_result.png
 echo "Slot best score $value"

@@ -2,13 +2,8 @@
 # the screen and press its arrow key until the play ends, Space for a new play, then Escape and
 # "はい" back to the menu; the score file then holds the best Typing score.
 source "$(dirname "$0")/lib.sh"
-start_xvfb
-start_game
-win=$(wait_window)
-sleep 1.5
+open_game
 
-# Scene point (x, y) is window pixel (x + 2, y + 2).
-scene_click() { click_at "$win" $(($1 + 2)) $(($2 + 2)); }
 # How green the grass below the rail is (0..1): green in play, gone under a dialog.
 grass() {
     shot "$win" "$WORK/probe.png"
@@ -34,8 +29,7 @@ rightmost_key() {
 }
 
 # Typing is menu entry 2: first column, third row.
-click_at "$win" 464 359
-sleep 1
+pick_entry 464 359
 below "$(grass)" 0.15 && fail "the Typing field is not shown"
 
 # Read and press until the play ends (a wrong read or a late key ends it too).
@@ -60,19 +54,12 @@ done
 cp "$WORK/probe.png" "$WORK/typing_result.png"
 
 # Space: a new play at once.
-xdotool key --window "$win" space
-sleep 0.5
+press space
 below "$(grass)" 0.15 && fail "Space did not start a new play"
 
-# Escape and "はい" (left button, centre (362, 338)).
-xdotool key --window "$win" Escape
-sleep 0.5
-below "$(grass)" 0.05 || fail "Escape did not show the question"
-scene_click 362 338
-sleep 1.5
-kill -0 "$GAME_PID" || fail "the game exited"
-line=$(grep '^game3=' "$WORK/game/tovira.conf" || true)
-value=${line#game3=}
-[ -n "$value" ] && [ "$value" -gt 0 ] || fail "no Typing best score in tovira.conf ($line)"
-if [ -n "${KEEP_SHOTS:-}" ]; then cp "$WORK/typing_play.png" "$WORK/typing_result.png" "$KEEP_SHOTS/"; fi
+# Escape and "はい".
+leave_game dimmed_below grass 0.05
+value=$(stored_best 3)
+check_best Typing "$value"
+keep_shots typing_play.png typing_result.png
 echo "Typing best score $value after $presses keys"

@@ -2,25 +2,16 @@
 # ends a play that made points, Space for a new play, then Escape and "はい" back to the menu;
 # the score file then holds the best UpDown score.
 source "$(dirname "$0")/lib.sh"
-start_xvfb
-start_game
-win=$(wait_window)
-sleep 1.5
+open_game
 
-# Scene point (x, y) is window pixel (x + 2, y + 2).
-scene_click() { click_at "$win" $(($1 + 2)) $(($2 + 2)); }
 # Mean brightness (0..1) of a patch of felt below the clock: lit in play, black on the result
 # screen, dimmed under the question.
-felt_light() {
-    shot "$win" "$WORK/probe.png"
-    /usr/bin/convert "$WORK/probe.png" -crop 100x20+40+252 -colorspace gray -format "%[fx:mean]" info:
-}
+felt_light() { light_of 100x20+40+252; }
 # The five places lie 150 px apart around the middle, 388 px down.
 place_click() { scene_click $((512 + 150 * ($1 - 2))) 388; }
 
 # UpDown is menu entry 6: second column, first row.
-click_at "$win" 598 277
-sleep 1
+pick_entry 598 277
 play_light=$(felt_light)
 below "$play_light" 0.08 && fail "the UpDown table is not shown ($play_light)"
 shot "$win" "$WORK/updown_play.png"
@@ -38,8 +29,7 @@ for i in $(seq 1 200); do
             result=yes
             break
         fi
-        xdotool key --window "$win" space
-        sleep 0.5
+        press space
     else
         good=$((good + 1))
         [ "$good" -eq 2 ] && shot "$win" "$WORK/updown_play.png"
@@ -48,15 +38,8 @@ done
 [ -n "$result" ] || fail "no result screen after a play with good cards"
 cp "$WORK/probe.png" "$WORK/updown_result.png"
 
-# Space: a new play at once.
-xdotool key --window "$win" space
-sleep 0.5
-below "$(felt_light)" 0.08 && fail "Space did not start a new play"
-
-# Escape and "はい", then the stored best score.
-value=$(leave_and_read_best felt_light "$play_light" 7)
-line="game7=$value"
-[ -n "$value" ] && [ "$value" -ge 200 ] || fail "no UpDown best score in tovira.conf ($line)"
-[ $((value % 200)) -eq 0 ] || fail "an UpDown score is a whole number of good plays times 200 ($value)"
-if [ -n "${KEEP_SHOTS:-}" ]; then cp "$WORK/updown_play.png" "$WORK/updown_result.png" "$KEEP_SHOTS/"; fi
+# Space: a new play at once; Escape and "はい", then the stored best score.
+value=$(replay_and_read_best felt_light 0.08 "$play_light" 7)
+check_best UpDown "$value" 200 200 "an UpDown score is a whole number of good plays times 200"
+keep_shots updown_play.png updown_result.png
 echo "UpDown best score $value after $good good plays in the last try"

@@ -1,6 +1,6 @@
 #pragma once
-// A looping piece of music as note data, read from a small text notation (see music/README.md),
-// and its rendering to a stereo loop whose end runs seamlessly into its start.
+// A looping piece of music as note data (read from a small text notation by SongParser, see
+// music/README.md), and its rendering to a stereo loop whose end runs seamlessly into its start.
 #include "Instruments.h"
 #include "Mixer.h"
 
@@ -47,5 +47,4 @@ struct Song {
     double stepSeconds() const { return 60.0 / tempo / 4.0; }
 };
 
-bool parseSong(const std::string &path, Song *song, std::string *error);
 StereoLoop renderSong(const Song &song, double rate);

@@ -4,6 +4,7 @@
 #include "Effects.h"
 #include "Mixer.h"
 #include "Song.h"
+#include "SongParser.h"
 
 #include <chrono>
 #include <cstdio>
