@@ -40,15 +40,11 @@ Item_Lancher::Item_Lancher(int x, int y) : Lanch_Base(x, y)
     setFlag(ItemIsMovable, false);
     setAcceptHoverEvents(true);
 
-    background = new QImage();
-    scorePicture = new QImage();
-    font = new QFont();
-
     loadPictures();
 
     totalScore = 0;
     hoverIndex = -1;
-    font->setFamily(QStringLiteral("Tanuki Permanent Marker"));
+    font.setFamily(QStringLiteral("Tanuki Permanent Marker"));
 
     setFocus(Qt::OtherFocusReason);
     setPos(-1, -1);
@@ -56,21 +52,15 @@ Item_Lancher::Item_Lancher(int x, int y) : Lanch_Base(x, y)
 
 void Item_Lancher::loadPictures()
 {
-    loadQuoted(*background, QStringLiteral(":/img/lancher/BG"));
+    loadQuoted(background, QStringLiteral(":/img/lancher/BG"));
     // The item's size is the picture's size in the scene, whichever set it came from.
-    setWidth(int(background->deviceIndependentSize().width()));
-    setHeight(int(background->deviceIndependentSize().height()));
+    setWidth(int(background.deviceIndependentSize().width()));
+    setHeight(int(background.deviceIndependentSize().height()));
 
     for (int i = 0; i < GameCount; ++i)
         loadQuoted(gamePictures[i], QStringLiteral(":/img/lancher/GAME") + QString::number(i));
-    HighDensity::load(storyPictures[0], QStringLiteral(":/img/lancher/OP"),
-                      "ImageReadError: /img/lancher/OP");
-    HighDensity::load(storyPictures[1], QStringLiteral(":/img/lancher/ED01_0"),
-                      "ImageReadError: /img/lancher/ED01_0");
-    HighDensity::load(storyPictures[2], QStringLiteral(":/img/lancher/ED02_0"),
-                      "ImageReadError: /img/lancher/ED02_0");
-    HighDensity::load(storyPictures[3], QStringLiteral(":/img/lancher/ED03_0"),
-                      "ImageReadError: /img/lancher/ED03_0");
+    for (int j = 0; j < StoryCount; ++j)
+        loadStoryPicture(j, false);
     // Only the no-game information picture is on the first frame; the others are decoded after
     // it, but each is looked at now so that a missing one is still reported here.
     for (int i = 0; i < InfoCount; ++i) {
@@ -83,8 +73,17 @@ void Item_Lancher::loadPictures()
         else
             infoDecoded[i] = false;
     }
-    HighDensity::load(*scorePicture, QStringLiteral(":/img/lancher/SCORE"),
+    HighDensity::load(scorePicture, QStringLiteral(":/img/lancher/SCORE"),
                       "ImageReadError: /img/lancher/SCORE");
+}
+
+void Item_Lancher::loadStoryPicture(int index, bool unlocked)
+{
+    // The opening has one picture; an ending shows its locked picture (_0) until it opens (_1).
+    const QString name = index == 0 ? QStringLiteral("OP")
+                                    : QStringLiteral("ED0%1_%2").arg(index).arg(unlocked ? 1 : 0);
+    HighDensity::load(storyPictures[index], QStringLiteral(":/img/lancher/") + name,
+                      "ImageReadError: /img/lancher/" + name);
 }
 
 void Item_Lancher::reloadPictures()
@@ -93,16 +92,6 @@ void Item_Lancher::reloadPictures()
     // Unlocked story pictures come back with the scores.
     setScores(scores);
     update();
-}
-
-Item_Lancher::~Item_Lancher()
-{
-    delete background;
-    background = nullptr;
-    delete scorePicture;
-    scorePicture = nullptr;
-    delete font;
-    font = nullptr;
 }
 
 qint64 Item_Lancher::unlockScore(int index)
@@ -136,16 +125,9 @@ void Item_Lancher::setScores(const int *table)
     }
 
     // Unlocked pictures are never swapped back: best scores only grow.
-    if (totalScore > 29999) {
-        HighDensity::load(storyPictures[1], QStringLiteral(":/img/lancher/ED01_1"),
-                      "ImageReadError: /img/lancher/ED01_1");
-        if (totalScore > 59999) {
-            HighDensity::load(storyPictures[2], QStringLiteral(":/img/lancher/ED02_1"),
-                      "ImageReadError: /img/lancher/ED02_1");
-            if (totalScore > 99999)
-                HighDensity::load(storyPictures[3], QStringLiteral(":/img/lancher/ED03_1"),
-                      "ImageReadError: /img/lancher/ED03_1");
-        }
+    for (int j = 1; j < StoryCount; ++j) {
+        if (isStoryUnlocked(j))
+            loadStoryPicture(j, true);
     }
     update();
 }
@@ -216,10 +198,10 @@ void Item_Lancher::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QW
         infoDecodingStarted = true;
         QTimer::singleShot(0, this, &Item_Lancher::decodeNextInfoPicture);
     }
-    if (QSizeF(Picture::sizeOf(*background)) == boundingRect().size())
-        Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
+    if (QSizeF(Picture::sizeOf(background)) == boundingRect().size())
+        Picture::drawAtDeviceSize(painter, QPointF(0, 0), background);
     else
-        painter->drawImage(boundingRect(), *background);
+        painter->drawImage(boundingRect(), background);
 
     for (int i = 0; i < GameCount; ++i)
         painter->drawImage(gameRect(i).topLeft(), gamePictures[i]);
@@ -228,8 +210,8 @@ void Item_Lancher::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QW
 
     painter->drawImage(InfoPos, currentInfoPicture());
 
-    painter->drawImage(ScoreBoardPos, *scorePicture);
-    QFont boardFont = *font;
+    painter->drawImage(ScoreBoardPos, scorePicture);
+    QFont boardFont = font;
     boardFont.setPointSize(12);
     painter->setFont(boardFont);
     painter->drawText(TotalLine, Qt::AlignCenter, groupedNumber(totalScore));
@@ -282,5 +264,5 @@ void Item_Lancher::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 // The menu picture is drawn over the whole item.
 QRectF Item_Lancher::opaqueRect() const
 {
-    return background->isNull() ? QRectF() : boundingRect();
+    return background.isNull() ? QRectF() : boundingRect();
 }

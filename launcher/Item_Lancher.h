@@ -4,26 +4,24 @@
 // score of the entry under the pointer. The endings unlock at totals of 30000, 60000, 100000.
 #include "launcher/Lanch_Base.h"
 
+#include <QFont>
 #include <QImage>
 #include <QRectF>
-
-class QFont;
 
 class Item_Lancher : public Lanch_Base
 {
     Q_OBJECT
 public:
-    QRectF opaqueRect() const override;
     static constexpr int GameCount = 10;
     static constexpr int StoryCount = 4;
     static constexpr int InfoCount = 11;
     static constexpr int NoGameInfo = 10;
 
     Item_Lancher(int x, int y);
-    ~Item_Lancher() override;
 
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
                QWidget *widget) override;
+    QRectF opaqueRect() const override;
 
     // Takes a copy of the ten best scores, sums them and unlocks the endings the total reaches.
     void setScores(const int *table);
@@ -63,8 +61,9 @@ private:
     // Decodes one more information picture, and asks to be called again while any is left.
     void decodeNextInfoPicture();
     void loadPictures();
+    void loadStoryPicture(int index, bool unlocked);
 
-    QImage *background = nullptr;
+    QImage background;
     QImage gamePictures[GameCount];
     QImage storyPictures[StoryCount];
     // Shown on hover only (but the no-game one): decoded one at a time once the first frame is
@@ -72,10 +71,10 @@ private:
     mutable QImage infoPictures[InfoCount];
     mutable bool infoDecoded[InfoCount] = {};
     bool infoDecodingStarted = false;
-    QImage *scorePicture = nullptr;
+    QImage scorePicture;
     int scores[GameCount] = {};
     // 64 bits: ten best scores from a hand-edited file may each be near the int maximum.
     qint64 totalScore = 0;
     int hoverIndex = -1;
-    QFont *font = nullptr;
+    QFont font;
 };

@@ -8,6 +8,7 @@
 
 #include <QAudioFormat>
 #include <QDebug>
+#include <QObject>
 
 #include <algorithm>
 #include <iterator>
@@ -28,7 +29,8 @@ struct SoundRow {
     bool loops;
 };
 
-// The named rows in matching order, then the four extras at positions 3 to 6.
+// Every sound, one row each in the order of AudioSet::Row: the named rows in matching order, then
+// the four extras, which are the entries at positions 3 to 6.
 const SoundRow Rows[] = {
     {"bgm1", "BGM_1.wav", 44100, 2, QAudioFormat::Int16, true},
     {"bgm2", "BGM_2.wav", 44100, 2, QAudioFormat::Int16, true},
@@ -45,11 +47,59 @@ const SoundRow Rows[] = {
     {"extra5", nullptr, 22050, 1, QAudioFormat::Int16, false},
     {"extra6", nullptr, 22050, 1, QAudioFormat::Int16, false},
 };
+constexpr int TableRows = int(std::size(Rows));
 constexpr int NamedRows = 10;
 constexpr int FirstExtraPosition = 3;
 // All sounds together decode to about 33 MB; this is far above that and far below what a hostile
 // directory may claim.
 constexpr std::uint64_t DecodeBudget = 256u << 20;
+
+// Which entry fills which row, in loading order: every entry that names a row, then the four
+// extras by position. A later entry of a row replaces an earlier one, so only the last one of
+// each row is decoded.
+std::vector<std::pair<std::string, int>> loadingPlan(const Archive &archive)
+{
+    int lastOfRow[NamedRows];
+    std::fill(std::begin(lastOfRow), std::end(lastOfRow), -1);
+    for (int i = 0; i < archive.entryCount(); ++i) {
+        const std::string &name = archive.entry(i)->name;
+        for (int row = 0; row < NamedRows; ++row) {
+            if (name.find(Rows[row].file) != std::string::npos) {
+                lastOfRow[row] = i;
+                break;
+            }
+        }
+    }
+    std::vector<std::pair<int, int>> byEntry;
+    for (int row = 0; row < NamedRows; ++row) {
+        if (lastOfRow[row] >= 0)
+            byEntry.emplace_back(lastOfRow[row], row);
+    }
+    std::sort(byEntry.begin(), byEntry.end());
+    std::vector<std::pair<std::string, int>> plan;
+    for (const auto &e : byEntry)
+        plan.emplace_back(archive.entryName(e.first), e.second);
+    for (int row = NamedRows; row < TableRows; ++row)
+        plan.emplace_back(archive.entryName(FirstExtraPosition + row - NamedRows), row);
+    return plan;
+}
+
+// No more than DecodeBudget bytes in all, shared out in loading order by what the directory says
+// each entry occupies and decodes to.
+std::vector<char> withinBudget(const Archive &archive, const std::vector<std::string> &jobs)
+{
+    std::vector<char> allowed(jobs.size(), 1);
+    std::uint64_t spent = 0;
+    for (std::size_t j = 0; j < jobs.size(); ++j) {
+        const ArchiveEntry *e = archive.entry(archive.indexOf(jobs[j]));
+        const std::uint64_t cost = e ? std::max<std::uint64_t>(e->storedSize, e->decodedSize) : 0;
+        if (spent + cost > DecodeBudget)
+            allowed[j] = 0;
+        else
+            spent += cost;
+    }
+    return allowed;
+}
 
 QAudioFormat formatOf(const SoundRow &row)
 {
@@ -63,8 +113,9 @@ QAudioFormat formatOf(const SoundRow &row)
 } // namespace
 
 AudioSet::AudioSet(std::shared_ptr<AudioOutputFactory> outputs, const QString &archivePath)
-    : factory(std::move(outputs)), courier(new QObject())
+    : factory(std::move(outputs)), courier(std::make_unique<QObject>())
 {
+    static_assert(RowCount == TableRows, "one member per row of the sound table");
     load(archivePath);
     silent = false;
 }
@@ -73,13 +124,9 @@ AudioSet::~AudioSet()
 {
     // The workers stop first, so that nothing is posted to the courier once it is gone.
     decoder.reset();
-    delete courier;
-    courier = nullptr;
-    for (WaveFile **member : {&bgm1, &bgm2, &bgm3, &win, &draw, &lose, &samegame24, &samegame5Over,
-                              &samegameOtetsuki, &miss, &extra3, &extra4, &extra5, &extra6}) {
-        delete *member;
-        *member = nullptr;
-    }
+    courier.reset();
+    for (std::unique_ptr<WaveFile> &member : members)
+        member.reset();
 }
 
 bool AudioSet::createInstance()
@@ -92,6 +139,7 @@ bool AudioSet::createInstance(std::shared_ptr<AudioOutputFactory> outputs,
 {
     if (instance)
         return false;
+    // Never destroyed by the game: its outputs play until the process ends.
     instance = new AudioSet(std::move(outputs), archivePath);
     return true;
 }
@@ -107,16 +155,6 @@ void AudioSet::destroyInstance()
     instance = nullptr;
 }
 
-WaveFile **AudioSet::memberOfRow(int row)
-{
-    WaveFile **members[] = {&bgm1,       &bgm2,          &bgm3,
-                            &win,        &lose,          &draw,
-                            &samegame24, &samegame5Over, &samegameOtetsuki,
-                            &miss,       &extra3,        &extra4,
-                            &extra5,     &extra6};
-    return members[row];
-}
-
 void AudioSet::load(const QString &archivePath)
 {
     // Only the directory is read here; the sounds decode behind the window.
@@ -124,54 +162,15 @@ void AudioSet::load(const QString &archivePath)
     // Its message comes with the others, from the event loop.
     archiveUnreadable = !archive->open(archivePath.toStdString(), ArchiveKey);
 
-    // Which entry fills which member, in loading order: every entry that names a row, then the
-    // four extras by position. A later entry of a row replaces an earlier one, so only the last
-    // one of each row is decoded.
-    int lastOfRow[NamedRows];
-    std::fill(std::begin(lastOfRow), std::end(lastOfRow), -1);
-    for (int i = 0; i < archive->entryCount(); ++i) {
-        const std::string &name = archive->entry(i)->name;
-        for (int row = 0; row < NamedRows; ++row) {
-            if (name.find(Rows[row].file) != std::string::npos) {
-                lastOfRow[row] = i;
-                break;
-            }
-        }
-    }
-    std::vector<std::pair<std::string, int>> plan;
-    {
-        std::vector<std::pair<int, int>> byEntry;
-        for (int row = 0; row < NamedRows; ++row) {
-            if (lastOfRow[row] >= 0)
-                byEntry.emplace_back(lastOfRow[row], row);
-        }
-        std::sort(byEntry.begin(), byEntry.end());
-        for (const auto &e : byEntry)
-            plan.emplace_back(archive->entryName(e.first), e.second);
-    }
-    for (int extra = 0; extra < 4; ++extra)
-        plan.emplace_back(archive->entryName(FirstExtraPosition + extra), NamedRows + extra);
-
-    // One decode per distinct name (an extra may also be a named sound), and no more than
-    // DecodeBudget bytes in all, shared out in loading order by what the directory says each
-    // entry occupies and decodes to.
+    // One decode per distinct name (an extra may also be a named sound).
     std::vector<std::string> jobs;
-    for (const auto &step : plan) {
+    for (const auto &step : loadingPlan(*archive)) {
         const auto same = std::find(jobs.begin(), jobs.end(), step.first);
         fills.push_back({step.second, std::size_t(same - jobs.begin())});
         if (same == jobs.end())
             jobs.push_back(step.first);
     }
-    std::vector<char> allowed(jobs.size(), 1);
-    std::uint64_t spent = 0;
-    for (std::size_t j = 0; j < jobs.size(); ++j) {
-        const ArchiveEntry *e = archive->entry(archive->indexOf(jobs[j]));
-        const std::uint64_t cost = e ? std::max<std::uint64_t>(e->storedSize, e->decodedSize) : 0;
-        if (spent + cost > DecodeBudget)
-            allowed[j] = 0;
-        else
-            spent += cost;
-    }
+    std::vector<char> allowed = withinBudget(*archive, jobs);
     // The menu music first, so that it starts as soon as the menu is up; then loading order.
     std::vector<std::size_t> order;
     for (const Fill &f : fills) {
@@ -184,7 +183,7 @@ void AudioSet::load(const QString &archivePath)
     decoder = std::make_unique<SoundDecoder>(std::move(archive), std::move(jobs),
                                              std::move(allowed), std::move(order));
     // Decoded sounds are handed to their members on the GUI thread, in loading order.
-    QObject *receiver = courier;
+    QObject *receiver = courier.get();
     decoder->start(DecodeThreads(), [receiver] {
         QMetaObject::invokeMethod(
             receiver,
@@ -206,7 +205,7 @@ unsigned AudioSet::DecodeThreads()
 void AudioSet::fill(std::size_t index)
 {
     const Fill &f = fills[index];
-    WaveFile *&member = *memberOfRow(f.row);
+    std::unique_ptr<WaveFile> &member = members[f.row];
     if (member) {
         // Made while its bytes were still arriving: now they all have, or its decoding failed.
         member->settle();
@@ -215,7 +214,8 @@ void AudioSet::fill(std::size_t index)
     // A sound under way is taken as far as it has arrived, and plays while the rest follows.
     // Members filled from one entry share its bytes.
     std::shared_ptr<const SoundBytes> bytes = decoder->arriving(f.job);
-    member = bytes ? new WaveFile(std::move(bytes)) : new WaveFile(std::vector<unsigned char>());
+    member = bytes ? std::make_unique<WaveFile>(std::move(bytes))
+                   : std::make_unique<WaveFile>(std::vector<unsigned char>());
     const SoundRow &row = Rows[f.row];
     member->createOutput(formatOf(row), *factory, QString::fromLatin1(row.member));
     if (row.loops)
@@ -241,14 +241,14 @@ void AudioSet::deliver()
         decoder.reset();
 }
 
-void AudioSet::ensure(WaveFile *const &member)
+void AudioSet::ensure(int row)
 {
     // A sound asked for before it is decoded waits for its own decoding, and no other; one
     // that is decoding waits only for its front.
-    if (member || !decoder)
+    if (members[row] || !decoder)
         return;
     for (std::size_t i = delivered; i < fills.size(); ++i) {
-        if (memberOfRow(fills[i].row) == &member) {
+        if (fills[i].row == row) {
             fill(i);
             return;
         }
@@ -265,101 +265,83 @@ void AudioSet::finishLoading()
 
 const WaveFile *AudioSet::sound(const QString &member) const
 {
-    const std::pair<const char *, WaveFile *> all[] = {{"bgm1", bgm1},
-                                                       {"bgm2", bgm2},
-                                                       {"bgm3", bgm3},
-                                                       {"win", win},
-                                                       {"draw", draw},
-                                                       {"lose", lose},
-                                                       {"samegame24", samegame24},
-                                                       {"samegame5Over", samegame5Over},
-                                                       {"samegameOtetsuki", samegameOtetsuki},
-                                                       {"miss", miss},
-                                                       {"extra3", extra3},
-                                                       {"extra4", extra4},
-                                                       {"extra5", extra5},
-                                                       {"extra6", extra6}};
-    for (const auto &entry : all) {
-        if (member == QLatin1String(entry.first)) {
-            for (int row = 0; row < int(std::size(Rows)); ++row) {
-                if (member == QLatin1String(Rows[row].member)) {
-                    AudioSet *self = const_cast<AudioSet *>(this);
-                    WaveFile *const &wave = *self->memberOfRow(row);
-                    self->ensure(wave);
-                    // Looked at whole: a sound still arriving is waited for to its end.
-                    for (std::size_t i = delivered; decoder && i < fills.size(); ++i) {
-                        if (fills[i].row == row) {
-                            decoder->take(fills[i].job, nullptr);
-                            if (wave)
-                                wave->settle();
-                        }
-                    }
-                    return wave;
-                }
+    for (int row = 0; row < RowCount; ++row) {
+        if (member != QLatin1String(Rows[row].member))
+            continue;
+        AudioSet *self = const_cast<AudioSet *>(this);
+        self->ensure(row);
+        const std::unique_ptr<WaveFile> &wave = members[row];
+        // Looked at whole: a sound still arriving is waited for to its end.
+        for (std::size_t i = delivered; decoder && i < fills.size(); ++i) {
+            if (fills[i].row == row) {
+                decoder->take(fills[i].job, nullptr);
+                if (wave)
+                    wave->settle();
             }
         }
+        return wave.get();
     }
     return nullptr;
 }
 
 // A named sound missing from the archive has no WaveFile; its operations do nothing.
-void AudioSet::play(WaveFile *const &wave)
+void AudioSet::play(int row)
 {
-    ensure(wave);
-    if (wave)
-        wave->play();
+    ensure(row);
+    if (members[row])
+        members[row]->play();
 }
 
-void AudioSet::stop(WaveFile *const &wave)
+void AudioSet::stop(int row)
 {
-    ensure(wave);
-    if (wave)
-        wave->stop();
+    ensure(row);
+    if (members[row])
+        members[row]->stop();
 }
 
 void AudioSet::playBgm1()
 {
-    play(bgm1);
+    play(Bgm1);
 }
 void AudioSet::stopBgm1()
 {
-    stop(bgm1);
+    stop(Bgm1);
 }
 void AudioSet::playBgm2()
 {
-    play(bgm2);
+    play(Bgm2);
 }
 void AudioSet::stopBgm2()
 {
-    stop(bgm2);
+    stop(Bgm2);
 }
 void AudioSet::playBgm3()
 {
-    play(bgm3);
+    play(Bgm3);
 }
 void AudioSet::stopBgm3()
 {
-    stop(bgm3);
+    stop(Bgm3);
 }
 void AudioSet::playWin()
 {
-    play(win);
+    play(Win);
 }
 void AudioSet::playLose()
 {
-    play(lose);
+    play(Lose);
 }
 
 void AudioSet::playMove()
 {
     if (!silent)
-        play(samegame24);
+        play(Samegame24);
 }
 
 void AudioSet::playMiss()
 {
     if (!silent)
-        play(miss);
+        play(Miss);
 }
 
 void AudioSet::setSilent(bool value)
@@ -368,17 +350,17 @@ void AudioSet::setSilent(bool value)
 }
 void AudioSet::playDraw()
 {
-    play(draw);
+    play(Draw);
 }
 void AudioSet::playSamegame24()
 {
-    play(samegame24);
+    play(Samegame24);
 }
 void AudioSet::playSamegame5Over()
 {
-    play(samegame5Over);
+    play(Samegame5Over);
 }
 void AudioSet::playSamegameOtetsuki()
 {
-    play(samegameOtetsuki);
+    play(SamegameOtetsuki);
 }

@@ -59,6 +59,25 @@ public:
     const WaveFile *sound(const QString &member) const;
 
 private:
+    // The rows of the sound table, in its order.
+    enum Row {
+        Bgm1,
+        Bgm2,
+        Bgm3,
+        Win,
+        Lose,
+        Draw,
+        Samegame24,
+        Samegame5Over,
+        SamegameOtetsuki,
+        Miss,
+        Extra3,
+        Extra4,
+        Extra5,
+        Extra6,
+        RowCount
+    };
+
     AudioSet(std::shared_ptr<AudioOutputFactory> factory, const QString &archivePath);
     struct Fill {
         int row;         // of the sound table: the member filled
@@ -67,34 +86,21 @@ private:
 
     void load(const QString &archivePath);
     static unsigned DecodeThreads();
-    WaveFile **memberOfRow(int row);
     void fill(std::size_t index);
     void deliver();
-    void ensure(WaveFile *const &member);
-    void play(WaveFile *const &wave);
-    void stop(WaveFile *const &wave);
+    void ensure(int row);
+    void play(int row);
+    void stop(int row);
 
     bool silent = false;
-    WaveFile *bgm1 = nullptr;
-    WaveFile *bgm2 = nullptr;
-    WaveFile *bgm3 = nullptr;
-    WaveFile *win = nullptr;
-    WaveFile *draw = nullptr;
-    WaveFile *lose = nullptr;
-    WaveFile *samegame24 = nullptr;
-    WaveFile *samegame5Over = nullptr;
-    WaveFile *samegameOtetsuki = nullptr;
-    WaveFile *miss = nullptr;
-    WaveFile *extra3 = nullptr;
-    WaveFile *extra4 = nullptr;
-    WaveFile *extra5 = nullptr;
-    WaveFile *extra6 = nullptr;
+    // One loaded sound per row of the sound table; null until filled, or when missing.
+    std::unique_ptr<WaveFile> members[RowCount];
 
     std::shared_ptr<AudioOutputFactory> factory;
     std::vector<Fill> fills;
     std::size_t delivered = 0;
     bool archiveUnreadable = false; // its message not yet printed
     std::unique_ptr<SoundDecoder> decoder;
-    QObject *courier = nullptr; // lives on the GUI thread; decoded sounds are announced to it
+    std::unique_ptr<QObject> courier; // lives on the GUI thread; decoded sounds are announced to it
     static AudioSet *instance;
 };

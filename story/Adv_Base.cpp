@@ -9,7 +9,16 @@
 
 #include <algorithm>
 
-Adv_Base::Adv_Base(int x, int y, const Row &row) : Item_Base(x, y, nullptr), row(row)
+Adv_Base::Row Adv_Base::story(int index)
+{
+    static const Row stories[] = {{QStringLiteral(":/OP/IMG"), 10, 0},
+                                  {QStringLiteral(":/ED1/IMG"), 7, 1},
+                                  {QStringLiteral(":/ED2/IMG"), 7, 2},
+                                  {QStringLiteral(":/ED3/IMG"), 10, 3}};
+    return stories[index];
+}
+
+Adv_Base::Adv_Base(int x, int y, const Row &story) : Item_Base(x, y, nullptr), row(story)
 {
     stopStory();
     // Two pixels up and left hide the view's frame margin behind the page.
@@ -87,9 +96,13 @@ void Adv_Base::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidge
 
     const QRectF rect = boundingRect();
     painter->drawImage(rect, pages[page]);
-
     Shade::draw(painter, rect, fade);
+    stepFade();
+}
 
+void Adv_Base::stepFade()
+{
+    // The veil lifts one step per painted frame: about a hundred frames until a click turns.
     fade -= 0.01;
     if (fade < 0)
         fade = 0;

@@ -26,7 +26,10 @@ public:
     static constexpr int FallbackWidth = 1024;
     static constexpr int FallbackHeight = 576;
 
-    Adv_Base(int x, int y, const Row &row);
+    // The four stories by story index: the opening, then the endings.
+    static Row story(int index);
+
+    Adv_Base(int x, int y, const Row &story);
     ~Adv_Base() override;
 
     void stopStory();
@@ -54,6 +57,8 @@ protected:
 
 private:
     void releasePages();
+    // After a page is drawn: the veil over it lifts a little more.
+    void stepFade();
     void loadPage(int i);
 
     const Row row;

@@ -1,6 +1,3 @@
 #include "story/Adv_ED1.h"
 
-Adv_ED1::Adv_ED1(int x, int y)
-    : Adv_Base(x, y, Row{QStringLiteral(":/ED1/IMG"), PageCount, LancherIndex})
-{
-}
+Adv_ED1::Adv_ED1(int x, int y) : Adv_Base(x, y, story(1)) {}

@@ -6,8 +6,5 @@ class Adv_ED1 : public Adv_Base
 {
     Q_OBJECT
 public:
-    static constexpr int PageCount = 7;
-    static constexpr int LancherIndex = 1;
-
     Adv_ED1(int x, int y);
 };

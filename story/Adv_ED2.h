@@ -6,8 +6,5 @@ class Adv_ED2 : public Adv_Base
 {
     Q_OBJECT
 public:
-    static constexpr int PageCount = 7;
-    static constexpr int LancherIndex = 2;
-
     Adv_ED2(int x, int y);
 };

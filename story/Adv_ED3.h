@@ -6,8 +6,5 @@ class Adv_ED3 : public Adv_Base
 {
     Q_OBJECT
 public:
-    static constexpr int PageCount = 10;
-    static constexpr int LancherIndex = 3;
-
     Adv_ED3(int x, int y);
 };

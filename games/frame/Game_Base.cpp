@@ -14,33 +14,32 @@
 #include <QPainter>
 #include <QTimer>
 
-namespace {
-void setSilent(bool value)
-{
-    if (AudioSet *audio = AudioSet::getInstance())
-        audio->setSilent(value);
-}
-} // namespace
-
-Game_Base::Game_Base() : Item_Base(0, 0, nullptr)
+Game_Base::Game_Base()
+    : Item_Base(0, 0, nullptr), score(std::make_unique<Game_Score>()), frameTimer(new QTimer(this))
 {
     setFlag(ItemIsMovable, false);
-    gameName = new QString();
-    score = new Game_Score();
-    font = new QFont();
-    font->setFamily(QStringLiteral("Tanuki Permanent Marker"));
-    frameTimer = new QTimer(this);
+    font.setFamily(QStringLiteral("Tanuki Permanent Marker"));
     connect(frameTimer, &QTimer::timeout, this, &Game_Base::slot_update);
 }
 
-Game_Base::~Game_Base()
+Game_Base::Game_Base(const QString &name, const QPointF &position) : Game_Base()
 {
-    delete gameName;
-    gameName = nullptr;
-    delete score;
-    score = nullptr;
-    delete font;
-    font = nullptr;
+    setName(name);
+    setPos(position);
+}
+
+Game_Base::~Game_Base() = default;
+
+void Game_Base::playSound(void (AudioSet::*sound)())
+{
+    if (AudioSet *audio = AudioSet::getInstance())
+        (audio->*sound)();
+}
+
+void Game_Base::setSoundSilent(bool silent)
+{
+    if (AudioSet *audio = AudioSet::getInstance())
+        audio->setSilent(silent);
 }
 
 void Game_Base::stopTimers()
@@ -132,25 +131,25 @@ void Game_Base::drawDialog(QPainter *painter, const QString &title, const QStrin
     const QPen oldPen = painter->pen();
     painter->setPen(Qt::white);
 
-    font->setPointSize(12);
-    painter->setFont(*font);
+    font.setPointSize(12);
+    painter->setFont(font);
     painter->drawText(hintRect(), tr("スペースキーで") + QLatin1Char('"') + left + QLatin1Char('"'));
 
-    font->setPointSize(24);
-    painter->setFont(*font);
+    font.setPointSize(24);
+    painter->setFont(font);
     painter->drawText(titleRect(), Qt::AlignCenter, title);
 
     if (hoverLeft)
-        font->setWeight(QFont::Bold);
-    painter->setFont(*font);
+        font.setWeight(QFont::Bold);
+    painter->setFont(font);
     painter->drawText(leftButtonRect(), Qt::AlignCenter, left);
 
-    font->setWeight(QFont::Normal);
+    font.setWeight(QFont::Normal);
     if (hoverRight)
-        font->setWeight(QFont::Bold);
-    painter->setFont(*font);
+        font.setWeight(QFont::Bold);
+    painter->setFont(font);
     painter->drawText(rightButtonRect(), Qt::AlignCenter, right);
-    font->setWeight(QFont::Normal);
+    font.setWeight(QFont::Normal);
 
     painter->setPen(oldPen);
 }
@@ -177,6 +176,12 @@ void Game_Base::drawScorePanel(QPainter *painter, const QImage &panel)
     });
     // The painter leaves with the panel font, as drawing the panel straight did.
     painter->setFont(panelFont);
+}
+
+void Game_Base::drawResult(QPainter *painter, const QImage &panel, const QString &title)
+{
+    drawScorePanel(painter, panel);
+    drawDialog(painter, title, tr("もう一度"), tr("メニューに戻る"));
 }
 
 void Game_Base::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
@@ -244,7 +249,7 @@ void Game_Base::dialogMouseRelease(QGraphicsSceneMouseEvent *event)
         exitGame();
     else if (rightButtonRect().contains(p)) {
         // Hovering the buttons silenced the effects; play goes on with its sound.
-        setSilent(false);
+        setSoundSilent(false);
         resumeGame();
     }
     update();
@@ -256,13 +261,13 @@ void Game_Base::dialogHoverMove(QGraphicsSceneHoverEvent *event)
     hoverLeft = false;
     hoverRight = false;
     if (leftButtonRect().contains(p)) {
-        setSilent(true);
+        setSoundSilent(true);
         hoverLeft = true;
     } else if (rightButtonRect().contains(p)) {
-        setSilent(true);
+        setSoundSilent(true);
         hoverRight = true;
     } else {
-        setSilent(false);
+        setSoundSilent(false);
     }
     update();
 }

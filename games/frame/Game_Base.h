@@ -4,9 +4,13 @@
 // for the return-to-menu question and for every result screen.
 //
 // For game classes:
-// - releaseResources() frees what createResources() made (call it from your destructor too);
-//   createResources() makes it; initGame() starts a fresh play, takes the keyboard focus and
-//   starts the frame timer (startFrameTimer()), whose ticks repaint the item.
+// - Construct the frame with the game's name (Game_Base(name), placed at (-2, -2)).
+// - releaseResources() frees what createResources() made; createResources() makes it (a struct
+//   of pictures held by value, made and dropped whole, needs nothing in the destructor);
+//   initGame() starts a fresh play, takes the keyboard focus and starts the frame timer
+//   (startFrameTimer()), whose ticks repaint the item.
+// - A result screen dims the play its own way, then drawResult() draws the panel and dialog;
+//   playSound() and setSoundSilent() reach the sound manager when there is one.
 // - The frame routes input: while the question is shown or isPlaying() is false (a result
 //   screen) key, mouse-release and hover events go to the dialog; during play Escape calls
 //   pauseGame() and the rest goes to playKeyRelease(), playMouseRelease() and playHoverMove(),
@@ -27,6 +31,9 @@
 #include <QRectF>
 #include <QString>
 
+#include <memory>
+
+class AudioSet;
 class Game_Score;
 class QImage;
 class QTimer;
@@ -53,14 +60,14 @@ public:
     // The return-to-menu question is drawn see-through over nothing, so it hides nothing.
     QPainterPath opaqueArea() const override;
 
-    Game_Score *getScore() const { return score; }
-    QString getName() const { return *gameName; }
-    void setName(const QString &name) { *gameName = name; }
+    Game_Score *getScore() const { return score.get(); }
+    QString getName() const { return gameName; }
+    void setName(const QString &name) { gameName = name; }
     bool isQuestionShown() const { return questionShown; }
     void setQuestionShown(bool shown) { questionShown = shown; }
     bool isHoverLeft() const { return hoverLeft; }
     bool isHoverRight() const { return hoverRight; }
-    QFont getFont() const { return *font; }
+    QFont getFont() const { return font; }
     bool isFrameTimerActive() const;
 
     // Dialog geometry around the centre of the bounding rectangle.
@@ -75,6 +82,9 @@ public:
                     const QString &right);
     // The score panel picture at the score record's position with the best and current score.
     void drawScorePanel(QPainter *painter, const QImage &panel);
+    // A result screen's panel and dialog over the dimmed play: the score panel, then the dialog
+    // with title, "もう一度" and "メニューに戻る".
+    void drawResult(QPainter *painter, const QImage &panel, const QString &title);
 
 signals:
     void endGame(QString name, int score);
@@ -83,6 +93,15 @@ public slots:
     virtual void slot_update();
 
 protected:
+    // For a game's constructor: the name sent with endGame and the item's place, (-2, -2) for
+    // every game but SameGame.
+    explicit Game_Base(const QString &name, const QPointF &position = QPointF(-2, -2));
+
+    // The sound manager's operations, for games; nothing happens while there is no manager
+    // (tests without sound).
+    static void playSound(void (AudioSet::*sound)());
+    static void setSoundSilent(bool silent);
+
     // True while the play is on, so input goes to the play hooks rather than to the dialog. The
     // frame has no play of its own: by default every event goes to the dialog.
     virtual bool isPlaying() const { return false; }
@@ -114,9 +133,9 @@ private:
     void dialogMouseRelease(QGraphicsSceneMouseEvent *event);
     void dialogHoverMove(QGraphicsSceneHoverEvent *event);
 
-    Game_Score *score = nullptr;
-    QString *gameName = nullptr;
-    QFont *font = nullptr;
+    std::unique_ptr<Game_Score> score;
+    QString gameName;
+    QFont font;
     bool questionShown = false;
     bool hoverLeft = false;
     bool hoverRight = false;

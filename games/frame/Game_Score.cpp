@@ -1,13 +1,5 @@
 #include "games/frame/Game_Score.h"
 
-Game_Score::Game_Score() : pos(new QPointF(0, 10)) {}
-
-Game_Score::~Game_Score()
-{
-    delete pos;
-    pos = nullptr;
-}
-
 void Game_Score::setScore(int v)
 {
     score = v + baseScore;

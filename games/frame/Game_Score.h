@@ -7,14 +7,14 @@
 class Game_Score
 {
 public:
-    Game_Score();
-    virtual ~Game_Score();
+    Game_Score() = default;
+    virtual ~Game_Score() = default;
 
     Game_Score(const Game_Score &) = delete;
     Game_Score &operator=(const Game_Score &) = delete;
 
     // Top-left corner of the score panel in item coordinates: always (0, 10).
-    QPointF getPos() const { return *pos; }
+    QPointF getPos() const { return pos; }
 
     int getBest() const { return best; }
     void setBest(int v) { best = v; }
@@ -32,7 +32,7 @@ public:
     static QRectF scoreRect(QPointF p);
 
 private:
-    QPointF *pos = nullptr;
+    QPointF pos{0, 10};
     int best = 0;
     int score = 0;
     int baseScore = 0;

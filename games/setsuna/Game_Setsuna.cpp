@@ -15,17 +15,11 @@
 
 namespace
 {
-void setSilent(bool value)
-{
-    if (AudioSet *audio = AudioSet::getInstance())
-        audio->setSilent(value);
-}
-
 // initGame runs before every duel; a picture already decoded is kept rather than decoded again.
-void loadBare(QImage *image, const QString &path)
+void loadBare(QImage &image, const QString &path)
 {
-    if (image->isNull() && !Picture::load(*image, path))
-        qDebug().noquote() << path;
+    if (image.isNull())
+        Picture::load(image, path, path);
 }
 
 void loadQuoted(QImage &image, const QString &path)
@@ -44,16 +38,7 @@ const int CursorLeft[Game_Setsuna_Duel::ButtonCount] = {400, 495, 590};
 const int ButtonLeft[Game_Setsuna_Duel::ButtonCount] = {390, 485, 580};
 } // namespace
 
-Game_Setsuna::Game_Setsuna()
-{
-    setName(QStringLiteral("Setsuna"));
-    setPos(-2, -2);
-}
-
-Game_Setsuna::~Game_Setsuna()
-{
-    releaseResources();
-}
+Game_Setsuna::Game_Setsuna() : Game_Base(QStringLiteral("Setsuna")) {}
 
 QRectF Game_Setsuna::buttonRect(int i)
 {
@@ -62,25 +47,25 @@ QRectF Game_Setsuna::buttonRect(int i)
 
 QRectF Game_Setsuna::cursorRect(int i) const
 {
-    const QSize size = cursorPicture ? Picture::sizeOf(*cursorPicture) : QSize();
+    const QSize size = pictures ? Picture::sizeOf(pictures->cursor) : QSize();
     return QRectF(CursorLeft[i], 260, size.width(), size.height());
 }
 
 QRectF Game_Setsuna::leftRect() const
 {
-    const QSize size = leftPictures ? Picture::sizeOf(leftPictures[0]) : QSize();
+    const QSize size = pictures ? Picture::sizeOf(pictures->left[0]) : QSize();
     return centredAt(boundingRect().center() - QPointF(250, 0), size);
 }
 
 QRectF Game_Setsuna::rightRect() const
 {
-    const QSize size = rightPictures ? Picture::sizeOf(rightPictures[0]) : QSize();
+    const QSize size = pictures ? Picture::sizeOf(pictures->right[0]) : QSize();
     return centredAt(boundingRect().center() + QPointF(250, 0), size);
 }
 
 QRectF Game_Setsuna::signalRect() const
 {
-    const QSize size = signalPicture ? Picture::sizeOf(*signalPicture) : QSize();
+    const QSize size = pictures ? Picture::sizeOf(pictures->signal) : QSize();
     return centredAt(boundingRect().center(), size);
 }
 
@@ -95,52 +80,35 @@ int Game_Setsuna::buttonAt(const QPointF &scenePos)
 
 void Game_Setsuna::releaseResources()
 {
-    delete background;
-    background = nullptr;
-    delete titlePicture;
-    titlePicture = nullptr;
-    delete groundPicture;
-    groundPicture = nullptr;
-    delete scorePicture;
-    scorePicture = nullptr;
-    delete cursorPicture;
-    cursorPicture = nullptr;
-    delete signalPicture;
-    signalPicture = nullptr;
-    delete[] leftPictures;
-    leftPictures = nullptr;
-    delete[] rightPictures;
-    rightPictures = nullptr;
+    pictures.reset();
 }
 
 void Game_Setsuna::createResources()
 {
-    background = new QImage;
-    titlePicture = new QImage;
-    groundPicture = new QImage;
-    scorePicture = new QImage;
-    cursorPicture = new QImage;
-    signalPicture = new QImage;
-    leftPictures = new QImage[PictureCount];
-    rightPictures = new QImage[PictureCount];
+    pictures.emplace();
     getScore()->setScore(0);
+}
+
+void Game_Setsuna::loadPictures()
+{
+    loadBare(pictures->title, QStringLiteral(":/img/setsuna/TITLE"));
+    pictures->background = pictures->title;
+    setWidth(Picture::sizeOf(pictures->background).width());
+    setHeight(Picture::sizeOf(pictures->background).height());
+    loadBare(pictures->score, QStringLiteral(":/img/setsuna/SCORE"));
+    loadBare(pictures->cursor, QStringLiteral(":/img/setsuna/CURSOR"));
+    loadBare(pictures->signal, QStringLiteral(":/img/setsuna/ICON"));
+    for (int i = 0; i < PictureCount; ++i) {
+        loadQuoted(pictures->left[i], QStringLiteral(":/img/setsuna/KOHRU%1").arg(i));
+        loadQuoted(pictures->right[i], QStringLiteral(":/img/setsuna/TOVIRA%1").arg(i));
+    }
 }
 
 void Game_Setsuna::initGame()
 {
-    if (!background)
+    if (!pictures)
         createResources();
-    loadBare(titlePicture, QStringLiteral(":/img/setsuna/TITLE"));
-    *background = *titlePicture;
-    setWidth(Picture::sizeOf(*background).width());
-    setHeight(Picture::sizeOf(*background).height());
-    loadBare(scorePicture, QStringLiteral(":/img/setsuna/SCORE"));
-    loadBare(cursorPicture, QStringLiteral(":/img/setsuna/CURSOR"));
-    loadBare(signalPicture, QStringLiteral(":/img/setsuna/ICON"));
-    for (int i = 0; i < PictureCount; ++i) {
-        loadQuoted(leftPictures[i], QStringLiteral(":/img/setsuna/KOHRU%1").arg(i));
-        loadQuoted(rightPictures[i], QStringLiteral(":/img/setsuna/TOVIRA%1").arg(i));
-    }
+    loadPictures();
 
     const QTime now = Clock::currentTime();
     Random::seed(now.hour() + now.minute() + now.second() + now.msec());
@@ -168,9 +136,9 @@ void Game_Setsuna::resumeGame()
 void Game_Setsuna::startRound()
 {
     duel.startRound();
-    loadBare(groundPicture, QStringLiteral(":/img/setsuna/BG"));
-    *background = *groundPicture;
-    setSilent(false);
+    loadBare(pictures->ground, QStringLiteral(":/img/setsuna/BG"));
+    pictures->background = pictures->ground;
+    setSoundSilent(false);
 }
 
 void Game_Setsuna::slot_fight()
@@ -185,10 +153,8 @@ void Game_Setsuna::slot_enemy()
 {
     if (isQuestionShown())
         return;
-    if (duel.enemy() == Game_Setsuna_Duel::Sound::Lose) {
-        if (AudioSet *audio = AudioSet::getInstance())
-            audio->playLose();
-    }
+    if (duel.enemy() == Game_Setsuna_Duel::Sound::Lose)
+        playSound(&AudioSet::playLose);
     update();
 }
 
@@ -233,10 +199,8 @@ void Game_Setsuna::mousePressEvent(QGraphicsSceneMouseEvent *event)
     event->accept();
     if (isQuestionShown())
         return;
-    if (duel.press() == Game_Setsuna_Duel::Sound::Win) {
-        if (AudioSet *audio = AudioSet::getInstance())
-            audio->playWin();
-    }
+    if (duel.press() == Game_Setsuna_Duel::Sound::Win)
+        playSound(&AudioSet::playWin);
     update();
 }
 
@@ -271,46 +235,58 @@ void Game_Setsuna::playHoverMove(QGraphicsSceneHoverEvent *event)
         return;
     const int button = buttonAt(event->scenePos());
     duel.setDifficulty(button);
-    setSilent(button >= 0);
+    setSoundSilent(button >= 0);
 }
 
 void Game_Setsuna::paintGame(QPainter *painter)
 {
-    if (!background)
+    if (!pictures)
         return;
-    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
-
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), pictures->background);
     if (duel.isTitleMode()) {
-        if (duel.getDifficulty() >= 0)
-            painter->drawImage(cursorRect(duel.getDifficulty()), *cursorPicture);
+        drawTitle(painter);
         tick();
         return;
     }
+    drawDuel(painter, stepDuel());
+    if (!duel.isResultShown())
+        tick();
+}
 
+void Game_Setsuna::drawTitle(QPainter *painter)
+{
+    if (duel.getDifficulty() >= 0)
+        painter->drawImage(cursorRect(duel.getDifficulty()), pictures->cursor);
+}
+
+Game_Setsuna_Duel::Poses Game_Setsuna::stepDuel()
+{
     const Game_Setsuna_Duel::Poses poses = duel.posesAndSettle();
-    Picture::drawAtDeviceSize(painter, leftRect().topLeft(), leftPictures[poses.left]);
-    Picture::drawAtDeviceSize(painter, rightRect().topLeft(), rightPictures[poses.right]);
     if (duel.hasPlayerWon()) {
         if (const int points = duel.takeWinPoints())
             getScore()->setScore(getScore()->getScore() + points);
     }
-    if (duel.isSignalShown()) {
-        painter->drawImage(signalRect(), *signalPicture);
+    if (duel.isSignalShown())
         duel.signalDrawn();
-    }
-    drawScorePanel(painter, *scorePicture);
+    return poses;
+}
 
+void Game_Setsuna::drawDuel(QPainter *painter, const Game_Setsuna_Duel::Poses &poses)
+{
+    Picture::drawAtDeviceSize(painter, leftRect().topLeft(), pictures->left[poses.left]);
+    Picture::drawAtDeviceSize(painter, rightRect().topLeft(), pictures->right[poses.right]);
+    if (duel.isSignalShown())
+        painter->drawImage(signalRect(), pictures->signal);
+    drawScorePanel(painter, pictures->score);
     if (duel.isResultShown()) {
         Shade::draw(painter, boundingRect(), 128);
         drawDialog(painter, QStringLiteral("残念！"), QStringLiteral("もう一度"),
                    QStringLiteral("メニューに戻る"));
-    } else {
-        tick();
     }
 }
 
 // Every frame starts with the title or duel picture.
 QRectF Game_Setsuna::opaqueRect() const
 {
-    return background && !background->isNull() ? boundingRect() : QRectF();
+    return pictures && !pictures->background.isNull() ? boundingRect() : QRectF();
 }

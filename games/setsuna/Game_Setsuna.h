@@ -6,24 +6,25 @@
 #include "games/frame/Game_Base.h"
 #include "games/setsuna/Game_Setsuna_Duel.h"
 
+#include <QImage>
 #include <QRectF>
 
-class QImage;
+#include <array>
+#include <optional>
 
 class Game_Setsuna : public Game_Base
 {
     Q_OBJECT
 public:
-    QRectF opaqueRect() const override;
     static constexpr int PictureCount = 4;
 
     Game_Setsuna();
-    ~Game_Setsuna() override;
 
     void releaseResources() override;
     void createResources() override;
     void initGame() override;
     void resumeGame() override;
+    QRectF opaqueRect() const override;
 
     const Game_Setsuna_Duel &getDuel() const { return duel; }
     // Difficulty button i (0..2) in scene coordinates, where hover and clicks are tested.
@@ -51,17 +52,28 @@ protected:
 
 private:
     void startRound();
+    void loadPictures();
+    void drawTitle(QPainter *painter);
+    // The frame's rules before a duel frame is drawn: who stands how, the points of a won duel,
+    // and the signal's first showing.
+    Game_Setsuna_Duel::Poses stepDuel();
+    void drawDuel(QPainter *painter, const Game_Setsuna_Duel::Poses &poses);
+    // The waits that ran out since the last frame: the signal, the opponent's shot, the next duel.
     void tick();
     static int buttonAt(const QPointF &scenePos);
 
     Game_Setsuna_Duel duel;
-    // What is drawn first: the title or the duel ground, both decoded once.
-    QImage *background = nullptr;
-    QImage *titlePicture = nullptr;
-    QImage *groundPicture = nullptr;
-    QImage *scorePicture = nullptr;
-    QImage *cursorPicture = nullptr;
-    QImage *signalPicture = nullptr;
-    QImage *leftPictures = nullptr;
-    QImage *rightPictures = nullptr;
+    struct Pictures {
+        // What is drawn first: the title or the duel ground, both decoded once.
+        QImage background;
+        QImage title;
+        QImage ground;
+        QImage score;
+        QImage cursor;
+        QImage signal;
+        std::array<QImage, PictureCount> left;
+        std::array<QImage, PictureCount> right;
+    };
+    // Made by createResources(), freed by releaseResources().
+    std::optional<Pictures> pictures;
 };

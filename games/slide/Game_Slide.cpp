@@ -5,73 +5,47 @@
 
 #include "base/Clock.h"
 #include "base/Random.h"
-#include "base/Game_Countdown.h"
 #include "games/frame/Game_Score.h"
 #include "base/Picture.h"
-#include "games/slide/Game_Slide_Board.h"
 #include "sound/AudioSet.h"
 
-#include <QDebug>
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>
 #include <cmath>
 
-Game_Slide::Game_Slide()
-{
-    setName(QStringLiteral("Slide"));
-    setPos(-2, -2);
-}
-
-Game_Slide::~Game_Slide()
-{
-    releaseResources();
-}
+Game_Slide::Game_Slide() : Game_Base(QStringLiteral("Slide")) {}
 
 void Game_Slide::releaseResources()
 {
-    delete background;
-    background = nullptr;
-    delete foreground;
-    foreground = nullptr;
-    delete scorePicture;
-    scorePicture = nullptr;
-    delete timerPicture;
-    timerPicture = nullptr;
-    delete remaining;
-    remaining = nullptr;
-    delete boardOrigin;
-    boardOrigin = nullptr;
-    delete boardSize;
-    boardSize = nullptr;
-    delete board;
-    board = nullptr;
+    pictures.reset();
 }
 
 void Game_Slide::createResources()
 {
-    background = new QImage();
-    foreground = new QImage();
-    scorePicture = new QImage();
-    timerPicture = new QImage();
-    remaining = new Game_Countdown();
-    remaining->start(QTime(0, 1, 0, 0), 0);
-    boardOrigin = new QPoint(0, 0);
-    boardSize = new QSize(3, 3);
-    board = new Game_Slide_Board(boardSize->width(), boardSize->height());
+    pictures.emplace();
+    remaining.start(0);
+    boardOrigin = QPoint(0, 0);
+    boardSize = QSize(3, 3);
+    board = Game_Slide_Board(boardSize.width(), boardSize.height());
+}
+
+void Game_Slide::loadPictures()
+{
+    Picture::load(pictures->background, QStringLiteral(":/img/slide/BG"),
+                  QStringLiteral(":/img/slide/BG"));
+    Picture::load(pictures->foreground, QStringLiteral(":/img/slide/FG"),
+                  QStringLiteral(":/img/slide/FG"));
+    Picture::load(pictures->score, QStringLiteral(":/img/slide/SCORE"),
+                  QStringLiteral("imgReadError: /img/slide/SCORE"));
+    Picture::load(pictures->timer, QStringLiteral(":/img/slide/TIMER"),
+                  QStringLiteral("imgReadError: /img/slide/TIMER"));
 }
 
 void Game_Slide::initGame()
 {
-    if (!Picture::load(*background, QStringLiteral(":/img/slide/BG")))
-        qDebug().noquote() << ":/img/slide/BG";
-    if (!Picture::load(*foreground, QStringLiteral(":/img/slide/FG")))
-        qDebug().noquote() << ":/img/slide/FG";
-    if (!Picture::load(*scorePicture, QStringLiteral(":/img/slide/SCORE")))
-        qDebug().noquote() << "imgReadError: /img/slide/SCORE";
-    if (!Picture::load(*timerPicture, QStringLiteral(":/img/slide/TIMER")))
-        qDebug().noquote() << "imgReadError: /img/slide/TIMER";
-    setWidth(Picture::sizeOf(*background).width());
-    setHeight(Picture::sizeOf(*background).height());
+    loadPictures();
+    setWidth(Picture::sizeOf(pictures->background).width());
+    setHeight(Picture::sizeOf(pictures->background).height());
 
     const QTime now = Clock::currentTime();
     Random::seed(now.hour() + now.minute() + now.second() + now.msec());
@@ -81,17 +55,16 @@ void Game_Slide::initGame()
     setQuestionShown(false);
     setFocus(Qt::OtherFocusReason);
 
-    remaining->setLastTick(Clock::monotonicMs());
+    remaining.start(Clock::monotonicMs());
     startFrameTimer();
 
-    *boardOrigin = QPoint(163, 119);
-    remaining->start(QTime(0, 1, 0, 0), remaining->getLastTick());
+    boardOrigin = QPoint(163, 119);
     // The score stays 0 until the first frame's clock step: a placeholder above the largest
     // real score would be reported, and kept as best, by a retry or exit before that frame.
     cleared = false;
     timeUp = false;
 
-    board->reset();
+    board.reset();
     shuffle();
     update();
 }
@@ -112,38 +85,32 @@ bool Game_Slide::isTimerRunning() const
 
 void Game_Slide::shuffle()
 {
-    AudioSet *audio = AudioSet::getInstance();
-    if (audio)
-        audio->setSilent(true);
-    board->shuffle();
-    if (audio)
-        audio->setSilent(false);
+    setSoundSilent(true);
+    board.shuffle();
+    setSoundSilent(false);
 }
 
 void Game_Slide::tryMove(int cell)
 {
-    const Game_Slide_Board::Move result = board->move(cell);
-    AudioSet *audio = AudioSet::getInstance();
-    if (!audio)
-        return;
+    const Game_Slide_Board::Move result = board.move(cell);
     if (result == Game_Slide_Board::Move::Moved)
-        audio->playMove();
+        playSound(&AudioSet::playMove);
     else if (result == Game_Slide_Board::Move::Missed)
-        audio->playMiss();
+        playSound(&AudioSet::playMiss);
 }
 
 QRect Game_Slide::boardFrame() const
 {
-    return QRect(boardOrigin->x() - 1, boardOrigin->y() - 1, BoardWidth, BoardHeight);
+    return QRect(boardOrigin.x() - 1, boardOrigin.y() - 1, BoardWidth, BoardHeight);
 }
 
 QRect Game_Slide::cellRect(int index) const
 {
-    const int columns = boardSize->width(), rows = boardSize->height();
+    const int columns = boardSize.width(), rows = boardSize.height();
     const int w = static_cast<int>(double(BoardWidth) / columns - 1);
     const int h = static_cast<int>(double(BoardHeight) / rows - 1);
     const int c = index % columns, r = index / columns;
-    return QRect(boardOrigin->x() + (w + 1) * c, boardOrigin->y() + (h + 1) * r, w, h);
+    return QRect(boardOrigin.x() + (w + 1) * c, boardOrigin.y() + (h + 1) * r, w, h);
 }
 
 int Game_Slide::cellAtPoint(const QPointF &p) const
@@ -153,9 +120,9 @@ int Game_Slide::cellAtPoint(const QPointF &p) const
     // Edges included, so every accepted point maps to a cell of the board.
     if (x < f.left() || x > f.left() + f.width() || y < f.top() || y > f.top() + f.height())
         return -1;
-    const int columns = boardSize->width(), rows = boardSize->height();
-    const int column = static_cast<int>((x - boardOrigin->x()) / BoardWidth * columns);
-    const int row = static_cast<int>((y - boardOrigin->y()) / BoardHeight * rows);
+    const int columns = boardSize.width(), rows = boardSize.height();
+    const int column = static_cast<int>((x - boardOrigin.x()) / BoardWidth * columns);
+    const int row = static_cast<int>((y - boardOrigin.y()) / BoardHeight * rows);
     if (column < 0 || column >= columns || row < 0 || row >= rows)
         return -1;
     return column + row * columns;
@@ -167,29 +134,33 @@ void Game_Slide::playMouseRelease(QGraphicsSceneMouseEvent *event)
     if (cell >= 0)
         tryMove(cell);
     // Runs wherever the click landed, so a board that starts solved is reported on any click.
-    if (board->isSolved())
+    if (board.isSolved())
         cleared = true;
 }
 
 void Game_Slide::paintGame(QPainter *painter)
 {
-    if (!board)
+    if (!pictures)
         return;
-    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *background);
-    if (cleared) {
-        Shade::draw(painter, boundingRect(), 50);
-        drawScorePanel(painter, *scorePicture);
-        drawDialog(painter, tr("おめでとう！"), tr("もう一度"), tr("メニューに戻る"));
-    } else if (timeUp) {
-        Shade::draw(painter, boundingRect(), 200);
-        drawScorePanel(painter, *scorePicture);
-        drawDialog(painter, tr("残念！"), tr("もう一度"), tr("メニューに戻る"));
-    } else {
-        drawPlay(painter);
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), pictures->background);
+    if (!cleared && !timeUp) {
+        paintPlay(painter);
+        return;
     }
+    // The completed picture shows through a light dim; time up darkens it.
+    Shade::draw(painter, boundingRect(), cleared ? 50 : 200);
+    drawResult(painter, pictures->score, cleared ? tr("おめでとう！") : tr("残念！"));
 }
 
-void Game_Slide::drawPlay(QPainter *painter)
+void Game_Slide::paintPlay(QPainter *painter)
+{
+    drawBoard(painter);
+    drawPanels(painter);
+    if (stepClock())
+        drawClock(painter);
+}
+
+void Game_Slide::drawBoard(QPainter *painter)
 {
     const QBrush oldBrush = painter->brush();
     const QPen oldPen = painter->pen();
@@ -199,52 +170,48 @@ void Game_Slide::drawPlay(QPainter *painter)
     painter->setBrush(oldBrush);
 
     // Tiles are cut from the background, so the solved board shows the picture itself.
-    for (int i = 0; i < board->cellCount(); ++i) {
-        const int piece = board->cellAt(i);
+    for (int i = 0; i < board.cellCount(); ++i) {
+        const int piece = board.cellAt(i);
         if (piece != Game_Slide_Board::Gap)
-            Picture::drawPart(painter, cellRect(i), *background, cellRect(piece));
+            Picture::drawPart(painter, cellRect(i), pictures->background, cellRect(piece));
     }
-    for (int i = 0; i < board->cellCount(); ++i)
+    for (int i = 0; i < board.cellCount(); ++i)
         painter->drawRect(cellRect(i));
     painter->setPen(oldPen);
+}
 
-    Picture::drawAtDeviceSize(painter, QPointF(0, 0), *foreground);
-    drawScorePanel(painter, *scorePicture);
-    painter->drawImage(QPointF(120, 10), *timerPicture);
+void Game_Slide::drawPanels(QPainter *painter)
+{
+    Picture::drawAtDeviceSize(painter, QPointF(0, 0), pictures->foreground);
+    drawScorePanel(painter, pictures->score);
+    painter->drawImage(QPointF(120, 10), pictures->timer);
     QFont clockFont = getFont();
     clockFont.setPointSize(50);
     painter->setFont(clockFont);
-    stepClock(painter);
 }
 
-int Game_Slide::pointsFor(const QTime &left)
+bool Game_Slide::stepClock()
 {
-    return static_cast<int>(15000 - PointsPerSecond * (60 - left.second()));
-}
-
-void Game_Slide::stepClock(QPainter *painter)
-{
-    const qint64 now = Clock::monotonicMs();
-    remaining->advance(now);
-    if (!timeUp)
-        getScore()->setScore(pointsFor(remaining->getRemaining()));
-    // Below zero the time of day wraps to 23:59, so a minute field of 2 or more means time up.
-    if (remaining->getRemaining().minute() < 2) {
-        remaining->setLastTick(now);
-        Game_GlyphCache::drawText(painter,
-                                  QRectF(180, 30, Picture::sizeOf(*timerPicture).width(),
-                                         Picture::sizeOf(*timerPicture).height()),
-                                  Qt::AlignLeft | Qt::AlignTop, remaining->text());
-        return;
-    }
+    const bool running = remaining.step(Clock::monotonicMs());
+    getScore()->setScore(remaining.points());
+    if (running)
+        return true;
     stopFrameTimer();
     timeUp = true;
     getScore()->setScore(0);
     update();
+    return false;
+}
+
+void Game_Slide::drawClock(QPainter *painter)
+{
+    const QSize size = Picture::sizeOf(pictures->timer);
+    Game_GlyphCache::drawText(painter, QRectF(180, 30, size.width(), size.height()),
+                              Qt::AlignLeft | Qt::AlignTop, remaining.getCountdown().text());
 }
 
 // Every frame starts with the puzzle picture.
 QRectF Game_Slide::opaqueRect() const
 {
-    return board && !background->isNull() ? boundingRect() : QRectF();
+    return pictures && !pictures->background.isNull() ? boundingRect() : QRectF();
 }

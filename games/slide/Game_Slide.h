@@ -2,35 +2,30 @@
 // Slide: a 3 x 3 sliding picture puzzle against a one-minute clock. The background picture is
 // cut into the tiles; 250 points for every second left when it is whole again.
 #include "games/frame/Game_Base.h"
+#include "games/slide/Game_Slide_Board.h"
+#include "games/slide/Game_Slide_Clock.h"
 
 #include <QImage>
 #include <QPoint>
 #include <QSize>
-#include <QTime>
 
-class Game_Slide_Board;
-class Game_Countdown;
+#include <optional>
 
 class Game_Slide : public Game_Base
 {
     Q_OBJECT
 public:
-    QRectF opaqueRect() const override;
-    static constexpr int BoardWidth = 737;
-    static constexpr int BoardHeight = 369;
-    static constexpr int PointsPerSecond = 250;
-
-    // The live score for a remaining time: 250 for every whole second of its seconds field.
-    static int pointsFor(const QTime &left);
-
     Game_Slide();
-    ~Game_Slide() override;
 
     void releaseResources() override;
     void createResources() override;
     void initGame() override;
     void exitGame() override;
+    QRectF opaqueRect() const override;
 
+    // The board's fixed extent; the cells share it out.
+    static constexpr int BoardWidth = 737;
+    static constexpr int BoardHeight = 369;
     // The frame drawn around the cells, in item coordinates.
     QRect boardFrame() const;
     QRect cellRect(int index) const;
@@ -38,8 +33,8 @@ public:
     int cellAtPoint(const QPointF &p) const;
 
     // For tests.
-    Game_Slide_Board *getBoard() const { return board; }
-    Game_Countdown *getClock() const { return remaining; }
+    Game_Slide_Board *getBoard() { return &board; }
+    Game_Countdown *getClock() { return &remaining.getCountdown(); }
     bool isCleared() const { return cleared; }
     bool isTimeUp() const { return timeUp; }
     bool isTimerRunning() const;
@@ -52,18 +47,28 @@ protected:
 private:
     void shuffle();
     void tryMove(int cell);
-    void drawPlay(QPainter *painter);
-    // Advances the clock and the live score; draws the clock text while time is left.
-    void stepClock(QPainter *painter);
+    void loadPictures();
+    // A play frame: the board, its overlay and the panels, then the clock's step, then the
+    // clock's text while time is left.
+    void paintPlay(QPainter *painter);
+    void drawBoard(QPainter *painter);
+    void drawPanels(QPainter *painter);
+    // The frame's rule: the minute and the live score; at time up the play ends. False then.
+    bool stepClock();
+    void drawClock(QPainter *painter);
 
-    QImage *background = nullptr;
-    QImage *foreground = nullptr;
-    QImage *scorePicture = nullptr;
-    QImage *timerPicture = nullptr;
-    Game_Countdown *remaining = nullptr;
-    QPoint *boardOrigin = nullptr;
-    QSize *boardSize = nullptr;
-    Game_Slide_Board *board = nullptr;
+    struct Pictures {
+        QImage background;
+        QImage foreground;
+        QImage score;
+        QImage timer;
+    };
+    // Made by createResources(), freed by releaseResources().
+    std::optional<Pictures> pictures;
+    Game_Slide_Clock remaining;
+    QPoint boardOrigin;
+    QSize boardSize{3, 3};
+    Game_Slide_Board board;
     bool cleared = false;
     bool timeUp = false;
 };

@@ -2,7 +2,8 @@
 
 #include "base/Random.h"
 
-Game_Slide_Board::Game_Slide_Board(int columns, int rows) : columns(columns), rows(rows)
+Game_Slide_Board::Game_Slide_Board(int columnCount, int rowCount)
+    : columns(columnCount), rows(rowCount)
 {
     reset();
 }
@@ -15,23 +16,27 @@ void Game_Slide_Board::reset()
     cells[cellCount() - 1] = Gap;
 }
 
+// The gap's cell when it lies from k in the step (dc, dr), nearest first; -1 otherwise.
+int Game_Slide_Board::findGapToward(int k, int dc, int dr) const
+{
+    int c = k % columns + dc, r = k / columns + dr;
+    for (; c >= 0 && c < columns && r >= 0 && r < rows; c += dc, r += dr) {
+        if (cells[c + r * columns] == Gap)
+            return c + r * columns;
+    }
+    return -1;
+}
+
 // The gap's cell when it is in k's row (right, then left) or column (below, then above),
 // nearest first; -1 otherwise.
 int Game_Slide_Board::findGapInLine(int k) const
 {
-    const int column = k % columns, row = k / columns;
-    for (int c = column + 1; c < columns; ++c)
-        if (cells[c + row * columns] == Gap)
-            return c + row * columns;
-    for (int c = column - 1; c >= 0; --c)
-        if (cells[c + row * columns] == Gap)
-            return c + row * columns;
-    for (int r = row + 1; r < rows; ++r)
-        if (cells[column + r * columns] == Gap)
-            return column + r * columns;
-    for (int r = row - 1; r >= 0; --r)
-        if (cells[column + r * columns] == Gap)
-            return column + r * columns;
+    static const int steps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+    for (const auto &step : steps) {
+        const int gap = findGapToward(k, step[0], step[1]);
+        if (gap >= 0)
+            return gap;
+    }
     return -1;
 }
 

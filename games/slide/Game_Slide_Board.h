@@ -9,7 +9,7 @@ public:
     static constexpr int Gap = -1;
     enum class Move { OnGap, Moved, Missed };
 
-    Game_Slide_Board(int columns = 3, int rows = 3);
+    explicit Game_Slide_Board(int columnCount = 3, int rowCount = 3);
 
     int getColumns() const { return columns; }
     int getRows() const { return rows; }
@@ -32,6 +32,7 @@ public:
     bool isSolved() const;
 
 private:
+    int findGapToward(int k, int dc, int dr) const;
     int findGapInLine(int k) const;
     void slideFrom(int k, int gap);
 
