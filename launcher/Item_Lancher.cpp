@@ -1,8 +1,8 @@
 #include "launcher/Item_Lancher.h"
 
 #include "base/HighDensity.h"
-#include "base/ResourceFile.h"
 #include "base/Picture.h"
+#include "base/ResourceFile.h"
 #include "base/groupDigits.h"
 #include "sound/AudioSet.h"
 

@@ -19,8 +19,7 @@ public:
 
     Item_Lancher(int x, int y);
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-               QWidget *widget) override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
     QRectF opaqueRect() const override;
 
     // Takes a copy of the ten best scores, sums them and unlocks the endings the total reaches.

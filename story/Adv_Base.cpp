@@ -1,7 +1,7 @@
 #include "story/Adv_Base.h"
 
-#include "base/Shade.h"
 #include "base/Picture.h"
+#include "base/Shade.h"
 
 #include <QDebug>
 #include <QGraphicsSceneMouseEvent>
@@ -139,5 +139,5 @@ void Adv_Base::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 QRectF Adv_Base::opaqueRect() const
 {
     return pages && page >= 0 && page < pageCount && !pages[page].isNull() ? boundingRect()
-                                                                            : QRectF();
+                                                                           : QRectF();
 }

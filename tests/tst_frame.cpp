@@ -16,7 +16,8 @@
 #include <cmath>
 #include <memory>
 
-namespace {
+namespace
+{
 QString grouped(const QString &digits)
 {
     QString text = digits;
@@ -104,7 +105,10 @@ Legibility legibility(const QImage &image, const QRectF &rect, int flags, const 
             (textSum / textCount + 0.05) / (peak + 0.05)};
 }
 
-QImage render(TestGame &game) { return GameHarness::paint(game, QSize()); }
+QImage render(TestGame &game)
+{
+    return GameHarness::paint(game, QSize());
+}
 } // namespace
 
 class TestFrame : public QObject, GameView
@@ -119,7 +123,8 @@ private slots:
     {
         // The dialog texts are Japanese: draw them with the game's own font, not whatever the
         // machine happens to have.
-        QVERIFY(QFontDatabase::addApplicationFont(TOVIRA_SOURCE_DIR "/assets/font/tanuki.ttf") >= 0);
+        QVERIFY(QFontDatabase::addApplicationFont(TOVIRA_SOURCE_DIR "/assets/font/tanuki.ttf") >=
+                0);
         QVERIFY(recorder = GameHarness::recordSounds());
     }
     void cleanupTestCase() { AudioSet::destroyInstance(); }

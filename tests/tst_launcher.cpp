@@ -15,7 +15,8 @@
 #include <climits>
 #include <memory>
 
-namespace {
+namespace
+{
 QStringList messages;
 
 void capture(QtMsgType type, const QMessageLogContext &, const QString &text)
@@ -88,11 +89,14 @@ private slots:
         expected << "ImageReadError: \":/img/lancher/BG\"";
         for (int i = 0; i < 10; ++i)
             expected << QString("ImageReadError: \":/img/lancher/GAME%1\"").arg(i);
-        expected << "ImageReadError: /img/lancher/OP" << "ImageReadError: /img/lancher/ED01_0"
-                 << "ImageReadError: /img/lancher/ED02_0" << "ImageReadError: /img/lancher/ED03_0";
+        expected << "ImageReadError: /img/lancher/OP"
+                 << "ImageReadError: /img/lancher/ED01_0"
+                 << "ImageReadError: /img/lancher/ED02_0"
+                 << "ImageReadError: /img/lancher/ED03_0";
         for (int i = 0; i < 11; ++i)
             expected << QString("ImageReadError: \":/img/lancher/INFO%1\"").arg(i);
-        expected << "ImageReadError: /img/lancher/SCORE" << "ImageReadError: /img/lancher/ED01_1";
+        expected << "ImageReadError: /img/lancher/SCORE"
+                 << "ImageReadError: /img/lancher/ED01_1";
         QCOMPARE(missingMessages, expected);
     }
 

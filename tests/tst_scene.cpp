@@ -1,15 +1,15 @@
 // The scene's best-score table, its score file and the sibling program entry; the main window's
 // full screen and its pause when the window is left.
-#include "TestFiles.h"
 #include "AsOtherUser.h"
+#include "TestFiles.h"
 #include "TestGame.h"
-#include "base/Clock.h"
-#include "base/HighDensity.h"
+#include "app/Game_GameList.h"
 #include "app/MainWindow.h"
-#include "base/Notice.h"
 #include "app/Scene.h"
 #include "app/ScoreFile.h"
-#include "app/Game_GameList.h"
+#include "base/Clock.h"
+#include "base/HighDensity.h"
+#include "base/Notice.h"
 #include "base/Picture.h"
 #include "launcher/Item_Lancher.h"
 #include "story/Adv_Base.h"
@@ -17,7 +17,8 @@
 #include <QGraphicsView>
 #include <QtTest>
 
-namespace {
+namespace
+{
 // Writes a score file whose entry 7 ("Janken", line game8) holds janken and entry 0 first.
 void writeScoreFile(int janken, int first = 0)
 {
@@ -274,7 +275,8 @@ private slots:
         const QString record = QDir::current().absoluteFilePath("args.txt");
         QFile script("veldranix.exe");
         QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$(dirname \"$0\")/args.txt\"\n");
+        script.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$(dirname "
+                     "\"$0\")/args.txt\"\n");
         script.close();
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
@@ -351,13 +353,16 @@ private slots:
         QCOMPARE(scene->getLauncher()->gameRect(7).size(), entrySize);
 
         const QRect shown = view->mapFromScene(scene->sceneRect()).boundingRect();
-        QVERIFY2(qAbs(shown.width() - size.width()) <= 1 || qAbs(shown.height() - size.height()) <= 1,
-                 qPrintable(QStringLiteral("scene drawn at %1x%2").arg(shown.width()).arg(shown.height())));
+        QVERIFY2(
+            qAbs(shown.width() - size.width()) <= 1 || qAbs(shown.height() - size.height()) <= 1,
+            qPrintable(
+                QStringLiteral("scene drawn at %1x%2").arg(shown.width()).arg(shown.height())));
         QVERIFY(qAbs(shown.left() - (size.width() - 1 - shown.right())) <= 1);
         QVERIFY(qAbs(shown.top() - (size.height() - 1 - shown.bottom())) <= 1);
 
         // The menu entry under the pointer starts its game.
-        const QRectF entry = scene->getLauncher()->gameRect(7).translated(scene->getLauncher()->pos());
+        const QRectF entry =
+            scene->getLauncher()->gameRect(7).translated(scene->getLauncher()->pos());
         QVERIFY(!entry.isEmpty());
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->mapFromScene(entry.center()));
         QCOMPARE(game->scene(), scene);
@@ -370,8 +375,10 @@ private slots:
         for (int i = 0; i < targets.size(); ++i)
             QVERIFY2(QLineF(recorder.presses[i], targets[i]).length() < 1.0,
                      qPrintable(QStringLiteral("(%1, %2) landed at (%3, %4)")
-                                    .arg(targets[i].x()).arg(targets[i].y())
-                                    .arg(recorder.presses[i].x()).arg(recorder.presses[i].y())));
+                                    .arg(targets[i].x())
+                                    .arg(targets[i].y())
+                                    .arg(recorder.presses[i].x())
+                                    .arg(recorder.presses[i].y())));
 
         QTest::keyClick(view, Qt::Key_F11);
         QVERIFY(!window.isFullScreenMode());

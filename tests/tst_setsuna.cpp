@@ -1,9 +1,9 @@
 // The reaction duel: its rules on a driven monotonic clock, and the duel screen played through
 // real mouse and key events on a view, rendered frame by frame.
-#include "GameHarness.h"
 #include "FlatPictures.h"
-#include "TestFiles.h"
+#include "GameHarness.h"
 #include "InkOffPaper.h"
+#include "TestFiles.h"
 #include "base/ArchiveWords.h"
 #include "base/Clock.h"
 #include "base/Random.h"
@@ -361,8 +361,9 @@ private slots:
         QFETCH(QTime, start);
         Clock::setTimeSource([start] { return start; });
         game->initGame();
-        QCOMPARE(Random::draw(),
-                 FlatPictures::draw(start.hour() + start.minute() + start.second() + start.msec(), 1));
+        QCOMPARE(
+            Random::draw(),
+            FlatPictures::draw(start.hour() + start.minute() + start.second() + start.msec(), 1));
         Clock::setTimeSource([] { return QTime(10, 59, 59, 990); });
         pointAndClick(buttonCentre(difficulty));
         QVERIFY(playUntil([&] { return game->getDuel().isSignalShown(); }));
@@ -372,7 +373,8 @@ private slots:
         QCOMPARE(game->getScore()->getScore(), points);
         const qint64 scored = nowMs;
         QVERIFY(playUntil([&] { return game->getDuel().isWaiting(); }, 1000));
-        QVERIFY2(nowMs - scored >= 500 && nowMs - scored < 516, qPrintable(QString::number(nowMs - scored)));
+        QVERIFY2(nowMs - scored >= 500 && nowMs - scored < 516,
+                 qPrintable(QString::number(nowMs - scored)));
     }
 
     // Which picture shows where (1024 x 576, centre (512, 288)): TITLE alone, with the cursor

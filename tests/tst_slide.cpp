@@ -1,12 +1,12 @@
 // Slide: the board's line moves and shuffle, the hit test, the countdown score, the sounds a
 // click plays, and a whole puzzle solved by real clicks while the item is rendered frame by frame.
-#include "GameHarness.h"
 #include "FlatPictures.h"
+#include "GameHarness.h"
 #include "InkOffPaper.h"
 #include "SceneInput.h"
 #include "base/Clock.h"
-#include "base/Random.h"
 #include "base/Game_Countdown.h"
+#include "base/Random.h"
 #include "games/frame/Game_Score.h"
 #include "games/slide/Game_Slide.h"
 #include "games/slide/Game_Slide_Board.h"

@@ -1,9 +1,9 @@
 #include "games/frame/Game_Base.h"
 
 #include "base/Shade.h"
+#include "base/groupDigits.h"
 #include "games/frame/Game_DialogDress.h"
 #include "games/frame/Game_Score.h"
-#include "base/groupDigits.h"
 #include "sound/AudioSet.h"
 
 #include <QCursor>
@@ -133,7 +133,8 @@ void Game_Base::drawDialog(QPainter *painter, const QString &title, const QStrin
 
     font.setPointSize(12);
     painter->setFont(font);
-    painter->drawText(hintRect(), tr("スペースキーで") + QLatin1Char('"') + left + QLatin1Char('"'));
+    painter->drawText(hintRect(),
+                      tr("スペースキーで") + QLatin1Char('"') + left + QLatin1Char('"'));
 
     font.setPointSize(24);
     painter->setFont(font);
@@ -169,8 +170,7 @@ void Game_Base::drawScorePanel(QPainter *painter, const QImage &panel)
     scorePanelPicture.draw(painter, area, key, [&](QPainter *p) {
         p->drawImage(score->getPos(), panel);
         p->setFont(panelFont);
-        p->drawText(Game_Score::bestRect(origin), Qt::AlignCenter,
-                    groupedNumber(score->getBest()));
+        p->drawText(Game_Score::bestRect(origin), Qt::AlignCenter, groupedNumber(score->getBest()));
         p->drawText(Game_Score::scoreRect(origin), Qt::AlignCenter,
                     groupedNumber(score->getScore()));
     });

@@ -45,8 +45,7 @@ public:
     Game_Base();
     ~Game_Base() override;
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-               QWidget *widget) override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
     virtual void releaseResources() = 0;
     virtual void createResources() {}

@@ -1,10 +1,10 @@
 #include "games/setsuna/Game_Setsuna.h"
 
-#include "base/Shade.h"
 #include "base/Clock.h"
-#include "base/Random.h"
-#include "games/frame/Game_Score.h"
 #include "base/Picture.h"
+#include "base/Random.h"
+#include "base/Shade.h"
+#include "games/frame/Game_Score.h"
 #include "sound/AudioSet.h"
 
 #include <QDebug>

@@ -1,12 +1,12 @@
 #include "games/slide/Game_Slide.h"
 
-#include "base/Shade.h"
 #include "base/Game_GlyphCache.h"
+#include "base/Shade.h"
 
 #include "base/Clock.h"
+#include "base/Picture.h"
 #include "base/Random.h"
 #include "games/frame/Game_Score.h"
-#include "base/Picture.h"
 #include "sound/AudioSet.h"
 
 #include <QGraphicsSceneMouseEvent>
