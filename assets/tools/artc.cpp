@@ -155,6 +155,20 @@ static bool renderContractLine(const QString &line, int lineNo, const DrawContex
     return true;
 }
 
+// The game's font, whose family names the texts, and the card face for ranks on cards.
+static bool loadFonts(const QString &fontPath, DrawContext *ctx)
+{
+    const int fontId = QFontDatabase::addApplicationFont(fontPath);
+    if (fontId < 0)
+        return fail(QStringLiteral("cannot load font %1").arg(fontPath));
+    ctx->fontFamily = QFontDatabase::applicationFontFamilies(fontId).value(0);
+    // Card ranks, on the card sheet and wherever a picture shows a card, are set in a plain face.
+    const QString cardFont = ctx->assetsDir + QStringLiteral("/font/cards.ttf");
+    if (QFontDatabase::addApplicationFont(cardFont) < 0)
+        return fail(QStringLiteral("cannot load font %1").arg(cardFont));
+    return true;
+}
+
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
@@ -177,14 +191,8 @@ int main(int argc, char **argv)
     const QString fontPath = QFileInfo(QString::fromLocal8Bit(argv[3])).absoluteFilePath();
     const QString outDir = QString::fromLocal8Bit(argv[4]);
 
-    const int fontId = QFontDatabase::addApplicationFont(fontPath);
-    if (fontId < 0)
-        return fail(QStringLiteral("cannot load font %1").arg(fontPath)) ? 0 : 1;
-    ctx.fontFamily = QFontDatabase::applicationFontFamilies(fontId).value(0);
-    // Card ranks, on the card sheet and wherever a picture shows a card, are set in a plain face.
-    const QString cardFont = ctx.assetsDir + QStringLiteral("/font/cards.ttf");
-    if (QFontDatabase::addApplicationFont(cardFont) < 0)
-        return fail(QStringLiteral("cannot load font %1").arg(cardFont)) ? 0 : 1;
+    if (!loadFonts(fontPath, &ctx))
+        return 1;
     ctx.sharedDefs = loadSharedDefs(ctx.assetsDir);
 
     QFile contract(contractPath);
