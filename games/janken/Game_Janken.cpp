@@ -9,11 +9,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-Game_Janken::Game_Janken()
-{
-    setName(QStringLiteral("Janken"));
-    setPos(-2, -2);
-}
+Game_Janken::Game_Janken() : Game_Base(QStringLiteral("Janken")) {}
 
 void Game_Janken::releaseResources()
 {
@@ -94,9 +90,7 @@ void Game_Janken::paintGame(QPainter *painter)
 void Game_Janken::paintResult(QPainter *painter)
 {
     painter->fillRect(boundingRect(), Qt::black);
-    drawScorePanel(painter, pictures.score);
-    drawDialog(painter, duel->isLost() ? tr("まけ！") : tr("あいこ！"), tr("もう一度"),
-               tr("メニューに戻る"));
+    Game_Base::drawResult(painter, pictures.score, duel->isLost() ? tr("まけ！") : tr("あいこ！"));
 }
 
 // A play frame in its order: the hands as they stood, the duel's step, the marker where it was,

@@ -23,11 +23,7 @@ const char *const TilePaths[Game_SameGame::TileCount] = {
 };
 } // namespace
 
-Game_SameGame::Game_SameGame()
-{
-    setName(QStringLiteral("SameGame"));
-    setPos(0, 0);
-}
+Game_SameGame::Game_SameGame() : Game_Base(QStringLiteral("SameGame"), QPointF(0, 0)) {}
 
 Game_SameGame::~Game_SameGame() = default;
 

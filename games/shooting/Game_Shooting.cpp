@@ -11,11 +11,7 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>
 
-Game_Shooting::Game_Shooting()
-{
-    setName(QStringLiteral("Shooting"));
-    setPos(-2, -2);
-}
+Game_Shooting::Game_Shooting() : Game_Base(QStringLiteral("Shooting")) {}
 
 Game_Shooting::~Game_Shooting() = default;
 

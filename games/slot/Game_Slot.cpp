@@ -6,16 +6,11 @@
 #include "games/slot/Game_Slot_Machine.h"
 #include "games/slot/Game_Slot_Reel.h"
 #include "games/slot/Game_Slot_ReelDrawer.h"
-#include "sound/AudioSet.h"
 
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>
 
-Game_Slot::Game_Slot()
-{
-    setName(QStringLiteral("Slot"));
-    setPos(-2, -2);
-}
+Game_Slot::Game_Slot() : Game_Base(QStringLiteral("Slot")) {}
 
 Game_Slot::~Game_Slot() = default;
 
@@ -50,8 +45,7 @@ void Game_Slot::initGame()
     setQuestionShown(false);
     setAcceptHoverEvents(true);
     setFocus();
-    if (AudioSet *audio = AudioSet::getInstance())
-        audio->setSilent(false);
+    setSoundSilent(false);
     update();
 }
 

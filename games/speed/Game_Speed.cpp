@@ -10,11 +10,7 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>
 
-Game_Speed::Game_Speed()
-{
-    setName(QStringLiteral("Speed"));
-    setPos(-2, -2);
-}
+Game_Speed::Game_Speed() : Game_Base(QStringLiteral("Speed")) {}
 
 void Game_Speed::releaseResources()
 {
@@ -98,8 +94,7 @@ void Game_Speed::paintGame(QPainter *painter)
 void Game_Speed::drawResult(QPainter *painter)
 {
     painter->fillRect(boundingRect(), Qt::black);
-    drawScorePanel(painter, pictures.score);
-    drawDialog(painter, tr("終了！"), tr("もう一度"), tr("メニューに戻る"));
+    Game_Base::drawResult(painter, pictures.score, tr("終了！"));
 }
 
 void Game_Speed::drawCards(QPainter *painter)

@@ -10,11 +10,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-Game_Typing::Game_Typing()
-{
-    setName(QStringLiteral("Typing"));
-    setPos(-2, -2);
-}
+Game_Typing::Game_Typing() : Game_Base(QStringLiteral("Typing")) {}
 
 void Game_Typing::releaseResources()
 {
@@ -101,8 +97,7 @@ void Game_Typing::paintGame(QPainter *painter)
 void Game_Typing::paintResult(QPainter *painter)
 {
     Shade::draw(painter, boundingRect(), 128);
-    drawScorePanel(painter, pictures.score);
-    drawDialog(painter, tr("終了！"), tr("もう一度"), tr("メニューに戻る"));
+    Game_Base::drawResult(painter, pictures.score, tr("終了！"));
 }
 
 // A play frame in its order: the train's step, the tiles, the box, then the clock's step and the

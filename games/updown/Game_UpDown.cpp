@@ -9,11 +9,7 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>
 
-Game_UpDown::Game_UpDown()
-{
-    setName(QStringLiteral("UpDown"));
-    setPos(-2, -2);
-}
+Game_UpDown::Game_UpDown() : Game_Base(QStringLiteral("UpDown")) {}
 
 void Game_UpDown::releaseResources()
 {
@@ -107,9 +103,8 @@ void Game_UpDown::paintGame(QPainter *painter)
 void Game_UpDown::drawResult(QPainter *painter)
 {
     painter->fillRect(boundingRect(), Qt::black);
-    drawScorePanel(painter, pictures.score);
-    drawDialog(painter, table.isFinished() ? tr("終了！") : tr("残念！"), tr("もう一度"),
-               tr("メニューに戻る"));
+    Game_Base::drawResult(painter, pictures.score,
+                          table.isFinished() ? tr("終了！") : tr("残念！"));
 }
 
 void Game_UpDown::drawPlayField(QPainter *painter)
