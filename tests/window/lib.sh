@@ -159,7 +159,13 @@ stored_best() {
 # button, centre (362, 338) in scene coordinates) and a check that the game is still running.
 leave_game() {
     press Escape
-    if [ $# -gt 0 ]; then "$@" || fail "Escape did not show the question"; fi
+    # A loaded machine may take a few frames to show the question: look again for up to 3 s.
+    local tries=0
+    while [ $# -gt 0 ] && ! "$@"; do
+        tries=$((tries + 1))
+        [ "$tries" -lt 6 ] || fail "Escape did not show the question"
+        sleep 0.5
+    done
     scene_click 362 338
     sleep 1.5
     kill -0 "$GAME_PID" || fail "the game exited"
