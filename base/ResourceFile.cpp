@@ -39,11 +39,13 @@ bool isFileName(const uchar *utf16, quint64 length)
     return length > 0;
 }
 
-// The unpacked size a zstd frame header states, or 0 when it states none.
+// The unpacked size a zstd frame header states. A frame that is cut short or states no size
+// counts as unbounded: Qt would size its buffer from a header it cannot read.
 quint64 zstdContentSize(const uchar *p, quint64 len)
 {
+    constexpr quint64 Unbounded = ~quint64(0);
     if (len < 6 || qFromLittleEndian<quint32>(p) != 0xFD2FB528u)
-        return 0;
+        return Unbounded;
     const uchar fhd = p[4];
     const bool single = fhd & 0x20;
     static const quint64 dictBytes[] = {0, 1, 2, 4};
@@ -51,7 +53,7 @@ quint64 zstdContentSize(const uchar *p, quint64 len)
     static const quint64 sizeBytes[] = {0, 2, 4, 8};
     const quint64 n = (fhd >> 6) == 0 ? (single ? 1 : 0) : sizeBytes[fhd >> 6];
     if (n == 0 || at + n > len)
-        return 0;
+        return Unbounded;
     quint64 size = 0;
     for (quint64 i = 0; i < n; ++i)
         size |= quint64(p[at + i]) << (8 * i);

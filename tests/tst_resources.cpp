@@ -135,6 +135,21 @@ private slots:
         row("payload past the end", patched(rcc, file + 10, size));
         row("payload length past the end", patched(rcc, payload, 0x7fffffff));
         row("cut in half", rcc.left(rcc.size() / 2));
+        // Found by the fuzzer: a zstd entry whose frame header is cut before its size.
+        row("zstd frame without its size",
+            QByteArray::fromHex("717265730000000300000086000000180000003c00000004000000017800000017"
+                                "27b52ffdc1387500004054"
+                                "6f76697261200a0100292a460000000000040006d6540066006f006e0074000300"
+                                "0070370069006d00670005"
+                                "00655bf40062002e007400780074000500645bf40061002e007400780074000500"
+                                "665bf40063002e00740078"
+                                "0074000000000002000000020000000100000000000000000000000e0002000000"
+                                "0200000004000000000000"
+                                "0000000000000002000000010000000300000000000000000000003a0000000000"
+                                "0100000020000001a252b5"
+                                "92680000002a00040000000100000005000001a252b592680000001a0000000000"
+                                "0100000000000001a252b5"
+                                "9268"));
         row("fifo", {}, false, "fifo");
         row("link to /dev/zero", {}, false, "zero");
         row("folder", {}, false, "folder");
