@@ -25,11 +25,19 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
-# The tests that exercise each folder of games/.
+GAMES = ['janken', 'samegame', 'setsuna', 'shooting', 'slide', 'slot', 'speed', 'typing', 'updown']
+# The unit tests that exercise each folder of games/; a fault they miss is tried on the folder's
+# window tests too, as ./test runs both. The frame and the clock serve every game.
 TESTS = {
-    'cards': ['tst_cards', 'tst_updown', 'tst_speed'],
-    'clock': ['tst_janken', 'tst_typing', 'tst_updown', 'tst_speed', 'tst_slide'],
-    'frame': ['tst_frame', 'tst_gamelist'],
+    'cards': ['tst_cards', 'tst_updown', 'tst_speed', 'tst_slot'],
+    'clock': ['tst_janken', 'tst_typing', 'tst_updown', 'tst_speed', 'tst_slide', 'tst_shooting'],
+    'frame': ['tst_frame', 'tst_drawing', 'tst_gamelist', 'tst_scene'] + ['tst_' + g for g in GAMES],
+}
+WINDOW = {
+    'cards': ['window_test_updown', 'window_test_speed', 'window_test_slot'],
+    'clock': ['window_test_janken', 'window_test_typing', 'window_test_updown',
+              'window_test_speed', 'window_test_slide', 'window_test_shooting'],
+    'frame': ['window_test_screens'] + ['window_test_' + g for g in GAMES],
 }
 # The clock family the games count with lives in base/; its faults count as a games folder's.
 CLOCK_FILES = ('base/Game_ElapsedClock.cpp', 'base/Game_Countdown.cpp')
@@ -129,6 +137,11 @@ def run(cmd, timeout):
         return 'timeout'
 
 
+def ctest(build, tests, timeout):
+    return run(['nice', 'ctest', '--test-dir', build, '--timeout', str(timeout),
+                '-R', '^(' + '|'.join(tests) + ')$'], timeout * len(tests) + 60)
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument('--build', default='build')
@@ -137,6 +150,7 @@ def main():
     ap.add_argument('--seed', type=int, default=24)
     ap.add_argument('--timeout', type=int, default=240)
     ap.add_argument('--out', default='-')
+    ap.add_argument('--window', action='store_true', help='try a fault the unit tests miss on the window tests')
     ap.add_argument('--recheck', help='plant again the faults this earlier output missed')
     args = ap.parse_args()
     rng = random.Random(args.seed)
@@ -166,8 +180,12 @@ def main():
             built = run(['nice', 'cmake', '--build', build, '-j2', '--target'] + tests, 900)
             if built != 0:
                 continue
-            result = run(['nice', 'ctest', '--test-dir', build, '--timeout', str(args.timeout),
-                          '-R', '^(' + '|'.join(tests) + ')$'], args.timeout * len(tests) + 60)
+            result = ctest(build, tests, args.timeout)
+            if result == 0 and args.window:
+                windows = WINDOW.get(folder(path), ['window_test_' + folder(path)])
+                if run(['nice', 'cmake', '--build', build, '-j2', '--target', 'tovira'], 900) == 0:
+                    result = ctest(build, windows, args.timeout)
+
         finally:
             open(path, 'w', encoding='utf-8').write(original)
             os.utime(path, ns=(stamp.st_atime_ns, time.time_ns()))
