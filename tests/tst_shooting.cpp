@@ -18,6 +18,7 @@
 #include <QFontDatabase>
 #include <QGraphicsScene>
 #include <QGraphicsView>
+#include <QSet>
 #include <QSignalSpy>
 #include <QtTest>
 #include <functional>
@@ -525,12 +526,25 @@ private slots:
         QCOMPARE(ended.at(0).at(1).toInt(), 100);
     }
 
-    // A combo popup rises one pixel a frame and does not drift sideways.
-    void aComboPopupRisesOnePixelAFrame()
+    // A combo popup rises one pixel a frame and does not drift sideways; a bonus popup drifts by
+    // two draws in -2..1, seeded from the wall clock when it is made.
+    void popupsDriftAsTheirDrawsSay()
     {
         Game_Shooting_Combo combo(300, 200);
         for (int frame = 0; frame < 3; ++frame)
             QCOMPARE(combo.takePosition(), QPoint(300, 200 - frame));
+        QSet<QPoint> drifts;
+        for (int ms = 0; ms < 200; ++ms) {
+            wall = QTime(10, 3, 7, 0).addMSecs(ms * 37);
+            Random::seed(wall.toString(QStringLiteral("mmssszzz")).toInt());
+            const int vx = Random::draw() % 4 - 2;
+            const QPoint drift(vx, Random::draw() % 4 - 2);
+            drifts.insert(drift);
+            Game_Shooting_Bonus bonus(300, 200, true);
+            for (int frame = 0; frame < 3; ++frame)
+                QCOMPARE(bonus.takePosition(), QPoint(300, 200) + drift * frame);
+        }
+        QCOMPARE(drifts.size(), 16); // every drift in -2..1 on both axes turned up
     }
 
     // The time-up screen says "終了！"; "もう一度" plays again, "メニューに戻る" leaves with the
