@@ -267,6 +267,19 @@ private slots:
         QVERIFY(game->isTimeOver());
     }
 
+    // Dragging with the button held moves neither the game nor its time bar.
+    void aDragMovesNothing()
+    {
+        const QPointF barAt = bar().scenePos();
+        for (const QPointF from : {QPointF(300, 300), barAt + QPointF(5, 40)}) {
+            mouse(*scene, QEvent::GraphicsSceneMousePress, from, Qt::LeftButton);
+            mouse(*scene, QEvent::GraphicsSceneMouseMove, from + QPointF(80, 60), Qt::LeftButton);
+            mouse(*scene, QEvent::GraphicsSceneMouseRelease, from + QPointF(80, 60), Qt::NoButton);
+            QCOMPARE(game->pos(), QPointF(0, 0));
+            QCOMPARE(bar().scenePos(), barAt);
+        }
+    }
+
     // A click removes the group, the board falls and closes up, 10 a tile; five tiles halve the
     // level, drawn lower at the next tick.
     void clickRemovesScoresAndFiveTilesHalve()

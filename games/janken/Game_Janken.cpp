@@ -57,7 +57,6 @@ void Game_Janken::initGame()
     getScore()->setScore(0);
     setQuestionShown(false);
 
-    setAcceptHoverEvents(true);
     setFocus(Qt::ActiveWindowFocusReason);
 
     clock.start(Clock::monotonicMs());

@@ -62,7 +62,6 @@ void Game_SameGame::initGame()
     loadTiles();
 
     rules->start();
-    setAcceptHoverEvents(true);
     timeBar->setVisible(true);
     timeBar->resume();
     update();

@@ -117,7 +117,6 @@ void Game_Setsuna::initGame()
 
     duel.reset();
     setQuestionShown(false);
-    setAcceptHoverEvents(true);
     setFocus(Qt::OtherFocusReason);
 }
 

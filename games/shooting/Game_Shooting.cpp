@@ -39,7 +39,6 @@ void Game_Shooting::initGame()
     setHeight(Picture::sizeOf(pictures.background).height());
     getScore()->setScore(0);
     setQuestionShown(false);
-    setAcceptHoverEvents(true);
     setFocus(Qt::OtherFocusReason);
     gallery->reset(Clock::monotonicMs());
     startFrameTimer();

@@ -50,7 +50,6 @@ void Game_Slide::initGame()
     const QTime now = Clock::currentTime();
     Random::seed(now.hour() + now.minute() + now.second() + now.msec());
 
-    setAcceptHoverEvents(true);
     getScore()->setScore(0);
     setQuestionShown(false);
     setFocus(Qt::OtherFocusReason);

@@ -43,7 +43,6 @@ void Game_Slot::initGame()
 
     getScore()->setScore(0);
     setQuestionShown(false);
-    setAcceptHoverEvents(true);
     setFocus();
     setSoundSilent(false);
     update();

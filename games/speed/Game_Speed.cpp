@@ -41,7 +41,6 @@ void Game_Speed::initGame()
 
     getScore()->setScore(0);
     setQuestionShown(false);
-    setAcceptHoverEvents(true);
     setFocus();
 
     clock.start(Clock::monotonicMs());

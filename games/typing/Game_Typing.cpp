@@ -57,7 +57,6 @@ void Game_Typing::initGame()
                  int(boundingRect().center().y()));
 
     setQuestionShown(false);
-    setAcceptHoverEvents(true);
     setFocus(Qt::ActiveWindowFocusReason);
 
     clock.start(Clock::monotonicMs());

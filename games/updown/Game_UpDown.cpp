@@ -48,7 +48,6 @@ void Game_UpDown::initGame()
 
     getScore()->setScore(0);
     setQuestionShown(false);
-    setAcceptHoverEvents(true);
     setFocus();
 
     clock.setLastTick(Clock::monotonicMs());
