@@ -547,6 +547,47 @@ private slots:
         QCOMPARE(drifts.size(), 16); // every drift in -2..1 on both axes turned up
     }
 
+    // A good hit shows the combo count and "匹" in the game's font at 32 points, standing on the
+    // shot's point and rising a pixel a frame: its ink is what a miss, which ends the combo,
+    // takes off the next frame.
+    void theComboCountStandsOnTheShotIn32Points()
+    {
+        startGame();
+        Game_Shooting_Gallery *gallery = game->getGallery();
+        gallery->addTarget(still(300, 150, 1));
+        const QPoint shot = QPoint(300, 150) + QPoint(150, 250);
+        gallery->shoot(shot);
+        for (int i = 0; i < 40; ++i)
+            frame(Qt::black);
+        const QImage with = frame(Qt::black);
+        gallery->shoot(QPoint(5, 560));
+        const QImage without = frame(Qt::black);
+        QRect ink;
+        for (int y = 0; y < with.height(); ++y)
+            for (int x = 0; x < with.width(); ++x)
+                if (qGray(with.pixel(x, y)) - qGray(without.pixel(x, y)) > 8)
+                    ink |= QRect(x, y, 1, 1);
+        QFont font = game->getFont();
+        font.setPointSize(32);
+        const QRect expected = QFontMetricsF(font, &with)
+                                   .tightBoundingRect(QStringLiteral("1匹"))
+                                   .translated(shot - QPoint(0, 40))
+                                   .toAlignedRect();
+        const QPoint off = ink.topLeft() - expected.topLeft(),
+                     grow = ink.bottomRight() - expected.bottomRight();
+        QVERIFY2(qMax(qMax(qAbs(off.x()), qAbs(off.y())), qMax(qAbs(grow.x()), qAbs(grow.y()))) <=
+                     2,
+                 qPrintable(QStringLiteral("ink %1,%2 %3x%4, expected %5,%6 %7x%8")
+                                .arg(ink.x())
+                                .arg(ink.y())
+                                .arg(ink.width())
+                                .arg(ink.height())
+                                .arg(expected.x())
+                                .arg(expected.y())
+                                .arg(expected.width())
+                                .arg(expected.height())));
+    }
+
     // The time-up screen says "終了！"; "もう一度" plays again, "メニューに戻る" leaves with the
     // larger of the best and the play's score.
     void theResultButtonsRetryAndLeave()
