@@ -119,6 +119,86 @@ private slots:
         QCOMPARE(scene.items().count(), 1);
     }
 
+    // With no pictures at all every game starts and says, in its own words, which pictures it
+    // could not load; the sounds and the font it misses are reported elsewhere.
+    void everyGameReportsItsMissingPictures_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QStringList>("messages");
+        const auto own = [](const char *game, const QStringList &names) {
+            QStringList lines;
+            for (const QString &name : names)
+                lines << QStringLiteral("imgReadError: /img/%1/%2").arg(game, name);
+            return lines;
+        };
+        const auto bare = [](const char *game, const QStringList &names) {
+            QStringList lines;
+            for (const QString &name : names)
+                lines << QStringLiteral(":/img/%1/%2").arg(game, name);
+            return lines;
+        };
+        const auto quoted = [](const char *game, const QString &name, int count) {
+            QStringList lines;
+            for (int i = 0; i < count; ++i)
+                lines << QStringLiteral("imgReadError: \":/img/%1/%2%3\"").arg(game, name).arg(i);
+            return lines;
+        };
+        QStringList setsuna = bare("setsuna", {"TITLE", "SCORE", "CURSOR", "ICON"});
+        for (int i = 0; i < 4; ++i)
+            setsuna << QStringLiteral("\":/img/setsuna/KOHRU%1\"").arg(i)
+                    << QStringLiteral("\":/img/setsuna/TOVIRA%1\"").arg(i);
+        QTest::newRow("Setsuna") << 0 << setsuna;
+        QStringList sameGame = {"readError: :/img/samegame/BAR_BASE",
+                                "readError: :/img/samegame/BAR", ":/img/samegame/BG",
+                                "imageLoadError/samegame/SCORE"};
+        for (int i = 0; i < 2; ++i)
+            for (const char *tile : {"KOHRU", "TOVIRA", "TAVEL", "LUNETA"})
+                sameGame << QStringLiteral("imageError::/img/samegame/%1%2").arg(tile).arg(i);
+        QTest::newRow("SameGame") << 1 << sameGame;
+        QTest::newRow("Slide") << 5
+                               << bare("slide", {"BG", "FG"}) + own("slide", {"SCORE", "TIMER"});
+        const QStringList sheet{"imageReaderror: /img/TRUMP"};
+        QTest::newRow("Slot") << 4 << sheet + bare("slot", {"BG", "FG"}) + own("slot", {"SCORE"});
+        QTest::newRow("UpDown") << 6
+                                << sheet + bare("updown", {"BG"}) +
+                                       own("updown", {"SCORE", "TIMER", "REST", "UP", "DOWN"});
+        QTest::newRow("Speed") << 8
+                               << sheet + bare("speed", {"BG"}) +
+                                      own("speed", {"SCORE", "TIMER", "REST"});
+        QTest::newRow("Typing") << 2
+                                << bare("typing", {"BG"}) +
+                                       own("typing", {"SCORE", "TIMER", "BORDER", "ARROW0",
+                                                      "ARROW1", "ARROW2", "ARROW3"});
+        QStringList janken = bare("janken", {"BG", "FG"}) + own("janken", {"SCORE", "TIMER"});
+        for (int i = 0; i < 3; ++i)
+            janken << quoted("janken", "TOVIRA", 3).at(i) << quoted("janken", "HAND", 3).at(i);
+        QTest::newRow("Janken") << 7 << janken + own("janken", {"POINT"});
+        QTest::newRow("Shooting") << 3
+                                  << bare("shooting", {"BG01", "BG02"}) +
+                                         own("shooting", {"TARGET", "SCORE", "TIMER"}) +
+                                         own("shooting", {"TOVIRA00"}) +
+                                         quoted("shooting", "TOVIRA0", 5).mid(1) +
+                                         own("shooting", {"KOHRU01", "KOHRU00", "PLUS", "MINUS"});
+    }
+    void everyGameReportsItsMissingPictures()
+    {
+        QFETCH(int, index);
+        QFETCH(QStringList, messages);
+        static QStringList seen;
+        seen.clear();
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &m) {
+                if (m.contains(QLatin1String("/img/")) || m.contains(QLatin1String("Error")))
+                    seen << m;
+            });
+        QGraphicsScene scene;
+        Game_GameList list;
+        list.startGame(&scene, index, 0);
+        list.stopGame(&scene, index);
+        qInstallMessageHandler(previous);
+        QCOMPARE(seen, messages);
+    }
+
     // Stopping takes the game off the scene and stops its timers; its score stays.
     void stopRemovesTheGameAndStopsItsTimers()
     {

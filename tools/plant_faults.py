@@ -171,7 +171,8 @@ def main():
     for path, n, kind, new, lines in chosen:
         if caught + missed >= args.count:
             break
-        tests = TESTS.get(folder(path), ['tst_' + folder(path)])
+        # Every game's missing-picture messages are checked through the game list.
+        tests = TESTS.get(folder(path), ['tst_' + folder(path), 'tst_gamelist'])
         original = '\n'.join(lines)
         changed = lines[:n] + [new] + lines[n + 1:]
         stamp = os.stat(path)
