@@ -288,6 +288,8 @@ private slots:
         const QRect left = game->leftButtonRect().toRect();
         const QRect right = game->rightButtonRect().toRect();
         const QImage plain = render(*game);
+        // the question stops the frames, so a move from button to button asks for the repaint
+        QSignalSpy repainted(scene.get(), &QGraphicsScene::changed);
 
         moveTo(game->leftButtonRect().center());
         QVERIFY(game->isHoverLeft());
@@ -297,7 +299,10 @@ private slots:
         QVERIFY(whiteIn(leftBold, left) > whiteIn(plain, left));
         QCOMPARE(whiteIn(leftBold, right), whiteIn(plain, right));
 
+        QTest::qWait(50);
+        repainted.clear();
         moveTo(game->rightButtonRect().center());
+        QTRY_VERIFY(!repainted.isEmpty());
         QVERIFY(!game->isHoverLeft());
         QVERIFY(game->isHoverRight());
         const QImage rightBold = render(*game);
