@@ -384,10 +384,12 @@ private slots:
     void dialogLeavesTheFontAt24PointsNormalWeight()
     {
         key(Qt::Key_Escape);
-        moveTo(game->leftButtonRect().center());
-        render(*game);
-        QCOMPARE(game->getFont().pointSize(), 24);
-        QCOMPARE(game->getFont().weight(), QFont::Normal);
+        for (const QRectF &button : {game->leftButtonRect(), game->rightButtonRect()}) {
+            moveTo(button.center());
+            render(*game);
+            QCOMPARE(game->getFont().pointSize(), 24);
+            QCOMPARE(game->getFont().weight(), QFont::Normal);
+        }
         QCOMPARE(game->getFont().family(), QString("Tanuki Permanent Marker"));
     }
 
