@@ -7,22 +7,37 @@
 
 #include <QGraphicsItem>
 #include <QImage>
+#include <QList>
 #include <QStringList>
 #include <initializer_list>
 
 // Both lines of the score panel show v, and go on showing it while the play earns nothing.
 void showOnScorePanel(Game_Score &score, int v);
 
-// Says where the ink in which a and b differ inside `area` leaves the paper of the panel picture
-// drawn at `at`, or the 1020 x 572 window; empty when it stays on it.
-QString inkOffPaper(const QGraphicsItem &game, const QImage &a, const QImage &b, const QRect &area,
-                    const QString &panel, QPoint at);
+// A text where the screen's description puts it: the game font at this point size, drawn in
+// `rect` with these alignment flags.
+struct InkText {
+    int pointSize;
+    QRectF rect;
+    int flags;
+    QString text;
+};
+// The two lines of the score panel, centred in (20, 40, 90, 20) and (20, 70, 90, 20) at 12 points.
+QList<InkText> scorePanelTexts(int best, int score);
 
-// A panel whose texts are checked: the part of the frame they may change, its picture and place.
+// Says where the ink in which a and b differ inside `area` leaves the paper of the panel picture
+// drawn at `at`, or the 1020 x 572 window; empty when it stays on it. Given the texts, the ink must
+// also cover what they cover when drawn as described, to 2 px.
+QString inkOffPaper(const QGraphicsItem &game, const QImage &a, const QImage &b, const QRect &area,
+                    const QString &panel, QPoint at, const QList<InkText> &texts = {});
+
+// A panel whose texts are checked: the part of the frame they may change, its picture and place,
+// and where its texts belong.
 struct InkPanel {
     QRect area;
     QString picture;
     QPoint at;
+    QList<InkText> texts = {};
 };
 
 // Where the dialog with these three texts, drawn alone on black, writes white inside `area`,

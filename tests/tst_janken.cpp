@@ -288,8 +288,13 @@ private slots:
         showOnScorePanel(*game->getScore(), 449875);
         frame(0);
         const int x = 512 - QImage(":/img/janken/TIMER").width() / 2;
-        VERIFY_INK_ON_PANELS(*game, {{{0, 0, 140, 110}, ":/img/janken/SCORE", {0, 10}},
-                                     {{x - 20, 0, 400, 170}, ":/img/janken/TIMER", {x, 10}}});
+        VERIFY_INK_ON_PANELS(
+            *game,
+            {{{0, 0, 140, 110}, ":/img/janken/SCORE", {0, 10}, scorePanelTexts(449875, 449875)},
+             {{x - 20, 0, 400, 170},
+              ":/img/janken/TIMER",
+              {x, 10},
+              {{50, QRectF(x + 60, 30, 400, 300), Qt::AlignLeft | Qt::AlignTop, "00:00:00"}}}});
     }
 };
 

@@ -532,7 +532,10 @@ private slots:
     {
         showOnScorePanel(*game->getScore(), 99999999);
         frame();
-        VERIFY_INK_ON_PANELS(*game, {{{0, 0, 122, 110}, ":/img/samegame/SCORE", {0, 10}}});
+        VERIFY_INK_ON_PANELS(*game, {{{0, 0, 122, 110},
+                                      ":/img/samegame/SCORE",
+                                      {0, 10},
+                                      scorePanelTexts(99999999, 99999999)}});
     }
 };
 

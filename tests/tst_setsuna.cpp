@@ -440,7 +440,10 @@ private slots:
         pointAndClick(buttonCentre(2));
         showOnScorePanel(*game->getScore(), 99999999);
         frame();
-        VERIFY_INK_ON_PANELS(*game, {{{0, 0, 140, 110}, ":/img/setsuna/SCORE", {0, 10}}});
+        VERIFY_INK_ON_PANELS(*game, {{{0, 0, 140, 110},
+                                      ":/img/setsuna/SCORE",
+                                      {0, 10},
+                                      scorePanelTexts(99999999, 99999999)}});
     }
 };
 

@@ -621,8 +621,15 @@ private slots:
         startGame();
         showOnScorePanel(*game->getScore(), 99999999);
         frame();
-        VERIFY_INK_ON_PANELS(*game, {{{0, 0, 120, 110}, ":/img/shooting/SCORE", {0, 10}},
-                                     {{120, 0, 400, 130}, ":/img/shooting/TIMER", {120, 10}}});
+        VERIFY_INK_ON_PANELS(*game,
+                             {{{0, 0, 120, 110},
+                               ":/img/shooting/SCORE",
+                               {0, 10},
+                               scorePanelTexts(99999999, 99999999)},
+                              {{120, 0, 400, 130},
+                               ":/img/shooting/TIMER",
+                               {120, 10},
+                               {{50, QRectF(180, 30, 400, 300), Qt::AlignLeft, "00:50:00"}}}});
     }
 };
 

@@ -362,8 +362,12 @@ private slots:
         });
         showOnScorePanel(*game->getScore(), 30000);
         frame(0);
-        VERIFY_INK_ON_PANELS(*game, {{{0, 0, 120, 110}, ":/img/slide/SCORE", {0, 10}},
-                                     {{120, 0, 400, 130}, ":/img/slide/TIMER", {120, 10}}});
+        VERIFY_INK_ON_PANELS(
+            *game, {{{0, 0, 120, 110}, ":/img/slide/SCORE", {0, 10}, scorePanelTexts(30000, 30000)},
+                    {{120, 0, 400, 130},
+                     ":/img/slide/TIMER",
+                     {120, 10},
+                     {{50, QRectF(180, 30, 400, 300), Qt::AlignLeft | Qt::AlignTop, "01:00:00"}}}});
     }
 };
 

@@ -203,12 +203,17 @@ private slots:
         const QImage black = table->frame(0);
         const QPoint clock = game->timerPictureRect().topLeft().toPoint();
         const QPoint count = game->restPictureRect().topLeft().toPoint();
+        const QSize rest = QImage(":/img/speed/REST").size();
         const QString score = QStringLiteral(":/img/speed/SCORE");
         for (const QString &why :
-             {inkOffPaper(*game, black, white, QRect(0, 0, 140, 130), score, QPoint(0, 10)),
-              inkOffPaper(*game, black, white, QRect(300, 440, 424, 136), ":/img/speed/REST",
-                          count),
-              inkOffPaper(*game, black, red, black.rect(), ":/img/speed/TIMER", clock)})
+             {inkOffPaper(*game, black, white, QRect(0, 0, 140, 130), score, QPoint(0, 10),
+                          scorePanelTexts(99999999, 99999999)),
+              inkOffPaper(*game, black, white, QRect(300, 440, 424, 136), ":/img/speed/REST", count,
+                          {{46, QRectF(count + QPoint(0, 25), rest - QSize(120, 0)), Qt::AlignRight,
+                            "888"}}),
+              inkOffPaper(*game, black, red, black.rect(), ":/img/speed/TIMER", clock,
+                          {{50, QRectF(clock + QPoint(60, 20), QSize(400, 300)), Qt::AlignLeft,
+                            "00:01:49"}})})
             QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 

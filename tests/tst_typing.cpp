@@ -301,8 +301,13 @@ private slots:
         frame(0);
         const QImage timer(":/img/typing/TIMER");
         const QPoint at(512 - timer.width() / 2, 288 - timer.height() / 2 - 240);
-        VERIFY_INK_ON_PANELS(*game, {{{0, 0, 140, 110}, ":/img/typing/SCORE", {0, 10}},
-                                     {{at.x() - 20, 0, 400, 160}, ":/img/typing/TIMER", at}});
+        VERIFY_INK_ON_PANELS(
+            *game,
+            {{{0, 0, 140, 110}, ":/img/typing/SCORE", {0, 10}, scorePanelTexts(99999999, 99999999)},
+             {{at.x() - 20, 0, 400, 160},
+              ":/img/typing/TIMER",
+              at,
+              {{50, QRectF(at + QPoint(60, 20), timer.size()), Qt::AlignLeft, "00:00:00"}}}});
     }
 };
 

@@ -71,12 +71,15 @@ private slots:
         table->frame(0);
         const QImage black = table->frame(0), white = table->frame(0, Qt::white);
         QCOMPARE(game->getTable()->getRest(), 52);
-        for (const QString &why : {inkOffPaper(*game, black, white, QRect(0, 0, 155, 128),
-                                               ":/img/updown/SCORE", {0, 10}),
-                                   inkOffPaper(*game, black, white, QRect(155, 0, 300, 160),
-                                               ":/img/updown/REST", {160, 30}),
-                                   inkOffPaper(*game, black, white, QRect(0, 160, 420, 140),
-                                               ":/img/updown/TIMER", {0, 130})})
+        const QList<InkText> count{{50, QRectF(220, 50, 300, 300), Qt::AlignLeft, "52"}},
+            clock{{50, QRectF(60, 150, 400, 300), Qt::AlignLeft, "00:00:00"}};
+        for (const QString &why :
+             {inkOffPaper(*game, black, white, QRect(0, 0, 155, 128), ":/img/updown/SCORE", {0, 10},
+                          scorePanelTexts(99999999, 99999999)),
+              inkOffPaper(*game, black, white, QRect(155, 0, 300, 160), ":/img/updown/REST",
+                          {160, 30}, count),
+              inkOffPaper(*game, black, white, QRect(0, 160, 420, 140), ":/img/updown/TIMER",
+                          {0, 130}, clock)})
             QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 
