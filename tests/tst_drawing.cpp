@@ -144,9 +144,9 @@ private slots:
             }
         }
     }
-    // A kept backdrop shows exactly what painting straight would, is painted once per key and
-    // again when the key changes; under a scaling painter (full screen) it is kept at device
-    // size, and a turning painter is painted straight through.
+    // A kept backdrop shows exactly what painting straight would (with the painter's hints), is
+    // painted once per key and again when the key changes; under a scaling painter (full screen)
+    // it is kept at device size, and a turning painter is painted straight through.
     void backdropCopiesWhatItKeeps()
     {
         QColor tone(Qt::darkGreen);
@@ -157,6 +157,8 @@ private slots:
             p->setFont(font);
             p->setPen(Qt::yellow);
             p->drawText(QRectF(10, 10, 260, 80), Qt::AlignCenter, QStringLiteral("残念！"));
+            p->setBrush(Qt::red);
+            p->drawEllipse(QRectF(200, 90, 70, 45)); // smooth only under the painter's hints
             Shade::draw(p, QRectF(0, 0, 298, 158), 128);
         };
         const QRectF rect(-2, -2, 300, 160);
@@ -164,6 +166,7 @@ private slots:
             QImage image(320, 180, QImage::Format_ARGB32_Premultiplied);
             image.fill(Qt::white);
             QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing);
             painter.setTransform(t);
             if (backdrop)
                 backdrop->draw(&painter, rect, qHash(tone.rgb()), paintScreen);
