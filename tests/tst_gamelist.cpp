@@ -2,6 +2,8 @@
 #include "TestGame.h"
 
 #include "app/Game_GameList.h"
+#include "base/Clock.h"
+#include "base/Random.h"
 
 #include <QGraphicsScene>
 #include <QPointer>
@@ -197,6 +199,58 @@ private slots:
         list.stopGame(&scene, index);
         qInstallMessageHandler(previous);
         QCOMPARE(seen, messages);
+    }
+
+    // Each start seeds the generator from the time of day: two times the game's formula maps to
+    // one seed start the same play, a time it maps elsewhere another. The sum of hour, minute,
+    // second and millisecond leaves out which field is which; "mmssszzz" leaves out the hour.
+    void eachStartSeedsFromTheTimeOfDay_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QTime>("first");
+        QTest::addColumn<QTime>("same");
+        QTest::addColumn<QTime>("other");
+        const QTime sum(10, 0, 0, 0), clock(10, 5, 7, 123);
+        const auto bySum = [&](const char *name, int index, const QTime &other) {
+            QTest::newRow(name) << index << sum << QTime(9, 1, 0, 0) << other;
+        };
+        const auto byClock = [&](const char *name, int index, const QTime &other) {
+            QTest::newRow(name) << index << clock << QTime(11, 5, 7, 123) << other;
+        };
+        bySum("Setsuna", 0, QTime(10, 0, 0, 1));
+        bySum("SameGame", 1, QTime(10, 0, 0, 1));
+        byClock("Typing", 2, QTime(10, 5, 8, 123));
+        bySum("Slot", 4, QTime(10, 0, 0, 1));
+        bySum("Slide", 5, QTime(10, 0, 0, 1));
+        bySum("UpDown", 6, QTime(10, 0, 1, 0));
+        byClock("Janken", 7, QTime(10, 5, 7, 124));
+        byClock("Speed", 8, QTime(10, 6, 7, 123));
+    }
+    void eachStartSeedsFromTheTimeOfDay()
+    {
+        QFETCH(int, index);
+        QFETCH(QTime, first);
+        QFETCH(QTime, same);
+        QFETCH(QTime, other);
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+        QGraphicsScene scene;
+        Game_GameList list;
+        const auto nextDrawAfterAStartAt = [&](const QTime &t) {
+            Clock::setTimeSource([t] { return t; });
+            Clock::setMonotonicSource([t] { return qint64(QTime(0, 0).msecsTo(t)); });
+            Random::seed(1);
+            list.startGame(&scene, index, 0);
+            const int draw = Random::draw();
+            list.stopGame(&scene, index);
+            return draw;
+        };
+        const int at = nextDrawAfterAStartAt(first);
+        const int atSame = nextDrawAfterAStartAt(same), atOther = nextDrawAfterAStartAt(other);
+        Clock::reset();
+        qInstallMessageHandler(previous);
+        QCOMPARE(atSame, at);
+        QVERIFY(atOther != at);
     }
 
     // Stopping takes the game off the scene and stops its timers; its score stays.
