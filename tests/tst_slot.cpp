@@ -408,8 +408,8 @@ private slots:
         QVERIFY(game->isFrameTimerActive());
     }
 
-    // The release of the press that ended the game does not act on the dialog, even with the
-    // pointer over "もう一度" and the hover still naming it from the previous result screen.
+    // The losing press stops the frames, and its release does not act on the dialog, even with
+    // the pointer over "もう一度" and the hover still naming it from the previous result screen.
     void theReleaseOfTheLosingPressDoesNotRetry()
     {
         const QPointF retry = game->leftButtonRect().center() + QPointF(2, 2);
@@ -417,8 +417,11 @@ private slots:
             game->stopTimers();
             waitForReelAt(800);
             setAllStrips(machine(), 3);
+            // the frame timer (the game's only timer) runs until the losing press stops it
+            game->findChild<QTimer *>()->start();
             click(retry);
             QVERIFY(game->isGameOver());
+            QVERIFY(!game->isFrameTimerActive());
             moveTo(retry);
             QVERIFY(game->isHoverLeft());
             click(retry);
@@ -429,6 +432,7 @@ private slots:
     // A spinning reel reaching the edge ends the play on screen and stops the timer.
     void aLostReelStopsTheTimer()
     {
+        game->findChild<QTimer *>()->start();
         int frames = 0;
         while (!game->isGameOver() && frames < 1000) {
             frame();
