@@ -137,6 +137,10 @@ QString FlatPictures::flatFile()
                 QPainter p(&img);
                 p.setCompositionMode(QPainter::CompositionMode_Source);
                 p.fillRect(img.rect().adjusted(16, 16, -16, -16), Qt::transparent);
+                // The outermost ring is open too: there the picture under the overlay shows, and
+                // one drawn a pixel off leaves its edge bare.
+                p.setPen(Qt::transparent);
+                p.drawRect(img.rect().adjusted(0, 0, -1, -1));
             }
             const QString file = QString(f[0]).replace(QLatin1Char('/'), QLatin1Char('_'));
             img.save(dir.filePath(file + QStringLiteral(".png")));

@@ -2,7 +2,8 @@
 // Every picture of the art contract replaced by a flat colour of its own at its contract size,
 // packed at test time into a resource file that the games load instead of resuorce.rcc. A screen
 // painted with it says which picture shows at a point, whatever the art looks like. Overlays
-// (".../FG", Shooting's BG02) keep only a 16 px frame, so what lies under them still shows.
+// (".../FG", Shooting's BG02) keep only a 16 px frame inside their outermost pixel, so what lies
+// under them still shows.
 #include "games/frame/Game_Base.h"
 
 #include <QColor>

@@ -94,7 +94,7 @@ private slots:
                       tovira = "img/janken/TOVIRA", timer = "img/janken/TIMER";
         // clang-format off
         FlatPictures::table(
-            {{0, {20, 140}, hand}, {0, {248, 436}, hand}, {0, {252, 300}, bg},
+            {{0, {20, 140}, hand}, {0, {248, 436}, hand}, {0, {252, 300}, bg}, {0, {0, 560}, bg}, {0, {1023, 20}, bg},
              {0, {20, 136}, bg}, {0, {20, 440}, bg}, {0, {700, 118}, tovira},
              {0, {1000, 550}, tovira}, {0, {662, 300}, bg}, {0, {900, 114}, bg},
              {0, {30, 258}, "img/janken/POINT&" + hand}, {0, {52, 318}, "img/janken/POINT&" + hand},
@@ -114,7 +114,8 @@ private slots:
             SceneInput::key(*scene, Qt::Key_Escape);
         if (screen == 2)
             playThrow(16, 2);
-        QVERIFY(FlatPictures::shows(FlatPictures::paint(*game), at, shows));
+        const QImage shot = FlatPictures::paint(*game);
+        QVERIFY2(FlatPictures::shows(shot, at, shows), qPrintable(FlatPictures::at(shot, at)));
     }
 
     // Paper beats rock, rock beats scissors, scissors beat paper; nothing beats itself.
