@@ -113,15 +113,18 @@ public:
         painter.end();
         return device.engine.seen;
     }
-    // The item painted on a white page.
-    template <class Item> static QImage paint(Item &item)
+    // The item painted on a white page, scaled as a full screen twice the window's size would.
+    template <class Item> static QImage paint(Item &item, int scale = 1)
     {
-        QImage page(1024, 576, QImage::Format_ARGB32_Premultiplied);
+        QImage page(1024 * scale, 576 * scale, QImage::Format_ARGB32_Premultiplied);
         page.fill(Qt::white);
         QPainter painter(&page);
+        painter.scale(scale, scale);
         item.paint(&painter, nullptr, nullptr);
         return page;
     }
+    // The pixel of a page painted at twice the size that lies within the window's pixel p.
+    static QPoint doubled(QPoint p) { return p * 2 + QPoint(1, 1); }
 
 private:
     static QString real();

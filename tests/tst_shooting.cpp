@@ -445,6 +445,9 @@ private slots:
             frame();
         }
         QVERIFY(FlatPictures::shows(frame(), at, shows));
+        // scaled, the gallery is drawn whole under the curtains
+        QVERIFY(
+            FlatPictures::shows(FlatPictures::paint(*game, 2), FlatPictures::doubled(at), shows));
         if (screen != 1)
             QCOMPARE(game->cursor().shape(), screen ? Qt::ArrowCursor : Qt::DragMoveCursor);
     }

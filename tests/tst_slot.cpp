@@ -514,6 +514,9 @@ private slots:
         for (int f = 0; screen == 2 && f < 5000 && !game->isGameOver(); ++f)
             frame(); // a reel left spinning reaches the left edge
         QVERIFY(FlatPictures::shows(frame(), at, shows));
+        // scaled, the cabinet is drawn whole under the reels
+        QVERIFY(
+            FlatPictures::shows(FlatPictures::paint(*game, 2), FlatPictures::doubled(at), shows));
         if (screen == 2)
             QVERIFY(FlatPictures::texts(*game).contains("残念！"));
     }
