@@ -481,7 +481,8 @@ private slots:
 
     // A whole play painted frame by frame: groups cleared by clicks between ticks, the bar
     // drawn growing down its well, useless clicks until it is full, the retry question drawn
-    // over the board, "はい" for a new board, then Escape and "はい" out with the best score.
+    // over the board, "はい" for a new board, then Escape and "はい" out with the best score; the
+    // release frees the board.
     void wholePlayRendersToTheRetryQuestionAndBack()
     {
         QSignalSpy ended(game, &Game_Base::endGame);
@@ -524,6 +525,9 @@ private slots:
         click(*scene, game->leftButtonRect().center());
         QCOMPARE(ended.count(), 1);
         QCOMPARE(ended[0][1].toInt(), qMax(500, scored));
+        // Off the scene the game keeps no board and no bar until its next start.
+        game->releaseResources();
+        QVERIFY(!game->getRules() && !game->getTimeBar());
     }
 
     // A score beyond any play (boards follow each other without end) inks only on the paper of
