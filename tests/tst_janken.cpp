@@ -94,7 +94,7 @@ private slots:
                       tovira = "img/janken/TOVIRA", timer = "img/janken/TIMER";
         // clang-format off
         FlatPictures::table(
-            {{0, {20, 140}, hand}, {0, {248, 436}, hand}, {0, {252, 300}, bg}, {0, {0, 560}, bg}, {0, {1023, 20}, bg},
+            {{0, {20, 140}, hand}, {0, {248, 436}, hand}, {0, {252, 300}, bg}, {0, {0, 560}, bg}, {0, {1, 300}, fg}, {0, {500, 1}, fg}, {0, {1023, 20}, bg},
              {0, {20, 136}, bg}, {0, {20, 440}, bg}, {0, {700, 118}, tovira},
              {0, {1000, 550}, tovira}, {0, {662, 300}, bg}, {0, {900, 114}, bg},
              {0, {30, 258}, "img/janken/POINT&" + hand}, {0, {52, 318}, "img/janken/POINT&" + hand},

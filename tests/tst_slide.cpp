@@ -258,7 +258,7 @@ private slots:
         const QString bg = "img/slide/BG", fg = "img/slide/FG", timer = "img/slide/TIMER";
         // clang-format off
         FlatPictures::table(
-            {{0, {1020, 572}, fg}, {0, {2, 2}, fg}, {0, {20, 300}, bg}, {0, {0, 300}, bg}, {0, {1023, 575}, bg},
+            {{0, {1020, 572}, fg}, {0, {2, 2}, fg}, {0, {20, 300}, bg}, {0, {0, 300}, bg}, {0, {1, 300}, fg}, {0, {500, 1}, fg}, {0, {1023, 575}, bg},
              {0, {2, 12}, "img/slide/SCORE"}, {0, {118, 97}, "img/slide/SCORE"},
              {0, {122, 12}, timer}, {0, {122, 116}, timer}, {0, {478, 12}, timer},
              {0, {478, 116}, timer}, {0, {482, 60}, bg}, {0, {166, 122}, "#ffffff"},
