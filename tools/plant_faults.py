@@ -3,11 +3,13 @@
 
 Each fault is one line changed: a number altered, a comparison flipped, a condition negated, a
 conditional's branches swapped, or a call removed. The tree is rebuilt incrementally, the tests
-that belong to the changed folder run under a timeout, and the file is put back. A fault whose
-build fails is replaced by another. The choice is seeded, so a run can be repeated on other tests.
+that belong to the changed folder run under a timeout (with the game list's, which starts every
+game), and the file is put back. With --window a fault those miss is tried on the folder's window
+tests too, as ./test runs both. A fault whose build fails is replaced by another. The choice is
+seeded, so a run can be repeated on other tests.
 
-  tools/plant_faults.py --build build --count 60 --sample kinds --seed 24 --out kinds.txt
-  tools/plant_faults.py --build build --count 40 --sample random --seed 24 --out random.txt
+  tools/plant_faults.py --build build --count 55 --sample kinds --seed 25 --window --out kinds.txt
+  tools/plant_faults.py --build build --count 40 --sample random --seed 25 --window --out random.txt
   tools/plant_faults.py --build build --recheck random.txt --out random-again.txt
 
 --recheck plants again the faults a previous run missed, to see whether newer tests catch them.
