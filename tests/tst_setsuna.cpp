@@ -391,7 +391,7 @@ private slots:
              {0, {494, 261}, "img/setsuna/TITLE"}, {0, {530, 300}, "img/setsuna/TITLE"},
              {7, {400, 260}, "img/setsuna/CURSOR"}, {7, {399, 260}, "img/setsuna/TITLE"},
              {1, {1020, 572}, "#383838"}, {3, {1020, 572}, "img/setsuna/BG"},
-             {3, {140, 90}, k + "0"}, {3, {410, 486}, k + "0"}, {3, {110, 300}, "img/setsuna/BG"},
+             {3, {140, 90}, k + "0"}, {3, {410, 486}, k + "0"}, {3, {110, 300}, "img/setsuna/BG"}, {3, {0, 300}, "img/setsuna/BG"}, {3, {500, 0}, "img/setsuna/BG"},
              {3, {260, 86}, "img/setsuna/BG"}, {3, {614, 90}, t + "0"}, {3, {910, 486}, t + "0"},
              {3, {914, 300}, "img/setsuna/BG"}, {3, {512, 288}, "img/setsuna/BG"},
              {3, {612, 88}, t + "0"}, {3, {911, 487}, t + "0"}, {3, {612, 87}, "img/setsuna/BG"},

@@ -250,7 +250,7 @@ private slots:
         const QString bg = "img/typing/BG", timer = "img/typing/TIMER", box = "img/typing/BORDER";
         // clang-format off
         FlatPictures::table(
-            {{0, {1020, 572}, bg}, {0, {2, 12}, "img/typing/SCORE"},
+            {{0, {1020, 572}, bg}, {0, {0, 500}, bg}, {0, {1000, 0}, bg}, {0, {2, 12}, "img/typing/SCORE"},
              {0, {127, 97}, "img/typing/SCORE"}, {0, {334, 2}, timer}, {0, {690, 104}, timer},
              {0, {334, 104}, timer}, {0, {330, 50}, bg}, {0, {694, 50}, bg}, {0, {512, 108}, bg},
              {0, {463, 236}, box}, {0, {560, 333}, box}, {0, {512, 240}, box}, {0, {460, 285}, bg},
