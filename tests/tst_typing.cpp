@@ -221,8 +221,8 @@ private slots:
         QCOMPARE(game->getBorderAlpha(), 0.2);
     }
 
-    // A frame across a change of minute counts in full; Escape pauses; the paused time is not
-    // counted; "いいえ" resumes, Escape and Space leave.
+    // A frame across a change of minute counts in full, one after a stall an hour at most;
+    // Escape pauses; the paused time is not counted; "いいえ" resumes, Escape and Space leave.
     void pauseIsNotCountedAndSpaceLeaves()
     {
         now = QTime(10, 0, 59, 800);
@@ -235,6 +235,9 @@ private slots:
         QVERIFY(!game->isQuestionShown());
         frame(100);
         QCOMPARE(game->getClock()->getElapsed(), QTime(0, 0, 0, 500));
+        // a frame after a long stall (a suspended machine) counts an hour at most
+        frame(2 * 3600 * 1000);
+        QCOMPARE(game->getClock()->getElapsed(), QTime(1, 0, 0, 500));
         QSignalSpy ended(game, &Game_Typing::endGame);
         SceneInput::key(*scene, Qt::Key_Escape);
         SceneInput::key(*scene, Qt::Key_Space);
