@@ -4,6 +4,7 @@
 #include "base/Picture.h"
 #include "base/Shade.h"
 #include "games/frame/Game_Backdrop.h"
+#include "games/frame/Game_DialogDress.h"
 
 #include <QFontDatabase>
 #include <QPainter>
@@ -144,6 +145,31 @@ private slots:
             }
         }
     }
+    // The dialog's dress, whichever plate is lit, keeps to the area kept for it (what lies
+    // beyond would be cut off) and fills it to within 4 px of every side.
+    void theDialogDressStaysInsideItsArea()
+    {
+        const Game_DialogDress::Layout layout{QRectF(260, 211, 500, 50), QRectF(235, 311, 250, 50),
+                                              QRectF(535, 311, 250, 50), QRectF(260, 361, 500, 50)};
+        const QRect area = Game_DialogDress::area(layout);
+        for (const auto lit : {Game_DialogDress::Lit::None, Game_DialogDress::Lit::Left,
+                               Game_DialogDress::Lit::Right}) {
+            QImage page(1024, 576, QImage::Format_ARGB32_Premultiplied);
+            page.fill(Qt::transparent);
+            QPainter painter(&page);
+            Game_DialogDress::draw(&painter, layout, lit);
+            painter.end();
+            QRect ink;
+            for (int y = 0; y < page.height(); ++y)
+                for (int x = 0; x < page.width(); ++x)
+                    if (qAlpha(page.pixel(x, y)) > 0)
+                        ink |= QRect(x, y, 1, 1);
+            QVERIFY(area.contains(ink));
+            QVERIFY(ink.left() - area.left() <= 4 && ink.top() - area.top() <= 4);
+            QVERIFY(area.right() - ink.right() <= 4 && area.bottom() - ink.bottom() <= 4);
+        }
+    }
+
     // A kept backdrop shows exactly what painting straight would (with the painter's hints), is
     // painted once per key and again when the key changes; under a scaling painter (full screen)
     // it is kept at device size, and a turning painter is painted straight through.
