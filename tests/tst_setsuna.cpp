@@ -70,7 +70,8 @@ private:
         }
         return false;
     }
-    QPointF buttonCentre(int i) const { return Game_Setsuna::buttonRect(i).center(); }
+    // The difficulty buttons: 50 x 50 from (390, 305), (485, 305) and (580, 305).
+    static QPointF buttonCentre(int i) { return QPointF(415 + 95 * i, 330); }
     // The frame tests its dialog buttons against the scene position.
     QPointF leftDialogButton() const { return game->leftButtonRect().center(); }
 
