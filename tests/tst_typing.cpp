@@ -183,6 +183,15 @@ private slots:
         }
         QVERIFY(x(played(), 0) > 1024);
         QCOMPARE(frames, (1024 + W0) / 5 + 1);
+        // a tile on the edge has not passed it
+        Game_Typing_Train edge;
+        edge.start(W0, 500 - W0, Box, 300);
+        for (int i = 0; i < 100; ++i)
+            edge.step();
+        QCOMPARE(x(edge, 0), 500 - W0);
+        QVERIFY(!edge.isFinished());
+        edge.step();
+        QVERIFY(edge.isFinished());
         frame(16);
         QImage ref(image.size(), image.format());
         ref.fill(Qt::transparent);
