@@ -253,6 +253,22 @@ private slots:
         QVERIFY(atOther != at);
     }
 
+    // The games that make their play on demand start even when nothing made it first.
+    void aStartWithoutResourcesMakesThem()
+    {
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+        Game_GameList list;
+        for (int index : {0, 2, 3, 7}) {
+            QGraphicsScene scene;
+            scene.addItem(list.game(index));
+            list.game(index)->initGame();
+            QVERIFY2(list.game(index)->isFrameTimerActive(), qPrintable(QString::number(index)));
+            list.stopGame(&scene, index);
+        }
+        qInstallMessageHandler(previous);
+    }
+
     // Stopping takes the game off the scene and stops its timers; its score stays.
     void stopRemovesTheGameAndStopsItsTimers()
     {
