@@ -444,7 +444,8 @@ private slots:
 
     // Escape shows the question with the reels standing still and presses ignored; "いいえ"
     // resumes the timer; Escape and Space leave with the larger of best and score; on the result
-    // screen "メニューに戻る" leaves with the score when it is higher.
+    // screen "メニューに戻る" leaves with the score when it is higher; the release frees the
+    // machine.
     void escapeAndTheButtonsLeaveWithTheBestScore()
     {
         QSignalSpy ended(game, &Game_Base::endGame);
@@ -488,6 +489,9 @@ private slots:
         click(menu);
         QCOMPARE(ended.count(), 2);
         QCOMPARE(ended.at(1).at(1).toInt(), 100);
+        // Off the scene the game keeps no machine until its next start.
+        game->releaseResources();
+        QVERIFY(!game->getMachine());
     }
 
     // Which picture shows where: FG over the reels at (0, 0), the panel at (0, 10) over it, the
