@@ -121,7 +121,7 @@ private slots:
                       bar = "img/samegame/BAR$", tile = "img/samegame/[A-Z]+0";
         // clang-format off
         FlatPictures::table(
-            {{0, {0, 0}, bg}, {0, {1020, 570}, bg}, {0, {2, 12}, "img/samegame/SCORE"},
+            {{0, {0, 0}, bg}, {0, {1020, 570}, bg}, {0, {600, 573}, bg}, {0, {1021, 30}, bg}, {0, {2, 12}, "img/samegame/SCORE"},
              {0, {117, 97}, "img/samegame/SCORE"}, {0, {121, 300}, bg}, {0, {123, 59}, tile},
              {0, {1020, 536}, tile}, {0, {1020, 540}, bg}, {0, {600, 56}, bg},
              {0, {12, 122}, base}, {0, {110, 528}, base}, {0, {8, 300}, bg}, {0, {114, 300}, bg},
