@@ -2,6 +2,7 @@
 // art, and the countdown the card games share.
 #include "base/Clock.h"
 #include "base/Game_Countdown.h"
+#include "base/Picture.h"
 #include "base/Random.h"
 #include "games/cards/Game_Trump.h"
 
@@ -82,6 +83,30 @@ private slots:
                                    int(card.sizeInBytes())));
         }
         QCOMPARE(seen.size(), 54);
+    }
+
+    // Drawn at twice the size (full screen), a card comes from the sheet in use: once the
+    // double-size sheet is in, its own pixels, not the cut of the sheet before.
+    void aScaledCardComesFromTheSheetInUse()
+    {
+        const auto drawn = [](const Game_Trump &trump) {
+            QImage page(226, 340, QImage::Format_ARGB32_Premultiplied);
+            page.fill(Qt::transparent);
+            QPainter painter(&page);
+            painter.scale(2, 2);
+            trump.drawCard(&painter, QRectF(0, 0, 113, 170), 0, 12);
+            return page;
+        };
+        const QImage before = drawn(Game_Trump());
+        QVERIFY(QResource::registerResource(TOVIRA_GAME_DIR "/resuorce2x.rcc", "/x2"));
+        Picture::setDoubleSize(true);
+        const QImage after = drawn(Game_Trump());
+        const QImage sheet = QImage(QStringLiteral(":/x2/img/TRUMP"))
+                                 .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        Picture::setDoubleSize(false);
+        QVERIFY(QResource::unregisterResource(TOVIRA_GAME_DIR "/resuorce2x.rcc", "/x2"));
+        QVERIFY(after != before);
+        QCOMPARE(after, sheet.copy(0, 0, 226, 340));
     }
 
     // The seed is the "mmssszzz" digits of the time of day, so two sheets made in the same
