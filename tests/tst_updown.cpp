@@ -97,6 +97,9 @@ private slots:
         QVERIFY(equal.isFailed());
         QCOMPARE(directionOf(tableWith({0, 8}, {{1, 2}, {2, 7}, {0, 8}, {1, 1}, {3, 4}})),
                  int(Table::Down));
+        // every place counts, the first too
+        QCOMPARE(directionOf(tableWith({0, 6}, {{1, 2}, {1, 6}, {2, 6}, {3, 6}, {0, 6}})),
+                 int(Table::Down));
     }
 
     // Higher and lower cards together, or a joker anywhere, are decided by rand() mod 2 (1 is
