@@ -45,7 +45,7 @@ Game_GameList::Game_GameList()
     createGames();
     for (const auto &g : games) {
         if (g)
-            connect(g.get(), &Game_Base::endGame, this, &Game_GameList::slot_endGame);
+            connectGame(g.get());
     }
 }
 
@@ -79,7 +79,22 @@ void Game_GameList::setGame(int index, Game_Base *game)
         return;
     games[index] = std::move(owned);
     if (game)
-        connect(game, &Game_Base::endGame, this, &Game_GameList::slot_endGame);
+        connectGame(game);
+}
+
+void Game_GameList::connectGame(Game_Base *game)
+{
+    connect(game, &Game_Base::endGame, this, &Game_GameList::slot_endGame);
+    connect(game, &Game_Base::signal_resultShown, this, &Game_GameList::signal_resultShown);
+}
+
+int Game_GameList::shownIndex(const QGraphicsScene *scene) const
+{
+    for (int i = 0; i < GameCount; ++i) {
+        if (games[i] && scene && games[i]->scene() == scene)
+            return i;
+    }
+    return -1;
 }
 
 void Game_GameList::startGame(QGraphicsScene *scene, int index, int best)

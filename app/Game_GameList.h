@@ -31,6 +31,8 @@ public:
     // Whether index names a game that can be started.
     bool hasGame(int index) const;
     Game_Base *game(int index) const;
+    // Menu index of the game shown in scene, or -1 when none is.
+    int shownIndex(const QGraphicsScene *scene) const;
     // Menu index of a game name ("Setsuna" .. "Speed"), or -1.
     static int indexOf(const QString &name);
 
@@ -39,12 +41,15 @@ public:
 
 signals:
     void signal_palyLancher(int index, int score);
+    // A game on stage has shown its result screen.
+    void signal_resultShown();
 
 public slots:
     void slot_endGame(QString name, int score);
 
 private:
     void createGames();
+    void connectGame(Game_Base *game);
 
     std::array<std::unique_ptr<Game_Base>, GameCount> games;
 };

@@ -5,6 +5,7 @@
 #include "base/HighDensity.h"
 #include "base/Notice.h"
 #include "base/PicturePrefetch.h"
+#include "games/frame/Game_Base.h"
 #include "launcher/Item_Base.h"
 #include "launcher/Item_Lancher.h"
 #include "sound/AudioSet.h"
@@ -56,6 +57,7 @@ Scene::Scene(QObject *parent, int width, int height) : QGraphicsScene(parent)
     connect(launcher.get(), &Item_Lancher::signal_playAdv, this, &Scene::slot_playAdv);
     connect(gameList.get(), &Game_GameList::signal_palyLancher, this,
             qOverload<int, int>(&Scene::slot_playLancher));
+    connect(gameList.get(), &Game_GameList::signal_resultShown, this, &Scene::slot_keepScores);
     for (int i = 0; i < StoryCount; ++i)
         connect(getStory(i), &Adv_Base::playLancher, this,
                 qOverload<int>(&Scene::slot_playLancher));
@@ -211,11 +213,22 @@ void Scene::slot_playLancher(int index, int score)
     // Also the first showing of the launcher at start-up (index -1).
     if (audio)
         audio->playBgm1();
-    launcher->setScores(scores);
     if (launcher->scene() != this)
         addItem(launcher.get());
     // Reading back after a failed write would put the old scores over a new best; the table
-    // keeps it, and the next game writes it again.
+    // keeps it, and the next game writes it again. The menu shows what the file now holds,
+    // bests of another copy of the game included.
     if (writeScores())
         readScores();
+    launcher->setScores(scores);
+}
+
+void Scene::slot_keepScores()
+{
+    const int index = gameList->shownIndex(this);
+    if (index >= 0 && index < ScoreCount)
+        scores[index] = qMax(scores[index], gameList->game(index)->keptScore());
+    // Nothing is read back here: the menu is not on screen, and a program on its way out must
+    // not stop for the notice of an unreadable file.
+    writeScores();
 }

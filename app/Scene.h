@@ -31,7 +31,8 @@ public:
     void reloadBackground();
 
     void readScores();
-    // False when the file could not be written; the table in memory stays as it is.
+    // False when the file could not be written. Each entry of the table becomes the larger of
+    // its own and the file's, so a second copy of the game never loses a best to this one.
     bool writeScores();
     void loadScores();
 
@@ -46,6 +47,9 @@ public slots:
     void slot_playAdv(int index);
     void slot_playLancher(int index, int score);
     void slot_playLancher(int index);
+    // Saves the table with the score the game on stage would keep if left now: for its result
+    // screen, a closed window, a signal to end and the end of the desktop session.
+    void slot_keepScores();
 
 protected:
     void drawBackground(QPainter *painter, const QRectF &rect) override;

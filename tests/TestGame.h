@@ -71,11 +71,10 @@ public:
     void showResult() { resultShown = true; }
     int count(const QString &call) const { return calls.count(call); }
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override
+    bool isPlaying() const override { return !resultShown; }
+    void paintGame(QPainter *painter) override
     {
-        if (isQuestionShown()) {
-            Game_Base::paint(painter, option, widget);
-        } else if (resultShown) {
+        if (resultShown) {
             painter->fillRect(boundingRect(), Qt::black);
             drawDialog(painter, QStringLiteral("終了！"), QStringLiteral("もう一度"),
                        QStringLiteral("メニューに戻る"));

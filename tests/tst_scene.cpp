@@ -248,6 +248,34 @@ private slots:
         QVERIFY(fileBytes("tovira.conf").contains("game8=250\n"));
     }
 
+    // Every best the panel has shown is on disk without a return to the menu: the first painted
+    // frame of a result screen saves it (a kill after it loses nothing), and an end of the
+    // program in mid-play keeps the play's score as leaving would.
+    void bestsReachTheDiskWithoutTheMenu()
+    {
+        writeScoreFile(100);
+        Scene scene(nullptr, 1024, 576);
+        TestGame *game = playTestGame(scene, 250);
+        QImage frame(1020, 572, QImage::Format_ARGB32_Premultiplied);
+        const auto paintFrame = [&] {
+            QPainter painter(&frame);
+            scene.render(&painter);
+            painter.end();
+            QCoreApplication::processEvents();
+        };
+        paintFrame();
+        QVERIFY(fileBytes("tovira.conf").contains("game8=100\n"));
+        game->showResult();
+        paintFrame();
+        QVERIFY(fileBytes("tovira.conf").contains("game8=250\n"));
+        game->retryGame();
+        game->getScore()->setScore(400);
+        paintFrame();
+        scene.slot_keepScores();
+        QVERIFY(fileBytes("tovira.conf").contains("game8=400\n"));
+        QCOMPARE(scene.getScores()[7], 400);
+    }
+
     // Escape and Space on a real view leave the game and show the launcher again.
     void escapeThenSpaceReturnsToTheLauncher()
     {

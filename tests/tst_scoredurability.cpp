@@ -1,5 +1,6 @@
 // A process killed with SIGKILL while it rewrites the score file leaves either the old or the
-// new file, never a truncated or mixed one.
+// new file, never a truncated or mixed one; two processes saving at once never lose each
+// other's bests.
 #include "app/ScoreFile.h"
 
 #include <QtTest>
@@ -43,6 +44,24 @@ private slots:
         // Both versions were seen, so the kills really landed between and during writes.
         QVERIFY(sawA > 0 && sawB > 0);
         qInfo("%d kills: %d left the first table, %d the second", rounds, sawA, sawB);
+    }
+
+    // Two copies of the game saving at once, each raising its own entry: every save reads,
+    // merges and replaces the file under the folder's lock, so both end at their last value.
+    void twoCopiesSavingAtOnceKeepBothBests()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("tovira.conf");
+        const QString count = QStringLiteral("400");
+        QProcess first, second;
+        first.start(QStringLiteral(TOVIRA_SCORE_WRITER), {path, QStringLiteral("1"), count});
+        second.start(QStringLiteral(TOVIRA_SCORE_WRITER), {path, QStringLiteral("2"), count});
+        QVERIFY(first.waitForFinished(60000) && second.waitForFinished(60000));
+        QCOMPARE(first.exitCode() + second.exitCode(), 0);
+        int table[ScoreFile::Count] = {};
+        ScoreFile(path).read(table);
+        QCOMPARE(table[1], 400);
+        QCOMPARE(table[2], 400);
     }
 };
 

@@ -4,7 +4,10 @@
 #include "base/Notice.h"
 
 #include <QtTest>
+#include <array>
 #include <functional>
+
+#include <fcntl.h>
 
 #include <sched.h>
 #include <sys/mount.h>
@@ -130,7 +133,7 @@ private slots:
     void writeThenReadRoundTrips()
     {
         const QString path = dir.filePath("round.conf");
-        const int table[10] = {0, -5, 2147483647, -2147483647 - 1, 4, 5, 6, 7, 8, 9};
+        int table[10] = {0, -5, 2147483647, -2147483647 - 1, 4, 5, 6, 7, 8, 9};
         ScoreFile file(path);
         file.write(table);
         QFile f(path);
@@ -263,7 +266,9 @@ private slots:
         QTEST(back[0], "first");
         QTEST(back[1], "second");
 
-        const int table[ScoreFile::Count] = {1, 2};
+        int table[ScoreFile::Count] = {1, 2};
+        // A save keeps the larger of each entry in the table and in the file.
+        const int merged[ScoreFile::Count] = {qMax(1, back[0]), qMax(2, back[1])};
         sawWriteError = false;
         const QtMessageHandler previous = qInstallMessageHandler(watchWriteError);
         bool written;
@@ -279,7 +284,7 @@ private slots:
         // still a FIFO or a link, with the same permission bits
         QCOMPARE(after.st_mode, before.st_mode);
         if (written)
-            QCOMPARE(contents(path), ScoreFile::format(table).toUtf8());
+            QCOMPARE(contents(path), ScoreFile::format(merged).toUtf8());
         else
             QCOMPARE(contents(other), otherBefore);
         ::chmod(QFile::encodeName(folder), 0755);
@@ -300,7 +305,7 @@ private slots:
         const QString folder = own.filePath("disk"), path = folder + "/tovira.conf";
         QDir().mkpath(folder);
         const int old[ScoreFile::Count] = {1, 2, 3};
-        const int better[ScoreFile::Count] = {100000, 200000, 300000, 400000, 500000};
+        int better[ScoreFile::Count] = {100000, 200000, 300000, 400000, 500000};
         const int status = inChild([&] {
             if (tmpfs) {
                 if (::unshare(CLONE_NEWNS) != 0 ||
@@ -330,21 +335,107 @@ private slots:
         QCOMPARE(status, 0);
     }
 
-    // Leftovers of a save killed before its rename are removed at start-up; nothing else is.
-    void loadRemovesLeftoversOfASave()
+    // Leftovers of a save killed before its rename are removed at start-up; the player's own
+    // copies beside the file, whatever their names, are not.
+    void loadRemovesOnlyLeftoversOfASave()
     {
         QTemporaryDir own;
         const QString path = own.filePath("tovira.conf");
-        for (const char *name : {"tovira.conf.aB3xY9", "tovira.conf.aB3xY", "tovira.conf.bak",
-                                 "tovira.conf.aB3xY9z", "other.conf.aB3xY9"})
+        const QStringList kept = {"other.conf.saving-aB3xY9", "tovira.conf.202401",
+                                  "tovira.conf.BACKUP",       "tovira.conf.backup",
+                                  "tovira.conf.before",       "tovira.conf.saved1",
+                                  "tovira.conf.saving-aB3xY", "tovira.conf.saving-aB3xY9z"};
+        for (const QString &name : kept + QStringList{"tovira.conf.saving-aB3xY9"})
             put(own.filePath(name), "x");
         int table[ScoreFile::Count] = {};
         ScoreFile(path).load(table);
-        QCOMPARE(QDir(own.path()).entryList(QDir::Files),
-                 QStringList({"other.conf.aB3xY9", "tovira.conf", "tovira.conf.aB3xY",
-                              "tovira.conf.aB3xY9z", "tovira.conf.bak"}));
+        QStringList left = QDir(own.path()).entryList(QDir::Files), expected = kept;
+        expected << "tovira.conf";
+        left.sort();
+        expected.sort();
+        QCOMPARE(left, expected);
+    }
+
+    // Two copies of the game: a save never lowers a best that the other copy wrote, and the
+    // table then holds the larger of each entry.
+    void saveKeepsTheLargerOfEachEntry()
+    {
+        QTemporaryDir own;
+        const QString path = own.filePath("tovira.conf");
+        const int first[ScoreFile::Count] = {0, 500, 3, -4};
+        QVERIFY(ScoreFile(path).replace(ScoreFile::format(first).toUtf8()));
+        int second[ScoreFile::Count] = {0, 125, 7, -9};
+        QVERIFY(ScoreFile(path).write(second));
+        const int larger[ScoreFile::Count] = {0, 500, 7, -4};
+        QCOMPARE(QVector<int>(second, second + 10), QVector<int>(larger, larger + 10));
+        QCOMPARE(contents(path), ScoreFile::format(larger).toUtf8());
+    }
+
+    // A file the game cannot read is kept aside, once and never over an earlier one, before a
+    // save replaces it; a file that is only the header holds nothing to keep.
+    void unreadableFileIsKeptAside_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("kept");
+        const QByteArray good = ScoreFile::format(std::array<int, 10>{5, 6}.data()).toUtf8();
+        const QString wide = QString::fromUtf8(good);
+        QTest::newRow("UTF-16") << QByteArray("\xff\xfe") +
+                                       QByteArray(reinterpret_cast<const char *>(wide.utf16()),
+                                                  int(wide.size() * 2))
+                                << true;
+        QTest::newRow("CR line ends") << QByteArray(good).replace('\n', '\r') << true;
+        QTest::newRow("damaged first line") << good.mid(2) << true;
+        QTest::newRow("a damaged value line") << QByteArray(good).replace("=6", "=six") << true;
+        QTest::newRow("only the header") << QByteArray("Tovira Game\r\n") << false;
+    }
+    void unreadableFileIsKeptAside()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, kept);
+        QTemporaryDir own;
+        const QString path = own.filePath("tovira.conf");
+        put(path, text);
+        int table[ScoreFile::Count] = {1};
+        ScoreFile(path).load(table);
+        QVERIFY(ScoreFile(path).write(table));
+        QCOMPARE(contents(path), ScoreFile::format(table).toUtf8());
+        QCOMPARE(QFile::exists(path + ".unreadable"), kept);
+        if (!kept)
+            return;
+        QCOMPARE(contents(path + ".unreadable"), text);
+        // A readable file is not kept again; the next unreadable one goes beside the first.
+        QVERIFY(ScoreFile(path).write(table));
+        QVERIFY(!QFile::exists(path + ".unreadable.2"));
+        put(path, "damaged\n");
+        QVERIFY(ScoreFile(path).write(table));
+        QCOMPARE(contents(path + ".unreadable"), text);
+        QCOMPARE(contents(path + ".unreadable.2"), QByteArray("damaged\n"));
+    }
+
+    // The game saves in a folder whose name is not valid UTF-8, by the path as the system
+    // gives it.
+    void savesInAFolderNamedWithAnyBytes()
+    {
+        QTemporaryDir own;
+        const QByteArray folder = QFile::encodeName(own.path()) + "/\xff\xfe";
+        QCOMPARE(::mkdir(folder.constData(), 0755), 0);
+        const int status = inChild([&] {
+            if (::chdir(folder.constData()) != 0)
+                return 3;
+            int table[ScoreFile::Count] = {7};
+            ScoreFile("./tovira.conf").load(table);
+            table[0] = 9;
+            return ScoreFile("./tovira.conf").write(table) ? 0 : 1;
+        });
+        QCOMPARE(status, 0);
+        QFile f;
+        const int fd = ::open((folder + "/tovira.conf").constData(), O_RDONLY);
+        QVERIFY(fd >= 0 && f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+        QVERIFY(f.readAll().startsWith("Tovira Game\ngame1=9\n"));
+        // QTemporaryDir cannot name what it did not make.
+        ::unlink((folder + "/tovira.conf").constData());
+        ::rmdir(folder.constData());
     }
 };
-
 QTEST_GUILESS_MAIN(TestScoreFile)
 #include "tst_scorefile.moc"

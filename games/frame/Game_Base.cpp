@@ -84,9 +84,14 @@ void Game_Base::resumeGame()
     setQuestionShown(false);
 }
 
+int Game_Base::keptScore() const
+{
+    return qMax(score->getBest(), score->getScore());
+}
+
 void Game_Base::exitGame()
 {
-    emit endGame(getName(), qMax(score->getBest(), score->getScore()));
+    emit endGame(getName(), keptScore());
 }
 
 QRectF Game_Base::titleRect() const
@@ -186,6 +191,11 @@ void Game_Base::drawResult(QPainter *painter, const QImage &panel, const QString
 
 void Game_Base::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
+    // Told after the frame, so that saving never holds up a paint.
+    const bool result = !questionShown && !isPlaying();
+    if (result && !resultPainted)
+        QTimer::singleShot(0, this, &Game_Base::signal_resultShown);
+    resultPainted = result;
     if (!questionShown) {
         paintGame(painter);
         return;

@@ -60,6 +60,8 @@ public:
     QPainterPath opaqueArea() const override;
 
     Game_Score *getScore() const { return score.get(); }
+    // What leaving now keeps of this visit: the best, or the play's score when it is higher.
+    int keptScore() const;
     QString getName() const { return gameName; }
     void setName(const QString &name) { gameName = name; }
     bool isQuestionShown() const { return questionShown; }
@@ -87,6 +89,9 @@ public:
 
 signals:
     void endGame(QString name, int score);
+    // The first frame of a result screen has been painted: the panel now shows a best that no
+    // way of ending the program may lose.
+    void signal_resultShown();
 
 public slots:
     virtual void slot_update();
@@ -138,6 +143,7 @@ private:
     bool questionShown = false;
     bool hoverLeft = false;
     bool hoverRight = false;
+    bool resultPainted = false;
     // Parented to the game, so stopTimers() stops it with the game's other timers.
     QTimer *frameTimer = nullptr;
     // The panel with its two numbers, painted again only when a number changes.

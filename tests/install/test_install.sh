@@ -31,10 +31,13 @@ version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$p/libexec/tovir
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$p/libexec/tovira-parade/tovira" --help |
     grep -q -- "--fullscreen" || fail "--help does not list --fullscreen"
 
-# The launcher script prepares the user's folder and starts the game there.
-export HOME="$work/home"
-mkdir -p "$HOME"
-QT_QPA_PLATFORM=offscreen timeout 5 "$p/bin/tovira-parade" >"$work/log" 2>&1 || true
+# The launcher script prepares the user's folder and starts the game there, also for a home
+# whose name is not valid UTF-8; a relative XDG_DATA_HOME is ignored.
+export HOME="$work/home"$'\xff\xfe'
+mkdir -p "$HOME" "$work/start"
+(cd "$work/start" && XDG_DATA_HOME=rel QT_QPA_PLATFORM=offscreen timeout 5 "$p/bin/tovira-parade") \
+    >"$work/log" 2>&1 || true
+[ ! -e "$work/start/rel" ] || fail "a relative XDG_DATA_HOME made a folder where the game started"
 user="$HOME/.local/share/tovira-parade"
 [ -L "$user/resuorce.rcc" ] || fail "no link to the resource file"
 head -n 1 "$user/tovira.conf" | grep -qx "Tovira Game" || fail "no score file in the user's folder"
