@@ -105,6 +105,10 @@ Legibility legibility(const QImage &image, const QRectF &rect, int flags, const 
             (textSum / textCount + 0.05) / (peak + 0.05)};
 }
 
+// The centres of the dialog's buttons on a 1020 x 572 game: centre ± 275 / + 25, 250 x 50.
+const QPointF LeftButton(510 - 275 + 125, 286 + 25 + 25);
+const QPointF RightButton(510 + 25 + 125, 286 + 25 + 25);
+
 QImage render(TestGame &game)
 {
     return GameHarness::paint(game, QSize());
@@ -264,7 +268,7 @@ private slots:
     {
         QSignalSpy ended(game, &Game_Base::endGame);
         key(Qt::Key_Escape);
-        click(game->rightButtonRect().center());
+        click(RightButton);
         QCOMPARE(game->count("resume"), 1);
         QVERIFY(!game->isQuestionShown());
         QVERIFY(game->frameTimer->isActive());
@@ -276,9 +280,45 @@ private slots:
         QCOMPARE(game->count("resume"), 1);
         QVERIFY(game->isQuestionShown());
 
-        click(game->leftButtonRect().center());
+        click(LeftButton);
         QCOMPARE(game->count("exit"), 1);
         QCOMPARE(ended.count(), 1);
+    }
+
+    // A result screen tells the play's score and the best between its title and its buttons,
+    // with a gold mark when the play beat the best; its buttons play again and leave.
+    void resultScreenTellsTheScoreAndTheBest()
+    {
+        // Below the title band and its gold rule (to the centre - 18), above the plates (+ 25).
+        const QRect line(260, 269, 500, 36);
+        const auto gold = [&](const QImage &image) {
+            int n = 0;
+            for (int y = line.top(); y <= line.bottom(); ++y)
+                for (int x = line.left(); x <= line.right(); ++x) {
+                    const QColor c = image.pixel(x, y);
+                    n += c.red() > 200 && c.green() > 160 && c.blue() < 120;
+                }
+            return n;
+        };
+        game->getScore()->setBest(2000);
+        game->getScore()->setScore(5);
+        game->showResult();
+        const QImage lower = render(*game);
+        game->getScore()->setScore(1234567);
+        const QImage higher = render(*game);
+        QVERIFY(whiteIn(lower, line) > 100);
+        QVERIFY(whiteIn(higher, line) > whiteIn(lower, line) + 50);
+        QCOMPARE(gold(lower), 0);
+        QVERIFY(gold(higher) > 50);
+        // a play equal to the best does not beat it
+        game->getScore()->setScore(2000);
+        QCOMPARE(gold(render(*game)), 0);
+
+        click(LeftButton);
+        QCOMPARE(game->count("retry"), 1);
+        game->showResult();
+        click(RightButton);
+        QCOMPARE(game->count("exit"), 1);
     }
 
     // Only the button under the pointer is bold; moving away makes both normal again.

@@ -7,6 +7,7 @@
 #include "sound/AudioSet.h"
 
 #include <QCursor>
+#include <QFontMetricsF>
 #include <QGraphicsSceneHoverEvent>
 #include <QGraphicsSceneMouseEvent>
 #include <QImage>
@@ -112,6 +113,12 @@ QRectF Game_Base::rightButtonRect() const
     return QRectF(cx + 25, cy + 25, 250, 50);
 }
 
+QRectF Game_Base::resultScoreRect() const
+{
+    const qreal cx = getWidth() / 2, cy = getHeight() / 2;
+    return QRectF(cx - 250, cy - 17, 500, 36);
+}
+
 QRectF Game_Base::hintRect() const
 {
     const qreal cx = getWidth() / 2, cy = getHeight() / 2;
@@ -144,6 +151,8 @@ void Game_Base::drawDialog(QPainter *painter, const QString &title, const QStrin
     font.setPointSize(24);
     painter->setFont(font);
     painter->drawText(titleRect(), Qt::AlignCenter, title);
+    if (!questionShown && !isPlaying())
+        drawResultScore(painter);
 
     if (hoverLeft)
         font.setWeight(QFont::Bold);
@@ -158,6 +167,31 @@ void Game_Base::drawDialog(QPainter *painter, const QString &title, const QStrin
     font.setWeight(QFont::Normal);
 
     painter->setPen(oldPen);
+}
+
+void Game_Base::drawResultScore(QPainter *painter)
+{
+    // The best as it stands after this play; the play beat it when its score is higher.
+    const int played = score->getScore(), best = qMax(score->getBest(), played);
+    const QString line = tr("スコア %1　ベスト %2").arg(groupedNumber(played), groupedNumber(best));
+    const QString mark = played > score->getBest() ? tr("　ベスト更新！") : QString();
+    QFont small = font;
+    small.setPointSize(15);
+    painter->setFont(small);
+    const QFontMetricsF metrics(small);
+    const qreal lineWidth = metrics.horizontalAdvance(line);
+    const qreal markWidth = mark.isEmpty() ? 0 : metrics.horizontalAdvance(mark);
+    // Between the title's band and the two plates, centred as one run of text.
+    const QRectF band = resultScoreRect();
+    const qreal left = band.center().x() - (lineWidth + markWidth) / 2;
+    painter->drawText(QRectF(left, band.top(), lineWidth, band.height()), Qt::AlignCenter, line);
+    if (!mark.isEmpty()) {
+        const QPen white = painter->pen();
+        painter->setPen(QColor(0xff, 0xd2, 0x3f));
+        painter->drawText(QRectF(left + lineWidth, band.top(), markWidth, band.height()),
+                          Qt::AlignCenter, mark);
+        painter->setPen(white);
+    }
 }
 
 void Game_Base::drawScorePanel(QPainter *painter, const QImage &panel)

@@ -76,6 +76,8 @@ public:
     QRectF leftButtonRect() const;
     QRectF rightButtonRect() const;
     QRectF hintRect() const;
+    // The line of a result screen that tells the play's score and the best, under the title.
+    QRectF resultScoreRect() const;
 
     // Title, the two button texts and the Space hint for the left one, in white, on the
     // dialog's card and plates.
@@ -132,6 +134,7 @@ protected:
     bool clickResultButtons(QGraphicsSceneMouseEvent *event);
 
 private:
+    void drawResultScore(QPainter *painter);
     // The dialog's handling of the three events: Space, the two buttons and their hover.
     void dialogKeyRelease(QKeyEvent *event);
     void dialogMouseRelease(QGraphicsSceneMouseEvent *event);
