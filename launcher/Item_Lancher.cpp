@@ -14,6 +14,8 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <utility>
+
 namespace
 {
 void setSilent(bool value)
@@ -243,11 +245,20 @@ void Item_Lancher::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
     // Accepting the press makes the launcher the mouse grabber, so the release comes here.
     event->accept();
+    doubleClicked = false;
     update();
+}
+
+void Item_Lancher::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
+{
+    event->accept();
+    doubleClicked = true;
 }
 
 void Item_Lancher::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
+    if (std::exchange(doubleClicked, false))
+        return;
     const QPointF p = event->pos();
     setSilent(false);
     for (int i = 0; i < GameCount; ++i) {

@@ -55,6 +55,9 @@ protected:
     void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+    // The second click of a double click whose first click closed a story (or landed anywhere
+    // but on an entry) opens nothing: an entry opens on the first click of a double click.
+    void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
 
 private:
     // Decodes one more information picture, and asks to be called again while any is left.
@@ -75,5 +78,6 @@ private:
     // 64 bits: ten best scores from a hand-edited file may each be near the int maximum.
     qint64 totalScore = 0;
     int hoverIndex = -1;
+    bool doubleClicked = false;
     QFont font;
 };

@@ -7,7 +7,31 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>
 
+#include <QPainterPath>
+
 #include <algorithm>
+
+namespace
+{
+// The small red "next" arrow in the bottom-right corner of the text box, shown once a page
+// can be turned.
+void drawNextMark(QPainter *painter, const QRectF &page)
+{
+    const QPointF tip(page.width() * 0.93, page.height() * 0.925);
+    QPainterPath arrow;
+    arrow.moveTo(tip);
+    arrow.lineTo(tip + QPointF(-11, -14));
+    arrow.lineTo(tip + QPointF(11, -14));
+    arrow.closeSubpath();
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(
+        QPen(QColor(0x2b, 0x1d, 0x2e), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter->setBrush(QColor(0xd2, 0x30, 0x4a));
+    painter->drawPath(arrow);
+    painter->restore();
+}
+} // namespace
 
 Adv_Base::Row Adv_Base::story(int index)
 {
@@ -97,6 +121,8 @@ void Adv_Base::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidge
     const QRectF rect = boundingRect();
     painter->drawImage(rect, pages[page]);
     Shade::draw(painter, rect, fade);
+    if (fade == 0)
+        drawNextMark(painter, rect);
     stepFade();
 }
 
