@@ -57,6 +57,12 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     ResourceFile::releasePages();
 }
 
+bool MainWindow::fitsIn(const QRect &available)
+{
+    return available.width() >= 1024 + FrameAllowance / 4 &&
+           available.height() >= 576 + FrameAllowance;
+}
+
 void MainWindow::checkDensity()
 {
     // The double-size pictures are read only once the game is first shown enlarged.

@@ -7,6 +7,7 @@
 
 class QGraphicsView;
 class QHBoxLayout;
+class QRect;
 class Scene;
 class FramePacer;
 
@@ -15,6 +16,13 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    // Room a window manager's frame may take around the window, title bar included.
+    static constexpr int FrameAllowance = 48;
+    // Whether the 1024 x 576 window with its frame fits an available area of the screen (in
+    // the same units, the screen's logical pixels); where it does not, the game starts on the
+    // whole screen rather than open a window the player cannot see whole.
+    static bool fitsIn(const QRect &available);
 
     Scene *getScene() const { return scene.get(); }
     QGraphicsView *getView() const { return view; }

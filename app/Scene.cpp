@@ -85,6 +85,25 @@ void Scene::drawBackground(QPainter *painter, const QRectF &rect)
     QGraphicsScene::drawBackground(painter, rect);
 }
 
+void Scene::drawForeground(QPainter *painter, const QRectF &rect)
+{
+    // Screens are placed 2 px up and left and some are larger than the scene, and the
+    // background picture is too: scaled to a screen of another shape, their edges would show
+    // as strips in the bars.
+    const QRectF shown = sceneRect();
+    if (shown.contains(rect))
+        return;
+    const QRectF bars[] = {
+        QRectF(rect.left(), rect.top(), rect.width(), shown.top() - rect.top()),
+        QRectF(rect.left(), shown.bottom(), rect.width(), rect.bottom() - shown.bottom()),
+        QRectF(rect.left(), rect.top(), shown.left() - rect.left(), rect.height()),
+        QRectF(shown.right(), rect.top(), rect.right() - shown.right(), rect.height())};
+    for (const QRectF &bar : bars) {
+        if (bar.width() > 0 && bar.height() > 0)
+            painter->fillRect(bar, Qt::black);
+    }
+}
+
 void Scene::loadBackground()
 {
     if (backgroundLoaded)

@@ -53,6 +53,8 @@ public slots:
 
 protected:
     void drawBackground(QPainter *painter, const QRectF &rect) override;
+    // Blackens whatever a view shows beyond the scene rectangle (the bars of full screen).
+    void drawForeground(QPainter *painter, const QRectF &rect) override;
 
 private:
     void startSibling();

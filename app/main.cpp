@@ -6,6 +6,7 @@
 #include "app/Startup.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QSessionManager>
 
 int main(int argc, char **argv)
@@ -17,7 +18,9 @@ int main(int argc, char **argv)
     QuitSignals quitSignals;
     QObject::connect(&quitSignals, &QuitSignals::signal_quit, &app,
                      [](int number) { QCoreApplication::exit(128 + number); });
-    const bool fullScreen = CommandLine::parse(app);
+    bool fullScreen = CommandLine::parse(app);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        fullScreen = fullScreen || !MainWindow::fitsIn(screen->availableGeometry());
     Startup::prepare(app);
 
     MainWindow window;

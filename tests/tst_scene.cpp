@@ -355,6 +355,7 @@ private slots:
         QTest::newRow("1920x1080") << QSize(1920, 1080);
         QTest::newRow("3840x2160") << QSize(3840, 2160);
         QTest::newRow("1280x1024") << QSize(1280, 1024);
+        QTest::newRow("1600x1200") << QSize(1600, 1200);
     }
     void fullScreenScalesTheSceneAndClicksLandUnderThePointer()
     {
@@ -387,6 +388,39 @@ private slots:
                 QStringLiteral("scene drawn at %1x%2").arg(shown.width()).arg(shown.height())));
         QVERIFY(qAbs(shown.left() - (size.width() - 1 - shown.right())) <= 1);
         QVERIFY(qAbs(shown.top() - (size.height() - 1 - shown.bottom())) <= 1);
+        // As painted: the bars are black to the scene's edge and equal within a pixel.
+        const QImage screen =
+            view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const auto blackRow = [&](int y) {
+            for (int x = 0; x < screen.width(); ++x)
+                if (screen.pixel(x, y) != qRgb(0, 0, 0))
+                    return false;
+            return true;
+        };
+        const auto blackColumn = [&](int x) {
+            for (int y = 0; y < screen.height(); ++y)
+                if (screen.pixel(x, y) != qRgb(0, 0, 0))
+                    return false;
+            return true;
+        };
+        int above = 0, below = 0, left = 0, right = 0;
+        while (above < screen.height() && blackRow(above))
+            ++above;
+        while (below < screen.height() && blackRow(screen.height() - 1 - below))
+            ++below;
+        while (left < screen.width() && blackColumn(left))
+            ++left;
+        while (right < screen.width() && blackColumn(screen.width() - 1 - right))
+            ++right;
+        const QString bars = QStringLiteral("bars %1 above, %2 below, %3 left, %4 right")
+                                 .arg(above)
+                                 .arg(below)
+                                 .arg(left)
+                                 .arg(right);
+        qInfo("%s", qPrintable(bars));
+        QVERIFY2(qAbs(above - below) <= 1 && qAbs(left - right) <= 1, qPrintable(bars));
+        QVERIFY2(qAbs(above - shown.top()) <= 1 && qAbs(left - shown.left()) <= 1,
+                 qPrintable(bars));
 
         // The menu entry under the pointer starts its game.
         const QRectF entry =
@@ -413,6 +447,17 @@ private slots:
         QTRY_COMPARE(window.size(), QSize(1024, 576));
         QVERIFY(view->transform().isIdentity());
         scene->removeEventFilter(&recorder);
+    }
+
+    // The window opens only where it fits whole with room for a window frame (48 px in height,
+    // 12 in width); a 2048 x 1152 screen at a scale of 2 is 1024 x 576 and does not.
+    void theWindowOpensOnlyWhereItFitsWhole()
+    {
+        QVERIFY(MainWindow::fitsIn(QRect(0, 0, 1920, 1080)));
+        QVERIFY(!MainWindow::fitsIn(QRect(0, 0, 1024, 576)));
+        QVERIFY(MainWindow::fitsIn(QRect(0, 0, 1036, 624)));
+        QVERIFY(!MainWindow::fitsIn(QRect(0, 0, 1036, 623)));
+        QVERIFY(!MainWindow::fitsIn(QRect(0, 0, 1035, 624)));
     }
 
     // In the window the scene sits 2 px in, inside a dark frame of that width, whatever the

@@ -81,6 +81,18 @@ shot "$win" "$WORK/two.png"
 difference=$( (/usr/bin/compare -metric RMSE "$WORK/doubled.png" "$WORK/sharp.png" null: 2>&1 || true) |
     sed 's/.*(\(.*\))/\1/')
 above "$difference" 0.02 || fail "the 2x menu is the 1x picture doubled (RMSE $difference)"
+
+# On a 2048 x 1152 screen at a scale factor of 2 the window and its frame would not fit: the
+# game starts on the whole screen instead.
+kill "$GAME_PID" "$WM_PID" "$XVFB_PID"
+wait 2>/dev/null || true
+XVFB_SCREEN=2048x1152 start_xvfb
+start_wm
+QT_SCALE_FACTOR=2 start_game
+win=$(wait_window)
+full_state() { xprop -id "$win" _NET_WM_STATE | grep -q _NET_WM_STATE_FULLSCREEN; }
+eventually full_state || fail "a window taller than the screen was opened: $(xprop -id "$win" _NET_WM_STATE)"
+
 keep_shots full.png probe.png one.png two.png doubled.png sharp.png
 echo "full screen with bars, F11 back to 1024x576, minimised game paused ($play_light -> $light)," \
-    "2x menu differs from the doubled 1x one by RMSE $difference"
+    "2x menu differs from the doubled 1x one by RMSE $difference; a 2x window too tall starts full screen"
