@@ -5,6 +5,7 @@
 
 #include <QDebug>
 #include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 
 #include <QPainterPath>
@@ -91,6 +92,7 @@ void Adv_Base::startStory()
 
     connect(frameTimer.get(), &QTimer::timeout, this, &Adv_Base::slot_update);
     frameTimer->start(1);
+    setFocus(Qt::OtherFocusReason);
 }
 
 void Adv_Base::loadPage(int i)
@@ -143,7 +145,27 @@ void Adv_Base::mousePressEvent(QGraphicsSceneMouseEvent *event)
 void Adv_Base::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
     event->accept();
-    // Clicks while the veil lifts are ignored; so are clicks after the story has ended.
+    turnPage();
+}
+
+void Adv_Base::keyReleaseEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Right:
+        if (!event->isAutoRepeat())
+            turnPage();
+        break;
+    default:
+        event->ignore();
+    }
+}
+
+void Adv_Base::turnPage()
+{
+    // Turns while the veil lifts are ignored; so are turns after the story has ended.
     if (pages && fade == 0 && page < pageCount) {
         ++page;
         if (pagesOnDemand) {

@@ -54,8 +54,12 @@ protected:
     // Takes the press of any button, so its release comes here and turns the page.
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+    // Space, Enter and the Right arrow turn the page as a click does.
+    void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
+    // Once the veil has lifted: the next page, or after the last one the way back to the menu.
+    void turnPage();
     void releasePages();
     // After a page is drawn: the veil over it lifts a little more.
     void stepFade();

@@ -285,6 +285,45 @@ private slots:
         QCOMPARE(ended.count(), 1);
     }
 
+    // Left, Right and Tab light the dialog's buttons as the pointer does (the effects fall
+    // silent), Enter takes the lit one and nothing when none is lit; Space stays the left one.
+    void keysLightTheButtonsAndEnterTakesTheLitOne()
+    {
+        QSignalSpy ended(game, &Game_Base::endGame);
+        key(Qt::Key_Escape);
+        key(Qt::Key_Return);
+        QVERIFY(game->isQuestionShown());
+        key(Qt::Key_Right);
+        QVERIFY(game->isHoverRight() && !game->isHoverLeft());
+        QVERIFY(AudioSet::getInstance()->isSilent());
+        key(Qt::Key_Return);
+        QCOMPARE(game->count("resume"), 1);
+        QVERIFY(!AudioSet::getInstance()->isSilent());
+
+        key(Qt::Key_Escape);
+        key(Qt::Key_Tab);
+        QVERIFY(game->isHoverRight() != game->isHoverLeft());
+        const bool leftFirst = game->isHoverLeft();
+        key(Qt::Key_Tab);
+        QCOMPARE(game->isHoverLeft(), !leftFirst);
+        key(Qt::Key_Left);
+        QVERIFY(game->isHoverLeft() && !game->isHoverRight());
+        key(Qt::Key_Right);
+        key(Qt::Key_Space);
+        QCOMPARE(game->count("exit"), 1);
+        QCOMPARE(ended.count(), 1);
+
+        game->setQuestionShown(false);
+        game->showResult();
+        key(Qt::Key_Left);
+        key(Qt::Key_Enter);
+        QCOMPARE(game->count("retry"), 1);
+        game->showResult();
+        key(Qt::Key_Right);
+        key(Qt::Key_Return);
+        QCOMPARE(game->count("exit"), 2);
+    }
+
     // A result screen tells the play's score and the best between its title and its buttons,
     // with a gold mark when the play beat the best; its buttons play again and leave.
     void resultScreenTellsTheScoreAndTheBest()

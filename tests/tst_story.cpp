@@ -138,34 +138,46 @@ private slots:
         QTest::addColumn<int>("pages");
         QTest::addColumn<int>("index");
         QTest::addColumn<Qt::MouseButton>("button");
-        QTest::newRow("ten pages") << 10 << 0 << Qt::LeftButton;
-        QTest::newRow("seven pages, right button") << 7 << 2 << Qt::RightButton;
-        QTest::newRow("three pages, middle button") << 3 << 1 << Qt::MiddleButton;
+        QTest::addColumn<int>("key"); // turns pages instead of clicks when set
+        QTest::newRow("ten pages") << 10 << 0 << Qt::LeftButton << 0;
+        QTest::newRow("seven pages, right button") << 7 << 2 << Qt::RightButton << 0;
+        QTest::newRow("three pages, middle button") << 3 << 1 << Qt::MiddleButton << 0;
+        QTest::newRow("Space") << 3 << 0 << Qt::LeftButton << int(Qt::Key_Space);
+        QTest::newRow("Enter") << 3 << 0 << Qt::LeftButton << int(Qt::Key_Return);
+        QTest::newRow("Right arrow") << 3 << 0 << Qt::LeftButton << int(Qt::Key_Right);
     }
 
     // The veil lifts over the first 100 frames and no click counts until it is gone; then the
-    // pageCount-th click (of any button) ends the story with its index. Left in the scene after
-    // that, the story draws nothing and does not end again.
+    // pageCount-th click (of any button, or Space, Enter or the Right arrow) ends the story
+    // with its index. Left in the scene after that, the story draws nothing and does not end
+    // again. A page that can be turned shows the "next" mark.
     void aStoryEndsAfterExactlyPageCountClicks()
     {
         QFETCH(int, pages);
         QFETCH(int, index);
         QFETCH(Qt::MouseButton, button);
+        QFETCH(int, key);
         Stage stage;
         Adv_Base story(0, 0, {writePages(pagesDir.path(), pages), pages, index});
         stage.scene.addItem(&story);
         QSignalSpy ended(&story, &Adv_Base::playLancher);
         story.startStory();
+        const auto turn = [&] {
+            if (key)
+                QTest::keyClick(&stage.view, Qt::Key(key));
+            else
+                stage.click(&story, button);
+        };
         QCOMPARE(story.boundingRect(), QRectF(QPointF(0, 0), PageSize));
 
         QCOMPARE(centre(frame(story)), QColor(Qt::black));
         for (int i = 2; i < 99; ++i) {
             frame(story);
-            stage.click(&story);
+            turn();
         }
         QCOMPARE(nextMarks(frame(story)), 0); // the 99th
         QVERIFY(story.getFade() > 0);
-        stage.click(&story);
+        turn();
         QCOMPARE(story.getPage(), 0);
         frame(story);
         QCOMPARE(story.getFade(), 0.0);
@@ -174,11 +186,11 @@ private slots:
             const QImage shown = frame(story);
             QCOMPARE(centre(shown), pageColour(i));
             QVERIFY(nextMarks(shown) > 20);
-            stage.click(&story, button);
+            turn();
             QCOMPARE(story.getPage(), i + 1);
         }
         QVERIFY(ended.isEmpty());
-        stage.click(&story, button);
+        turn();
         QCOMPARE(ended.size(), 1);
         QCOMPARE(ended.at(0).at(0).toInt(), index);
 

@@ -276,14 +276,70 @@ void Game_Base::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
 
 void Game_Base::dialogKeyRelease(QKeyEvent *event)
 {
-    // Space is always the left button: "はい" on the question, "もう一度" on a result screen.
-    if (event->key() == Qt::Key_Space) {
-        if (questionShown)
-            exitGame();
-        else
-            retryGame();
+    switch (event->key()) {
+    case Qt::Key_Space:
+        // Space is always the left button: "はい" on the question, "もう一度" on a result screen.
+        takeLeft();
+        break;
+    case Qt::Key_Left:
+        light(true, false);
+        break;
+    case Qt::Key_Right:
+        light(false, true);
+        break;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        // Either way round there are only the two buttons: the one not lit takes the light.
+        light(!hoverLeft, hoverLeft);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (hoverLeft)
+            takeLeft();
+        else if (hoverRight)
+            takeRight();
+        break;
+    default:
+        break;
     }
     update();
+}
+
+void Game_Base::keyPressEvent(QKeyEvent *event)
+{
+    // Tab moves between the dialog's buttons (on its release): taken here, the press does not
+    // move the keyboard focus away from the game.
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
+        event->accept();
+    else
+        Item_Base::keyPressEvent(event);
+}
+
+void Game_Base::light(bool left, bool right)
+{
+    hoverLeft = left;
+    hoverRight = right;
+    // A lit button silences the effects as the pointer over it does.
+    setSoundSilent(left || right);
+}
+
+void Game_Base::takeLeft()
+{
+    if (questionShown)
+        exitGame();
+    else
+        retryGame();
+}
+
+void Game_Base::takeRight()
+{
+    if (questionShown) {
+        // Lighting the buttons silenced the effects; play goes on with its sound.
+        setSoundSilent(false);
+        resumeGame();
+    } else {
+        exitGame();
+    }
 }
 
 void Game_Base::dialogMouseRelease(QGraphicsSceneMouseEvent *event)
@@ -291,28 +347,15 @@ void Game_Base::dialogMouseRelease(QGraphicsSceneMouseEvent *event)
     const QPointF p = event->scenePos();
     if (leftButtonRect().contains(p))
         exitGame();
-    else if (rightButtonRect().contains(p)) {
-        // Hovering the buttons silenced the effects; play goes on with its sound.
-        setSoundSilent(false);
-        resumeGame();
-    }
+    else if (rightButtonRect().contains(p))
+        takeRight();
     update();
 }
 
 void Game_Base::dialogHoverMove(QGraphicsSceneHoverEvent *event)
 {
     const QPointF p = event->scenePos();
-    hoverLeft = false;
-    hoverRight = false;
-    if (leftButtonRect().contains(p)) {
-        setSoundSilent(true);
-        hoverLeft = true;
-    } else if (rightButtonRect().contains(p)) {
-        setSoundSilent(true);
-        hoverRight = true;
-    } else {
-        setSoundSilent(false);
-    }
+    light(leftButtonRect().contains(p), rightButtonRect().contains(p));
     update();
 }
 

@@ -123,6 +123,7 @@ protected:
     void stopFrameTimer();
 
     void keyReleaseEvent(QKeyEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     // Accepts the press, so the release comes to this item, and repaints; games that act on the
     // press itself override it.
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
@@ -135,6 +136,10 @@ protected:
 
 private:
     void drawResultScore(QPainter *painter);
+    // The dialog's light (pointer or keys) and its two choices.
+    void light(bool left, bool right);
+    void takeLeft();
+    void takeRight();
     // The dialog's handling of the three events: Space, the two buttons and their hover.
     void dialogKeyRelease(QKeyEvent *event);
     void dialogMouseRelease(QGraphicsSceneMouseEvent *event);
