@@ -15,7 +15,16 @@ public:
     // Pulls samples from device until stopped or until the device runs dry.
     virtual void start(QIODevice *device) = 0;
     virtual void stop() = 0;
+    // Scales every sample (0..1) from the next start on, so that music and an effect together
+    // stay below full scale.
+    void setGain(double value) { level = value; }
+    double gain() const { return level; }
 
 signals:
     void stateChanged(QAudio::State state);
+    // The channel can no longer play (its audio server went away): it is to be made anew.
+    void failed();
+
+private:
+    double level = 1.0;
 };

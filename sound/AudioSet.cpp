@@ -48,6 +48,11 @@ const SoundRow Rows[] = {
     {"extra6", nullptr, 22050, 1, QAudioFormat::Int16, false},
 };
 constexpr int TableRows = int(std::size(Rows));
+// Every sound peaks at most 3 dB under full scale, and the system's mix adds an effect to the
+// music: both are turned down so that the sum stays 1 dB under full scale (0.708 * (0.8 + 0.45)
+// = 0.885), the music by 2 dB only, as it is heard all the time, the effects by 7 dB.
+constexpr double MusicGain = 0.8;
+constexpr double EffectGain = 0.45;
 constexpr int NamedRows = 10;
 constexpr int FirstExtraPosition = 3;
 // All sounds together decode to about 33 MB; this is far above that and far below what a hostile
@@ -217,7 +222,8 @@ void AudioSet::fill(std::size_t index)
     member = bytes ? std::make_unique<WaveFile>(std::move(bytes))
                    : std::make_unique<WaveFile>(std::vector<unsigned char>());
     const SoundRow &row = Rows[f.row];
-    member->createOutput(formatOf(row), *factory, QString::fromLatin1(row.member));
+    member->createOutput(formatOf(row), *factory, QString::fromLatin1(row.member),
+                         row.loops ? MusicGain : EffectGain);
     if (row.loops)
         member->setLoop(true);
 }

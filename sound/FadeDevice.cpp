@@ -4,11 +4,12 @@
 
 #include <cstring>
 
-bool FadeDevice::start(QIODevice *device, const QAudioFormat &audioFormat)
+bool FadeDevice::start(QIODevice *device, const QAudioFormat &audioFormat, double gain)
 {
     close();
     source = device;
     format = audioFormat;
+    level = gain;
     fadeFrames = qMax(1, format.sampleRate() * FadeMilliseconds / 1000);
     framesServed = 0;
     tail.clear();
@@ -59,20 +60,30 @@ qint64 FadeDevice::readData(char *out, qint64 maxSize)
         const qint64 n = qMin(maxSize, qint64(tail.size()));
         std::memcpy(out, tail.constData(), size_t(n));
         tail.remove(0, n);
-        // Silence is the middle of the range: 0, or 128 for unsigned bytes.
-        std::memset(out + n, format.sampleFormat() == QAudioFormat::UInt8 ? 0x80 : 0,
-                    size_t(maxSize - n));
+        silence(out + n, maxSize - n);
         return maxSize;
     }
     if (!source)
         return 0;
     const qint64 n = source->read(out, maxSize);
+    if (n == 0 && !source->atEnd()) {
+        // Nothing this moment, more to come: a pull-mode sink handed an empty read stops asking
+        // for good, so it is handed silence instead.
+        silence(out, maxSize);
+        return maxSize;
+    }
     if (n > 0 && frame > 0) {
-        if (framesServed < fadeFrames)
+        if (framesServed < fadeFrames || level != 1.0)
             ramp(out, n, framesServed, false);
         framesServed += n / frame;
     }
     return n;
+}
+
+void FadeDevice::silence(char *data, qint64 bytes) const
+{
+    // Silence is the middle of the range: 0, or 128 for unsigned bytes.
+    std::memset(data, format.sampleFormat() == QAudioFormat::UInt8 ? 0x80 : 0, size_t(bytes));
 }
 
 void FadeDevice::ramp(char *data, qint64 bytes, qint64 first, bool falling) const
@@ -82,10 +93,10 @@ void FadeDevice::ramp(char *data, qint64 bytes, qint64 first, bool falling) cons
     const int width = format.bytesPerSample();
     for (qint64 f = 0; f < bytes / frame; ++f) {
         const qint64 at = first + f;
-        if (!falling && at >= fadeFrames)
+        if (!falling && at >= fadeFrames && level == 1.0)
             return;
         const double gain = falling ? double(fadeFrames - 1 - qMin(at, fadeFrames - 1)) / fadeFrames
-                                    : double(at) / fadeFrames;
+                                    : level * double(qMin(at, fadeFrames)) / fadeFrames;
         for (int c = 0; c < channels; ++c) {
             char *s = data + f * frame + c * width;
             if (format.sampleFormat() == QAudioFormat::Int16) {

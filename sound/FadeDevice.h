@@ -13,8 +13,11 @@ class FadeDevice : public QIODevice
 public:
     static constexpr int FadeMilliseconds = 5;
 
-    // Opens on source (already open), fading in from its first frame.
-    bool start(QIODevice *source, const QAudioFormat &format);
+    using QIODevice::QIODevice;
+
+    // Opens on source (already open), fading in from its first frame; every sample is scaled by
+    // gain (0..1).
+    bool start(QIODevice *source, const QAudioFormat &format, double gain = 1.0);
     // Takes the next few milliseconds from the source, faded out, then serves only silence. The
     // source is let go: it may be closed at once.
     void fadeOut();
@@ -28,14 +31,17 @@ protected:
     qint64 writeData(const char *, qint64) override { return -1; }
 
 private:
-    // Scales the whole frames of data by the fade: rising from frame `first` of the fade-in, or
-    // falling to silence over the fade-out.
+    // Scales the whole frames of data by the gain and the fade: rising from frame `first` of the
+    // fade-in (the gain alone past its end), or falling to silence over the fade-out (no gain:
+    // the tail has it already).
     void ramp(char *data, qint64 bytes, qint64 first, bool falling) const;
+    void silence(char *data, qint64 bytes) const;
 
     QIODevice *source = nullptr;
     QAudioFormat format;
     qint64 fadeFrames = 0;
     qint64 framesServed = 0;
+    double level = 1.0;
     QByteArray tail;
     bool fading = false;
 };

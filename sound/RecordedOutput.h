@@ -16,6 +16,8 @@ public:
     void stop() override;
     // Reports that the device ran dry, as a sink does at the end of its data.
     void finish() { emit stateChanged(QAudio::IdleState); }
+    // Reports that the channel was lost, as a sink does when its audio server goes away.
+    void fail() { emit failed(); }
 
 private:
     SoundRecorder &recorder;

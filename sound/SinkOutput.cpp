@@ -9,8 +9,8 @@
 #include <QTimer>
 
 SinkOutput::SinkOutput(const QAudioDevice &device, const QAudioFormat &format, const QString &name)
-    : sink(new QAudioSink(device, format)), fade(new FadeDevice()), stopLater(new QTimer(this)),
-      member(name)
+    : sink(new QAudioSink(device, format, this)), fade(new FadeDevice(this)),
+      stopLater(new QTimer(this)), member(name)
 {
     connect(sink, &QAudioSink::stateChanged, this, &SinkOutput::forwardState);
     stopLater->setSingleShot(true);
@@ -19,11 +19,21 @@ SinkOutput::SinkOutput(const QAudioDevice &device, const QAudioFormat &format, c
 
 void SinkOutput::forwardState(QAudio::State state)
 {
-    // The sink also goes idle when it was not fed in time (a busy or stopped process) while its
-    // device still holds data; it plays on by itself once fed. Only idle at the end of the data
-    // means the sound ran out: passing an underrun on restarted the menu music at start-up.
-    if (state == QAudio::IdleState && source && !source->atEnd())
+    // Stopped with an error: the audio server went away, and this sink will not play again.
+    if (state == QAudio::StoppedState && sink->error() != QAudio::NoError) {
+        qCDebug(lcSound).noquote() << "lost" << member << sink->error();
+        emit failed();
         return;
+    }
+    // The sink also goes idle when it was not fed in time (a busy or stopped process) while its
+    // device still holds data. Only idle at the end of the data means the sound ran out: passing
+    // an underrun on restarted the menu music at start-up. A pull-mode sink that went idle on an
+    // empty read no longer asks for data until its device announces some: announce it, or the
+    // sound stays silent until its next start.
+    if (state == QAudio::IdleState && source && !source->atEnd()) {
+        emit fade->readyRead();
+        return;
+    }
     emit stateChanged(state);
 }
 
@@ -42,7 +52,7 @@ void SinkOutput::start(QIODevice *device)
     stopLater->stop();
     if (sink->state() != QAudio::StoppedState)
         sink->stop();
-    fade->start(device, sink->format());
+    fade->start(device, sink->format(), gain());
     sink->start(fade);
 }
 

@@ -7,7 +7,20 @@ AudioOutput *SoundRecorder::createOutput(const QAudioFormat &format, const QStri
     formats[member] = format;
     auto *output = new RecordedOutput(*this, member);
     outputs[member] = output;
+    ++made[member];
     return output;
+}
+
+double SoundRecorder::gain(const QString &member) const
+{
+    const RecordedOutput *output = outputs.value(member);
+    return output ? output->gain() : 0.0;
+}
+
+void SoundRecorder::fail(const QString &member)
+{
+    if (RecordedOutput *output = outputs.value(member))
+        output->fail();
 }
 
 int SoundRecorder::playCount(const QString &member) const

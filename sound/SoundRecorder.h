@@ -29,6 +29,11 @@ public:
     QByteArray firstBytes(const QString &member) const { return heads.value(member); }
     // Makes member's channel report the end of its data, as a real sink does.
     void finish(const QString &member);
+    // Makes member's channel report that it was lost, as a sink does when its server goes away.
+    void fail(const QString &member);
+    // How many channels were made for member, and the gain its latest one plays at.
+    int madeCount(const QString &member) const { return made.value(member); }
+    double gain(const QString &member) const;
     void clear() { log.clear(); }
 
     // Called by the recorder's channels.
@@ -40,4 +45,5 @@ private:
     QHash<QString, QAudioFormat> formats;
     QHash<QString, QByteArray> heads;
     QHash<QString, QPointer<RecordedOutput>> outputs;
+    QHash<QString, int> made;
 };

@@ -9,6 +9,7 @@
 
 #include <QAudioFormat>
 #include <QBuffer>
+#include <QTimer>
 
 WaveFile::WaveFile(const std::vector<unsigned char> &bytes)
     : data(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()))
@@ -103,18 +104,55 @@ QByteArray WaveFile::samples() const
     return QByteArray::fromRawData(data.constData() + sampleOffset, sampleLength);
 }
 
-void WaveFile::createOutput(const QAudioFormat &format, AudioOutputFactory &factory,
-                            const QString &member)
+void WaveFile::createOutput(const QAudioFormat &audioFormat, AudioOutputFactory &outputs,
+                            const QString &name, double level)
 {
-    if (output)
+    if (output || factory)
         return;
     // Whole frames only, so that a looping track never slips out of step at its wrap.
-    frameBytes = format.bytesPerFrame();
+    frameBytes = audioFormat.bytesPerFrame();
     if (frameBytes > 0)
         sampleLength -= sampleLength % frameBytes;
-    output = factory.createOutput(format, member);
-    if (output)
-        connect(output, &AudioOutput::stateChanged, this, &WaveFile::finishedPlaying);
+    factory = &outputs;
+    format = audioFormat;
+    member = name;
+    gain = level;
+    makeOutput();
+}
+
+void WaveFile::makeOutput()
+{
+    if (output) {
+        // It may be the sender of the signal being handled: it goes from the event loop.
+        output->disconnect(this);
+        output->deleteLater();
+    }
+    broken = false;
+    playing = false;
+    output = factory->createOutput(format, member);
+    if (!output)
+        return;
+    output->setGain(gain);
+    connect(output, &AudioOutput::stateChanged, this, &WaveFile::finishedPlaying);
+    connect(output, &AudioOutput::failed, this, &WaveFile::lost);
+}
+
+void WaveFile::lost()
+{
+    // Made anew only at a play: the server may still be away, and nothing here may wait for it.
+    broken = true;
+    if (!playing || !loop)
+        return;
+    // Music plays on by itself once the server is back, trying again now and then meanwhile.
+    if (!retry) {
+        retry = new QTimer(this);
+        retry->setSingleShot(true);
+        connect(retry, &QTimer::timeout, this, [this] {
+            if (playing && broken)
+                play();
+        });
+    }
+    retry->start(RetryMilliseconds);
 }
 
 void WaveFile::setLoop(bool value)
@@ -131,8 +169,16 @@ QIODevice *WaveFile::device() const
 void WaveFile::play()
 {
     // An empty sound has nothing to be heard: the channel is not even started.
-    if (!output || sampleLength == 0)
+    if (!factory || sampleLength == 0)
         return;
+    if (broken || !output)
+        makeOutput();
+    if (!output) {
+        // No audio device yet: a loop tries again, as if its channel had been lost.
+        playing = loop;
+        lost();
+        return;
+    }
     if (!buffer)
         buffer = new QBuffer();
     if (!loopDevice)
@@ -160,9 +206,9 @@ void WaveFile::play()
 
 void WaveFile::stop()
 {
+    playing = false;
     if (!output)
         return;
-    playing = false;
     output->stop();
     if (buffer)
         buffer->close();

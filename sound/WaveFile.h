@@ -1,8 +1,10 @@
 #pragma once
 // One sound held in memory with its own playback channel. A well-formed WAV entry plays only its
 // "data" chunk; a looping sound wraps inside its device so music repeats without a gap.
+#include <QAudioFormat>
 #include <QByteArray>
 #include <QObject>
+#include <QString>
 #include <QtMultimedia/qaudio.h>
 #include <memory>
 #include <vector>
@@ -10,8 +12,8 @@
 class ArrivingDevice;
 class AudioOutput;
 class AudioOutputFactory;
-class QAudioFormat;
 class QBuffer;
+class QTimer;
 class LoopDevice;
 class SoundBytes;
 
@@ -27,9 +29,14 @@ public:
     explicit WaveFile(std::shared_ptr<const SoundBytes> bytes);
     ~WaveFile() override;
 
-    // Makes the channel once through factory; later calls do nothing.
+    // How long a playing loop whose channel was lost waits before making it anew.
+    static constexpr int RetryMilliseconds = 1000;
+
+    // Makes the channel once through factory, playing at gain; later calls do nothing. A channel
+    // that is lost (or could not be made) is made again through factory at the next play, so
+    // factory must outlive the sound.
     void createOutput(const QAudioFormat &format, AudioOutputFactory &factory,
-                      const QString &member);
+                      const QString &member, double gain = 1.0);
     void setLoop(bool value);
     // Once its shared bytes have finished arriving: a sound whose decoding failed or fell short
     // is cut to what arrived (nothing for a failure), as if it had been read so.
@@ -48,6 +55,8 @@ public slots:
     void finishedPlaying(QAudio::State state);
 
 private:
+    void makeOutput();
+    void lost();
     void findSamples();
     void takeArrived();
     QIODevice *device() const;
@@ -56,6 +65,12 @@ private:
     std::vector<unsigned char> storage; // what data reads from when the bytes were taken over
     QBuffer *buffer = nullptr;
     AudioOutput *output = nullptr;
+    AudioOutputFactory *factory = nullptr;
+    QAudioFormat format;
+    QString member;
+    double gain = 1.0;
+    bool broken = false;     // the channel was lost: made anew at the next play
+    QTimer *retry = nullptr; // brings a lost loop back once its server has returned
     bool loop = false;
     LoopDevice *loopDevice = nullptr;
     qsizetype sampleOffset = 0;

@@ -7,12 +7,15 @@
 #include "sound/AudioSet.h"
 #include "sound/FadeDevice.h"
 #include "sound/LoopDevice.h"
+#include "sound/SinkOutput.h"
 #include "sound/SoundBytes.h"
 #include "sound/SoundRecorder.h"
 #include "sound/WavData.h"
 #include "sound/WaveFile.h"
 
+#include <QAudioDevice>
 #include <QAudioFormat>
+#include <QAudioSink>
 #include <QtEndian>
 #include <QtTest>
 #include <iterator>
@@ -90,6 +93,33 @@ QByteArray pattern(int n, char seed)
     for (int i = 0; i < n; ++i)
         b[i] = char(seed + i * 7);
     return b;
+}
+
+// A stream with nothing to give at this moment, though more is to come.
+class DryDevice : public QIODevice
+{
+public:
+    bool isSequential() const override { return true; }
+    bool atEnd() const override { return false; }
+
+protected:
+    qint64 readData(char *, qint64) override { return 0; }
+    qint64 writeData(const char *, qint64) override { return -1; }
+};
+
+// The loudest sample of a channel's samples, 0..1.
+double peakOf(const QByteArray &samples, QAudioFormat::SampleFormat format)
+{
+    double peak = 0;
+    if (format == QAudioFormat::UInt8) {
+        for (char c : samples)
+            peak = qMax(peak, std::abs(int(quint8(c)) - 128) / 128.0);
+        return peak;
+    }
+    for (qsizetype i = 0; i + 1 < samples.size(); i += 2)
+        peak =
+            qMax(peak, std::abs(int(qFromLittleEndian<qint16>(samples.constData() + i))) / 32768.0);
+    return peak;
 }
 
 // Every sound operation and the one event it must cause.
@@ -266,6 +296,67 @@ private slots:
         recorder->clear();
         recorder->finish("bgm1");
         QVERIFY(recorder->events().isEmpty());
+    }
+
+    // The loudest effect over the loudest music stays 1 dB under full scale at the gains the
+    // channels play at, and the music keeps most of its level.
+    void theMixOfMusicAndAnEffectLeavesHeadroom()
+    {
+        AudioSet *a = createFromGame();
+        double music = 0, effect = 0;
+        for (const char *m :
+             {"bgm1", "bgm2", "bgm3", "win", "lose", "draw", "samegame24", "samegame5Over",
+              "samegameOtetsuki", "miss", "extra3", "extra4", "extra5", "extra6"}) {
+            const double peak = peakOf(a->sound(m)->samples(), recorder->format(m).sampleFormat()) *
+                                recorder->gain(m);
+            const bool loops = a->sound(m)->isLooping();
+            (loops ? music : effect) = qMax(loops ? music : effect, peak);
+            if (loops)
+                QVERIFY2(recorder->gain(m) >= 0.7, m);
+        }
+        QVERIFY2(music + effect <= std::pow(10.0, -1.0 / 20),
+                 qPrintable(QString("music %1 + effect %2").arg(music).arg(effect)));
+    }
+
+    // A channel lost with its audio server is made anew at the next play; a loop that was
+    // playing comes back by itself, a stopped one does not.
+    void aLostChannelIsMadeAnewAtTheNextPlay()
+    {
+        AudioSet *a = createFromGame();
+        a->playWin();
+        recorder->fail("win");
+        a->playWin();
+        QCOMPARE(recorder->madeCount("win"), 2);
+        QCOMPARE(recorder->events(), (QStringList{"play win", "play win"}));
+        a->playBgm1();
+        recorder->fail("bgm1");
+        QTRY_COMPARE(recorder->playCount("bgm1"), 2);
+        QCOMPARE(recorder->madeCount("bgm1"), 2);
+        a->stopBgm1();
+        recorder->fail("bgm1");
+        a->playMiss();
+        QTRY_COMPARE(recorder->playCount("miss"), 1);
+        QTest::qWait(WaveFile::RetryMilliseconds + 200);
+        QCOMPARE(recorder->playCount("bgm1"), 2);
+    }
+
+    // A sink that goes idle while its sound still has data (an underrun) is told that data is
+    // there, so a sink that stopped asking after an empty read plays on; the sound is not ended.
+    void anUnderrunWakesTheSinkInsteadOfEndingTheSound()
+    {
+        QAudioFormat f;
+        f.setSampleRate(44100);
+        f.setChannelCount(2);
+        f.setSampleFormat(QAudioFormat::Int16);
+        SinkOutput output(QAudioDevice(), f, "t");
+        LoopDevice loop(pattern(4000, 1));
+        loop.open(QIODevice::ReadOnly);
+        output.start(&loop);
+        QSignalSpy woken(output.findChild<FadeDevice *>(), &QIODevice::readyRead);
+        QSignalSpy states(&output, &AudioOutput::stateChanged);
+        emit output.findChild<QAudioSink *>()->stateChanged(QAudio::IdleState);
+        QCOMPARE(woken.count(), 1);
+        QVERIFY(!states.contains(QVariantList{QVariant::fromValue(QAudio::IdleState)}));
     }
 
     // Entries are matched by the file name inside their name; folders and unknown names do not
@@ -453,6 +544,16 @@ private slots:
         QVERIFY(std::all_of(out.begin() + 39, out.end(), [](int v) { return v == 0; }));
         QVERIFY(!fade.atEnd());
         QVERIFY(mirrored);
+        // A source with nothing at this moment gives silence, never an empty read; at a gain,
+        // everything past the fade-in is scaled.
+        DryDevice dry;
+        dry.open(QIODevice::ReadOnly);
+        QVERIFY(fade.start(&dry, f));
+        QCOMPARE(fade.read(8), QByteArray(8, '\0'));
+        QVERIFY(fade.start(&loop, f, 0.5));
+        loop.open(QIODevice::ReadOnly);
+        QCOMPARE(frames(100).last(), 5000);
+        loop.close();
         // Unsigned bytes are silent at their middle.
         f.setSampleFormat(QAudioFormat::UInt8);
         QVERIFY(fade.start(&loop, f));
