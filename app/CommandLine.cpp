@@ -8,7 +8,8 @@ void CommandLine::answerWithoutWindow(int argc, char **argv)
     bool textOnly = false;
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
-        textOnly |= arg.startsWith('-') && arg != "--fullscreen" && arg != "-fullscreen";
+        textOnly |= arg.startsWith('-') && arg != "--fullscreen" && arg != "-fullscreen" &&
+                    arg != "--mute" && arg != "-mute";
     }
     if (!textOnly)
         return;
@@ -30,18 +31,22 @@ void CommandLine::answerWithoutWindow(int argc, char **argv)
     parse(app);
 }
 
-bool CommandLine::parse(QCoreApplication &app)
+CommandLine::Options CommandLine::parse(QCoreApplication &app)
 {
     app.setApplicationVersion(QStringLiteral(TOVIRA_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Tovira Parade: nine short mini-games and four picture stories.\n"
-                       "F11 or Alt+Enter switch between the window and full screen."));
+                       "F11 or Alt+Enter switch between the window and full screen; M mutes and\n"
+                       "unmutes every sound."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption fullScreen(QStringLiteral("fullscreen"),
                                         QStringLiteral("Start in full screen."));
     parser.addOption(fullScreen);
+    const QCommandLineOption mute(QStringLiteral("mute"),
+                                  QStringLiteral("Start with every sound muted (M unmutes)."));
+    parser.addOption(mute);
     parser.process(app);
-    return parser.isSet(fullScreen);
+    return {parser.isSet(fullScreen), parser.isSet(mute)};
 }

@@ -8,6 +8,7 @@
 #include "games/frame/Game_Base.h"
 #include "launcher/Item_Base.h"
 #include "launcher/Item_Lancher.h"
+#include "launcher/Lanch_SoundDress.h"
 #include "sound/AudioSet.h"
 #include "story/Adv_ED1.h"
 #include "story/Adv_ED2.h"
@@ -16,6 +17,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QProcess>
 
@@ -24,6 +26,8 @@
 Scene::Scene(QObject *parent, int width, int height) : QGraphicsScene(parent)
 {
     setSceneRect(0, 0, width - 4, height - 4);
+    // The menu's sound button shows the mute too: the whole screen is drawn again.
+    connect(&muteToggle, &MuteToggle::badgeChanged, this, [this] { update(); });
 
     // The launcher leaves a strip of the background showing on the first frame. It decodes on
     // another thread while the launcher decodes its own pictures here, and is made ready for
@@ -85,8 +89,21 @@ void Scene::drawBackground(QPainter *painter, const QRectF &rect)
     QGraphicsScene::drawBackground(painter, rect);
 }
 
+void Scene::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_M && !event->isAutoRepeat() &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        muteToggle.toggle();
+        event->accept();
+        return;
+    }
+    QGraphicsScene::keyPressEvent(event);
+}
+
 void Scene::drawForeground(QPainter *painter, const QRectF &rect)
 {
+    if (muteToggle.isBadgeShown() && rect.intersects(MuteToggle::badgeRect()))
+        Lanch_SoundDress::drawBadge(painter, MuteToggle::badgeRect(), muteToggle.isMuted());
     // Screens are placed 2 px up and left and some are larger than the scene, and the
     // background picture is too: scaled to a screen of another shape, their edges would show
     // as strips in the bars.

@@ -1,6 +1,8 @@
 #pragma once
 // The stage of the whole program: owns every screen and the best-score table, paints the common
 // background and switches screens when one asks for it. Exactly one screen is shown at a time.
+#include "app/MuteToggle.h"
+
 #include <QGraphicsScene>
 #include <QImage>
 #include <QString>
@@ -37,6 +39,7 @@ public:
     void loadScores();
 
     const int *getScores() const { return scores; }
+    const MuteToggle &getMuteToggle() const { return muteToggle; }
     Item_Lancher *getLauncher() const { return launcher.get(); }
     Game_GameList *getGameList() const { return gameList.get(); }
     // The story scene of a story index (0 opening, 1..3 endings), or null for any other index.
@@ -52,6 +55,8 @@ public slots:
     void slot_keepScores();
 
 protected:
+    // M mutes and unmutes every sound on any screen; the other keys go to the screen.
+    void keyPressEvent(QKeyEvent *event) override;
     void drawBackground(QPainter *painter, const QRectF &rect) override;
     // Blackens whatever a view shows beyond the scene rectangle (the bars of full screen).
     void drawForeground(QPainter *painter, const QRectF &rect) override;
@@ -60,6 +65,7 @@ private:
     void startSibling();
     void loadBackground();
 
+    MuteToggle muteToggle;
     QString configPath;
     QImage background;
     bool backgroundLoaded = false;

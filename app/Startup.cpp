@@ -4,6 +4,7 @@
 #include "base/PicturePrefetch.h"
 #include "base/ResourceFile.h"
 #include "sound/AudioSet.h"
+#include "sound/SoundSettings.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -11,11 +12,15 @@
 #include <QFontDatabase>
 #include <QIcon>
 
-void Startup::prepare(QApplication &app)
+void Startup::prepare(QApplication &app, bool mute)
 {
     // The sounds decode behind everything else, so they are set going first; the sound
     // manager's messages follow from the event loop.
     AudioSet::createInstance();
+    // The volumes and mute of the last run; --mute holds for this run and is not stored.
+    SoundSettings::load(*AudioSet::getInstance());
+    if (mute)
+        AudioSet::getInstance()->setMuted(true);
     // A damaged, non-regular or missing file is refused alike: the game runs without pictures.
     const bool registered = ResourceFile::registerFile(QStringLiteral("resuorce.rcc"));
     // Qt 6's QIcon looks at its file as soon as it is made, so the icon is set only once the

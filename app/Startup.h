@@ -5,5 +5,6 @@ class QApplication;
 class Startup
 {
 public:
-    static void prepare(QApplication &app);
+    // mute starts the sounds muted whatever the settings say.
+    static void prepare(QApplication &app, bool mute = false);
 };

@@ -18,10 +18,11 @@ int main(int argc, char **argv)
     QuitSignals quitSignals;
     QObject::connect(&quitSignals, &QuitSignals::signal_quit, &app,
                      [](int number) { QCoreApplication::exit(128 + number); });
-    bool fullScreen = CommandLine::parse(app);
+    const CommandLine::Options options = CommandLine::parse(app);
+    bool fullScreen = options.fullScreen;
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         fullScreen = fullScreen || !MainWindow::fitsIn(screen->availableGeometry());
-    Startup::prepare(app);
+    Startup::prepare(app, options.mute);
 
     MainWindow window;
     window.setFullScreenMode(fullScreen);

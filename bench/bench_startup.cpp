@@ -156,9 +156,9 @@ private:
 class BenchOutputs : public AudioOutputFactory
 {
 public:
-    AudioOutput *createOutput(const QAudioFormat &, const QString &member) override
+    std::unique_ptr<AudioOutput> createOutput(const QAudioFormat &, const QString &member) override
     {
-        return new BenchOutput(member);
+        return std::make_unique<BenchOutput>(member);
     }
 };
 

@@ -4,6 +4,7 @@
 #include "base/Picture.h"
 #include "base/ResourceFile.h"
 #include "base/groupDigits.h"
+#include "launcher/Lanch_SoundDress.h"
 #include "sound/AudioSet.h"
 
 #include <QDebug>
@@ -11,6 +12,7 @@
 #include <QGraphicsSceneHoverEvent>
 #include <QGraphicsSceneMouseEvent>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
 
@@ -22,6 +24,18 @@ void setSilent(bool value)
 {
     if (AudioSet *audio = AudioSet::getInstance())
         audio->setSilent(value);
+}
+
+void playEffect(AudioSet::Effect effect)
+{
+    if (AudioSet *audio = AudioSet::getInstance())
+        audio->play(effect);
+}
+
+bool isMuted()
+{
+    const AudioSet *audio = AudioSet::getInstance();
+    return audio && audio->isMuted();
 }
 
 // Loads a numbered or background picture; failures name the path in quotes.
@@ -218,6 +232,21 @@ void Item_Lancher::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QW
     painter->setFont(boardFont);
     painter->drawText(TotalLine, Qt::AlignCenter, groupedNumber(totalScore));
     painter->drawText(HoverLine, Qt::AlignCenter, hoverScoreText());
+
+    Lanch_SoundDress::draw(painter, soundPanel, isMuted());
+}
+
+int Item_Lancher::entryAt(const QPointF &p) const
+{
+    for (int i = 0; i < GameCount; ++i) {
+        if (gameRect(i).contains(p))
+            return i;
+    }
+    for (int j = 0; j < StoryCount; ++j) {
+        if (storyRect(j).contains(p))
+            return GameCount + j;
+    }
+    return -1;
 }
 
 void Item_Lancher::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
@@ -238,7 +267,21 @@ void Item_Lancher::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
         }
     }
     setSilent(onEntry);
+    // The sound button is an entry of its own for the ear.
+    const int pointed =
+        Lanch_SoundPanel::buttonRect().contains(p) ? GameCount + StoryCount : entryAt(p);
+    if (pointed >= 0 && pointed != pointedEntry)
+        playEffect(AudioSet::Effect::Hover);
+    pointedEntry = pointed;
     update();
+}
+
+void Item_Lancher::keyReleaseEvent(QKeyEvent *event)
+{
+    if (soundPanel.key(event->key()))
+        update();
+    else
+        Lanch_Base::keyReleaseEvent(event);
 }
 
 void Item_Lancher::mousePressEvent(QGraphicsSceneMouseEvent *event)
@@ -261,6 +304,17 @@ void Item_Lancher::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
         return;
     const QPointF p = event->pos();
     setSilent(false);
+    // The open panel lies over the information picture, never over an entry.
+    if (soundPanel.click(p)) {
+        playEffect(AudioSet::Effect::Click);
+        update();
+        return;
+    }
+    const int entry = entryAt(p);
+    if (entry >= GameCount && !isStoryUnlocked(entry - GameCount))
+        playEffect(AudioSet::Effect::Locked);
+    else if (entry >= 0)
+        playEffect(AudioSet::Effect::Click);
     for (int i = 0; i < GameCount; ++i) {
         if (gameRect(i).contains(p))
             emit signal_playGame(i);

@@ -2,7 +2,9 @@
 // The main menu: ten game entries in two columns, four story entries, an information picture
 // that follows the pointer and a score board with the total of the best scores and the best
 // score of the entry under the pointer. The endings unlock at totals of 30000, 60000, 100000.
+// A sound button in the corner beside the board opens the music and effects volume sliders.
 #include "launcher/Lanch_Base.h"
+#include "launcher/Lanch_SoundPanel.h"
 
 #include <QFont>
 #include <QImage>
@@ -42,6 +44,7 @@ public:
     const QImage &currentInfoPicture() const;
     QString hoverScoreText() const;
     const QImage &storyPicture(int index) const { return storyPictures[index]; }
+    const Lanch_SoundPanel &getSoundPanel() const { return soundPanel; }
 
 signals:
     void signal_playGame(int index);
@@ -58,12 +61,16 @@ protected:
     // The second click of a double click whose first click closed a story (or landed anywhere
     // but on an entry) opens nothing: an entry opens on the first click of a double click.
     void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
+    // The arrows, Escape and Enter operate the open sound panel.
+    void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
     // Decodes one more information picture, and asks to be called again while any is left.
     void decodeNextInfoPicture();
     void loadPictures();
     void loadStoryPicture(int index, bool unlocked);
+    // The entry under p: 0..9 a game, 10..13 a story, -1 none.
+    int entryAt(const QPointF &p) const;
 
     QImage background;
     QImage gamePictures[GameCount];
@@ -78,6 +85,9 @@ private:
     // 64 bits: ten best scores from a hand-edited file may each be near the int maximum.
     qint64 totalScore = 0;
     int hoverIndex = -1;
+    // The entry (as entryAt tells) the pointer was last over, so each new one sounds once.
+    int pointedEntry = -1;
     bool doubleClicked = false;
+    Lanch_SoundPanel soundPanel;
     QFont font;
 };

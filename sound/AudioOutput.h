@@ -19,12 +19,28 @@ public:
     // stay below full scale.
     void setGain(double value) { level = value; }
     double gain() const { return level; }
+    // How long a start fades in and a stop fades out: music crossfades, effects only avoid a
+    // click.
+    void setFadeMilliseconds(int value) { fadeLength = value; }
+    int fadeMilliseconds() const { return fadeLength; }
+    // The player's volume (0..1, 0 when muted), taken at once by a channel already playing.
+    void setVolume(double value)
+    {
+        playerVolume = value;
+        applyVolume();
+    }
+    double volume() const { return playerVolume; }
 
 signals:
     void stateChanged(QAudio::State state);
     // The channel can no longer play (its audio server went away): it is to be made anew.
     void failed();
 
+protected:
+    virtual void applyVolume() {}
+
 private:
     double level = 1.0;
+    int fadeLength = 5;
+    double playerVolume = 1.0;
 };

@@ -3,6 +3,7 @@
 // recorder so they can see which sound was played without audio hardware.
 #include <QAudioFormat>
 #include <QString>
+#include <memory>
 
 class AudioOutput;
 
@@ -12,5 +13,6 @@ public:
     virtual ~AudioOutputFactory() = default;
 
     // member names the sound ("bgm1", "win", "extra4" ...); null when no channel can be made.
-    virtual AudioOutput *createOutput(const QAudioFormat &format, const QString &member) = 0;
+    virtual std::unique_ptr<AudioOutput> createOutput(const QAudioFormat &format,
+                                                      const QString &member) = 0;
 };

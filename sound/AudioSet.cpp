@@ -1,9 +1,11 @@
 #include "sound/AudioSet.h"
 
 #include "sound/Archive.h"
+#include "sound/FadeDevice.h"
 #include "sound/SinkOutputFactory.h"
 #include "sound/SoundBytes.h"
 #include "sound/SoundDecoder.h"
+#include "sound/WavData.h"
 #include "sound/WaveFile.h"
 
 #include <QAudioFormat>
@@ -22,15 +24,17 @@ namespace
 
 struct SoundRow {
     const char *member;
-    const char *file; // matched as a substring of the entry name; null for the extras
-    int rate;
+    // The designed rows match it as a substring of the entry name, the effects' recordings as
+    // the whole name; null for the extras.
+    const char *file;
+    int rate; // 0: the format is read from the recording's own header
     int channels;
     QAudioFormat::SampleFormat sampleFormat;
     bool loops;
 };
 
-// Every sound, one row each in the order of AudioSet::Row: the named rows in matching order, then
-// the four extras, which are the entries at positions 3 to 6.
+// Every sound, one row each in the order of AudioSet::Row: the named rows in matching order, the
+// four extras, which are the entries at positions 3 to 6, then the effects' recordings.
 const SoundRow Rows[] = {
     {"bgm1", "BGM_1.wav", 44100, 2, QAudioFormat::Int16, true},
     {"bgm2", "BGM_2.wav", 44100, 2, QAudioFormat::Int16, true},
@@ -46,8 +50,80 @@ const SoundRow Rows[] = {
     {"extra4", nullptr, 22050, 1, QAudioFormat::UInt8, false},
     {"extra5", nullptr, 22050, 1, QAudioFormat::Int16, false},
     {"extra6", nullptr, 22050, 1, QAudioFormat::Int16, false},
+    {"hand", "se/hand.wav", 0, 1, QAudioFormat::Int16, false},
+    {"round_win", "se/round_win.wav", 0, 1, QAudioFormat::Int16, false},
+    {"signal", "se/signal.wav", 0, 1, QAudioFormat::Int16, false},
+    {"false_start", "se/false_start.wav", 0, 1, QAudioFormat::Int16, false},
+    {"shot", "se/shot.wav", 0, 1, QAudioFormat::Int16, false},
+    {"hit", "se/hit.wav", 0, 1, QAudioFormat::Int16, false},
+    {"bonus", "se/bonus.wav", 0, 1, QAudioFormat::Int16, false},
+    {"bad_target", "se/bad_target.wav", 0, 1, QAudioFormat::Int16, false},
+    {"reel_stop", "se/reel_stop.wav", 0, 1, QAudioFormat::Int16, false},
+    {"pay", "se/pay.wav", 0, 1, QAudioFormat::Int16, false},
+    {"reel_lost", "se/reel_lost.wav", 0, 1, QAudioFormat::Int16, false},
+    {"card", "se/card.wav", 0, 1, QAudioFormat::Int16, false},
+    {"wrong", "se/wrong.wav", 0, 1, QAudioFormat::Int16, false},
+    {"shuffle", "se/shuffle.wav", 0, 1, QAudioFormat::Int16, false},
+    {"tick", "se/tick.wav", 0, 1, QAudioFormat::Int16, false},
+    {"key", "se/key.wav", 0, 1, QAudioFormat::Int16, false},
+    {"cleared", "se/cleared.wav", 0, 1, QAudioFormat::Int16, false},
+    {"best", "se/best.wav", 0, 1, QAudioFormat::Int16, false},
+    {"result", "se/result.wav", 0, 1, QAudioFormat::Int16, false},
+    {"question", "se/question.wav", 0, 1, QAudioFormat::Int16, false},
+    {"hover", "se/hover.wav", 0, 1, QAudioFormat::Int16, false},
+    {"click", "se/click.wav", 0, 1, QAudioFormat::Int16, false},
+    {"locked", "se/locked.wav", 0, 1, QAudioFormat::Int16, false},
 };
 constexpr int TableRows = int(std::size(Rows));
+// A recording without a readable header plays in the extras' format.
+constexpr int DefaultEffectRate = 22050;
+
+using Effect = AudioSet::Effect;
+struct EffectRow {
+    Effect effect;
+    int row;
+    bool game; // held back while the silent flag is set
+};
+// Which recording each effect plays, in the order of AudioSet::Effect.
+const EffectRow Effects[] = {
+    {Effect::JankenHand, AudioSet::Hand, true},
+    {Effect::JankenRoundWin, AudioSet::RoundWin, true},
+    {Effect::JankenDraw, AudioSet::Draw, true},
+    {Effect::JankenLost, AudioSet::Lose, true},
+    {Effect::SetsunaSignal, AudioSet::Signal, true},
+    {Effect::SetsunaFalseStart, AudioSet::FalseStart, true},
+    {Effect::ShotFired, AudioSet::Shot, true},
+    {Effect::TargetHit, AudioSet::Hit, true},
+    {Effect::ShotMissed, AudioSet::Miss, true},
+    {Effect::BonusZone, AudioSet::Bonus, true},
+    {Effect::BadTarget, AudioSet::BadTarget, true},
+    {Effect::ReelStop, AudioSet::ReelStop, true},
+    {Effect::Pay, AudioSet::Pay, true},
+    {Effect::ReelLost, AudioSet::ReelLost, true},
+    {Effect::CardPlayed, AudioSet::Card, true},
+    {Effect::WrongCard, AudioSet::Wrong, true},
+    {Effect::CardsDealt, AudioSet::Shuffle, true},
+    {Effect::LastSeconds, AudioSet::Tick, true},
+    {Effect::RightKey, AudioSet::Key, true},
+    {Effect::WrongKey, AudioSet::Wrong, true},
+    {Effect::TypingBonus, AudioSet::Bonus, true},
+    {Effect::BoardCleared, AudioSet::Cleared, true},
+    {Effect::GroupRemovedSmall, AudioSet::Samegame24, true},
+    {Effect::GroupRemovedLarge, AudioSet::Samegame5Over, true},
+    {Effect::LoneTile, AudioSet::SamegameOtetsuki, true},
+    {Effect::ResultNewBest, AudioSet::Best, false},
+    {Effect::ResultGentle, AudioSet::Result, false},
+    {Effect::QuestionShown, AudioSet::Question, false},
+    {Effect::Hover, AudioSet::Hover, false},
+    {Effect::Click, AudioSet::Click, false},
+    {Effect::Locked, AudioSet::Locked, false},
+};
+static_assert(std::size(Effects) == std::size_t(Effect::Count), "one row per effect");
+
+const EffectRow &effectRow(Effect effect)
+{
+    return Effects[std::size_t(effect)];
+}
 // Every sound peaks at most 3 dB under full scale, and the system's mix adds an effect to the
 // music: both are turned down so that the sum stays 1 dB under full scale (0.708 * (0.8 + 0.45)
 // = 0.885), the music by 2 dB only, as it is heard all the time, the effects by 7 dB.
@@ -55,36 +131,48 @@ constexpr double MusicGain = 0.8;
 constexpr double EffectGain = 0.45;
 constexpr int NamedRows = 10;
 constexpr int FirstExtraPosition = 3;
+constexpr int FirstEffectRow = NamedRows + 4;
 // All sounds together decode to about 33 MB; this is far above that and far below what a hostile
 // directory may claim.
 constexpr std::uint64_t DecodeBudget = 256u << 20;
+
+// The row an entry name fills, or -1. An effect's recording is known by its whole name first,
+// so that "se/round_win.wav" does not fill the row of "win.wav".
+int rowOfName(const std::string &name)
+{
+    for (int row = FirstEffectRow; row < TableRows; ++row) {
+        if (name == Rows[row].file)
+            return row;
+    }
+    for (int row = 0; row < NamedRows; ++row) {
+        if (name.find(Rows[row].file) != std::string::npos)
+            return row;
+    }
+    return -1;
+}
 
 // Which entry fills which row, in loading order: every entry that names a row, then the four
 // extras by position. A later entry of a row replaces an earlier one, so only the last one of
 // each row is decoded.
 std::vector<std::pair<std::string, int>> loadingPlan(const Archive &archive)
 {
-    int lastOfRow[NamedRows];
+    int lastOfRow[TableRows];
     std::fill(std::begin(lastOfRow), std::end(lastOfRow), -1);
     for (int i = 0; i < archive.entryCount(); ++i) {
-        const std::string &name = archive.entry(i)->name;
-        for (int row = 0; row < NamedRows; ++row) {
-            if (name.find(Rows[row].file) != std::string::npos) {
-                lastOfRow[row] = i;
-                break;
-            }
-        }
+        const int row = rowOfName(archive.entry(i)->name);
+        if (row >= 0)
+            lastOfRow[row] = i;
     }
     std::vector<std::pair<int, int>> byEntry;
-    for (int row = 0; row < NamedRows; ++row) {
-        if (lastOfRow[row] >= 0)
+    for (int row = 0; row < TableRows; ++row) {
+        if (lastOfRow[row] >= 0 && Rows[row].file)
             byEntry.emplace_back(lastOfRow[row], row);
     }
     std::sort(byEntry.begin(), byEntry.end());
     std::vector<std::pair<std::string, int>> plan;
     for (const auto &e : byEntry)
         plan.emplace_back(archive.entryName(e.first), e.second);
-    for (int row = NamedRows; row < TableRows; ++row)
+    for (int row = NamedRows; row < FirstEffectRow; ++row)
         plan.emplace_back(archive.entryName(FirstExtraPosition + row - NamedRows), row);
     return plan;
 }
@@ -106,12 +194,20 @@ std::vector<char> withinBudget(const Archive &archive, const std::vector<std::st
     return allowed;
 }
 
-QAudioFormat formatOf(const SoundRow &row)
+// The row's format; for an effect's recording, the one its header gives.
+QAudioFormat formatOf(const SoundRow &row, const QByteArray &bytes)
 {
     QAudioFormat format;
     format.setSampleRate(row.rate);
     format.setChannelCount(row.channels);
     format.setSampleFormat(row.sampleFormat);
+    if (row.rate == 0) {
+        int rate = 0, channels = 0, bits = 0;
+        const bool known = WavData::findFormat(bytes, &rate, &channels, &bits);
+        format.setSampleRate(known ? rate : DefaultEffectRate);
+        format.setChannelCount(known ? channels : 1);
+        format.setSampleFormat(known && bits == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
+    }
     return format;
 }
 
@@ -222,10 +318,39 @@ void AudioSet::fill(std::size_t index)
     member = bytes ? std::make_unique<WaveFile>(std::move(bytes))
                    : std::make_unique<WaveFile>(std::vector<unsigned char>());
     const SoundRow &row = Rows[f.row];
-    member->createOutput(formatOf(row), *factory, QString::fromLatin1(row.member),
-                         row.loops ? MusicGain : EffectGain);
+    member->createOutput(formatOf(row, member->bytes()), *factory, QString::fromLatin1(row.member),
+                         row.loops ? MusicGain : EffectGain,
+                         row.loops ? CrossfadeMilliseconds : FadeDevice::FadeMilliseconds);
     if (row.loops)
         member->setLoop(true);
+    applyVolume(f.row);
+}
+
+void AudioSet::applyVolume(int row)
+{
+    if (members[row])
+        members[row]->setVolume(muted ? 0.0 : Rows[row].loops ? music : effects);
+}
+
+void AudioSet::setMusicVolume(double value)
+{
+    music = qBound(0.0, value, 1.0);
+    for (int row = 0; row < RowCount; ++row)
+        applyVolume(row);
+}
+
+void AudioSet::setEffectsVolume(double value)
+{
+    effects = qBound(0.0, value, 1.0);
+    for (int row = 0; row < RowCount; ++row)
+        applyVolume(row);
+}
+
+void AudioSet::setMuted(bool value)
+{
+    muted = value;
+    for (int row = 0; row < RowCount; ++row)
+        applyVolume(row);
 }
 
 void AudioSet::deliver()
@@ -369,4 +494,22 @@ void AudioSet::playSamegame5Over()
 void AudioSet::playSamegameOtetsuki()
 {
     play(SamegameOtetsuki);
+}
+
+void AudioSet::play(Effect effect)
+{
+    const EffectRow &e = effectRow(effect);
+    if (e.game && silent)
+        return;
+    play(e.row);
+}
+
+QString AudioSet::memberOf(Effect effect)
+{
+    return QString::fromLatin1(Rows[effectRow(effect).row].member);
+}
+
+bool AudioSet::isGameEffect(Effect effect)
+{
+    return effectRow(effect).game;
 }

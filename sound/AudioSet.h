@@ -18,6 +18,46 @@ class AudioSet
 public:
     static constexpr const char *ArchivePath = "./Tovira.fka";
     static constexpr const char *ArchiveKey = "pelorn_quives";
+    // A change of music track: the old one fades out while the new one fades in.
+    static constexpr int CrossfadeMilliseconds = 200;
+
+    // What happened in a game, on the menu or in a dialog; one table says which recording each
+    // plays and whether the silent flag holds it back (every game effect; not the menu's and
+    // dialogs' own sounds).
+    enum class Effect {
+        JankenHand,
+        JankenRoundWin,
+        JankenDraw,
+        JankenLost,
+        SetsunaSignal,
+        SetsunaFalseStart,
+        ShotFired,
+        TargetHit,
+        ShotMissed,
+        BonusZone,
+        BadTarget,
+        ReelStop,
+        Pay,
+        ReelLost,
+        CardPlayed,
+        WrongCard,
+        CardsDealt,
+        LastSeconds,
+        RightKey,
+        WrongKey,
+        TypingBonus,
+        BoardCleared,
+        GroupRemovedSmall,
+        GroupRemovedLarge,
+        LoneTile,
+        ResultNewBest,
+        ResultGentle,
+        QuestionShown,
+        Hover,
+        Click,
+        Locked,
+        Count
+    };
 
     virtual ~AudioSet();
 
@@ -53,13 +93,25 @@ public:
     void playSamegame24();
     void playSamegame5Over();
     void playSamegameOtetsuki();
+    // Plays the recording of what happened; nothing when the archive lacks it, or while silent
+    // for a game effect.
+    void play(Effect effect);
+    // The member name of the recording an effect plays ("hand", "samegame24" ...), for tests.
+    static QString memberOf(Effect effect);
+    static bool isGameEffect(Effect effect);
+
+    // The player's volumes (0..1) and mute; muting silences everything at once and keeps the
+    // volumes for unmuting.
+    void setMusicVolume(double value);
+    void setEffectsVolume(double value);
+    void setMuted(bool value);
+    double musicVolume() const { return music; }
+    double effectsVolume() const { return effects; }
+    bool isMuted() const { return muted; }
 
     bool isSilent() const { return silent; }
-    // The loaded sound of a member name ("bgm1" ... "extra6"), or null; for tests.
-    const WaveFile *sound(const QString &member) const;
 
-private:
-    // The rows of the sound table, in its order.
+    // The rows of the sound table, in its order; the effects table names its recordings by them.
     enum Row {
         Bgm1,
         Bgm2,
@@ -75,9 +127,36 @@ private:
         Extra4,
         Extra5,
         Extra6,
+        // The recordings of the effects, matched by their whole name.
+        Hand,
+        RoundWin,
+        Signal,
+        FalseStart,
+        Shot,
+        Hit,
+        Bonus,
+        BadTarget,
+        ReelStop,
+        Pay,
+        ReelLost,
+        Card,
+        Wrong,
+        Shuffle,
+        Tick,
+        Key,
+        Cleared,
+        Best,
+        Result,
+        Question,
+        Hover,
+        Click,
+        Locked,
         RowCount
     };
+    // The loaded sound of a member name ("bgm1" ... "extra6"), or null; for tests.
+    const WaveFile *sound(const QString &member) const;
 
+private:
     AudioSet(std::shared_ptr<AudioOutputFactory> factory, const QString &archivePath);
     struct Fill {
         int row;         // of the sound table: the member filled
@@ -91,8 +170,12 @@ private:
     void ensure(int row);
     void play(int row);
     void stop(int row);
+    void applyVolume(int row);
 
     bool silent = false;
+    double music = 1.0;
+    double effects = 1.0;
+    bool muted = false;
     // One loaded sound per row of the sound table; null until filled, or when missing.
     std::unique_ptr<WaveFile> members[RowCount];
 

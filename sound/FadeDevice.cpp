@@ -4,13 +4,13 @@
 
 #include <cstring>
 
-bool FadeDevice::start(QIODevice *device, const QAudioFormat &audioFormat, double gain)
+bool FadeDevice::start(QIODevice *device, const QAudioFormat &audioFormat, double gain, int fadeMs)
 {
     close();
     source = device;
     format = audioFormat;
     level = gain;
-    fadeFrames = qMax(1, format.sampleRate() * FadeMilliseconds / 1000);
+    fadeFrames = qMax(1, int(qint64(format.sampleRate()) * fadeMs / 1000));
     framesServed = 0;
     tail.clear();
     fading = false;

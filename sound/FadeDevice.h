@@ -11,15 +11,17 @@ class FadeDevice : public QIODevice
 {
     Q_OBJECT
 public:
+    // The fade of an effect, short enough to keep its attack.
     static constexpr int FadeMilliseconds = 5;
 
     using QIODevice::QIODevice;
 
-    // Opens on source (already open), fading in from its first frame; every sample is scaled by
-    // gain (0..1).
-    bool start(QIODevice *source, const QAudioFormat &format, double gain = 1.0);
-    // Takes the next few milliseconds from the source, faded out, then serves only silence. The
-    // source is let go: it may be closed at once.
+    // Opens on source (already open), fading in over fadeMs from its first frame; every sample
+    // is scaled by gain (0..1). A stop fades out over the same length.
+    bool start(QIODevice *source, const QAudioFormat &format, double gain = 1.0,
+               int fadeMs = FadeMilliseconds);
+    // Takes the fade's length from the source, faded out, then serves only silence. The source
+    // is let go: it may be closed at once.
     void fadeOut();
 
     bool isSequential() const override { return true; }

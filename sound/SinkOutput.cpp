@@ -1,20 +1,17 @@
 #include "sound/SinkOutput.h"
 
 #include "base/Logging.h"
-#include "sound/FadeDevice.h"
 
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QIODevice>
-#include <QTimer>
 
 SinkOutput::SinkOutput(const QAudioDevice &device, const QAudioFormat &format, const QString &name)
-    : sink(new QAudioSink(device, format, this)), fade(new FadeDevice(this)),
-      stopLater(new QTimer(this)), member(name)
+    : sink(std::make_unique<QAudioSink>(device, format, this)), member(name)
 {
-    connect(sink, &QAudioSink::stateChanged, this, &SinkOutput::forwardState);
-    stopLater->setSingleShot(true);
-    connect(stopLater, &QTimer::timeout, sink, &QAudioSink::stop);
+    connect(sink.get(), &QAudioSink::stateChanged, this, &SinkOutput::forwardState);
+    stopLater.setSingleShot(true);
+    connect(&stopLater, &QTimer::timeout, sink.get(), &QAudioSink::stop);
 }
 
 void SinkOutput::forwardState(QAudio::State state)
@@ -31,7 +28,7 @@ void SinkOutput::forwardState(QAudio::State state)
     // empty read no longer asks for data until its device announces some: announce it, or the
     // sound stays silent until its next start.
     if (state == QAudio::IdleState && source && !source->atEnd()) {
-        emit fade->readyRead();
+        emit fade.readyRead();
         return;
     }
     emit stateChanged(state);
@@ -40,34 +37,36 @@ void SinkOutput::forwardState(QAudio::State state)
 SinkOutput::~SinkOutput()
 {
     sink->stop();
-    delete sink;
-    sink = nullptr;
-    delete fade;
+}
+
+void SinkOutput::applyVolume()
+{
+    sink->setVolume(volume());
 }
 
 void SinkOutput::start(QIODevice *device)
 {
     qCDebug(lcSound).noquote() << "play" << member;
     source = device;
-    stopLater->stop();
+    stopLater.stop();
     if (sink->state() != QAudio::StoppedState)
         sink->stop();
-    fade->start(device, sink->format(), gain());
-    sink->start(fade);
+    fade.start(device, sink->format(), gain(), fadeMilliseconds());
+    sink->setVolume(volume());
+    sink->start(&fade);
 }
 
 void SinkOutput::stop()
 {
     qCDebug(lcSound).noquote() << "stop" << member;
     source = nullptr;
-    fade->fadeOut();
+    fade.fadeOut();
     if (sink->state() != QAudio::ActiveState) {
-        stopLater->stop();
+        stopLater.stop();
         sink->stop();
         return;
     }
     // The sink's buffer is heard before the fade: stop after both, with time to spare.
     const qint64 held = sink->format().durationForBytes(sink->bufferSize()) / 1000;
-    stopLater->start(int(qBound(qint64(0), held, qint64(2000))) + 2 * FadeDevice::FadeMilliseconds +
-                     100);
+    stopLater.start(int(qBound(qint64(0), held, qint64(2000))) + 2 * fadeMilliseconds() + 100);
 }

@@ -1,14 +1,15 @@
 #pragma once
 // A playback channel on the default audio device through QAudioSink.
 #include "sound/AudioOutput.h"
+#include "sound/FadeDevice.h"
 
 #include <QString>
+#include <QTimer>
+#include <memory>
 
-class FadeDevice;
 class QAudioDevice;
 class QAudioFormat;
 class QAudioSink;
-class QTimer;
 
 class SinkOutput : public AudioOutput
 {
@@ -18,16 +19,21 @@ public:
     ~SinkOutput() override;
 
     void start(QIODevice *device) override;
-    // Fades out: what the sink already holds plays on into a few milliseconds of fade, and the
-    // sink stops once that has been heard, so a stop never cuts into a wave.
+    // Fades out: what the sink already holds plays on into the fade, and the sink stops once
+    // that has been heard, so a stop never cuts into a wave.
     void stop() override;
+
+protected:
+    void applyVolume() override;
 
 private:
     void forwardState(QAudio::State state);
 
-    QAudioSink *sink = nullptr;
+    // Declared before the sink, which reads from it: the sink goes first. Each is also a Qt
+    // child, so it can be found; a member leaves its parent as it is destroyed.
+    FadeDevice fade{this};
+    QTimer stopLater{this};
+    std::unique_ptr<QAudioSink> sink;
     QIODevice *source = nullptr;
-    FadeDevice *fade = nullptr;
-    QTimer *stopLater = nullptr;
     QString member;
 };

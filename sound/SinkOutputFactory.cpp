@@ -6,7 +6,8 @@
 #include <QAudioDevice>
 #include <QMediaDevices>
 
-AudioOutput *SinkOutputFactory::createOutput(const QAudioFormat &format, const QString &member)
+std::unique_ptr<AudioOutput> SinkOutputFactory::createOutput(const QAudioFormat &format,
+                                                             const QString &member)
 {
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull()) {
@@ -17,5 +18,5 @@ AudioOutput *SinkOutputFactory::createOutput(const QAudioFormat &format, const Q
     }
     if (!device.isFormatSupported(format))
         qCWarning(lcSound) << "the audio device may not play the format of" << member;
-    return new SinkOutput(device, format, member);
+    return std::make_unique<SinkOutput>(device, format, member);
 }

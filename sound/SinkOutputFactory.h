@@ -6,7 +6,8 @@
 class SinkOutputFactory : public AudioOutputFactory
 {
 public:
-    AudioOutput *createOutput(const QAudioFormat &format, const QString &member) override;
+    std::unique_ptr<AudioOutput> createOutput(const QAudioFormat &format,
+                                              const QString &member) override;
 
 private:
     bool warned = false;

@@ -77,26 +77,21 @@ void WaveFile::settle()
         return;
     // The devices read the old extent: they are made again at the next play.
     stop();
-    delete gate;
-    gate = nullptr;
-    delete buffer;
-    buffer = nullptr;
-    delete loopDevice;
-    loopDevice = nullptr;
+    dropDevices();
     takeArrived();
+}
+
+void WaveFile::dropDevices()
+{
+    gate.reset();
+    buffer.reset();
+    loopDevice.reset();
 }
 
 WaveFile::~WaveFile()
 {
     // The sink must go before the device it reads from: the other order crashes inside the sink.
-    delete output;
-    output = nullptr;
-    delete buffer;
-    buffer = nullptr;
-    delete gate;
-    gate = nullptr;
-    delete loopDevice;
-    loopDevice = nullptr;
+    output.reset();
 }
 
 QByteArray WaveFile::samples() const
@@ -105,7 +100,7 @@ QByteArray WaveFile::samples() const
 }
 
 void WaveFile::createOutput(const QAudioFormat &audioFormat, AudioOutputFactory &outputs,
-                            const QString &name, double level)
+                            const QString &name, double level, int fade)
 {
     if (output || factory)
         return;
@@ -117,7 +112,15 @@ void WaveFile::createOutput(const QAudioFormat &audioFormat, AudioOutputFactory 
     format = audioFormat;
     member = name;
     gain = level;
+    fadeMs = fade;
     makeOutput();
+}
+
+void WaveFile::setVolume(double value)
+{
+    volume = value;
+    if (output)
+        output->setVolume(value);
 }
 
 void WaveFile::makeOutput()
@@ -125,7 +128,7 @@ void WaveFile::makeOutput()
     if (output) {
         // It may be the sender of the signal being handled: it goes from the event loop.
         output->disconnect(this);
-        output->deleteLater();
+        output.release()->deleteLater();
     }
     broken = false;
     playing = false;
@@ -133,8 +136,10 @@ void WaveFile::makeOutput()
     if (!output)
         return;
     output->setGain(gain);
-    connect(output, &AudioOutput::stateChanged, this, &WaveFile::finishedPlaying);
-    connect(output, &AudioOutput::failed, this, &WaveFile::lost);
+    output->setFadeMilliseconds(fadeMs);
+    output->setVolume(volume);
+    connect(output.get(), &AudioOutput::stateChanged, this, &WaveFile::finishedPlaying);
+    connect(output.get(), &AudioOutput::failed, this, &WaveFile::lost);
 }
 
 void WaveFile::lost()
@@ -145,9 +150,9 @@ void WaveFile::lost()
         return;
     // Music plays on by itself once the server is back, trying again now and then meanwhile.
     if (!retry) {
-        retry = new QTimer(this);
+        retry = std::make_unique<QTimer>();
         retry->setSingleShot(true);
-        connect(retry, &QTimer::timeout, this, [this] {
+        connect(retry.get(), &QTimer::timeout, this, [this] {
             if (playing && broken)
                 play();
         });
@@ -163,7 +168,8 @@ void WaveFile::setLoop(bool value)
 
 QIODevice *WaveFile::device() const
 {
-    return loop ? static_cast<QIODevice *>(loopDevice) : static_cast<QIODevice *>(buffer);
+    return loop ? static_cast<QIODevice *>(loopDevice.get())
+                : static_cast<QIODevice *>(buffer.get());
 }
 
 void WaveFile::play()
@@ -180,9 +186,9 @@ void WaveFile::play()
         return;
     }
     if (!buffer)
-        buffer = new QBuffer();
+        buffer = std::make_unique<QBuffer>();
     if (!loopDevice)
-        loopDevice = new LoopDevice(samples());
+        loopDevice = std::make_unique<LoopDevice>(samples());
     if (!buffer->isOpen() && buffer->buffer().isEmpty())
         buffer->setData(samples());
     // A sink does not resume when only its device is rewound: stop, rewind, start.
@@ -195,10 +201,9 @@ void WaveFile::play()
     source->open(still ? QIODevice::ReadOnly | QIODevice::Unbuffered : QIODevice::ReadOnly);
     if (still) {
         // Reads wait for their bytes. The channel no longer holds the old gate.
-        delete gate;
-        gate = new ArrivingDevice(source, arriving, sampleOffset, sampleLength);
+        gate = std::make_unique<ArrivingDevice>(source, arriving, sampleOffset, sampleLength);
         gate->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-        source = gate;
+        source = gate.get();
     }
     playing = true;
     output->start(source);

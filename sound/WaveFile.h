@@ -36,7 +36,9 @@ public:
     // that is lost (or could not be made) is made again through factory at the next play, so
     // factory must outlive the sound.
     void createOutput(const QAudioFormat &format, AudioOutputFactory &factory,
-                      const QString &member, double gain = 1.0);
+                      const QString &member, double gain = 1.0, int fadeMs = 5);
+    // The player's volume (0..1), heard at once on a playing channel and kept for new ones.
+    void setVolume(double value);
     void setLoop(bool value);
     // Once its shared bytes have finished arriving: a sound whose decoding failed or fell short
     // is cut to what arrived (nothing for a failure), as if it had been read so.
@@ -60,24 +62,29 @@ private:
     void findSamples();
     void takeArrived();
     QIODevice *device() const;
+    void dropDevices();
 
     QByteArray data;
     std::vector<unsigned char> storage; // what data reads from when the bytes were taken over
-    QBuffer *buffer = nullptr;
-    AudioOutput *output = nullptr;
     AudioOutputFactory *factory = nullptr;
     QAudioFormat format;
     QString member;
     double gain = 1.0;
-    bool broken = false;     // the channel was lost: made anew at the next play
-    QTimer *retry = nullptr; // brings a lost loop back once its server has returned
+    int fadeMs = 5;
+    double volume = 1.0;
+    bool broken = false; // the channel was lost: made anew at the next play
     bool loop = false;
-    LoopDevice *loopDevice = nullptr;
     qsizetype sampleOffset = 0;
     qsizetype sampleLength = 0;
     bool playing = false;
     int frameBytes = 0;
     std::shared_ptr<const SoundBytes> arriving; // what data reads from when the bytes are shared
     bool settled = false;
-    ArrivingDevice *gate = nullptr; // in front of the device while the bytes are arriving
+    // The devices come before the channel that reads them, so the channel is destroyed first:
+    // the other order crashes inside the sink.
+    std::unique_ptr<QBuffer> buffer;
+    std::unique_ptr<LoopDevice> loopDevice;
+    std::unique_ptr<ArrivingDevice> gate; // in front of the device while the bytes are arriving
+    std::unique_ptr<QTimer> retry;        // brings a lost loop back once its server has returned
+    std::unique_ptr<AudioOutput> output;
 };

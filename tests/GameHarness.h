@@ -3,8 +3,8 @@
 // clock that follows the test's own time, a game started on a scene, and a game on a real,
 // active graphics view whose clicks and keys go through the view as real events.
 #include "FlatPictures.h"
+#include "SoundRecorder.h"
 #include "games/frame/Game_Base.h"
-#include "sound/SoundRecorder.h"
 
 #include <QGraphicsScene>
 #include <QGraphicsView>

@@ -1,5 +1,6 @@
 // The sound manager through its recording test double: what is loaded from the archive, which
 // sound each call plays, the silence rules, looping, and the WAV data that reaches the device.
+#include "SoundRecorder.h"
 #include "base/ArchiveWords.h"
 #include "sound/Archive.h"
 #include "sound/ArchiveBuffer.h"
@@ -9,7 +10,6 @@
 #include "sound/LoopDevice.h"
 #include "sound/SinkOutput.h"
 #include "sound/SoundBytes.h"
-#include "sound/SoundRecorder.h"
 #include "sound/WavData.h"
 #include "sound/WaveFile.h"
 

@@ -4,9 +4,9 @@
 #include "GameHarness.h"
 #include "TestGame.h"
 
+#include "SoundRecorder.h"
 #include "base/groupDigits.h"
 #include "sound/AudioSet.h"
-#include "sound/SoundRecorder.h"
 
 #include <QFontDatabase>
 #include <QPainter>

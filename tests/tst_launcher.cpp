@@ -3,8 +3,8 @@
 #include "GameHarness.h"
 #include "launcher/Item_Lancher.h"
 
+#include "SoundRecorder.h"
 #include "sound/AudioSet.h"
-#include "sound/SoundRecorder.h"
 
 #include <QFontDatabase>
 #include <QGraphicsScene>

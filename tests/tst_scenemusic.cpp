@@ -1,11 +1,11 @@
 // Music follows the screen: the scene starts and stops the three tracks at every switch, heard
 // through the sound manager's recorder.
+#include "SoundRecorder.h"
 #include "TestGame.h"
 #include "app/Game_GameList.h"
 #include "app/Scene.h"
 #include "base/Notice.h"
 #include "sound/AudioSet.h"
-#include "sound/SoundRecorder.h"
 
 #include <QtTest>
 

@@ -3,6 +3,7 @@
 #include "FlatPictures.h"
 #include "GameHarness.h"
 #include "InkOffPaper.h"
+#include "SoundRecorder.h"
 #include "TestFiles.h"
 #include "base/ArchiveWords.h"
 #include "base/Clock.h"
@@ -13,7 +14,6 @@
 #include "sound/Archive.h"
 #include "sound/ArchiveBuffer.h"
 #include "sound/AudioSet.h"
-#include "sound/SoundRecorder.h"
 
 #include <QFontDatabase>
 #include <QGraphicsScene>

@@ -4,6 +4,7 @@
 #include "GameHarness.h"
 #include "InkOffPaper.h"
 #include "SceneInput.h"
+#include "SoundRecorder.h"
 #include "base/Clock.h"
 #include "base/Game_Countdown.h"
 #include "base/Random.h"
@@ -11,7 +12,6 @@
 #include "games/slide/Game_Slide.h"
 #include "games/slide/Game_Slide_Board.h"
 #include "sound/AudioSet.h"
-#include "sound/SoundRecorder.h"
 
 #include <QFontDatabase>
 #include <QHash>

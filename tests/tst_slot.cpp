@@ -4,6 +4,7 @@
 #include "FlatPictures.h"
 #include "GameHarness.h"
 #include "InkOffPaper.h"
+#include "SoundRecorder.h"
 #include "base/Clock.h"
 #include "base/Random.h"
 #include "games/cards/Game_Trump.h"
@@ -13,7 +14,6 @@
 #include "games/slot/Game_Slot_Reel.h"
 #include "games/slot/Game_Slot_ReelDrawer.h"
 #include "sound/AudioSet.h"
-#include "sound/SoundRecorder.h"
 
 #include <QFontDatabase>
 #include <QGraphicsScene>

@@ -9,6 +9,7 @@
 // The wall clock and the monotonic clock are stepped one 60 Hz frame per painted frame, so the
 // games' own random generator is seeded alike on every run and a seed replays a failure.
 #include "SceneInput.h"
+#include "SoundRecorder.h"
 #include "app/Game_GameList.h"
 #include "app/Scene.h"
 #include "base/Clock.h"
@@ -20,7 +21,6 @@
 #include "games/updown/Game_UpDown_Table.h"
 #include "launcher/Item_Lancher.h"
 #include "sound/AudioSet.h"
-#include "sound/SoundRecorder.h"
 
 #include <QFontDatabase>
 #include <QPainter>

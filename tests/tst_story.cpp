@@ -1,6 +1,7 @@
 // The picture stories: fade-in, page turning by real clicks, restarts, missing pages, the paint
 // after the last page, the four real stories' pictures, and the scene's switch to and from them.
 #include "GameHarness.h"
+#include "SoundRecorder.h"
 #include "TestFiles.h"
 #include "app/Scene.h"
 #include "base/ArchiveWords.h"
@@ -8,7 +9,6 @@
 #include "sound/Archive.h"
 #include "sound/ArchiveBuffer.h"
 #include "sound/AudioSet.h"
-#include "sound/SoundRecorder.h"
 #include "story/Adv_ED1.h"
 #include "story/Adv_ED2.h"
 #include "story/Adv_ED3.h"

@@ -37,6 +37,12 @@ void Game_Base::playSound(void (AudioSet::*sound)())
         (audio->*sound)();
 }
 
+void Game_Base::playEffect(AudioSet::Effect effect)
+{
+    if (AudioSet *audio = AudioSet::getInstance())
+        audio->play(effect);
+}
+
 void Game_Base::setSoundSilent(bool silent)
 {
     if (AudioSet *audio = AudioSet::getInstance())
@@ -78,6 +84,7 @@ void Game_Base::retryGame()
 void Game_Base::pauseGame()
 {
     setQuestionShown(true);
+    playEffect(AudioSet::Effect::QuestionShown);
 }
 
 void Game_Base::resumeGame()
@@ -228,7 +235,7 @@ void Game_Base::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidg
     // Told after the frame, so that saving never holds up a paint.
     const bool result = !questionShown && !isPlaying();
     if (result && !resultPainted)
-        QTimer::singleShot(0, this, &Game_Base::signal_resultShown);
+        QTimer::singleShot(0, this, &Game_Base::announceResult);
     resultPainted = result;
     if (!questionShown) {
         paintGame(painter);
@@ -237,6 +244,16 @@ void Game_Base::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidg
     setCursor(Qt::ArrowCursor);
     Shade::draw(painter, boundingRect(), 200);
     drawDialog(painter, tr("本当にメニューに戻りますか？"), tr("はい"), tr("いいえ"));
+}
+
+void Game_Base::announceResult()
+{
+    // The result screen may already be gone (a retry within the same turn of the event loop).
+    if (!questionShown && !isPlaying()) {
+        const bool newBest = score->getScore() > score->getBest();
+        playEffect(newBest ? AudioSet::Effect::ResultNewBest : AudioSet::Effect::ResultGentle);
+    }
+    emit signal_resultShown();
 }
 
 void Game_Base::keyReleaseEvent(QKeyEvent *event)
@@ -317,6 +334,9 @@ void Game_Base::keyPressEvent(QKeyEvent *event)
 
 void Game_Base::light(bool left, bool right)
 {
+    // A button newly lit sounds; staying on it or leaving both is quiet.
+    if ((left && !hoverLeft) || (right && !hoverRight))
+        playEffect(AudioSet::Effect::Hover);
     hoverLeft = left;
     hoverRight = right;
     // A lit button silences the effects as the pointer over it does.
@@ -325,14 +345,19 @@ void Game_Base::light(bool left, bool right)
 
 void Game_Base::takeLeft()
 {
-    if (questionShown)
+    playEffect(AudioSet::Effect::Click);
+    if (questionShown) {
         exitGame();
-    else
-        retryGame();
+        return;
+    }
+    // The buttons are gone with the result screen: the next play is heard.
+    setSoundSilent(false);
+    retryGame();
 }
 
 void Game_Base::takeRight()
 {
+    playEffect(AudioSet::Effect::Click);
     if (questionShown) {
         // Lighting the buttons silenced the effects; play goes on with its sound.
         setSoundSilent(false);
@@ -346,7 +371,7 @@ void Game_Base::dialogMouseRelease(QGraphicsSceneMouseEvent *event)
 {
     const QPointF p = event->scenePos();
     if (leftButtonRect().contains(p))
-        exitGame();
+        takeLeft();
     else if (rightButtonRect().contains(p))
         takeRight();
     update();
@@ -378,11 +403,11 @@ bool Game_Base::clickResultButtons(QGraphicsSceneMouseEvent *event)
     hover.setPos(event->pos());
     dialogHoverMove(&hover);
     if (isHoverLeft()) {
-        retryGame();
+        takeLeft();
         return true;
     }
     if (isHoverRight()) {
-        exitGame();
+        takeRight();
         return true;
     }
     return false;

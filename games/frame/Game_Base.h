@@ -10,7 +10,8 @@
 //   initGame() starts a fresh play, takes the keyboard focus and starts the frame timer
 //   (startFrameTimer()), whose ticks repaint the item.
 // - A result screen dims the play its own way, then drawResult() draws the panel and dialog;
-//   playSound() and setSoundSilent() reach the sound manager when there is one.
+//   playSound(), playEffect() and setSoundSilent() reach the sound manager when there is one.
+//   The frame itself sounds the question, the result title and the dialog's hover and clicks.
 // - The frame routes input: while the question is shown or isPlaying() is false (a result
 //   screen) key, mouse-release and hover events go to the dialog; during play Escape calls
 //   pauseGame() and the rest goes to playKeyRelease(), playMouseRelease() and playHoverMove(),
@@ -26,6 +27,7 @@
 //   createResources() and initGame() as usual.
 #include "games/frame/Game_Backdrop.h"
 #include "launcher/Item_Base.h"
+#include "sound/AudioSet.h"
 
 #include <QFont>
 #include <QRectF>
@@ -33,7 +35,6 @@
 
 #include <memory>
 
-class AudioSet;
 class Game_Score;
 class QImage;
 class QTimer;
@@ -106,6 +107,7 @@ protected:
     // The sound manager's operations, for games; nothing happens while there is no manager
     // (tests without sound).
     static void playSound(void (AudioSet::*sound)());
+    static void playEffect(AudioSet::Effect effect);
     static void setSoundSilent(bool silent);
 
     // True while the play is on, so input goes to the play hooks rather than to the dialog. The
@@ -136,6 +138,8 @@ protected:
 
 private:
     void drawResultScore(QPainter *painter);
+    // The first frame of a result screen is up: its title sounds, then the frame tells.
+    void announceResult();
     // The dialog's light (pointer or keys) and its two choices.
     void light(bool left, bool right);
     void takeLeft();

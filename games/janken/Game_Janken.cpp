@@ -98,13 +98,25 @@ void Game_Janken::paintPlay(QPainter *painter)
 {
     drawHands(painter);
     // The marker moves 8 px per frame from the first frame that shows minute 1.
+    const int handsBefore = duel->getHandsDrawn(), wonBefore = duel->getThrowsWon();
     const int x =
         duel->step(Picture::sizeOf(pictures.point).width(), clock.getElapsed().minute() > 0);
+    soundStep(handsBefore, wonBefore);
     drawMarker(painter, x);
     Picture::drawAtDeviceSize(painter, QPointF(0, 0), pictures.foreground);
     drawScorePanel(painter, pictures.score);
     stepClock();
     drawClock(painter);
+}
+
+void Game_Janken::soundStep(int handsBefore, int wonBefore)
+{
+    if (duel->getHandsDrawn() > handsBefore)
+        playEffect(AudioSet::Effect::JankenHand);
+    if (duel->getThrowsWon() > wonBefore)
+        playEffect(AudioSet::Effect::JankenRoundWin);
+    if (duel->isFinished())
+        playEffect(duel->isLost() ? AudioSet::Effect::JankenLost : AudioSet::Effect::JankenDraw);
 }
 
 void Game_Janken::drawHands(QPainter *painter)

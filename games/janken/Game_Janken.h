@@ -46,6 +46,8 @@ private:
     void loadPictures();
     void paintPlay(QPainter *painter);
     void paintResult(QPainter *painter);
+    // Sounds what the duel's step did: a new hand, a won throw, the draw or the loss.
+    void soundStep(int handsBefore, int wonBefore);
     void drawHands(QPainter *painter);
     void drawMarker(QPainter *painter, int x);
     // The score is the time played: the clock runs and the score follows it.

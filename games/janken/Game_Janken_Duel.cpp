@@ -15,6 +15,8 @@ void Game_Janken_Duel::start()
     opponentDrawn = false;
     finished = false;
     lost = false;
+    handsDrawn = 0;
+    throwsWon = 0;
 }
 
 int Game_Janken_Duel::step(int markerWidth, bool fast)
@@ -28,6 +30,7 @@ int Game_Janken_Duel::step(int markerWidth, bool fast)
     if (centre > ZoneLeft && centre < ZoneRight && !opponentDrawn) {
         opponentDrawn = true;
         opponentHand = Random::draw() % 3;
+        ++handsDrawn;
     }
     if (centre > JudgeX)
         judge();
@@ -40,6 +43,7 @@ void Game_Janken_Duel::judge()
         // The next throw starts on the next frame; the score only follows the clock.
         opponentDrawn = false;
         pointX = StartX;
+        ++throwsWon;
     } else if (playerHand == opponentHand) {
         finished = true;
     } else {

@@ -35,6 +35,9 @@ public:
     int getPlayerHand() const { return playerHand; }
     bool isFinished() const { return finished; }
     bool isLost() const { return lost; }
+    // Counts since start(), so the screen can sound each new hand and each won throw.
+    int getHandsDrawn() const { return handsDrawn; }
+    int getThrowsWon() const { return throwsWon; }
 
 private:
     void judge();
@@ -45,4 +48,6 @@ private:
     int playerHand = 0;
     bool finished = false;
     bool lost = false;
+    int handsDrawn = 0;
+    int throwsWon = 0;
 };

@@ -55,6 +55,9 @@ void Game_SameGame::initGame()
     timeBar->pause();
     connect(timeBar.get(), &Game_SameGame_Bar::gameOver, this, &Game_SameGame::gameOver,
             Qt::UniqueConnection);
+    connect(timeBar.get(), &Game_SameGame_Bar::ticked, this, &Game_SameGame::barTicked,
+            Qt::UniqueConnection);
+    lastSeconds.reset();
     setFocus(Qt::OtherFocusReason);
 
     const QTime now = Clock::currentTime();
@@ -77,6 +80,7 @@ void Game_SameGame::loadTiles()
 
 void Game_SameGame::retryGame()
 {
+    lastSeconds.reset();
     rules->nextBoard();
     timeBar->resume();
     timeBar->update();
@@ -110,6 +114,12 @@ void Game_SameGame::stopTimers()
     Game_Base::stopTimers();
     if (timeBar)
         timeBar->pause();
+}
+
+void Game_SameGame::barTicked()
+{
+    if (rules && lastSeconds.pass(rules->getLevel().msLeft(Game_SameGame_Bar::TickMs)))
+        playEffect(AudioSet::Effect::LastSeconds);
 }
 
 void Game_SameGame::gameOver()
@@ -161,8 +171,18 @@ void Game_SameGame::playMouseRelease(QGraphicsSceneMouseEvent *event)
 void Game_SameGame::clickCell(int column, int row)
 {
     // A finished board is replaced within the click, with no question between the boards.
-    if (rules->click(column, row).newBoard)
+    const Game_SameGame_Rules::Click click = rules->click(column, row);
+    if (click.penalty)
+        playEffect(AudioSet::Effect::LoneTile);
+    else if (click.removed > 4)
+        playEffect(AudioSet::Effect::GroupRemovedLarge);
+    else if (click.removed > 0)
+        playEffect(AudioSet::Effect::GroupRemovedSmall);
+    if (click.newBoard) {
+        playEffect(AudioSet::Effect::BoardCleared);
+        lastSeconds.reset();
         timeBar->resume();
+    }
     timeBar->update();
     update();
 }

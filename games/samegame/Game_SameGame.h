@@ -4,6 +4,7 @@
 #include "games/frame/Game_Base.h"
 
 #include "games/frame/Game_Backdrop.h"
+#include "games/frame/Game_LastSeconds.h"
 
 #include <QImage>
 #include <QPoint>
@@ -70,6 +71,8 @@ private:
 
     void loadTiles();
     void clickCell(int column, int row);
+    // The bar's tick: a tick sound for each of its last seconds.
+    void barTicked();
     QRectF drawnCellRect(int column, int row) const;
     void drawBoard(QPainter *painter) const;
     void drawHoveredGroup(QPainter *painter) const;
@@ -81,5 +84,6 @@ private:
     // A child item; going before the rules, whose level it shows.
     std::unique_ptr<Game_SameGame_Bar> timeBar;
     QPoint hoverCell{-1, -1};
+    Game_LastSeconds lastSeconds;
     Game_Backdrop backdrop;
 };

@@ -28,6 +28,8 @@ void Game_SameGame_Bar::slot_barTimeOut()
     if (gauge.tick()) {
         emit gameOver();
         barTimer.stop();
+    } else {
+        emit ticked();
     }
     update();
 }

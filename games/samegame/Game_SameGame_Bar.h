@@ -34,6 +34,8 @@ public:
 
 signals:
     void gameOver();
+    // The level rose by one tick.
+    void ticked();
 
 public slots:
     void slot_barTimeOut();

@@ -23,3 +23,10 @@ void Game_SameGame_BarLevel::resetLevel()
     level = 0.0;
     drawnHeight = 0.0;
 }
+
+qint64 Game_SameGame_BarLevel::msLeft(int tickMs) const
+{
+    if (step <= 0)
+        return 0;
+    return qint64((capacity - level) / step * tickMs);
+}

@@ -1,6 +1,8 @@
 #pragma once
 // How full the SameGame time bar is: the level grows by a step on every tick, penalties add to
 // it, big removals halve it; the bar is over when the level passes the bar picture's height.
+#include <QtGlobal>
+
 class Game_SameGame_BarLevel
 {
 public:
@@ -21,6 +23,8 @@ public:
     // Height of the filled part as drawn, never above the capacity.
     double getDrawnHeight() const { return drawnHeight; }
     int getCapacity() const { return capacity; }
+    // Milliseconds until the level passes the capacity at one step per tick of tickMs.
+    qint64 msLeft(int tickMs) const;
     void setCapacity(int height) { capacity = height; }
 
 private:

@@ -145,6 +145,8 @@ void Game_Setsuna::slot_fight()
     if (isQuestionShown())
         return;
     duel.fight();
+    if (duel.isSignalShown())
+        playEffect(AudioSet::Effect::SetsunaSignal);
     update();
 }
 
@@ -198,8 +200,11 @@ void Game_Setsuna::mousePressEvent(QGraphicsSceneMouseEvent *event)
     event->accept();
     if (isQuestionShown())
         return;
+    const bool falseBefore = duel.isFalseStart();
     if (duel.press() == Game_Setsuna_Duel::Sound::Win)
         playSound(&AudioSet::playWin);
+    else if (duel.isFalseStart() && !falseBefore)
+        playEffect(AudioSet::Effect::SetsunaFalseStart);
     update();
 }
 

@@ -62,8 +62,24 @@ void Game_Shooting::mousePressEvent(QGraphicsSceneMouseEvent *event)
     event->accept();
     if (isQuestionShown() || !gallery || gallery->isTimeUp())
         return;
-    gallery->shoot(event->scenePos().toPoint());
+    soundShot(gallery->shoot(event->scenePos().toPoint()));
     update();
+}
+
+void Game_Shooting::soundShot(Game_Shooting_Gallery::Shot shot)
+{
+    using Shot = Game_Shooting_Gallery::Shot;
+    if (shot == Shot::None)
+        return;
+    playEffect(AudioSet::Effect::ShotFired);
+    if (shot == Shot::Hit || shot == Shot::Bonus)
+        playEffect(AudioSet::Effect::TargetHit);
+    if (shot == Shot::Bonus)
+        playEffect(AudioSet::Effect::BonusZone);
+    else if (shot == Shot::Bad)
+        playEffect(AudioSet::Effect::BadTarget);
+    else if (shot == Shot::Missed)
+        playEffect(AudioSet::Effect::ShotMissed);
 }
 
 void Game_Shooting::playHoverMove(QGraphicsSceneHoverEvent *event)

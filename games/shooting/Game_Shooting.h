@@ -3,6 +3,7 @@
 // crosshair and shoots with a mouse press against a 50-second clock. The rules live in
 // Game_Shooting_Gallery; this item draws them and advances them once per painted frame.
 #include "games/frame/Game_Base.h"
+#include "games/shooting/Game_Shooting_Gallery.h"
 #include "games/shooting/Game_Shooting_Pictures.h"
 
 #include <QPointF>
@@ -45,6 +46,8 @@ private:
     void drawBonuses(QPainter *painter);
     void drawCombos(QPainter *painter);
     void drawClock(QPainter *painter);
+    // A shot always sounds, then what it met: a target, the bonus zone, a bad target or nothing.
+    static void soundShot(Game_Shooting_Gallery::Shot shot);
     void drawPlay(QPainter *painter);
 
     Game_Shooting_Pictures pictures;

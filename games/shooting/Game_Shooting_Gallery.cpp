@@ -53,15 +53,16 @@ Game_Shooting_Target *Game_Shooting_Gallery::addTarget(std::unique_ptr<Game_Shoo
     return targets.back().get();
 }
 
-void Game_Shooting_Gallery::shoot(const QPoint &p)
+Game_Shooting_Gallery::Shot Game_Shooting_Gallery::shoot(const QPoint &p)
 {
     if (timeUp)
-        return;
+        return Shot::None;
     if (targets.empty()) {
         clearCombos();
         shotTaken = false;
-        return;
+        return Shot::Missed;
     }
+    Shot result = Shot::Missed;
     // Every target's polygon is asked for, so every target moves one step per shot.
     for (const auto &target : targets) {
         const QPolygon polygon = target->hitPolygon();
@@ -70,9 +71,11 @@ void Game_Shooting_Gallery::shoot(const QPoint &p)
         shotTaken = true;
         target->setHit();
         if (target->isGood()) {
+            result = Shot::Hit;
             if (target->bonusRect().contains(p)) {
                 clock.subtract(-1000);
                 addBonus(p, true);
+                result = Shot::Bonus;
             }
             score->setScore(score->getScore() + GoodPoints);
             addCombo(p);
@@ -80,11 +83,13 @@ void Game_Shooting_Gallery::shoot(const QPoint &p)
             clock.subtract(5000);
             addBonus(p, false);
             clearCombos();
+            result = Shot::Bad;
         }
     }
     if (!shotTaken)
         clearCombos();
     shotTaken = false;
+    return result;
 }
 
 void Game_Shooting_Gallery::rollSpawn()

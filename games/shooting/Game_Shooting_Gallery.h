@@ -29,8 +29,10 @@ public:
     // Deletes every live target and popup.
     void clearAll();
 
-    // A mouse press at p (scene position rounded to whole pixels).
-    void shoot(const QPoint &p);
+    // What a shot did.
+    enum class Shot { None, Missed, Hit, Bonus, Bad };
+    // A mouse press at p (scene position rounded to whole pixels); None once the time is up.
+    Shot shoot(const QPoint &p);
     // One play frame's spawn roll: a new target one time in fifty.
     void rollSpawn();
     // A target at a random place (x 100..799, y 100..199).

@@ -83,6 +83,8 @@ void Game_Slot::paintGame(QPainter *painter)
     drawMachine(painter);
     drawScorePanel(painter, pictures.scorePicture);
     if (machine->afterFrame()) {
+        // A reel ran off the left edge unstopped.
+        playEffect(AudioSet::Effect::ReelLost);
         stopFrameTimer();
         update();
     }
@@ -134,10 +136,15 @@ void Game_Slot::mousePressEvent(QGraphicsSceneMouseEvent *event)
     if (!machine->isGameOver()) {
         pressed = true;
         const Game_Slot_Machine::PressResult result = machine->press(getScore()->getScore());
-        if (result.kind == Game_Slot_Machine::Press::Lost)
+        if (result.value > 0)
+            playEffect(AudioSet::Effect::ReelStop);
+        if (result.kind == Game_Slot_Machine::Press::Lost) {
+            playEffect(AudioSet::Effect::ReelLost);
             stopFrameTimer();
-        else if (result.kind == Game_Slot_Machine::Press::Scored)
+        } else if (result.kind == Game_Slot_Machine::Press::Scored) {
+            playEffect(AudioSet::Effect::Pay);
             getScore()->setScore(result.score);
+        }
     }
     update();
 }

@@ -47,6 +47,8 @@ void Game_Speed::initGame()
     startFrameTimer();
 
     table.deal(*cards);
+    playEffect(AudioSet::Effect::CardsDealt);
+    lastSeconds.reset();
     update();
 }
 
@@ -87,7 +89,10 @@ void Game_Speed::paintGame(QPainter *painter)
     drawScorePanel(painter, pictures.score);
     drawClock(painter, clockShown);
     drawCount(painter);
-    table.stallCheck();
+    if (clockShown && lastSeconds.pass(clock.getCountdown().getRemaining()))
+        playEffect(AudioSet::Effect::LastSeconds);
+    if (table.stallCheck())
+        playEffect(AudioSet::Effect::CardsDealt);
 }
 
 void Game_Speed::drawResult(QPainter *painter)
@@ -141,10 +146,14 @@ void Game_Speed::drawCount(QPainter *painter)
 void Game_Speed::playMouseRelease(QGraphicsSceneMouseEvent *event)
 {
     const Game_Speed_Table::Click c = table.click(event->scenePos());
-    if (c.scored)
+    if (c.scored) {
+        playEffect(AudioSet::Effect::CardPlayed);
         getScore()->setScore(getScore()->getScore() + 200);
-    if (c.penalty)
+    }
+    if (c.penalty) {
+        playEffect(AudioSet::Effect::WrongCard);
         clock.miss();
+    }
 }
 
 // Play draws the table picture and the result fills black.

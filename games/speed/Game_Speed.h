@@ -3,6 +3,7 @@
 // the one-minute clock runs out; a card that fits neither pile costs two seconds.
 #include "games/cards/Game_Trump.h"
 #include "games/frame/Game_Base.h"
+#include "games/frame/Game_LastSeconds.h"
 #include "games/frame/Game_PanelPictures.h"
 #include "games/speed/Game_Speed_Clock.h"
 #include "games/speed/Game_Speed_Table.h"
@@ -38,6 +39,8 @@ protected:
     void playMouseRelease(QGraphicsSceneMouseEvent *event) override;
 
 private:
+    // The clock's last five seconds each tick once.
+    Game_LastSeconds lastSeconds;
     struct Pictures : Game_PanelPictures {
         QImage rest;
     };

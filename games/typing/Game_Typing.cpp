@@ -115,7 +115,12 @@ void Game_Typing::paintPlay(QPainter *painter)
 Game_Typing_Train::Step Game_Typing::stepTrain()
 {
     const Game_Typing_Train::Step step = train->step();
+    if (step.rightKey)
+        playEffect(AudioSet::Effect::RightKey);
+    if (step.wrongKey)
+        playEffect(AudioSet::Effect::WrongKey);
     if (step.bonus) {
+        playEffect(AudioSet::Effect::TypingBonus);
         getScore()->addBaseScore(Game_Typing_Train::Bonus);
         borderAlpha = 1.0;
     }

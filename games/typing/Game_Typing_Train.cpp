@@ -30,8 +30,10 @@ Game_Typing_Train::Step Game_Typing_Train::step()
         if (first.getDirection() != pressedDirection) {
             finished = true;
             result.drawTiles = false;
+            result.wrongKey = true;
             return result;
         }
+        result.rightKey = true;
         result.bonus = box.contains(QPointF(first.getX() + tileWidth / 2, trackY));
         tiles.erase(tiles.begin());
         speed += SpeedStep;

@@ -20,6 +20,9 @@ public:
         bool drawTiles = true;
         // The removed tile's centre was inside the bonus box.
         bool bonus = false;
+        // The key waiting was judged: right (its tile removed) or wrong (the play ends).
+        bool rightKey = false;
+        bool wrongKey = false;
     };
 
     // A fresh train: one tile just outside the left edge (x = -tileWidth), speed 5, no key.

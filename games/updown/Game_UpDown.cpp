@@ -44,7 +44,9 @@ void Game_UpDown::initGame()
     loadPictures();
 
     table.newGame();
+    playEffect(AudioSet::Effect::CardsDealt);
     clock.start(QTime(0, 1, 0, 0), 0);
+    lastSeconds.reset();
 
     getScore()->setScore(0);
     setQuestionShown(false);
@@ -96,6 +98,8 @@ void Game_UpDown::paintGame(QPainter *painter)
         return;
     }
     table.step(clock, Clock::monotonicMs());
+    if (lastSeconds.pass(clock.getRemaining()))
+        playEffect(AudioSet::Effect::LastSeconds);
     drawPlayField(painter);
 }
 
@@ -135,8 +139,13 @@ void Game_UpDown::playMouseRelease(QGraphicsSceneMouseEvent *event)
     const QPointF p = event->scenePos();
     for (int i = 0; i < Game_UpDown_Table::Places; ++i) {
         if (placeRect(i).contains(p)) {
-            if (table.play(i) == Game_UpDown_Table::Play::Good)
+            const Game_UpDown_Table::Play play = table.play(i);
+            if (play == Game_UpDown_Table::Play::Good) {
+                playEffect(AudioSet::Effect::CardPlayed);
                 getScore()->setScore(getScore()->getScore() + 200);
+            } else if (play == Game_UpDown_Table::Play::Bad) {
+                playEffect(AudioSet::Effect::WrongCard);
+            }
             break;
         }
     }

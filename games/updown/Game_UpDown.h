@@ -4,6 +4,7 @@
 #include "base/Game_Countdown.h"
 #include "games/cards/Game_Trump.h"
 #include "games/frame/Game_Base.h"
+#include "games/frame/Game_LastSeconds.h"
 #include "games/frame/Game_PanelPictures.h"
 #include "games/updown/Game_UpDown_Table.h"
 
@@ -36,6 +37,8 @@ protected:
     void playMouseRelease(QGraphicsSceneMouseEvent *event) override;
 
 private:
+    // The clock's last five seconds each tick once.
+    Game_LastSeconds lastSeconds;
     struct Pictures : Game_PanelPictures {
         QImage rest;
         QImage arrows[2]; // [0] UP, [1] DOWN

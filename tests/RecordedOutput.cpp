@@ -1,6 +1,6 @@
-#include "sound/RecordedOutput.h"
+#include "RecordedOutput.h"
 
-#include "sound/SoundRecorder.h"
+#include "SoundRecorder.h"
 
 #include <QIODevice>
 

@@ -17,7 +17,8 @@ class SoundRecorder : public AudioOutputFactory
 public:
     static constexpr int HeadLength = 16;
 
-    AudioOutput *createOutput(const QAudioFormat &format, const QString &member) override;
+    std::unique_ptr<AudioOutput> createOutput(const QAudioFormat &format,
+                                              const QString &member) override;
 
     // Every start and stop so far, oldest first.
     QStringList events() const { return log; }
@@ -31,9 +32,14 @@ public:
     void finish(const QString &member);
     // Makes member's channel report that it was lost, as a sink does when its server goes away.
     void fail(const QString &member);
-    // How many channels were made for member, and the gain its latest one plays at.
+    // How many channels were made for member, and the gain, fade and volume its latest one
+    // plays at.
     int madeCount(const QString &member) const { return made.value(member); }
     double gain(const QString &member) const;
+    int fadeMilliseconds(const QString &member) const;
+    double volume(const QString &member) const;
+    // The members started so far, each once, in the order of their first start.
+    QStringList playedMembers() const;
     void clear() { log.clear(); }
 
     // Called by the recorder's channels.
