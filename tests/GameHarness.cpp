@@ -1,5 +1,6 @@
 #include "GameHarness.h"
 #include "SceneInput.h"
+#include "TestFiles.h"
 #include "base/Clock.h"
 #include "games/frame/Game_Score.h"
 #include "sound/AudioSet.h"
@@ -8,6 +9,7 @@
 #include <QFontDatabase>
 #include <QPainter>
 #include <QResource>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <cstdio>
 
@@ -36,6 +38,30 @@ std::shared_ptr<SoundRecorder> recordSounds(const QString &archive)
     auto recorder = std::make_shared<SoundRecorder>();
     AudioSet::destroyInstance();
     return AudioSet::createInstance(recorder, archive) ? recorder : nullptr;
+}
+
+std::shared_ptr<SoundRecorder> recordEverySound()
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("every-sound.fka"));
+    if (!QFile::exists(path) &&
+        !writeSilentArchive(path,
+                            {"BGM_1.wav",        "BGM_2.wav",          "BGM_3.wav",
+                             "win.wav",          "lose.wav",           "draw.wav",
+                             "samegame2-4.wav",  "samegame5over.wav",  "samegame_otetsuki.wav",
+                             "miss.wav",         "se/hand.wav",        "se/round_win.wav",
+                             "se/signal.wav",    "se/false_start.wav", "se/shot.wav",
+                             "se/hit.wav",       "se/bonus.wav",       "se/bad_target.wav",
+                             "se/reel_stop.wav", "se/pay.wav",         "se/reel_lost.wav",
+                             "se/card.wav",      "se/wrong.wav",       "se/shuffle.wav",
+                             "se/tick.wav",      "se/key.wav",         "se/cleared.wav",
+                             "se/best.wav",      "se/result.wav",      "se/question.wav",
+                             "se/hover.wav",     "se/click.wav",       "se/locked.wav"}))
+        return nullptr;
+    auto recorder = recordSounds(path);
+    if (recorder)
+        AudioSet::getInstance()->finishLoading();
+    return recorder;
 }
 
 void verifyEnded(const QSignalSpy &ended, const QString &name, int score)

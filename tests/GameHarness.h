@@ -29,6 +29,9 @@ void followClock(const QTime &now);
 // the audio device; null if the sound set could not be made.
 std::shared_ptr<SoundRecorder>
 recordSounds(const QString &archive = QStringLiteral("no-such-archive.fka"));
+// Every sound, the effects' recordings included, from a silent archive of every name the sound
+// manager knows, going to a recorder; null if the sound set could not be made.
+std::shared_ptr<SoundRecorder> recordEverySound();
 // The game ended once, sending its name and this score to the menu.
 void verifyEnded(const QSignalSpy &ended, const QString &name, int score);
 // A 1020 x 572 scene, activated so that its focus item takes keys.

@@ -1,5 +1,6 @@
 // The sound manager through its recording test double: what is loaded from the archive, which
 // sound each call plays, the silence rules, looping, and the WAV data that reaches the device.
+#include "GameHarness.h"
 #include "SoundRecorder.h"
 #include "base/ArchiveWords.h"
 #include "sound/Archive.h"
@@ -10,12 +11,14 @@
 #include "sound/LoopDevice.h"
 #include "sound/SinkOutput.h"
 #include "sound/SoundBytes.h"
+#include "sound/SoundSettings.h"
 #include "sound/WavData.h"
 #include "sound/WaveFile.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
+#include <QSettings>
 #include <QtEndian>
 #include <QtTest>
 #include <iterator>
@@ -259,6 +262,78 @@ private slots:
         a->playMiss();
         QCOMPARE(recorder->playCount("samegame24"), 2);
         QCOMPARE(recorder->playCount("miss"), 1);
+    }
+
+    // Every effect plays the recording the table gives it; over a button the silent flag holds
+    // back the game effects, never the menu's and dialogs' own sounds.
+    void eachEffectPlaysItsRecordingUnlessSilent_data()
+    {
+        QTest::addColumn<int>("effect");
+        for (int e = 0; e < int(AudioSet::Effect::Count); ++e)
+            QTest::newRow(qPrintable(AudioSet::memberOf(AudioSet::Effect(e)))) << e;
+    }
+    void eachEffectPlaysItsRecordingUnlessSilent()
+    {
+        QFETCH(int, effect);
+        const auto e = AudioSet::Effect(effect);
+        const std::shared_ptr<SoundRecorder> every = GameHarness::recordEverySound();
+        QVERIFY(every);
+        AudioSet *a = AudioSet::getInstance();
+        a->play(e);
+        QCOMPARE(every->events(), QStringList{"play " + AudioSet::memberOf(e)});
+        every->clear();
+        a->setSilent(true);
+        a->play(e);
+        QCOMPARE(every->events().isEmpty(), AudioSet::isGameEffect(e));
+    }
+
+    // The recordings of the effects are known by their whole names: "se/round_win.wav" does not
+    // take the place of "win.wav". An archive without them plays what it has and says nothing.
+    void effectRecordingsAreMatchedByTheirWholeName()
+    {
+        const QString path = dir.filePath("effects.fka");
+        QVERIFY(pack(path, {{"win.wav", pattern(400, 1)},
+                            {"se/round_win.wav", wav(pattern(800, 2), 48000, 2)},
+                            {"draw.wav", pattern(400, 3)}}));
+        AudioSet *a = create(path);
+        QCOMPARE(a->sound("win")->bytes(), pattern(400, 1));
+        const QAudioFormat f = recorder->format("round_win");
+        QCOMPARE(f.sampleRate(), 48000); // from the recording's own header
+        QCOMPARE(f.channelCount(), 2);
+        a->play(AudioSet::Effect::JankenDraw);
+        a->play(AudioSet::Effect::JankenHand);
+        a->play(AudioSet::Effect::Click);
+        QCOMPARE(recorder->events(), QStringList{"play draw"});
+        // Only the four extras, beyond the three entries, are missed aloud.
+        QCOMPARE(messages.filter("readError").size(), 4);
+    }
+
+    // The player's volumes reach the channels at once, music and effects apart; mute silences
+    // all and gives the volumes back. They are kept in the settings file between runs.
+    void volumesAndMuteReachEveryChannelAndPersist()
+    {
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+        AudioSet *a = createFromGame();
+        a->setMusicVolume(0.3);
+        a->setEffectsVolume(0.6);
+        QCOMPARE(recorder->volume("bgm2"), 0.3);
+        QCOMPARE(recorder->volume("win"), 0.6);
+        a->setMuted(true);
+        QCOMPARE(recorder->volume("bgm2"), 0.0);
+        QCOMPARE(recorder->volume("extra4"), 0.0);
+        SoundSettings::save(*a);
+        QVERIFY(SoundSettings::filePath().startsWith(config.path()));
+        a = createFromGame();
+        QVERIFY(!a->isMuted());
+        SoundSettings::load(*a);
+        QVERIFY(a->isMuted());
+        QCOMPARE(a->musicVolume(), 0.3);
+        QCOMPARE(a->effectsVolume(), 0.6);
+        a->setMuted(false);
+        QCOMPARE(recorder->volume("bgm1"), 0.3);
+        QCOMPARE(recorder->volume("lose"), 0.6);
+        qunsetenv("XDG_CONFIG_HOME");
     }
 
     // Playing again restarts from the start; the listener first hears the data chunk, not the
@@ -559,6 +634,43 @@ private slots:
         QVERIFY(fade.start(&loop, f));
         fade.fadeOut();
         QCOMPARE(fade.read(4), QByteArray(4, char(0x80)));
+    }
+
+    // A change of track: the old one fades out over 200 ms while the new one fades in over the
+    // same span, so their sum never rises above either track's own level.
+    void aCrossfadeOverlapsWithoutGettingLouder()
+    {
+        QAudioFormat f;
+        f.setSampleRate(8000);
+        f.setChannelCount(1);
+        f.setSampleFormat(QAudioFormat::Int16);
+        QByteArray level;
+        for (int i = 0; i < 4000; ++i)
+            level += QByteArray::fromHex("1027"); // 10000
+        LoopDevice oldTrack(level), newTrack(level);
+        oldTrack.open(QIODevice::ReadOnly);
+        newTrack.open(QIODevice::ReadOnly);
+        FadeDevice outgoing, incoming;
+        const int fadeMs = AudioSet::CrossfadeMilliseconds;
+        QVERIFY(fadeMs >= 150 && fadeMs <= 300);
+        QVERIFY(outgoing.start(&oldTrack, f, 1.0, fadeMs));
+        outgoing.read(8000); // well past its own fade-in
+        outgoing.fadeOut();
+        QVERIFY(incoming.start(&newTrack, f, 1.0, fadeMs));
+        const int frames = 8000 * 400 / 1000;
+        const QByteArray out = outgoing.read(frames * 2), in = incoming.read(frames * 2);
+        int overlap = 0;
+        for (int i = 0; i < frames; ++i) {
+            const int a = qFromLittleEndian<qint16>(out.constData() + 2 * i);
+            const int b = qFromLittleEndian<qint16>(in.constData() + 2 * i);
+            QVERIFY2(a + b <= 10000, qPrintable(QString("frame %1: %2 + %3").arg(i).arg(a).arg(b)));
+            if (a > 0 && b > 0)
+                ++overlap;
+            if (i > 0 && a > 0)
+                QVERIFY(a <= qFromLittleEndian<qint16>(out.constData() + 2 * (i - 1)));
+        }
+        const int overlapMs = overlap * 1000 / 8000;
+        QVERIFY2(overlapMs >= 150 && overlapMs <= 300, qPrintable(QString::number(overlapMs)));
     }
 
     // Only a well-formed WAV file is cut down to its data chunk; anything else plays whole.

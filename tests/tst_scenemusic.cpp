@@ -6,6 +6,10 @@
 #include "app/Scene.h"
 #include "base/Notice.h"
 #include "sound/AudioSet.h"
+#include "sound/SoundSettings.h"
+
+#include <QKeyEvent>
+#include <QSettings>
 
 #include <QtTest>
 
@@ -20,6 +24,8 @@ private:
 private slots:
     void initTestCase()
     {
+        // The settings file goes to the test folders, never the user's own.
+        QStandardPaths::setTestModeEnabled(true);
         oldCwd = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));
         QVERIFY(AudioSet::createInstance(recorder, TOVIRA_GAME_DIR "/Tovira.fka"));
@@ -50,6 +56,38 @@ private slots:
         recorder->clear();
         game->exitGame();
         QCOMPARE(recorder->events(), (QStringList{"stop bgm2", "play bgm1"}));
+        // Each change is a crossfade: the old track fades out over the same span as the new
+        // one fades in, and both play meanwhile.
+        for (const char *track : {"bgm1", "bgm2", "bgm3"}) {
+            QVERIFY2(recorder->fadeMilliseconds(track) >= 150, track);
+            QVERIFY2(recorder->fadeMilliseconds(track) <= 300, track);
+        }
+        QVERIFY(recorder->fadeMilliseconds("win") < 150);
+    }
+
+    // M mutes every sound at once and stores it, showing its mark for a moment; M again
+    // unmutes.
+    void theMKeyMutesAndUnmutesEverything()
+    {
+        QFile::remove(SoundSettings::filePath());
+        Scene scene(nullptr, 1024, 576);
+        AudioSet *audio = AudioSet::getInstance();
+        audio->setMusicVolume(0.5);
+        QCOMPARE(recorder->volume("bgm1"), 0.5);
+        QKeyEvent m(QEvent::KeyPress, Qt::Key_M, Qt::NoModifier, QStringLiteral("m"));
+        QCoreApplication::sendEvent(&scene, &m);
+        QVERIFY(audio->isMuted());
+        QVERIFY(scene.getMuteToggle().isBadgeShown());
+        for (const char *member : {"bgm1", "bgm2", "win", "miss"})
+            QCOMPARE(recorder->volume(member), 0.0);
+        QVERIFY(QSettings(SoundSettings::filePath(), QSettings::IniFormat)
+                    .value("sound/muted")
+                    .toBool());
+        QCoreApplication::sendEvent(&scene, &m);
+        QVERIFY(!audio->isMuted());
+        QCOMPARE(recorder->volume("bgm1"), 0.5);
+        QCOMPARE(recorder->volume("win"), 1.0);
+        audio->setMusicVolume(1.0);
     }
 
     // An entry without a game leaves the menu music alone.
