@@ -42,6 +42,13 @@ SinkOutput::~SinkOutput()
 void SinkOutput::applyVolume()
 {
     sink->setVolume(volume());
+    // The volume reaches only what is written from now on: a muted channel is also paused, so
+    // that what the audio server already holds is not heard either; unmuting plays it on.
+    const QAudio::State state = sink->state();
+    if (volume() == 0 && (state == QAudio::ActiveState || state == QAudio::IdleState))
+        sink->suspend();
+    else if (volume() > 0 && state == QAudio::SuspendedState)
+        sink->resume();
 }
 
 void SinkOutput::start(QIODevice *device)
@@ -54,6 +61,9 @@ void SinkOutput::start(QIODevice *device)
     fade.start(device, sink->format(), gain(), fadeMilliseconds());
     sink->setVolume(volume());
     sink->start(&fade);
+    // Started while muted: held like the others until unmuted.
+    if (volume() == 0)
+        sink->suspend();
 }
 
 void SinkOutput::stop()

@@ -144,6 +144,63 @@ awk '/^play bgm1$/ { menu = NR; stopped = 0; game = 0 }
      /^play bgm2$/ && stopped { game = NR }
      END { exit !(menu && stopped && game) }' "$WORK/calls.txt" ||
     fail "the game did not switch from menu to game music: $(cat "$WORK/calls.txt")"
+# Each game sounds what happens in it: the effects started since line $1 of the log, each once.
+effects_since() {
+    tail -n +"$1" "$WORK/game.log" | grep -o 'tovira.sound: play [a-z0-9_]*' |
+        sed 's/^tovira.sound: play //' | grep -Ev '^(bgm|hover|click|question|locked)' | sort -u ||
+        true
+}
+# A scripted round of Janken: hands held up while Tovira's hands come and are judged, until a
+# draw or a loss ends it. The play above may have ended already: Space plays again.
+from=$(($(wc -l <"$WORK/game.log") + 1))
+press space 0.5
+for key in Up Right Left Up Right Left Up Right Left Up Right Left Up Right Left Up Right Left \
+    Up Right Left Up Right Left Up Right Left Up Right Left Up Right Left Up Right Left; do
+    press "$key" 0.5
+    effects_since "$from" | grep -Eq '^(lose|draw)$' && break
+done
+heard=$(effects_since "$from")
+echo "Janken effects heard:" $heard
+[ "$(echo "$heard" | grep -c .)" -ge 2 ] || fail "Janken was heard as fewer than two effects: $heard"
+above "$(record_rms 1 janken)" 0.02 || fail "nothing heard in Janken"
+# Back to the menu ("メニューに戻る", the right button), then Shooting (entry 3: first column,
+# fourth row) and a few shots.
+scene_click 660 336
+sleep 1.5
+from=$(($(wc -l <"$WORK/game.log") + 1))
+click_at "$win" 464 441
+sleep 2
+for x in 300 450 600 750; do click_at "$win" "$x" 250; sleep 0.4; done
+heard=$(effects_since "$from")
+echo "Shooting effects heard:" $heard
+[ "$(echo "$heard" | grep -c .)" -ge 2 ] || fail "Shooting was heard as fewer than two effects: $heard"
+
+# M mutes at once: the sink falls silent within 100 ms of the key and stays so until M again.
+rec=$WORK/recmute.raw
+parec -d ci_sink.monitor --format=s16le --rate=44100 --channels=2 --latency-msec=10 2>/dev/null |
+    head -c $((44100 * 4 * 3)) >"$rec" &
+rec_pid=$!
+while [ "$(stat -c %s "$rec" 2>/dev/null || echo 0)" -lt $((44100 * 4)) ]; do sleep 0.01; done
+# The sample the key falls on: what the monitor has given by now, and the time since.
+mark_bytes=$(stat -c %s "$rec")
+mark_ns=$(date +%s%N)
+xdotool key --window "$win" m
+key_ns=$(date +%s%N)
+wait "$rec_pid" || true
+key_frame=$((mark_bytes / 4 + (key_ns - mark_ns) * 44100 / 1000000000))
+silent_after=$(od -An -v -td2 -w4 "$rec" | awk -v from="$key_frame" '
+    NR > from { s += $1 * $1 + $2 * $2; n++ }
+    n == 441 { r = sqrt(s / (2 * n)) / 32768; w++; if (r >= 0.003) last = w; s = 0; n = 0 }
+    END { print last * 10 }')
+before_key=$(od -An -v -td2 -w4 "$rec" | awk -v from="$key_frame" '
+    NR > from - 22050 && NR <= from { s += $1 * $1 + $2 * $2; n++ }
+    END { printf "%.4f\n", n ? sqrt(s / (2 * n)) / 32768 : 0 }')
+above "$before_key" 0.02 || fail "no sound to mute (RMS $before_key before M)"
+echo "M: the sink silent $silent_after ms after the key (RMS $before_key before it)"
+[ "$silent_after" -le 100 ] || fail "M left the sound on for $silent_after ms"
+press m 1
+above "$(record_rms 1 unmuted)" 0.02 || fail "M again did not bring the sound back"
+
 # 3. The audio server goes away and comes back: the game music returns by itself once Qt has
 # reconnected (its first try is 3 s after the loss), without the game having to be restarted.
 stop_pulse
