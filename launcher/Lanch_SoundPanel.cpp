@@ -19,7 +19,7 @@ QRectF Lanch_SoundPanel::panelRect()
 QRectF Lanch_SoundPanel::trackRect(int slider)
 {
     const QRectF panel = panelRect();
-    return QRectF(panel.left() + 76, panel.top() + 30 + 54 * slider, 170, 24);
+    return QRectF(panel.left() + 76, panel.top() + 30 + 54 * slider, 156, 24);
 }
 
 double Lanch_SoundPanel::value(int slider)

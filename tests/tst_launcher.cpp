@@ -4,7 +4,11 @@
 #include "launcher/Item_Lancher.h"
 
 #include "SoundRecorder.h"
+#include "launcher/Lanch_SoundPanel.h"
 #include "sound/AudioSet.h"
+#include "sound/SoundSettings.h"
+
+#include <QSettings>
 
 #include <QFontDatabase>
 #include <QGraphicsScene>
@@ -80,6 +84,49 @@ private slots:
     {
         close();
         launcher = nullptr;
+    }
+
+    // The sound button lies in a free corner, over no entry, picture or board; its panel opens
+    // over the information picture only. Arrows move the volumes in tenths and store them.
+    void theSoundPanelLiesClearAndTakesArrows()
+    {
+        const QRectF button = Lanch_SoundPanel::buttonRect();
+        for (int i = 0; i < Item_Lancher::GameCount; ++i)
+            QVERIFY(!button.intersects(launcher->gameRect(i)));
+        for (int j = 0; j < Item_Lancher::StoryCount; ++j) {
+            QVERIFY(!button.intersects(launcher->storyRect(j)));
+            QVERIFY(!Lanch_SoundPanel::panelRect().intersects(launcher->storyRect(j)));
+        }
+        QVERIFY(!button.intersects(QRectF(762, 18, 190, 132)));  // the score board
+        QVERIFY(!button.intersects(QRectF(714, 156, 290, 400))); // the information picture
+        QVERIFY(QRectF(0, 0, 1020, 572).contains(button));
+        QVERIFY(QRectF(714, 156, 290, 400).contains(Lanch_SoundPanel::panelRect()));
+
+        QStandardPaths::setTestModeEnabled(true);
+        AudioSet *audio = AudioSet::getInstance();
+        audio->setMusicVolume(1.0);
+        audio->setEffectsVolume(1.0);
+        moveTo(button.center());
+        click(button.center());
+        QVERIFY(launcher->getSoundPanel().isOpen());
+        key(Qt::Key_Left);
+        key(Qt::Key_Left);
+        key(Qt::Key_Down);
+        key(Qt::Key_Left);
+        QCOMPARE(audio->musicVolume(), 0.8);
+        QCOMPARE(audio->effectsVolume(), 0.9);
+        QCOMPARE(QSettings(SoundSettings::filePath(), QSettings::IniFormat)
+                     .value("sound/effectsVolume")
+                     .toDouble(),
+                 0.9);
+        // A click on a track sets its volume by the place; Escape closes the panel.
+        const QRectF track = Lanch_SoundPanel::trackRect(Lanch_SoundPanel::Music);
+        click(QPointF(track.left() + track.width() * 0.3, track.center().y()));
+        QCOMPARE(audio->musicVolume(), 0.3);
+        key(Qt::Key_Escape);
+        QVERIFY(!launcher->getSoundPanel().isOpen());
+        audio->setMusicVolume(1.0);
+        audio->setEffectsVolume(1.0);
     }
 
     // Every picture that fails to load is reported with its own message, in loading order.

@@ -30,6 +30,8 @@ version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$p/libexec/tovir
 [ -n "$release" ] && [ "$version" = "tovira $release" ] || fail "--version says '$version', metadata '$release'"
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$p/libexec/tovira-parade/tovira" --help |
     grep -q -- "--fullscreen" || fail "--help does not list --fullscreen"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$p/libexec/tovira-parade/tovira" --help |
+    grep -q -- "--mute" || fail "--help does not list --mute"
 
 # The launcher script prepares the user's folder and starts the game there, also for a home
 # whose name is not valid UTF-8; a relative XDG_DATA_HOME is ignored.
