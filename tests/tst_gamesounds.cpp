@@ -4,6 +4,7 @@
 // clicks.
 #include "GameHarness.h"
 #include "SceneInput.h"
+#include "games/frame/Game_LastSeconds.h"
 #include "games/frame/Game_Score.h"
 #include "games/janken/Game_Janken.h"
 #include "games/samegame/Game_SameGame.h"
@@ -314,6 +315,24 @@ private slots:
         r.frame(16);
         QCoreApplication::processEvents();
         QCOMPARE(recorder->playedMembers(), QStringList{heard});
+    }
+
+    // A running-out clock ticks once in each of its last five seconds, never per frame; time
+    // given back lets the seconds tick again, and a clock wrapped below midnight is over.
+    void theLastSecondsTickOnceEach()
+    {
+        Game_LastSeconds last;
+        QStringList ticks;
+        for (qint64 ms : {7000, 5200, 5000, 4990, 4100, 3999, 2500, 1200, 800, 1, 0})
+            ticks << (last.pass(ms) ? QString::number(ms) : QString());
+        ticks.removeAll(QString());
+        QCOMPARE(ticks, (QStringList{"5000", "3999", "2500", "1200", "800"}));
+        QVERIFY(!last.pass(900));  // still the last second
+        QVERIFY(!last.pass(6000)); // given back
+        QVERIFY(last.pass(4500));  // and running out again
+        QVERIFY(!last.pass(QTime(23, 59, 59, 500)));
+        last.reset();
+        QVERIFY(last.pass(QTime(0, 0, 3)));
     }
 
     // Pointing at a new entry of the menu sounds once, a click sounds, a locked ending sounds
