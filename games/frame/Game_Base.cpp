@@ -305,6 +305,22 @@ void Game_Base::dialogKeyRelease(QKeyEvent *event)
     update();
 }
 
+QPoint Game_Base::arrowStep(int key)
+{
+    switch (key) {
+    case Qt::Key_Left:
+        return QPoint(-1, 0);
+    case Qt::Key_Right:
+        return QPoint(1, 0);
+    case Qt::Key_Up:
+        return QPoint(0, -1);
+    case Qt::Key_Down:
+        return QPoint(0, 1);
+    default:
+        return QPoint();
+    }
+}
+
 void Game_Base::keyPressEvent(QKeyEvent *event)
 {
     // Tab moves between the dialog's buttons (on its release): taken here, the press does not

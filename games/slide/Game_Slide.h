@@ -43,6 +43,8 @@ protected:
     void paintGame(QPainter *painter) override;
     bool isPlaying() const override { return !cleared && !timeUp; }
     void playMouseRelease(QGraphicsSceneMouseEvent *event) override;
+    // An arrow key slides the tile beside the gap into it, in the arrow's direction.
+    void playKeyRelease(QKeyEvent *event) override;
 
 private:
     void shuffle();

@@ -8,7 +8,10 @@
 #include "games/slot/Game_Slot_ReelDrawer.h"
 
 #include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
 #include <QPainter>
+
+#include <utility>
 
 Game_Slot::Game_Slot() : Game_Base(QStringLiteral("Slot")) {}
 
@@ -38,6 +41,7 @@ void Game_Slot::initGame()
     setHeight(Picture::sizeOf(pictures.background).height());
 
     pressed = false;
+    spacePressed = false;
     machine->start();
     startFrameTimer();
 
@@ -131,15 +135,39 @@ void Game_Slot::mousePressEvent(QGraphicsSceneMouseEvent *event)
     event->accept();
     if (isQuestionShown() || !machine)
         return;
-    if (!machine->isGameOver()) {
-        pressed = true;
-        const Game_Slot_Machine::PressResult result = machine->press(getScore()->getScore());
-        if (result.kind == Game_Slot_Machine::Press::Lost)
-            stopFrameTimer();
-        else if (result.kind == Game_Slot_Machine::Press::Scored)
-            getScore()->setScore(result.score);
-    }
+    pressed = stopReel();
     update();
+}
+
+bool Game_Slot::stopReel()
+{
+    if (machine->isGameOver())
+        return false;
+    const Game_Slot_Machine::PressResult result = machine->press(getScore()->getScore());
+    if (result.kind == Game_Slot_Machine::Press::Lost)
+        stopFrameTimer();
+    else if (result.kind == Game_Slot_Machine::Press::Scored)
+        getScore()->setScore(result.score);
+    return true;
+}
+
+void Game_Slot::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Space || isQuestionShown() || !machine) {
+        Game_Base::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat())
+        spacePressed = stopReel();
+    update();
+}
+
+void Game_Slot::keyReleaseEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat() &&
+        std::exchange(spacePressed, false))
+        return;
+    Game_Base::keyReleaseEvent(event);
 }
 
 void Game_Slot::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)

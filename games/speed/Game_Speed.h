@@ -36,8 +36,11 @@ protected:
     void paintGame(QPainter *painter) override;
     bool isPlaying() const override { return !clock.isGameOver(); }
     void playMouseRelease(QGraphicsSceneMouseEvent *event) override;
+    // The number keys 1 to 9 and 0 pick the ten table cards, as a click on them does.
+    void playKeyRelease(QKeyEvent *event) override;
 
 private:
+    void playAt(const QPointF &pos);
     struct Pictures : Game_PanelPictures {
         QImage rest;
     };

@@ -34,8 +34,11 @@ protected:
     void paintGame(QPainter *painter) override;
     bool isPlaying() const override { return !isOver(); }
     void playMouseRelease(QGraphicsSceneMouseEvent *event) override;
+    // The number keys 1 to 5 pick the places from the left, as a click on them does.
+    void playKeyRelease(QKeyEvent *event) override;
 
 private:
+    void playPlace(int place);
     struct Pictures : Game_PanelPictures {
         QImage rest;
         QImage arrows[2]; // [0] UP, [1] DOWN
