@@ -34,6 +34,7 @@
 #include <memory>
 
 class AudioSet;
+class Game_Countdown;
 class Game_Score;
 class QImage;
 class QTimer;
@@ -54,6 +55,8 @@ public:
     virtual void pauseGame();
     virtual void exitGame();
     virtual void resumeGame();
+    // The countdown of a timed game, which decides its time up; null in the other games.
+    virtual Game_Countdown *getCountdown() { return nullptr; }
     // Called when the game leaves the scene, so no timer keeps firing while it is off stage.
     virtual void stopTimers();
     // The return-to-menu question is drawn see-through over nothing, so it hides nothing.
