@@ -491,7 +491,7 @@ void upDownScreens(Run &run, Game_Base *g)
     f.note = QStringLiteral("%1 left").arg(cards->getRest());
     if (cards->isFailed() || cards->isFinished())
         f.note += QStringLiteral(", ended");
-    game.getClock()->subtract(120000);
+    game.getCountdown()->subtract(120000);
     run.bench.play(5);
     run.result("UpDown result", [&] { return cards->isFailed(); });
 }
@@ -538,13 +538,13 @@ void speedScreens(Run &run, Game_Base *g)
                 break;
             }
         }
-        if (game.getClock()->getRemaining() < QTime(0, 0, 20))
-            game.getClock()->start(QTime(0, 1, 0, 0), Clock::monotonicMs());
+        if (game.getCountdown()->getRemaining() < QTime(0, 0, 20))
+            game.getCountdown()->start(QTime(0, 1, 0, 0), Clock::monotonicMs());
     };
     run.bench.play(5);
     Figures &f = run.measure("Speed play (clock flashing)", busy);
     f.note = game.getMissFlash() > 0 ? QString() : QStringLiteral("no flash");
-    game.getClock()->subtract(120000);
+    game.getCountdown()->subtract(120000);
     run.bench.play(5);
     run.result("Speed result", [&] { return game.isGameOver(); });
 }

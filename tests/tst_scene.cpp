@@ -1,6 +1,8 @@
 // The scene's best-score table, its score file and the sibling program entry; the main window's
-// full screen and its pause when the window is left.
+// full screen and its pause when the window is left, and what each pause costs a countdown.
 #include "AsOtherUser.h"
+#include "GameHarness.h"
+#include "SceneInput.h"
 #include "TestFiles.h"
 #include "TestGame.h"
 #include "app/Game_GameList.h"
@@ -8,6 +10,7 @@
 #include "app/Scene.h"
 #include "app/ScoreFile.h"
 #include "base/Clock.h"
+#include "base/Game_Countdown.h"
 #include "base/HighDensity.h"
 #include "base/Notice.h"
 #include "base/Picture.h"
@@ -108,6 +111,8 @@ private:
     QTemporaryDir dir;
     QString oldCwd;
     QStringList notices;
+    // The time of day the game clocks follow, when a test sets it.
+    QTime now;
 
 private slots:
     void initTestCase()
@@ -122,6 +127,7 @@ private slots:
         QVERIFY(QDir::setCurrent(dir.path()));
         notices.clear();
     }
+    void cleanup() { Clock::reset(); }
     void cleanupTestCase() { QDir::setCurrent(oldCwd); }
 
     // A first start creates the file with ten zeros and reads it back without a notice.
@@ -584,6 +590,65 @@ private slots:
         }
         QTRY_COMPARE(game->count("pause"), pauses);
         QCOMPARE(game->isQuestionShown(), pauses == 1);
+    }
+
+    // The countdown games a second into play: Escape's question lets the clock run on, so the
+    // frame after "いいえ" takes the whole question and ends the play once nothing is left,
+    // exactly nothing included, however long past; the clock never shows more than zero then
+    // and Slide scores nothing. The question asked because the window was left costs nothing.
+    void aPauseCostsTheCountdownGamesOnlyWhatEscapeAsked_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("leftWindow");
+        QTest::addColumn<int>("pause");
+        QTest::addColumn<int>("left");
+        const auto rows = [](const char *name, int index, int left) {
+            QTest::addRow("%s, question 10 s", name) << index << false << 10000 << left - 10000;
+            QTest::addRow("%s, question to 1 ms", name) << index << false << left - 1 << 1;
+            QTest::addRow("%s, question to zero", name) << index << false << left << 0;
+            QTest::addRow("%s, question 30 min", name) << index << false << 1800000 << 0;
+            QTest::addRow("%s, question 1 h", name) << index << false << 3600000 << 0;
+            QTest::addRow("%s, window left 60 s", name) << index << true << 60000 << left;
+        };
+        rows("Shooting", 3, 49000);
+        rows("Slide", 5, 59000);
+        rows("UpDown", 6, 59000);
+        rows("Speed", 8, 59000);
+    }
+    void aPauseCostsTheCountdownGamesOnlyWhatEscapeAsked()
+    {
+        QFETCH(int, index);
+        QFETCH(bool, leftWindow);
+        QFETCH(int, pause);
+        QFETCH(int, left);
+        QVERIFY(QResource::registerResource(TOVIRA_GAME_DIR "/resuorce.rcc"));
+        now = QTime(10, 0);
+        GameHarness::followClock(now);
+        MainWindow window;
+        Scene *scene = window.getScene();
+        SceneInput::activate(*scene);
+        scene->slot_playGame(index);
+        Game_Base *game = scene->getGameList()->game(index);
+        const auto frameAfter = [&](int ms) {
+            now = now.addMSecs(ms);
+            GameHarness::paint(*game, QSize());
+        };
+        frameAfter(0);
+        frameAfter(1000);
+        if (leftWindow)
+            window.pauseGameInPlay();
+        else
+            SceneInput::key(*scene, Qt::Key_Escape);
+        QVERIFY(game->isQuestionShown());
+        frameAfter(pause);
+        SceneInput::click(*scene, game->rightButtonRect().center());
+        frameAfter(0);
+        QCOMPARE(QTime(0, 0).msecsTo(game->getCountdown()->getRemaining()), left);
+        // Escape asks only during play, not on the result screen.
+        SceneInput::key(*scene, Qt::Key_Escape);
+        QCOMPARE(game->isQuestionShown(), left > 0);
+        if (left == 0)
+            QCOMPARE(game->getScore()->getScore(), 0);
     }
 };
 

@@ -89,7 +89,7 @@ private:
     }
     Game_Slide_Board &board() { return *game->getBoard(); }
     int score() const { return game->getScore()->getScore(); }
-    QTime remaining() const { return game->getClock()->getRemaining(); }
+    QTime remaining() const { return game->getCountdown()->getRemaining(); }
     // A click on the middle of a cell, in scene coordinates (the item stands at (-2, -2)).
     void clickCell(int index) { click(*scene, game->mapToScene(game->cellRect(index).center())); }
     void clickItem(QPointF p) { click(*scene, game->mapToScene(p)); }

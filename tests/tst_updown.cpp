@@ -67,7 +67,7 @@ private slots:
         const FlatPictures::Lift real(flat, [this] { init(); });
         game->getScore()->setBest(99999999);
         game->getScore()->setScore(99999999);
-        game->getClock()->start(QTime(0, 0), Clock::monotonicMs());
+        game->getCountdown()->start(QTime(0, 0, 0, 1), Clock::monotonicMs()); // shows "00:00:00"
         table->frame(0);
         const QImage black = table->frame(0), white = table->frame(0, Qt::white);
         QCOMPARE(game->getTable()->getRest(), 52);
@@ -278,7 +278,7 @@ private slots:
         QVERIFY(!t->isFailed() && !t->isFinished());
         QCOMPARE(game->getScore()->getBest(), points);
         QCOMPARE(t->getRest(), 52);
-        QCOMPARE(game->getClock()->getRemaining(), QTime(0, 1, 0, 0));
+        QCOMPARE(game->getCountdown()->getRemaining(), QTime(0, 1, 0, 0));
     }
 
     // Which picture shows where on the three screens (1024 x 576): the panel at (0, 10), REST at

@@ -1,5 +1,7 @@
 #include "games/frame/Game_Base.h"
 
+#include "base/Clock.h"
+#include "base/Game_Countdown.h"
 #include "base/Shade.h"
 #include "base/groupDigits.h"
 #include "games/frame/Game_DialogDress.h"
@@ -8,6 +10,7 @@
 
 #include <QCursor>
 #include <QFontMetricsF>
+#include <QGraphicsScene>
 #include <QGraphicsSceneHoverEvent>
 #include <QGraphicsSceneMouseEvent>
 #include <QImage>
@@ -78,11 +81,28 @@ void Game_Base::retryGame()
 void Game_Base::pauseGame()
 {
     setQuestionShown(true);
+    leftWindowQuestion = false;
+}
+
+void Game_Base::pauseForLeftWindow()
+{
+    if (questionShown)
+        return;
+    QKeyEvent escape(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
+    if (scene())
+        scene()->sendEvent(this, &escape);
+    leftWindowQuestion = questionShown;
+    update();
 }
 
 void Game_Base::resumeGame()
 {
     setQuestionShown(false);
+    if (leftWindowQuestion) {
+        leftWindowQuestion = false;
+        if (Game_Countdown *countdown = getCountdown())
+            countdown->setLastTick(Clock::monotonicMs());
+    }
 }
 
 int Game_Base::keptScore() const

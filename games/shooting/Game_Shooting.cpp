@@ -44,6 +44,11 @@ void Game_Shooting::initGame()
     startFrameTimer();
 }
 
+Game_Countdown *Game_Shooting::getCountdown()
+{
+    return gallery ? &gallery->getCountdown() : nullptr;
+}
+
 QRectF Game_Shooting::crosshairRect() const
 {
     const qreal w = Picture::sizeOf(pictures.crosshair).width();

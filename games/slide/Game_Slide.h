@@ -32,9 +32,9 @@ public:
     // The cell under a scene position, or -1 outside the board frame.
     int cellAtPoint(const QPointF &p) const;
 
+    Game_Countdown *getCountdown() override { return &remaining.getCountdown(); }
     // For tests.
     Game_Slide_Board *getBoard() { return &board; }
-    Game_Countdown *getClock() { return &remaining.getCountdown(); }
     bool isCleared() const { return cleared; }
     bool isTimeUp() const { return timeUp; }
     bool isTimerRunning() const;

@@ -7,6 +7,7 @@
 #include "games/slot/Game_Slot_Reel.h"
 #include "games/slot/Game_Slot_ReelDrawer.h"
 
+#include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
 #include <QKeyEvent>
 #include <QPainter>
@@ -111,8 +112,12 @@ void Game_Slot::drawCabinet(QPainter *painter) const
 void Game_Slot::drawMachine(QPainter *painter)
 {
     drawCabinet(painter);
+    // The reels cross the scene, however large the device that shows it: a full screen scales
+    // the scene up and leaves the reels where the window has them.
+    const QSize area =
+        scene() ? scene()->sceneRect().size().toSize() : QSize(getWidth(), getHeight());
     for (const auto &reel : machine->getReels())
-        reelDrawer->drawAndMove(painter, *reel);
+        reelDrawer->drawAndMove(painter, *reel, area);
     // Only the inked parts of the overlay: the pay line between its rails is left open.
     pictures.foreground.draw(painter);
 }

@@ -28,7 +28,7 @@ public:
     QRectF restPictureRect() const;
 
     Game_Speed_Table *getTable() { return &table; }
-    Game_Countdown *getClock() { return &clock.getCountdown(); }
+    Game_Countdown *getCountdown() override { return &clock.getCountdown(); }
     bool isGameOver() const { return clock.isGameOver(); }
     int getMissFlash() const { return clock.getMissFlash(); }
 

@@ -28,7 +28,7 @@ public:
     QRectF arrowRect() const;
 
     Game_UpDown_Table *getTable() { return &table; }
-    Game_Countdown *getClock() { return &clock; }
+    Game_Countdown *getCountdown() override { return &clock; }
 
 protected:
     void paintGame(QPainter *painter) override;
