@@ -53,6 +53,7 @@ public slots:
 
 protected:
     void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
+    void hoverLeaveEvent(QGraphicsSceneHoverEvent *event) override;
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
 
@@ -75,5 +76,8 @@ private:
     // 64 bits: ten best scores from a hand-edited file may each be near the int maximum.
     qint64 totalScore = 0;
     int hoverIndex = -1;
+    // The entry under the pointer right now, lit; -1 for none. hoverIndex outlives the pointer.
+    int pointedGame = -1;
+    int pointedStory = -1;
     QFont font;
 };

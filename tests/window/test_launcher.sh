@@ -44,7 +44,8 @@ shot "$win" "$WORK/story.png"
 click_at "$win" 270 380
 sleep 0.8
 shot "$win" "$WORK/locked.png"
-[ "$(area_diff "$WORK/story.png" "$WORK/locked.png" "1020x572+2+2")" -lt 200 ] ||
+# The story block itself may change: the opening's light goes out as the pointer leaves it.
+[ "$(area_diff "$WORK/story.png" "$WORK/locked.png" "640x572+382+2")" -lt 200 ] ||
     fail "a click on a locked ending left the launcher"
 kill -0 "$GAME_PID" || fail "the game ended"
 
