@@ -35,6 +35,27 @@ const QPointF InfoPos(714, 156);
 const QPointF ScoreBoardPos(762, 18);
 const QRectF TotalLine(782, 64, 147, 20);
 const QRectF HoverLine(782, 111, 147, 20);
+
+// The entry under the pointer lights up: a warm wash over its picture inside a gold ring with a
+// soft glow, the way the dialogs light the button under the pointer.
+void drawLight(QPainter *painter, const QRectF &entry)
+{
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(QColor(255, 246, 214, 70));
+    painter->drawRoundedRect(entry, 10, 10);
+    painter->setBrush(Qt::NoBrush);
+    for (int ring = 3; ring >= 1; --ring) {
+        painter->setPen(QPen(QColor(255, 210, 63, 60), 2 * ring + 4));
+        painter->drawRoundedRect(entry.adjusted(-3, -3, 3, 3), 12, 12);
+    }
+    painter->setPen(QPen(QColor(0x2b, 0x1d, 0x2e), 6));
+    painter->drawRoundedRect(entry.adjusted(-4, -4, 4, 4), 13, 13);
+    painter->setPen(QPen(QColor(0xff, 0xd2, 0x3f), 3.5));
+    painter->drawRoundedRect(entry.adjusted(-4, -4, 4, 4), 13, 13);
+    painter->restore();
+}
 } // namespace
 
 Item_Lancher::Item_Lancher(int x, int y) : Lanch_Base(x, y)
@@ -207,8 +228,12 @@ void Item_Lancher::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QW
 
     for (int i = 0; i < GameCount; ++i)
         painter->drawImage(gameRect(i).topLeft(), gamePictures[i]);
+    if (pointedGame >= 0)
+        drawLight(painter, gameRect(pointedGame));
     for (int j = 0; j < StoryCount; ++j)
         painter->drawImage(storyRect(j).topLeft(), storyPictures[j]);
+    if (pointedStory >= 0)
+        drawLight(painter, storyRect(pointedStory));
 
     painter->drawImage(InfoPos, currentInfoPicture());
 
@@ -224,9 +249,10 @@ void Item_Lancher::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
 {
     const QPointF p = event->pos();
     bool onEntry = false;
+    pointedGame = pointedStory = -1;
     for (int i = 0; i < GameCount; ++i) {
         if (gameRect(i).contains(p)) {
-            hoverIndex = i;
+            hoverIndex = pointedGame = i;
             onEntry = true;
             break;
         }
@@ -235,9 +261,18 @@ void Item_Lancher::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
         if (storyRect(j).contains(p)) {
             hoverIndex = -1;
             onEntry = true;
+            // A locked ending cannot be chosen, so it does not light.
+            if (isStoryUnlocked(j))
+                pointedStory = j;
         }
     }
     setSilent(onEntry);
+    update();
+}
+
+void Item_Lancher::hoverLeaveEvent(QGraphicsSceneHoverEvent *)
+{
+    pointedGame = pointedStory = -1;
     update();
 }
 
@@ -269,6 +304,9 @@ void Item_Lancher::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
         if (storyRect(j).contains(p))
             slot_playAdv(j);
     }
+    // Off stage now: when the menu comes back, only the next pointer move lights an entry.
+    if (!scene())
+        pointedGame = pointedStory = -1;
     update();
 }
 

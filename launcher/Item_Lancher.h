@@ -53,6 +53,7 @@ public slots:
 
 protected:
     void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
+    void hoverLeaveEvent(QGraphicsSceneHoverEvent *event) override;
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
     // The second click of a double click whose first click closed a story (or landed anywhere
@@ -79,5 +80,8 @@ private:
     qint64 totalScore = 0;
     int hoverIndex = -1;
     bool doubleClicked = false;
+    // The entry under the pointer right now, lit; -1 for none. hoverIndex outlives the pointer.
+    int pointedGame = -1;
+    int pointedStory = -1;
     QFont font;
 };

@@ -1,6 +1,7 @@
 // The scene's best-score table, its score file and the sibling program entry; the main window's
 // full screen and its pause when the window is left, and what each pause costs a countdown.
 #include "AsOtherUser.h"
+#include "FlatPictures.h"
 #include "GameHarness.h"
 #include "SceneInput.h"
 #include "TestFiles.h"
@@ -17,6 +18,7 @@
 #include "launcher/Item_Lancher.h"
 #include "story/Adv_Base.h"
 
+#include <QApplication>
 #include <QGraphicsView>
 #include <QtTest>
 
@@ -350,6 +352,71 @@ private slots:
         QCOMPARE(notices.size(), 1);
         QVERIFY(notices[0].contains("始められませんでした"));
         QCOMPARE(scene.getLauncher()->scene(), &scene);
+    }
+
+    // Shown the game's own way, the notice dims the menu under the dialog dress with the message
+    // and one button, "メニューに戻る", and holds every click and key: a click on the opening's
+    // entry beside it starts nothing. Its button, Space, Return, Enter or Escape closes it and
+    // leaves the menu as it was. No message box opens. (The menu music playing on is checked
+    // with the sibling entry's music.)
+    void aSiblingNoticeIsDrawnOnTheStage_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("button") << 0;
+        QTest::newRow("Space") << int(Qt::Key_Space);
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Escape") << int(Qt::Key_Escape);
+    }
+    void aSiblingNoticeIsDrawnOnTheStage()
+    {
+        QFETCH(int, key);
+        QVERIFY(QResource::registerResource(TOVIRA_GAME_DIR "/resuorce.rcc"));
+        int boxes = 0;
+        QTimer closer; // a message box would wait for a click: one that opens is counted, closed
+        connect(&closer, &QTimer::timeout, [&boxes] {
+            if (QWidget *box = QApplication::activeModalWidget()) {
+                ++boxes;
+                box->close();
+            }
+        });
+        closer.start(20);
+        Notice::setHandler({});
+        Scene scene(nullptr, 1024, 576);
+        SceneInput::activate(scene);
+        auto shot = [&scene] {
+            QImage image(1020, 572, QImage::Format_ARGB32_Premultiplied);
+            QPainter painter(&image);
+            scene.render(&painter, QRectF(image.rect()), scene.sceneRect());
+            return image;
+        };
+        const QImage menu = shot();
+        scene.slot_playGame(Scene::SiblingIndex);
+        Notice::setHandler([this](const QString &t, const QString &x) { notices << t + "|" + x; });
+        QCOMPARE(boxes, 0);
+        QVERIFY(scene.getNotice());
+        const QString said = FlatPictures::texts(*scene.getNotice()).join(QString());
+        QVERIFY2(said.contains("veldranix.exe を始められませんでした。メニューに戻る"),
+                 qPrintable(said));
+        const QImage shown = shot();
+        // the menu dimmed around the dialog, the dialog's plum card under the message
+        QVERIFY(qGray(shown.pixel(20, 20)) * 10 < qGray(menu.pixel(20, 20)) * 6);
+        const QColor card = shown.pixelColor(210, 300);
+        QVERIFY2(card.blue() > card.green() + 20 && card.red() < 110, qPrintable(card.name()));
+        SceneInput::click(scene, QPointF(104, 387));
+        QCOMPARE(scene.getLauncher()->scene(), &scene);
+        QVERIFY(scene.getNotice());
+        if (key)
+            SceneInput::key(scene, key);
+        else
+            SceneInput::click(scene, QPointF(510, 336));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!scene.getNotice());
+        SceneInput::hover(scene, QPointF(300, 60));
+        // left of the information card, which follows the last entry pointed at
+        const QRect left(0, 0, 700, 572);
+        QCOMPARE(shot().copy(left), menu.copy(left));
+        QCOMPARE(boxes, 0);
     }
 
     // In full screen the scene is scaled to fill the screen one way and centred between bars,

@@ -289,6 +289,26 @@ private slots:
         QVERIFY(FlatPictures::shows(FlatPictures::paint(*game), at, shows));
     }
 
+    // Long after a bonus, with the flash down to its faintest, the bonus box (100 x 100 at
+    // (462, 235)) is still in plain sight: its top rim, above the tiles' path, differs from the
+    // same strip of rail 100 px to its left by a clear step of grey.
+    void theBonusBoxIsInSightAtRest()
+    {
+        const FlatPictures::Lift real(flat, [this] {
+            cleanup();
+            init();
+        });
+        for (int i = 0; i < 20; ++i)
+            frame(16);
+        int step = 0;
+        for (int y = 236; y < 244; ++y)
+            for (int x = 472; x < 552; ++x)
+                step += qAbs(qGray(image.pixel(x, y)) - qGray(image.pixel(x - 100, y)));
+        const double mean = step / (80.0 * 8);
+        qInfo("the rim differs from the rail by %.1f grey levels", mean);
+        QVERIFY(mean >= 40);
+    }
+
     // A wrong key through the scene ends the play; a click on "もう一度" plays again.
     void wrongKeyThenRetryButtonPlaysAgain()
     {
