@@ -232,6 +232,8 @@ void Scene::slot_playLancher(int index)
     }
     if (launcher->scene() != this)
         addItem(launcher.get());
+    // The keys work on the menu at once, without a click first.
+    launcher->setFocus(Qt::OtherFocusReason);
     update();
 }
 
@@ -250,6 +252,8 @@ void Scene::slot_playLancher(int index, int score)
         audio->playBgm1();
     if (launcher->scene() != this)
         addItem(launcher.get());
+    // The keys work on the menu at once, without a click first.
+    launcher->setFocus(Qt::OtherFocusReason);
     // Reading back after a failed write would put the old scores over a new best; the table
     // keeps it, and the next game writes it again. The menu shows what the file now holds,
     // bests of another copy of the game included.

@@ -4,6 +4,7 @@
 #include "base/Picture.h"
 #include "base/ResourceFile.h"
 #include "base/groupDigits.h"
+#include "launcher/Lanch_KeyNavigation.h"
 #include "sound/AudioSet.h"
 
 #include <QDebug>
@@ -11,6 +12,7 @@
 #include <QGraphicsSceneHoverEvent>
 #include <QGraphicsSceneMouseEvent>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
 
@@ -274,6 +276,90 @@ void Item_Lancher::hoverLeaveEvent(QGraphicsSceneHoverEvent *)
 {
     pointedGame = pointedStory = -1;
     update();
+}
+
+namespace
+{
+// The games in reading order: the two columns row by row.
+constexpr int GamesByRow[Item_Lancher::GameCount] = {0, 5, 1, 6, 2, 7, 3, 8, 4, 9};
+} // namespace
+
+QVector<QRectF> Item_Lancher::keyEntries() const
+{
+    QVector<QRectF> entries;
+    for (int j = 0; j < StoryCount; ++j)
+        entries << (isStoryUnlocked(j) ? storyRect(j) : QRectF());
+    for (int i : GamesByRow)
+        entries << gameRect(i);
+    return entries;
+}
+
+int Item_Lancher::litEntry() const
+{
+    if (pointedStory >= 0)
+        return pointedStory;
+    for (int k = 0; k < GameCount; ++k) {
+        if (GamesByRow[k] == pointedGame)
+            return StoryCount + k;
+    }
+    return -1;
+}
+
+void Item_Lancher::lightEntry(int entry)
+{
+    if (entry < 0)
+        return;
+    const bool story = entry < StoryCount;
+    pointedStory = story ? entry : -1;
+    pointedGame = story ? -1 : GamesByRow[entry - StoryCount];
+    hoverIndex = pointedGame;
+    update();
+}
+
+void Item_Lancher::openEntry(int entry)
+{
+    if (entry < 0)
+        return;
+    if (entry < StoryCount)
+        slot_playAdv(entry);
+    else
+        emit signal_playGame(GamesByRow[entry - StoryCount]);
+}
+
+void Item_Lancher::keyPressEvent(QKeyEvent *event)
+{
+    // Taken, so that the view neither scrolls nor moves the keyboard focus away.
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        event->accept();
+        break;
+    default:
+        event->ignore();
+    }
+}
+
+void Item_Lancher::keyReleaseEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+        if (!event->isAutoRepeat())
+            openEntry(litEntry());
+        return;
+    }
+    const int lit = litEntry();
+    const int next = Lanch_KeyNavigation::next(keyEntries(), lit, key);
+    if (next != lit)
+        lightEntry(next);
+    else
+        event->ignore();
 }
 
 void Item_Lancher::mousePressEvent(QGraphicsSceneMouseEvent *event)

@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QImage>
 #include <QRectF>
+#include <QVector>
 
 class Item_Lancher : public Lanch_Base
 {
@@ -59,8 +60,18 @@ protected:
     // The second click of a double click whose first click closed a story (or landed anywhere
     // but on an entry) opens nothing: an entry opens on the first click of a double click.
     void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
+    // The arrows, Tab and Shift+Tab light the entries as the pointer does (the information
+    // picture follows); Enter or Space opens the lit one.
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
+    // The entries the keys move over, in reading order: the four stories (a locked one empty),
+    // then the games row by row.
+    QVector<QRectF> keyEntries() const;
+    int litEntry() const;
+    void lightEntry(int entry);
+    void openEntry(int entry);
     // Decodes one more information picture, and asks to be called again while any is left.
     void decodeNextInfoPicture();
     void loadPictures();

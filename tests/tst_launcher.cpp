@@ -252,6 +252,49 @@ private slots:
         QCOMPARE(stories.count(), 0);
     }
 
+    // Without a mouse: Tab walks the opening, the unlocked endings, then the games row by row
+    // (Setsuna, Slide, SameGame, UpDown, ...); the arrows move to the nearest entry their way;
+    // the information picture follows the light and Enter or Space opens the lit entry.
+    void keysWalkTheEntriesInReadingOrder()
+    {
+        const int scores[10] = {30000};
+        launcher->setFocus();
+        launcher->setScores(scores);
+        QSignalSpy games(launcher, &Item_Lancher::signal_playGame);
+        QSignalSpy stories(launcher, &Item_Lancher::signal_playAdv);
+        key(Qt::Key_Tab);
+        key(Qt::Key_Return);
+        QCOMPARE(stories.count(), 1);
+        QCOMPARE(stories.last().at(0).toInt(), 0);
+        key(Qt::Key_Tab); // the first ending, unlocked at 30,000
+        key(Qt::Key_Tab); // the other two are locked: Setsuna
+        QCOMPARE(launcher->getHoverIndex(), 0);
+        const QList<int> order = {5, 1, 6, 2, 7, 3, 8, 4, 9};
+        for (int game : order) {
+            key(Qt::Key_Tab);
+            QCOMPARE(launcher->getHoverIndex(), game);
+        }
+        key(Qt::Key_Tab); // round to the opening
+        QCOMPARE(launcher->getHoverIndex(), -1);
+        key(Qt::Key_Backtab);
+        QCOMPARE(launcher->getHoverIndex(), 9);
+        // The arrows: up the second column, across to the first, down it.
+        key(Qt::Key_Up);
+        QCOMPARE(launcher->getHoverIndex(), 8);
+        key(Qt::Key_Left);
+        QCOMPARE(launcher->getHoverIndex(), 3);
+        key(Qt::Key_Up);
+        key(Qt::Key_Up);
+        QCOMPARE(launcher->getHoverIndex(), 1);
+        key(Qt::Key_Space);
+        QCOMPARE(games.count(), 1);
+        QCOMPARE(games.last().at(0).toInt(), 1);
+        // Left of the games lie the stories: the light leaves the games.
+        key(Qt::Key_Left);
+        QCOMPARE(launcher->getHoverIndex(), -1);
+        QCOMPARE(stories.count(), 1);
+    }
+
     // At a zero total the endings show their locked pictures and ignore clicks; the opening
     // always starts.
     void endingsAreLockedAtZero()

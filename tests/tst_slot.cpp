@@ -428,6 +428,16 @@ private slots:
             click(retry);
             QVERIFY(!game->isGameOver());
         }
+        // Space stops the oldest reel on its press as the mouse does; the release of the losing
+        // Space is no "もう一度" either, the next Space is.
+        game->stopTimers();
+        waitForReelAt(800);
+        setAllStrips(machine(), 3);
+        game->findChild<QTimer *>()->start();
+        key(Qt::Key_Space);
+        QVERIFY(game->isGameOver());
+        key(Qt::Key_Space);
+        QVERIFY(!game->isGameOver());
     }
 
     // A spinning reel reaching the edge ends the play on screen and stops the timer.

@@ -169,12 +169,17 @@ private slots:
         QCOMPARE(t->tableCard(6), (Card{suit, Random::draw() % 14}));
         QCOMPARE(game->getScore()->getScore(), 200);
         QCOMPARE(t->getPlayed(), 1);
+        // The number key marked on a card plays it as a click does: "7" the seventh.
+        t->setTableCard(6, {0, 5});
+        table->key(Qt::Key_7);
+        QCOMPARE(game->getScore()->getScore(), 400);
+        QCOMPARE(t->getPlayed(), 2);
 
         *t = tableWith(4, 9, 1);
         const QTime left = game->getCountdown()->getRemaining();
         table->click(cardPoint(2));
         QCOMPARE(game->getCountdown()->getRemaining(), left.addMSecs(-2000));
-        QCOMPARE(game->getScore()->getScore(), 200);
+        QCOMPARE(game->getScore()->getScore(), 400);
         QCOMPARE(redClockPixels(before), 0);
         QVERIFY(redClockPixels(table->frame(0)) > 200);
         QCOMPARE(game->getMissFlash(), 254);
