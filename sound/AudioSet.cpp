@@ -55,6 +55,8 @@ constexpr double MusicGain = 0.8;
 constexpr double EffectGain = 0.45;
 constexpr int NamedRows = 10;
 constexpr int FirstExtraPosition = 3;
+// The one game effect whose name contains a designed row's file name ("win.wav").
+constexpr const char *GameEffectWithADesignedName = "se/round_win.wav";
 // All sounds together decode to about 33 MB; this is far above that and far below what a hostile
 // directory may claim.
 constexpr std::uint64_t DecodeBudget = 256u << 20;
@@ -68,6 +70,9 @@ std::vector<std::pair<std::string, int>> loadingPlan(const Archive &archive)
     std::fill(std::begin(lastOfRow), std::end(lastOfRow), -1);
     for (int i = 0; i < archive.entryCount(); ++i) {
         const std::string &name = archive.entry(i)->name;
+        // A game's own effect is known by its whole name: it fills no designed row.
+        if (name == GameEffectWithADesignedName)
+            continue;
         for (int row = 0; row < NamedRows; ++row) {
             if (name.find(Rows[row].file) != std::string::npos) {
                 lastOfRow[row] = i;

@@ -219,10 +219,10 @@ private slots:
             QCOMPARE(qFromLittleEndian<quint16>(head.constData() + 34),
                      quint16(r.f == QAudioFormat::UInt8 ? 8 : 16));
         }
-        // The music loops last between 30 and 60 seconds.
+        // The music loops last between one and two minutes.
         for (const char *m : {"bgm1", "bgm2", "bgm3"}) {
             const double seconds = audio->sound(m)->samples().size() / (44100.0 * 4);
-            QVERIFY2(seconds >= 30 && seconds <= 60, m);
+            QVERIFY2(seconds >= 60 && seconds <= 120, m);
         }
     }
 
@@ -409,8 +409,14 @@ private slots:
         const QString path = dir.filePath(kind + ".fka");
         QFile::remove(path);
         if (kind == "short") {
+            // Cut one byte into the last designed sound: the effects after it go as well.
             QVERIFY(QFile::copy(TOVIRA_GAME_DIR "/Tovira.fka", path));
-            QVERIFY(QFile::resize(path, QFileInfo(path).size() - 1));
+            Archive game;
+            QVERIFY(game.open(path.toStdString(), "pelorn_quives"));
+            qint64 end = QFileInfo(path).size();
+            for (int i = game.entryCount() - 1; i >= 0 && game.entryName(i) != "se/miss.wav"; --i)
+                end -= game.entry(i)->storedSize;
+            QVERIFY(QFile::resize(path, end - 1));
         } else if (kind == "replaced") {
             QVERIFY(pack(path, {{"!a/miss.wav", wav(pattern(400, 1))},
                                 {"b/miss.wav", wav(pattern(400, 2))},

@@ -83,6 +83,53 @@ int loopBars(const QString &loop)
     return 0;
 }
 
+// Every sound of the archive in its order, with the length it may have: the music loops, the
+// designed effects, then the games' own effects.
+struct Sound {
+    const char *name;
+    double minSeconds;
+    double maxSeconds;
+};
+const Sound Sounds[] = {
+    {"bgm/BGM_1.wav", 60, 120},
+    {"bgm/BGM_2.wav", 60, 120},
+    {"bgm/BGM_3.wav", 60, 120},
+    {"se/chime.wav", 0.1, 2},
+    {"se/coin.wav", 0.1, 2},
+    {"se/whoosh.wav", 0.1, 2},
+    {"se/select.wav", 0.1, 2},
+    {"se/win.wav", 0.1, 2},
+    {"se/lose.wav", 0.1, 2},
+    {"se/draw.wav", 0.1, 2},
+    {"se/samegame2-4.wav", 0.1, 2},
+    {"se/samegame5over.wav", 0.1, 2},
+    {"se/samegame_otetsuki.wav", 0.1, 2},
+    {"se/miss.wav", 0.1, 2},
+    {"se/hand.wav", 0.1, 0.6},
+    {"se/round_win.wav", 0.2, 0.6},
+    {"se/signal.wav", 0.2, 0.6},
+    {"se/false_start.wav", 0.2, 0.6},
+    {"se/shot.wav", 0.05, 0.6},
+    {"se/hit.wav", 0.1, 0.6},
+    {"se/bonus.wav", 0.2, 0.6},
+    {"se/bad_target.wav", 0.2, 0.6},
+    {"se/reel_stop.wav", 0.05, 0.6},
+    {"se/pay.wav", 0.2, 0.6},
+    {"se/reel_lost.wav", 0.2, 0.6},
+    {"se/card.wav", 0.05, 0.6},
+    {"se/wrong.wav", 0.1, 0.6},
+    {"se/shuffle.wav", 0.2, 0.6},
+    {"se/tick.wav", 0.03, 0.3},
+    {"se/key.wav", 0.02, 0.12},
+    {"se/cleared.wav", 0.4, 1.0},
+    {"se/best.wav", 1.0, 1.6},
+    {"se/result.wav", 0.4, 1.0},
+    {"se/question.wav", 0.1, 0.6},
+    {"se/hover.wav", 0.02, 0.12},
+    {"se/click.wav", 0.02, 0.12},
+    {"se/locked.wav", 0.1, 0.6},
+};
+
 double rms(const Pcm &pcm)
 {
     double sum = 0;
@@ -93,6 +140,31 @@ double rms(const Pcm &pcm)
         n += c.size();
     }
     return std::sqrt(sum / double(qMax<std::size_t>(1, n)));
+}
+
+// Mean power above 8 kHz: two second-order Butterworth high-passes in a row.
+double powerAbove8k(const Pcm &pcm)
+{
+    const double w = 2 * M_PI * 8000 / pcm.rate, c = std::cos(w),
+                 alpha = std::sin(w) / std::sqrt(2.0);
+    const double a0 = 1 + alpha, b0 = (1 + c) / 2 / a0, b1 = -(1 + c) / a0, a1 = -2 * c / a0,
+                 a2 = (1 - alpha) / a0;
+    double sum = 0;
+    std::size_t n = 0;
+    for (const auto &x : pcm.channels) {
+        double z[2][2] = {};
+        for (double v : x) {
+            for (auto &s : z) {
+                const double y = b0 * v + s[0];
+                s[0] = b1 * v - a1 * y + s[1];
+                s[1] = b0 * v - a2 * y;
+                v = y;
+            }
+            sum += v * v;
+        }
+        n += x.size();
+    }
+    return sum / double(qMax<std::size_t>(1, n));
 }
 
 } // namespace
@@ -194,41 +266,41 @@ private slots:
         QVERIFY(QDir(dir.path()).entryList({"*.part"}).isEmpty());
     }
 
-    // The build packs fourteen sounds in their fixed order with the game's key.
-    void theGameArchiveListsFourteenSoundsInOrder()
+    // The build packs every sound in its fixed order with the game's key: the designed fourteen
+    // first, the games' own effects after them.
+    void theGameArchiveListsEverySoundInOrder()
     {
         const Run r = fka({"list", TOVIRA_GAME_DIR "/Tovira.fka", "pelorn_quives"}, dir.path());
         QCOMPARE(r.code, 0);
-        QStringList names;
+        QStringList names, expected;
         for (const QString &line : r.out.split('\n', Qt::SkipEmptyParts))
             names << line.section('\t', 1, 1);
-        QCOMPARE(names,
-                 (QStringList{"bgm/BGM_1.wav", "bgm/BGM_2.wav", "bgm/BGM_3.wav", "se/chime.wav",
-                              "se/coin.wav", "se/whoosh.wav", "se/select.wav", "se/win.wav",
-                              "se/lose.wav", "se/draw.wav", "se/samegame2-4.wav",
-                              "se/samegame5over.wav", "se/samegame_otetsuki.wav", "se/miss.wav"}));
+        for (const Sound &sound : Sounds)
+            expected << sound.name;
+        QCOMPARE(names, expected);
         QCOMPARE(fileBytes(TOVIRA_GAME_DIR "/Tovira.fka").mid(0, 8),
                  QByteArray::fromHex("001D4FD600000006"));
     }
 
     void everySoundIsClean_data()
     {
-        QTest::addColumn<QString>("name");
-        for (const char *name : {"bgm/BGM_1.wav", "bgm/BGM_2.wav", "bgm/BGM_3.wav", "se/chime.wav",
-                                 "se/coin.wav", "se/whoosh.wav", "se/select.wav", "se/win.wav",
-                                 "se/lose.wav", "se/draw.wav", "se/samegame2-4.wav",
-                                 "se/samegame5over.wav", "se/samegame_otetsuki.wav", "se/miss.wav"})
-            QTest::newRow(name) << QString(name);
+        QTest::addColumn<double>("minSeconds");
+        QTest::addColumn<double>("maxSeconds");
+        for (const Sound &sound : Sounds)
+            QTest::newRow(sound.name) << sound.minSeconds << sound.maxSeconds;
     }
 
     // Listens to each sound as the game decodes it: no DC offset (it wastes headroom and thumps
     // at every start and stop), peaks 3 dB under full scale so music and an effect together do
-    // not clip in the system's mix. A loop lasts a minute or so, is as loud as the others (RMS
-    // within 1 dB) so switching screens keeps the level, and its wrap is no harder a joint, in
-    // level or slope, than its own bar lines.
+    // not clip in the system's mix, a length in its bounds. An effect rises from silence and
+    // falls back to it no faster than a 2 ms ramp, or it clicks. A loop lasts one to two
+    // minutes, sits at -18 dBFS RMS and as loud as the others (within 1 dB) so switching screens
+    // keeps the level, and its wrap is no harder a joint, in level or slope, than its bar lines.
     void everySoundIsClean()
     {
-        QFETCH(QString, name);
+        const QString name = QString::fromLatin1(QTest::currentDataTag());
+        QFETCH(double, minSeconds);
+        QFETCH(double, maxSeconds);
         const Pcm pcm = decodeEntry(name.toStdString());
         QVERIFY2(!pcm.channels.empty() && !pcm.channels[0].empty(), "entry not decoded");
         for (const std::vector<double> &x : pcm.channels) {
@@ -241,11 +313,24 @@ private slots:
             QVERIFY2(std::fabs(dc) < 0.002, qPrintable(QString("DC offset %1").arg(dc)));
             QVERIFY2(peak <= std::pow(10.0, -3.0 / 20), qPrintable(QString("peak %1").arg(peak)));
         }
-        if (!name.startsWith("bgm/"))
-            return;
         const std::size_t frames = pcm.channels[0].size();
         const double seconds = double(frames) / pcm.rate;
-        QVERIFY2(seconds >= 60 && seconds <= 90, qPrintable(QString("%1 s").arg(seconds)));
+        QVERIFY2(seconds >= minSeconds && seconds <= maxSeconds,
+                 qPrintable(QString("%1 s").arg(seconds)));
+        if (!name.startsWith("bgm/")) {
+            const std::size_t ramp = std::size_t(0.002 * pcm.rate);
+            for (const std::vector<double> &x : pcm.channels) {
+                for (std::size_t i = 0; i < ramp; ++i) {
+                    const double limit = 0.708 * double(i) / double(ramp) + 0.002;
+                    QVERIFY2(
+                        std::fabs(x[i]) <= limit && std::fabs(x[frames - 1 - i]) <= limit,
+                        qPrintable(QString("not faded %1 ms from an end").arg(i * 1e3 / pcm.rate)));
+                }
+            }
+            return;
+        }
+        const double dbfs = 20 * std::log10(rms(pcm));
+        QVERIFY2(std::fabs(dbfs + 18) <= 2, qPrintable(QString("RMS %1 dBFS").arg(dbfs)));
         for (const char *other : {"bgm/BGM_1.wav", "bgm/BGM_2.wav", "bgm/BGM_3.wav"}) {
             const double db = 20 * std::log10(rms(pcm) / rms(decodeEntry(other)));
             QVERIFY2(std::fabs(db) <= 1.0,
@@ -273,6 +358,36 @@ private slots:
                                     .arg(slope)
                                     .arg(barLevel)
                                     .arg(barSlope)));
+        }
+    }
+
+    // The game track plays under every game for as long as one likes: no brighter above 8 kHz
+    // than the menu track (within 3 dB), where a constant hiss of hats would tire the ear.
+    void theGameTrackDoesNotHiss()
+    {
+        const double db = 10 * std::log10(powerAbove8k(decodeEntry("bgm/BGM_2.wav")) /
+                                          powerAbove8k(decodeEntry("bgm/BGM_1.wav")));
+        QVERIFY2(std::fabs(db) <= 3, qPrintable(QString("%1 dB against the menu").arg(db)));
+    }
+
+    // The synthesizer renders the same bytes every time: a second render matches, file for
+    // file, what the build packed.
+    void theSynthesizerRendersTheSameBytesAgain()
+    {
+        QProcess synth;
+        synth.start(QStringLiteral(TOVIRA_SYNTH),
+                    {TOVIRA_SOURCE_DIR "/assets/sound/music", dir.filePath("render")});
+        QVERIFY(synth.waitForFinished(240000));
+        QCOMPARE(synth.exitCode(), 0);
+        Archive archive;
+        QVERIFY(archive.open(TOVIRA_GAME_DIR "/Tovira.fka", "pelorn_quives"));
+        for (const Sound &sound : Sounds) {
+            std::vector<unsigned char> packed;
+            QVERIFY(archive.read(sound.name, &packed));
+            const QByteArray again = fileBytes(dir.filePath("render/") + sound.name);
+            QVERIFY2(again == QByteArray(reinterpret_cast<const char *>(packed.data()),
+                                         qsizetype(packed.size())),
+                     sound.name);
         }
     }
 };

@@ -1,69 +1,14 @@
 #include "Effects.h"
 
 #include "Dsp.h"
+#include "GameEffects.h"
 #include "Instruments.h"
-#include "Mixer.h"
-#include "Song.h"
+#include "Sketch.h"
 
 #include <cmath>
-#include <cstdio>
-#include <functional>
 
 namespace
 {
-
-// A short sketch on a non-looping bus: notes are placed in seconds.
-class Sketch
-{
-public:
-    Sketch(double seconds, double sampleRate)
-        : rate(sampleRate), length(std::size_t(seconds * sampleRate)), bus(length)
-    {
-    }
-
-    void note(Instrument inst, double midi, double start, double held, double velocity,
-              double pan = 0, double reverb = 0.15)
-    {
-        const std::vector<float> v = renderNote(inst, midi, held, velocity, rate, ++seed);
-        std::vector<float> mono(length, 0.f);
-        const std::size_t at = std::size_t(start * rate);
-        for (std::size_t i = 0; i < v.size() && at + i < length; ++i)
-            mono[at + i] = v[i];
-        bus.add(mono, 0.5, pan, reverb, 0);
-    }
-
-    // Adds raw samples made by a generator function f(t) for the whole length.
-    void raw(const std::function<float(double)> &f, double pan = 0, double reverb = 0.1)
-    {
-        std::vector<float> mono(length);
-        for (std::size_t i = 0; i < length; ++i)
-            mono[i] = f(i / rate);
-        bus.add(mono, 0.5, pan, reverb, 0);
-    }
-
-    bool write(const std::string &path, int channels, int bits, double peak = 0.8)
-    {
-        StereoLoop audio = bus.mix(rate, 0.12, false, -peak);
-        // A few milliseconds of fade at the end so no effect stops with a click.
-        const std::size_t fade = std::min<std::size_t>(length, std::size_t(0.01 * rate));
-        for (std::size_t i = 0; i < fade; ++i) {
-            const float g = float(i) / float(fade);
-            audio.left[length - 1 - i] *= g;
-            audio.right[length - 1 - i] *= g;
-        }
-        if (!writeWav(path, audio, channels, int(rate), bits)) {
-            std::fprintf(stderr, "synth: cannot write %s\n", path.c_str());
-            return false;
-        }
-        return true;
-    }
-
-private:
-    double rate;
-    std::size_t length;
-    Bus bus;
-    std::uint32_t seed = 100;
-};
 
 // C major fanfare rising to a held bright chord.
 bool winSound(const std::string &path)
@@ -188,5 +133,5 @@ bool renderEffects(const std::string &dir)
            tileMove(dir + "/samegame2-4.wav") && sparkle(dir + "/samegame5over.wav") &&
            wrongPick(dir + "/samegame_otetsuki.wav") && missSound(dir + "/miss.wav") &&
            chime(dir + "/chime.wav") && coin(dir + "/coin.wav") && whoosh(dir + "/whoosh.wav") &&
-           selectBlip(dir + "/select.wav");
+           selectBlip(dir + "/select.wav") && renderGameEffects(dir);
 }

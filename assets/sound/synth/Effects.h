@@ -2,5 +2,6 @@
 // The short sound effects, composed in code from the same instruments as the music.
 #include <string>
 
-// Writes every effect into dir; false (with a message on stderr) when a file cannot be written.
+// Writes every effect, the designed ones and the games' own, into dir; false (with a message on
+// stderr) when a file cannot be written.
 bool renderEffects(const std::string &dir);

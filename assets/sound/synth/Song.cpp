@@ -9,7 +9,8 @@
 namespace
 {
 
-// A track's own filters (a high-pass, a broad low-mid cut), applied to its rendered notes.
+// A track's own filters (a high-pass, a low-pass, a broad low-mid cut), applied to its rendered
+// notes.
 void filterTrack(const Track &t, std::vector<float> &mono, double rate)
 {
     // Filters go round the loop twice so their state at the start is the one from the end.
@@ -21,6 +22,20 @@ void filterTrack(const Track &t, std::vector<float> &mono, double rate)
                 filter.process(x);
                 if (pass == 1)
                     x = float(filter.high);
+            }
+        }
+    }
+    if (t.lowPass > 0) {
+        // Two poles twice over: 24 dB an octave, so the air above it really goes.
+        dsp::Svf first, second;
+        first.set(t.lowPass, 0.707, rate);
+        second.set(t.lowPass, 0.707, rate);
+        for (int pass = 0; pass < 2; ++pass) {
+            for (float &x : mono) {
+                first.process(x);
+                second.process(first.low);
+                if (pass == 1)
+                    x = float(second.low);
             }
         }
     }

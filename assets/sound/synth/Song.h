@@ -30,6 +30,7 @@ struct Track {
     double reverb = 0.2;  // send level
     double delay = 0;     // send level
     double highPass = 0;  // Hz; clears the low mids under a pad or arpeggio (0: none)
+    double lowPass = 0;   // Hz; softens a bright drum or pluck so a loop does not hiss (0: none)
     double lowMidCut = 0; // dB taken off around 200 Hz (100-300 Hz), where bass and kick muddy
     std::string duck;     // name of an earlier track (the kick) this one dips under
     std::vector<NoteEvent> notes;

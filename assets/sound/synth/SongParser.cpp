@@ -304,6 +304,7 @@ private:
         t.reverb = option(header, "rev", 0.2);
         t.delay = option(header, "dly", 0);
         t.highPass = option(header, "hp", 0);
+        t.lowPass = option(header, "lp", 0);
         t.lowMidCut = option(header, "cut", 0);
         if (header.options.count("duck"))
             t.duck = header.options.at("duck");
@@ -412,18 +413,21 @@ private:
             return fail("no track named " + copy->second + " to copy");
         }
         const std::vector<std::string> all = bars();
-        if (int(all.size()) > song->bars)
+        // from=N: the first bar written is bar N, so a tune for one section needs no rests
+        // before it.
+        const int first = int(option(header, "from", 1)) - 1;
+        if (first < 0 || first + int(all.size()) > song->bars)
             return fail("more bars than the song has");
         int step = 0;
         for (std::size_t b = 0; b < all.size(); ++b) {
-            const int barStart = int(b) * song->stepsPerBar;
+            const int barStart = (first + int(b)) * song->stepsPerBar;
             step = barStart;
             for (const std::string &token : words(all[b]))
                 if (!readNote(t, token, gate, shift, &step))
                     return false;
             if (step - barStart != song->stepsPerBar)
-                return fail("bar " + std::to_string(b + 1) + " of " + t->name + " has " +
-                            std::to_string(step - barStart) + " steps");
+                return fail("bar " + std::to_string(first + int(b) + 1) + " of " + t->name +
+                            " has " + std::to_string(step - barStart) + " steps");
         }
         return true;
     }
