@@ -11,6 +11,8 @@
 // baseline is then one full-size picture copied whole. Goal there: median at most 4 ms and
 // 99th percentile at most 8 ms (16 ms above 1920 x 1080).
 //
+// With TOVIRA_SHOTS=folder the last frame of every screen is saved there as a PNG.
+//
 // Run: build-<name>/bench/bench_frames [frames] [WxH] (reads ../game/resuorce.rcc next to the bench
 // folder, or the folder given in TOVIRA_GAME_DIR; works in a temporary folder).
 #include "GameHarness.h"
@@ -52,6 +54,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -200,6 +203,10 @@ public:
             cpu.push_back(s.cpu);
             wall.push_back(s.wall);
         }
+        // With TOVIRA_SHOTS naming a folder, the screen's last frame is kept there to look at.
+        if (const QString shots = qEnvironmentVariable("TOVIRA_SHOTS"); !shots.isEmpty())
+            image.save(QDir(shots).filePath(QString(name).replace(QRegularExpression("\\W+"), "_") +
+                                            QStringLiteral(".png")));
         for (int i = 0; i < baseFrames; ++i)
             base.push_back(baselineFrame());
         Figures f;

@@ -405,7 +405,7 @@ private slots:
              {3, {912, 487}, "img/setsuna/BG"}, {3, {411, 487}, k + "0"},
              {3, {411, 488}, "img/setsuna/BG"}, {4, {442, 218}, "img/setsuna/ICON"},
              {4, {581, 357}, "img/setsuna/ICON"}, {4, {442, 217}, "img/setsuna/BG"},
-             {3, {2, 12}, "img/setsuna/SCORE"}, {3, {127, 97}, "img/setsuna/SCORE"},
+             {3, {2, 12}, "img/setsuna/SCORE"}, {3, {117, 117}, "img/setsuna/SCORE"},
              {4, {444, 220}, "img/setsuna/ICON"}, {4, {580, 356}, "img/setsuna/ICON"},
              {4, {440, 288}, "img/setsuna/BG"}, {5, {140, 90}, k + "1"}, {5, {910, 486}, t + "2"},
              {2, {140, 90}, k + "2@128"}, {2, {910, 486}, t + "1@128"},

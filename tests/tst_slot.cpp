@@ -513,7 +513,7 @@ private slots:
         FlatPictures::table(
             {{0, {2, 300}, "img/slot/FG"}, {0, {1020, 572}, "img/slot/FG"},
              {0, {20, 200}, "img/slot/BG"}, {0, {0, 300}, "img/slot/BG"}, {0, {1, 300}, "img/slot/FG"}, {0, {500, 1}, "img/slot/FG"}, {0, {1023, 575}, "img/slot/BG"}, {0, {2, 12}, "img/slot/SCORE"},
-             {0, {127, 97}, "img/slot/SCORE"}, {1, {1020, 572}, "#383838"},
+             {0, {117, 117}, "img/slot/SCORE"}, {1, {1020, 572}, "#383838"},
              {2, {1020, 572}, "img/slot/FG@200"},
              {2, {2, 12}, "img/slot/SCORE"}});
         // clang-format on

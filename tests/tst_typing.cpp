@@ -263,14 +263,14 @@ private slots:
         // clang-format off
         FlatPictures::table(
             {{0, {1020, 572}, bg}, {0, {0, 500}, bg}, {0, {1000, 0}, bg}, {0, {2, 12}, "img/typing/SCORE"},
-             {0, {127, 97}, "img/typing/SCORE"}, {0, {334, 2}, timer}, {0, {690, 104}, timer},
+             {0, {117, 117}, "img/typing/SCORE"}, {0, {334, 2}, timer}, {0, {690, 104}, timer},
              {0, {334, 104}, timer}, {0, {330, 50}, bg}, {0, {694, 50}, bg}, {0, {512, 108}, bg},
              {0, {463, 236}, box}, {0, {560, 333}, box}, {0, {512, 240}, box}, {0, {460, 285}, bg},
              {0, {564, 285}, bg}, {0, {512, 337}, bg}, {0, {512, 233}, bg},
              {0, {2, 250}, "img/typing/ARROW"}, {0, {4, 326}, "img/typing/ARROW"},
              {0, {6, 288}, bg}, {0, {2, 246}, bg}, {1, {1020, 572}, "#383838"},
              {1, {200, 100}, "#383838"}, {2, {1020, 572}, "#808080"},
-             {2, {2, 12}, "img/typing/SCORE"}, {2, {127, 97}, "img/typing/SCORE"},
+             {2, {2, 12}, "img/typing/SCORE"}, {2, {117, 117}, "img/typing/SCORE"},
              {3, {2, 12}, "img/typing/SCORE"}, {3, {334, 2}, timer}});
         // clang-format on
     }

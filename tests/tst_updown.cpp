@@ -296,7 +296,7 @@ private slots:
         // clang-format off
         FlatPictures::table({
             {0, {1020, 572}, bg}, {0, {2, 12}, "img/updown/SCORE"},
-            {0, {127, 97}, "img/updown/SCORE"}, {0, {162, 32}, "img/updown/REST"},
+            {0, {117, 117}, "img/updown/SCORE"}, {0, {162, 32}, "img/updown/REST"},
             {0, {378, 132}, "img/updown/REST"}, {0, {158, 32}, bg}, {0, {382, 60}, bg},
             {0, {2, 140}, "img/updown/TIMER"}, {0, {2, 244}, "img/updown/TIMER"},
             {0, {358, 140}, "img/updown/TIMER"}, {0, {2, 248}, bg}, {0, {0, 248}, bg}, {0, {500, 0}, bg}, {0, {512, 56}, card},
@@ -305,7 +305,7 @@ private slots:
             {0, {812, 388}, card}, {0, {287, 388}, bg}, {0, {512, 476}, bg},
             {0, {512, 300}, bg}, {1, {1020, 572}, "#383838"}, {1, {512, 56}, "#383838"},
             {2, {1020, 572}, "#000000"}, {2, {2, 12}, "img/updown/SCORE"},
-            {2, {127, 97}, "img/updown/SCORE"}, {2, {512, 138}, "#000000"}});
+            {2, {117, 117}, "img/updown/SCORE"}, {2, {512, 138}, "#000000"}});
         // clang-format on
     }
     void thePicturesLieWhereTheScreensPutThem()
