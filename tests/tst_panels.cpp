@@ -153,7 +153,7 @@ private slots:
     {
         QTest::addColumn<int>("scale");
         QTest::addColumn<Screen>("screen");
-        const auto countdownEnds = [](Game_Countdown *clock) { clock->subtract(120000); };
+        const auto countdownEnds = [](Game_Base &g) { g.getCountdown()->subtract(120000); };
         const QList<std::pair<const char *, Screen>> screens = {
             {"menu",
              {-1,
@@ -181,28 +181,13 @@ private slots:
               {}}},
             {"Slot", {4, {}, Everywhere, {Score}, "FG"}},
             {"Slide", {5, {}, Everywhere, {Score, {"TIMER", {120, 10}}}, {}}},
-            {"Slide result",
-             {5,
-              [=](Game_Base &g) { countdownEnds(static_cast<Game_Slide &>(g).getClock()); },
-              Everywhere,
-              {Score},
-              {}}},
+            {"Slide result", {5, countdownEnds, Everywhere, {Score}, {}}},
             {"UpDown", {6, {}, Everywhere, {Score, {"REST", {160, 30}}, {"TIMER", {0, 130}}}, {}}},
-            {"UpDown result",
-             {6,
-              [=](Game_Base &g) { countdownEnds(static_cast<Game_UpDown &>(g).getClock()); },
-              Everywhere,
-              {Score},
-              {}}},
+            {"UpDown result", {6, countdownEnds, Everywhere, {Score}, {}}},
             {"Janken", {7, {}, Above, {Score, {"TIMER", {330, 10}}}, {}}},
             {"Speed",
              {8, {}, Everywhere, {Score, {"TIMER", {330, -19}}, {"REST", {380, 458}}}, {}}},
-            {"Speed result",
-             {8,
-              [=](Game_Base &g) { countdownEnds(static_cast<Game_Speed &>(g).getClock()); },
-              Everywhere,
-              {Score},
-              {}}},
+            {"Speed result", {8, countdownEnds, Everywhere, {Score}, {}}},
         };
         // The double-size pictures stay once they are in: every screen at scale 1 comes first.
         for (const int scale : {1, 2})
