@@ -349,6 +349,11 @@ void Item_Lancher::keyPressEvent(QKeyEvent *event)
 void Item_Lancher::keyReleaseEvent(QKeyEvent *event)
 {
     const int key = event->key();
+    // Alt+Enter is the full-screen switch, not a choice.
+    if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)) {
+        event->ignore();
+        return;
+    }
     if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
         if (!event->isAutoRepeat())
             openEntry(litEntry());

@@ -37,17 +37,18 @@ int cycle(const QVector<QRectF> &entries, int from, int step)
 
 int Lanch_KeyNavigation::next(const QVector<QRectF> &entries, int from, int key)
 {
+    const bool back = key == Qt::Key_Backtab;
+    const QPointF towards = direction(key);
+    // Any other key (F11, a letter) moves nothing.
+    if (key != Qt::Key_Tab && !back && towards.isNull())
+        return from;
     if (entries.isEmpty())
         return -1;
-    const bool back = key == Qt::Key_Backtab;
     // The first key only shows where the focus is: the first entry (the last for Shift+Tab).
     if (from < 0 || from >= entries.size() || entries[from].isEmpty())
         return cycle(entries, back ? 0 : -1, back ? -1 : 1);
     if (key == Qt::Key_Tab || back)
         return cycle(entries, from, back ? -1 : 1);
-    const QPointF towards = direction(key);
-    if (towards.isNull())
-        return from;
     // Nearest along the arrow, with a sideways offset counting double, so that an entry
     // straight ahead wins over a closer one off to the side.
     const QPointF origin = entries[from].center();

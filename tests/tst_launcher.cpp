@@ -262,7 +262,13 @@ private slots:
         launcher->setScores(scores);
         QSignalSpy games(launcher, &Item_Lancher::signal_playGame);
         QSignalSpy stories(launcher, &Item_Lancher::signal_playAdv);
+        // Other keys light nothing, and Alt+Enter (full screen) opens nothing.
+        key(Qt::Key_F11);
+        QTest::keyClick(view.get(), Qt::Key_Return, Qt::AltModifier);
+        QCOMPARE(stories.count(), 0);
         key(Qt::Key_Tab);
+        QTest::keyClick(view.get(), Qt::Key_Return, Qt::AltModifier);
+        QCOMPARE(stories.count(), 0);
         key(Qt::Key_Return);
         QCOMPARE(stories.count(), 1);
         QCOMPARE(stories.last().at(0).toInt(), 0);

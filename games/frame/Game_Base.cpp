@@ -314,6 +314,9 @@ void Game_Base::dialogKeyRelease(QKeyEvent *event)
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        // Alt+Enter is the full-screen switch, not a choice.
+        if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier))
+            break;
         if (hoverLeft)
             takeLeft();
         else if (hoverRight)

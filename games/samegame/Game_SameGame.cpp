@@ -181,8 +181,9 @@ void Game_SameGame::playKeyRelease(QKeyEvent *event)
         update();
         return;
     }
-    const bool take = event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
-                      event->key() == Qt::Key_Enter;
+    const bool take = (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+                       event->key() == Qt::Key_Enter) &&
+                      !(event->modifiers() & (Qt::AltModifier | Qt::ControlModifier));
     if (take && rules->getBoard().contains(hoverCell.x(), hoverCell.y()))
         clickCell(hoverCell.x(), hoverCell.y());
 }
