@@ -12,7 +12,6 @@
 #include <QCoreApplication>
 #include <QGraphicsView>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QShortcut>
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
@@ -144,17 +143,13 @@ void MainWindow::changeEvent(QEvent *event)
 
 void MainWindow::pauseGameInPlay()
 {
-    // The game in play gets the Escape its own keys handle, so it pauses exactly as Escape
-    // does; result screens and a question already shown ignore it, and the menu and stories
-    // are no game.
+    // Result screens and a question already shown ignore it, and the menu and stories are no
+    // game.
     Game_GameList *list = scene->getGameList();
     for (int i = 0; i < Game_GameList::GameCount; ++i) {
         Game_Base *game = list->game(i);
-        if (!game || game->scene() != scene.get() || game->isQuestionShown())
-            continue;
-        QKeyEvent escape(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
-        scene->sendEvent(game, &escape);
-        game->update();
+        if (game && game->scene() == scene.get())
+            game->pauseForLeftWindow();
     }
 }
 

@@ -32,7 +32,8 @@ public:
     void toggleFullScreenMode() { setFullScreenMode(!fullScreenMode); }
     // Scales the scene to the view's current size (full screen) or back to one to one.
     void fitScene();
-    // Shows the return-to-menu question of the game in play, as Escape would.
+    // Shows the return-to-menu question of the game in play, as Escape would; the time it stays
+    // up costs the play nothing (Game_Base::pauseForLeftWindow).
     void pauseGameInPlay();
 
 protected:

@@ -1,6 +1,7 @@
 #include "app/Scene.h"
 
 #include "app/Game_GameList.h"
+#include "app/SceneNotice.h"
 #include "app/ScoreFile.h"
 #include "base/HighDensity.h"
 #include "base/Notice.h"
@@ -183,8 +184,23 @@ void Scene::startSibling()
         QCoreApplication::quit();
         return;
     }
-    // Missing or not runnable: the player stays on the menu, its music playing on, and is told.
-    Notice::show(tr("Tovira Parade"), tr("veldranix.exe を始められませんでした。"));
+    // Missing or not runnable: the player stays on the menu, its music playing on, and is told
+    // on the stage itself.
+    Notice::show(tr("Tovira Parade"), tr("veldranix.exe を始められませんでした。"),
+                 [this](const QString &, const QString &text) { showNotice(text); });
+}
+
+void Scene::showNotice(const QString &text)
+{
+    if (notice)
+        return;
+    notice = new SceneNotice(text, sceneRect());
+    addItem(notice);
+    notice->setFocus(Qt::OtherFocusReason);
+    connect(notice, &SceneNotice::closed, this, [this] {
+        if (launcher->scene() == this)
+            launcher->setFocus(Qt::OtherFocusReason);
+    });
 }
 
 Adv_Base *Scene::getStory(int index) const
@@ -233,6 +249,8 @@ void Scene::slot_playLancher(int index)
     }
     if (launcher->scene() != this)
         addItem(launcher.get());
+    // The keys work on the menu at once, without a click first.
+    launcher->setFocus(Qt::OtherFocusReason);
     update();
 }
 
@@ -251,6 +269,8 @@ void Scene::slot_playLancher(int index, int score)
         audio->playBgm1();
     if (launcher->scene() != this)
         addItem(launcher.get());
+    // The keys work on the menu at once, without a click first.
+    launcher->setFocus(Qt::OtherFocusReason);
     // Reading back after a failed write would put the old scores over a new best; the table
     // keeps it, and the next game writes it again. The menu shows what the file now holds,
     // bests of another copy of the game included.

@@ -2,9 +2,11 @@
 // The stage of the whole program: owns every screen and the best-score table, paints the common
 // background and switches screens when one asks for it. Exactly one screen is shown at a time.
 #include "app/MuteToggle.h"
+#include "app/SceneNotice.h"
 
 #include <QGraphicsScene>
 #include <QImage>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
@@ -16,6 +18,7 @@ class Adv_ED3;
 class Adv_OP;
 class Game_GameList;
 class Item_Lancher;
+
 class ScoreFile;
 
 class Scene : public QGraphicsScene
@@ -44,6 +47,8 @@ public:
     Game_GameList *getGameList() const { return gameList.get(); }
     // The story scene of a story index (0 opening, 1..3 endings), or null for any other index.
     Adv_Base *getStory(int index) const;
+    // The notice on the stage, or null when none is shown.
+    SceneNotice *getNotice() const { return notice; }
 
 public slots:
     void slot_playGame(int index);
@@ -63,6 +68,8 @@ protected:
 
 private:
     void startSibling();
+    // Draws a notice over the screen on stage; it closes itself.
+    void showNotice(const QString &text);
     void loadBackground();
 
     MuteToggle muteToggle;
@@ -77,4 +84,6 @@ private:
     std::unique_ptr<Adv_ED2> advED2;
     std::unique_ptr<Adv_ED3> advED3;
     int scores[ScoreCount] = {};
+    // Owned by the scene while shown; it deletes itself when closed.
+    QPointer<SceneNotice> notice;
 };

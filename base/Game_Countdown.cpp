@@ -2,25 +2,17 @@
 
 void Game_Countdown::start(const QTime &allowance, qint64 now)
 {
-    remaining = allowance;
+    left = QTime(0, 0).msecsTo(allowance);
     lastTick = now;
 }
 
 void Game_Countdown::advance(qint64 now)
 {
-    // An hour is far past any allowance; a longer gap (a machine asleep) must not wrap the
-    // remaining time all the way round the day.
-    const qint64 elapsed = qMin<qint64>(now - lastTick, 3600 * 1000);
-    if (elapsed > 0)
-        subtract(int(elapsed));
-}
-
-void Game_Countdown::subtract(int ms)
-{
-    remaining = remaining.addMSecs(-ms);
+    if (now > lastTick)
+        left -= now - lastTick;
 }
 
 QString Game_Countdown::text() const
 {
-    return remaining.toString(QStringLiteral("mm:ss:zzz")).chopped(1);
+    return getRemaining().toString(QStringLiteral("mm:ss:zzz")).chopped(1);
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The one-minute countdown of the timed games, kept as a time of day: it runs from the allowance
-// towards 00:00:00.000 and wraps to 23:59:59.xxx below zero, which the games read as time up.
-// Each play frame subtracts the time since the last play frame on the monotonic clock
-// (Clock::monotonicMs), so a change of minute or of the time of day costs nothing extra.
+// The countdown of the timed games: it runs from the allowance towards zero, and every game
+// reads one verdict from it, the time left (never below zero) and whether it has run out. Each
+// play frame subtracts the time since the last play frame on the monotonic clock
+// (Clock::monotonicMs), so a change of minute or of the time of day costs nothing extra, and a
+// frame or pause of any length past the time left is time up.
 #include <QString>
 #include <QTime>
 
@@ -15,15 +16,22 @@ public:
     // Subtracts the elapsed time since lastTick when it is positive; lastTick is kept.
     void advance(qint64 now);
     void setLastTick(qint64 now) { lastTick = now; }
-    // Takes ms off the remaining time (wrapping below zero like the frames do).
-    void subtract(int ms);
+    // Takes ms off the remaining time (a negative ms gives time back).
+    void subtract(int ms) { left -= ms; }
 
-    QTime getRemaining() const { return remaining; }
+    // The verdict: the milliseconds left, 0 once the time has run out.
+    qint64 remainingMs() const { return left > 0 ? left : 0; }
+    // True once no time is left, exactly zero included.
+    bool isOver() const { return left <= 0; }
+    // The time left as minutes, seconds and milliseconds; 00:00:00.000 once it has run out.
+    QTime getRemaining() const { return QTime(0, 0).addMSecs(int(remainingMs())); }
     qint64 getLastTick() const { return lastTick; }
     // "mm:ss:zzz" without its last character: minutes, seconds and hundredths.
     QString text() const;
 
 private:
-    QTime remaining;
+    // Goes below zero when a penalty or a frame overshoots, so time given back afterwards
+    // within the same frame is measured from the overshoot, not from zero.
+    qint64 left = 0;
     qint64 lastTick = 0;
 };

@@ -11,10 +11,14 @@ Notice::Handler &handler()
 }
 } // namespace
 
-void Notice::show(const QString &title, const QString &text)
+void Notice::show(const QString &title, const QString &text, const Handler &ownWay)
 {
     if (handler()) {
         handler()(title, text);
+        return;
+    }
+    if (ownWay) {
+        ownWay(title, text);
         return;
     }
     QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok);

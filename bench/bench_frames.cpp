@@ -11,6 +11,8 @@
 // baseline is then one full-size picture copied whole. Goal there: median at most 4 ms and
 // 99th percentile at most 8 ms (16 ms above 1920 x 1080).
 //
+// With TOVIRA_SHOTS=folder the last frame of every screen is saved there as a PNG.
+//
 // Run: build-<name>/bench/bench_frames [frames] [WxH] (reads ../game/resuorce.rcc next to the bench
 // folder, or the folder given in TOVIRA_GAME_DIR; works in a temporary folder).
 #include "GameHarness.h"
@@ -52,6 +54,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -200,6 +203,10 @@ public:
             cpu.push_back(s.cpu);
             wall.push_back(s.wall);
         }
+        // With TOVIRA_SHOTS naming a folder, the screen's last frame is kept there to look at.
+        if (const QString shots = qEnvironmentVariable("TOVIRA_SHOTS"); !shots.isEmpty())
+            image.save(QDir(shots).filePath(QString(name).replace(QRegularExpression("\\W+"), "_") +
+                                            QStringLiteral(".png")));
         for (int i = 0; i < baseFrames; ++i)
             base.push_back(baselineFrame());
         Figures f;
@@ -491,7 +498,7 @@ void upDownScreens(Run &run, Game_Base *g)
     f.note = QStringLiteral("%1 left").arg(cards->getRest());
     if (cards->isFailed() || cards->isFinished())
         f.note += QStringLiteral(", ended");
-    game.getClock()->subtract(120000);
+    game.getCountdown()->subtract(120000);
     run.bench.play(5);
     run.result("UpDown result", [&] { return cards->isFailed(); });
 }
@@ -538,13 +545,13 @@ void speedScreens(Run &run, Game_Base *g)
                 break;
             }
         }
-        if (game.getClock()->getRemaining() < QTime(0, 0, 20))
-            game.getClock()->start(QTime(0, 1, 0, 0), Clock::monotonicMs());
+        if (game.getCountdown()->getRemaining() < QTime(0, 0, 20))
+            game.getCountdown()->start(QTime(0, 1, 0, 0), Clock::monotonicMs());
     };
     run.bench.play(5);
     Figures &f = run.measure("Speed play (clock flashing)", busy);
     f.note = game.getMissFlash() > 0 ? QString() : QStringLiteral("no flash");
-    game.getClock()->subtract(120000);
+    game.getCountdown()->subtract(120000);
     run.bench.play(5);
     run.result("Speed result", [&] { return game.isGameOver(); });
 }

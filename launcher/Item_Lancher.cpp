@@ -4,6 +4,7 @@
 #include "base/Picture.h"
 #include "base/ResourceFile.h"
 #include "base/groupDigits.h"
+#include "launcher/Lanch_KeyNavigation.h"
 #include "launcher/Lanch_SoundDress.h"
 #include "sound/AudioSet.h"
 
@@ -49,6 +50,27 @@ const QPointF InfoPos(714, 156);
 const QPointF ScoreBoardPos(762, 18);
 const QRectF TotalLine(782, 64, 147, 20);
 const QRectF HoverLine(782, 111, 147, 20);
+
+// The entry under the pointer lights up: a warm wash over its picture inside a gold ring with a
+// soft glow, the way the dialogs light the button under the pointer.
+void drawLight(QPainter *painter, const QRectF &entry)
+{
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(QColor(255, 246, 214, 70));
+    painter->drawRoundedRect(entry, 10, 10);
+    painter->setBrush(Qt::NoBrush);
+    for (int ring = 3; ring >= 1; --ring) {
+        painter->setPen(QPen(QColor(255, 210, 63, 60), 2 * ring + 4));
+        painter->drawRoundedRect(entry.adjusted(-3, -3, 3, 3), 12, 12);
+    }
+    painter->setPen(QPen(QColor(0x2b, 0x1d, 0x2e), 6));
+    painter->drawRoundedRect(entry.adjusted(-4, -4, 4, 4), 13, 13);
+    painter->setPen(QPen(QColor(0xff, 0xd2, 0x3f), 3.5));
+    painter->drawRoundedRect(entry.adjusted(-4, -4, 4, 4), 13, 13);
+    painter->restore();
+}
 } // namespace
 
 Item_Lancher::Item_Lancher(int x, int y) : Lanch_Base(x, y)
@@ -221,8 +243,12 @@ void Item_Lancher::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QW
 
     for (int i = 0; i < GameCount; ++i)
         painter->drawImage(gameRect(i).topLeft(), gamePictures[i]);
+    if (pointedGame >= 0)
+        drawLight(painter, gameRect(pointedGame));
     for (int j = 0; j < StoryCount; ++j)
         painter->drawImage(storyRect(j).topLeft(), storyPictures[j]);
+    if (pointedStory >= 0)
+        drawLight(painter, storyRect(pointedStory));
 
     painter->drawImage(InfoPos, currentInfoPicture());
 
@@ -253,9 +279,10 @@ void Item_Lancher::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
 {
     const QPointF p = event->pos();
     bool onEntry = false;
+    pointedGame = pointedStory = -1;
     for (int i = 0; i < GameCount; ++i) {
         if (gameRect(i).contains(p)) {
-            hoverIndex = i;
+            hoverIndex = pointedGame = i;
             onEntry = true;
             break;
         }
@@ -264,6 +291,9 @@ void Item_Lancher::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
         if (storyRect(j).contains(p)) {
             hoverIndex = -1;
             onEntry = true;
+            // A locked ending cannot be chosen, so it does not light.
+            if (isStoryUnlocked(j))
+                pointedStory = j;
         }
     }
     setSilent(onEntry);
@@ -276,12 +306,107 @@ void Item_Lancher::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
     update();
 }
 
+void Item_Lancher::hoverLeaveEvent(QGraphicsSceneHoverEvent *)
+{
+    pointedGame = pointedStory = pointedEntry = -1;
+    update();
+}
+
+namespace
+{
+// The games in reading order: the two columns row by row.
+constexpr int GamesByRow[Item_Lancher::GameCount] = {0, 5, 1, 6, 2, 7, 3, 8, 4, 9};
+} // namespace
+
+QVector<QRectF> Item_Lancher::keyEntries() const
+{
+    QVector<QRectF> entries;
+    for (int j = 0; j < StoryCount; ++j)
+        entries << (isStoryUnlocked(j) ? storyRect(j) : QRectF());
+    for (int i : GamesByRow)
+        entries << gameRect(i);
+    return entries;
+}
+
+int Item_Lancher::litEntry() const
+{
+    if (pointedStory >= 0)
+        return pointedStory;
+    for (int k = 0; k < GameCount; ++k) {
+        if (GamesByRow[k] == pointedGame)
+            return StoryCount + k;
+    }
+    return -1;
+}
+
+void Item_Lancher::lightEntry(int entry)
+{
+    if (entry < 0)
+        return;
+    if (entry != litEntry())
+        playEffect(AudioSet::Effect::Hover);
+    const bool story = entry < StoryCount;
+    pointedStory = story ? entry : -1;
+    pointedGame = story ? -1 : GamesByRow[entry - StoryCount];
+    hoverIndex = pointedGame;
+    update();
+}
+
+void Item_Lancher::openEntry(int entry)
+{
+    if (entry < 0)
+        return;
+    playEffect(entry < StoryCount && !isStoryUnlocked(entry) ? AudioSet::Effect::Locked
+                                                             : AudioSet::Effect::Click);
+    if (entry < StoryCount)
+        slot_playAdv(entry);
+    else
+        emit signal_playGame(GamesByRow[entry - StoryCount]);
+}
+
+void Item_Lancher::keyPressEvent(QKeyEvent *event)
+{
+    // Taken, so that the view neither scrolls nor moves the keyboard focus away.
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        event->accept();
+        break;
+    default:
+        event->ignore();
+    }
+}
+
 void Item_Lancher::keyReleaseEvent(QKeyEvent *event)
 {
-    if (soundPanel.key(event->key()))
+    const int key = event->key();
+    // Alt+Enter is the full-screen switch, not a choice.
+    if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)) {
+        event->ignore();
+        return;
+    }
+    if (soundPanel.key(key)) {
         update();
+        return;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+        if (!event->isAutoRepeat())
+            openEntry(litEntry());
+        return;
+    }
+    const int lit = litEntry();
+    const int next = Lanch_KeyNavigation::next(keyEntries(), lit, key);
+    if (next != lit)
+        lightEntry(next);
     else
-        Lanch_Base::keyReleaseEvent(event);
+        event->ignore();
 }
 
 void Item_Lancher::mousePressEvent(QGraphicsSceneMouseEvent *event)
@@ -323,6 +448,9 @@ void Item_Lancher::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
         if (storyRect(j).contains(p))
             slot_playAdv(j);
     }
+    // Off stage now: when the menu comes back, only the next pointer move lights an entry.
+    if (!scene())
+        pointedGame = pointedStory = -1;
     update();
 }
 

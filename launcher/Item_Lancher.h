@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QImage>
 #include <QRectF>
+#include <QVector>
 
 class Item_Lancher : public Lanch_Base
 {
@@ -56,15 +57,25 @@ public slots:
 
 protected:
     void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
+    void hoverLeaveEvent(QGraphicsSceneHoverEvent *event) override;
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
     // The second click of a double click whose first click closed a story (or landed anywhere
     // but on an entry) opens nothing: an entry opens on the first click of a double click.
     void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
-    // The arrows, Escape and Enter operate the open sound panel.
+    // The arrows, Tab and Shift+Tab light the entries as the pointer does (the information
+    // picture follows); Enter or Space opens the lit one.
+    // While the sound panel is open, its own keys go to it first.
+    void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
+    // The entries the keys move over, in reading order: the four stories (a locked one empty),
+    // then the games row by row.
+    QVector<QRectF> keyEntries() const;
+    int litEntry() const;
+    void lightEntry(int entry);
+    void openEntry(int entry);
     // Decodes one more information picture, and asks to be called again while any is left.
     void decodeNextInfoPicture();
     void loadPictures();
@@ -88,6 +99,9 @@ private:
     // The entry (as entryAt tells) the pointer was last over, so each new one sounds once.
     int pointedEntry = -1;
     bool doubleClicked = false;
+    // The entry under the pointer right now, lit; -1 for none. hoverIndex outlives the pointer.
+    int pointedGame = -1;
+    int pointedStory = -1;
     Lanch_SoundPanel soundPanel;
     QFont font;
 };

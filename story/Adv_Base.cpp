@@ -150,6 +150,11 @@ void Adv_Base::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 
 void Adv_Base::keyReleaseEvent(QKeyEvent *event)
 {
+    // Alt+Enter is the full-screen switch, not a turn of the page.
+    if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)) {
+        event->ignore();
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Space:
     case Qt::Key_Return:

@@ -139,9 +139,10 @@ private slots:
         }
     }
 
-    // Each frame subtracts the monotonic time since the last tick, a change of minute included;
-    // running out wraps the clock round to 23:59.
-    void theCountdownCountsMonotonicTimeAndWrapsBelowZero()
+    // Each frame subtracts the monotonic time since the last tick, a change of minute included.
+    // Time is up at exactly zero; the time left and its text stop there, however far a penalty
+    // or an hour-long gap overshoots, and time given back is measured from the overshoot.
+    void theCountdownCountsMonotonicTimeDownToZero()
     {
         const qint64 t0 = QTime(0, 0).msecsTo(QTime(10, 0, 59, 900));
         Game_Countdown clock;
@@ -152,8 +153,21 @@ private slots:
         clock.advance(t0 + 2325);
         QCOMPARE(clock.text(), QStringLiteral("00:57:67"));
         clock.start(QTime(0, 0, 1, 500), t0);
+        clock.advance(t0 + 1499);
+        QVERIFY(!clock.isOver());
+        QCOMPARE(clock.remainingMs(), 1);
+        clock.subtract(1);
+        QVERIFY(clock.isOver());
         clock.subtract(2000);
-        QCOMPARE(clock.getRemaining(), QTime(23, 59, 59, 500));
+        clock.subtract(-1000);
+        QVERIFY(clock.isOver());
+        QCOMPARE(clock.remainingMs(), 0);
+        QCOMPARE(clock.getRemaining(), QTime(0, 0));
+        QCOMPARE(clock.text(), QStringLiteral("00:00:00"));
+        clock.start(QTime(0, 1, 0, 0), t0);
+        clock.advance(t0 + 3600 * 1000);
+        QVERIFY(clock.isOver());
+        QCOMPARE(clock.text(), QStringLiteral("00:00:00"));
     }
 };
 

@@ -101,10 +101,10 @@ private slots:
              {0, {56, 288}, hand}, {0, {30, 254}, hand}, {0, {334, 12}, timer},
              {0, {334, 132}, timer}, {0, {690, 132}, timer}, {0, {690, 12}, timer},
              {0, {330, 50}, bg}, {0, {512, 136}, bg}, {0, {2, 12}, "img/janken/SCORE"},
-             {0, {127, 97}, "img/janken/SCORE"}, {0, {2, 300}, fg}, {0, {1020, 572}, fg},
+             {0, {117, 117}, "img/janken/SCORE"}, {0, {2, 300}, fg}, {0, {1020, 572}, fg},
              {0, {512, 2}, fg}, {0, {512, 574}, fg}, {1, {1020, 572}, "#383838"},
              {2, {1020, 572}, "#000000"}, {2, {2, 12}, "img/janken/SCORE"},
-             {2, {127, 97}, "img/janken/SCORE"}});
+             {2, {117, 117}, "img/janken/SCORE"}});
         // clang-format on
     }
     void thePicturesLieWhereTheScreensPutThem()

@@ -53,6 +53,15 @@ private:
     // The launcher stands at the scene's origin: its item points are scene points.
     Item_Lancher *launcher = nullptr;
 
+    QImage paintFrame()
+    {
+        QImage frame(1020, 572, QImage::Format_ARGB32_Premultiplied);
+        frame.fill(Qt::transparent);
+        QPainter painter(&frame);
+        launcher->paint(&painter, nullptr, nullptr);
+        return frame;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -197,32 +206,81 @@ private slots:
         QVERIFY(AudioSet::getInstance()->isSilent());
     }
 
-    // The information picture is painted at (714, 156): two hovers differ only inside it.
+    // The information picture is painted at (714, 156): two hovers differ only inside it and
+    // around the two lit entries.
     void paintedInformationPictureFollowsTheHover()
     {
-        auto paintFrame = [this] {
-            QImage frame(1020, 572, QImage::Format_ARGB32_Premultiplied);
-            frame.fill(Qt::transparent);
-            QPainter painter(&frame);
-            launcher->paint(&painter, nullptr, nullptr);
-            return frame;
-        };
         moveTo(launcher->gameRect(6).center());
         const QImage updown = paintFrame();
         moveTo(launcher->gameRect(2).center());
         const QImage typing = paintFrame();
         const QRect info(714, 156, 290, 400);
         const QRect board(782, 111, 147, 20);
+        const int m = 8; // the light's reach beyond the entry
+        const QRect lit6 = QRect(534, 157 + 82, 128, 76).adjusted(-m, -m, m, m),
+                    lit2 = QRect(400, 157 + 2 * 82, 128, 76).adjusted(-m, -m, m, m);
         int inside = 0;
         for (int y = 0; y < 572; ++y)
             for (int x = 0; x < 1020; ++x) {
                 if (updown.pixel(x, y) == typing.pixel(x, y))
                     continue;
-                QVERIFY2(info.contains(x, y) || board.contains(x, y),
+                QVERIFY2(info.contains(x, y) || board.contains(x, y) || lit6.contains(x, y) ||
+                             lit2.contains(x, y),
                          qPrintable(QString("changed at %1,%2").arg(x).arg(y)));
                 inside += info.contains(x, y);
             }
         QVERIFY(inside > 5000);
+    }
+
+    // The entry under the pointer lights up, at the entry's place, and goes dark when the
+    // pointer leaves it; a locked ending, which cannot be chosen, stays dark.
+    void theEntryUnderThePointerLights_data()
+    {
+        QTest::addColumn<QRect>("entry");
+        QTest::addColumn<bool>("lights");
+        QTest::newRow("Setsuna") << QRect(400, 157, 128, 76) << true;
+        QTest::newRow("sibling") << QRect(534, 485, 128, 76) << true;
+        QTest::newRow("opening") << QRect(25, 340, 160, 95) << true;
+        QTest::newRow("locked ending") << QRect(193, 443, 160, 95) << false;
+    }
+    void theEntryUnderThePointerLights()
+    {
+        QFETCH(QRect, entry);
+        QFETCH(bool, lights);
+        moveTo(QPointF(300, 60));
+        const QImage dark = paintFrame();
+        moveTo(entry.center());
+        const QImage lit = paintFrame();
+        const int m = 8; // the light's reach beyond the entry
+        const QRect around = entry.adjusted(-m, -m, m, m);
+        const QRect info(714, 18, 310, 554); // the information card and the score board
+        // the mean change of grey inside the entry and on its rim, and the pixels changed
+        // elsewhere
+        qint64 change = 0, rim = 0, rimPixels = 0, elsewhere = 0;
+        for (int y = 0; y < 572; ++y)
+            for (int x = 0; x < 1020; ++x) {
+                const int d = qAbs(qGray(lit.pixel(x, y)) - qGray(dark.pixel(x, y)));
+                if (entry.contains(x, y)) {
+                    change += d;
+                } else if (around.contains(x, y)) {
+                    rim += d;
+                    ++rimPixels;
+                } else if (!info.contains(x, y)) {
+                    elsewhere += d > 0;
+                }
+            }
+        const double inEntry = double(change) / (entry.width() * entry.height());
+        qInfo("grey change %.1f inside the entry, %.1f on its rim", inEntry,
+              double(rim) / rimPixels);
+        QCOMPARE(elsewhere, 0);
+        if (lights) {
+            QVERIFY(inEntry >= 8);
+            QVERIFY(double(rim) / rimPixels >= 40);
+        } else {
+            QCOMPARE(change + rim, 0);
+        }
+        moveTo(QPointF(300, 60));
+        QCOMPARE(paintFrame().copy(around), dark.copy(around));
     }
 
     // A click on each game entry asks for that game, the sibling program's included.
@@ -239,6 +297,55 @@ private slots:
         click(launcher->gameRect(4).bottomRight() + QPointF(2, 2));
         QCOMPARE(games.count(), 10);
         QCOMPARE(stories.count(), 0);
+    }
+
+    // Without a mouse: Tab walks the opening, the unlocked endings, then the games row by row
+    // (Setsuna, Slide, SameGame, UpDown, ...); the arrows move to the nearest entry their way;
+    // the information picture follows the light and Enter or Space opens the lit entry.
+    void keysWalkTheEntriesInReadingOrder()
+    {
+        const int scores[10] = {30000};
+        launcher->setFocus();
+        launcher->setScores(scores);
+        QSignalSpy games(launcher, &Item_Lancher::signal_playGame);
+        QSignalSpy stories(launcher, &Item_Lancher::signal_playAdv);
+        // Other keys light nothing, and Alt+Enter (full screen) opens nothing.
+        key(Qt::Key_F11);
+        QTest::keyClick(view.get(), Qt::Key_Return, Qt::AltModifier);
+        QCOMPARE(stories.count(), 0);
+        key(Qt::Key_Tab);
+        QTest::keyClick(view.get(), Qt::Key_Return, Qt::AltModifier);
+        QCOMPARE(stories.count(), 0);
+        key(Qt::Key_Return);
+        QCOMPARE(stories.count(), 1);
+        QCOMPARE(stories.last().at(0).toInt(), 0);
+        key(Qt::Key_Tab); // the first ending, unlocked at 30,000
+        key(Qt::Key_Tab); // the other two are locked: Setsuna
+        QCOMPARE(launcher->getHoverIndex(), 0);
+        const QList<int> order = {5, 1, 6, 2, 7, 3, 8, 4, 9};
+        for (int game : order) {
+            key(Qt::Key_Tab);
+            QCOMPARE(launcher->getHoverIndex(), game);
+        }
+        key(Qt::Key_Tab); // round to the opening
+        QCOMPARE(launcher->getHoverIndex(), -1);
+        key(Qt::Key_Backtab);
+        QCOMPARE(launcher->getHoverIndex(), 9);
+        // The arrows: up the second column, across to the first, down it.
+        key(Qt::Key_Up);
+        QCOMPARE(launcher->getHoverIndex(), 8);
+        key(Qt::Key_Left);
+        QCOMPARE(launcher->getHoverIndex(), 3);
+        key(Qt::Key_Up);
+        key(Qt::Key_Up);
+        QCOMPARE(launcher->getHoverIndex(), 1);
+        key(Qt::Key_Space);
+        QCOMPARE(games.count(), 1);
+        QCOMPARE(games.last().at(0).toInt(), 1);
+        // Left of the games lie the stories: the light leaves the games.
+        key(Qt::Key_Left);
+        QCOMPARE(launcher->getHoverIndex(), -1);
+        QCOMPARE(stories.count(), 1);
     }
 
     // At a zero total the endings show their locked pictures and ignore clicks; the opening

@@ -406,6 +406,23 @@ private slots:
         QCOMPARE(game->getHoverCell(), QPoint(1, 0));
         hover(*scene, QPointF(1100, 300));
         QCOMPARE(game->getHoverCell(), QPoint(-1, -1));
+
+        // The arrows move the same light, from the top-left tile at first and no further than
+        // the board's edge, with a frame drawn round it; Space removes the group under it.
+        key(*scene, Qt::Key_Down);
+        QCOMPARE(game->getHoverCell(), QPoint(0, 0));
+        for (int i = 0; i < 9; ++i)
+            key(*scene, Qt::Key_Down);
+        QCOMPARE(game->getHoverCell(), QPoint(0, 7));
+        key(*scene, Qt::Key_Up);
+        key(*scene, Qt::Key_Right);
+        QCOMPARE(game->getHoverCell(), QPoint(1, 6));
+        const QImage framed = frame().copy();
+        QVERIFY(tile(framed, 1, 6) != tile(lit, 1, 6));
+        // the last group goes, so the board is dealt anew at once
+        const int before = game->getScore()->getScore();
+        key(*scene, Qt::Key_Space);
+        QVERIFY(game->getScore()->getScore() > before);
     }
 
     // Escape stops and hides the bar behind the question, even after a click on the bar;

@@ -1,6 +1,9 @@
 // The scene's best-score table, its score file and the sibling program entry; the main window's
-// full screen and its pause when the window is left.
+// full screen and its pause when the window is left, and what each pause costs a countdown.
 #include "AsOtherUser.h"
+#include "FlatPictures.h"
+#include "GameHarness.h"
+#include "SceneInput.h"
 #include "TestFiles.h"
 #include "TestGame.h"
 #include "app/Game_GameList.h"
@@ -8,12 +11,14 @@
 #include "app/Scene.h"
 #include "app/ScoreFile.h"
 #include "base/Clock.h"
+#include "base/Game_Countdown.h"
 #include "base/HighDensity.h"
 #include "base/Notice.h"
 #include "base/Picture.h"
 #include "launcher/Item_Lancher.h"
 #include "story/Adv_Base.h"
 
+#include <QApplication>
 #include <QGraphicsView>
 #include <QtTest>
 
@@ -108,6 +113,8 @@ private:
     QTemporaryDir dir;
     QString oldCwd;
     QStringList notices;
+    // The time of day the game clocks follow, when a test sets it.
+    QTime now;
 
 private slots:
     void initTestCase()
@@ -122,6 +129,7 @@ private slots:
         QVERIFY(QDir::setCurrent(dir.path()));
         notices.clear();
     }
+    void cleanup() { Clock::reset(); }
     void cleanupTestCase() { QDir::setCurrent(oldCwd); }
 
     // A first start creates the file with ten zeros and reads it back without a notice.
@@ -344,6 +352,71 @@ private slots:
         QCOMPARE(notices.size(), 1);
         QVERIFY(notices[0].contains("始められませんでした"));
         QCOMPARE(scene.getLauncher()->scene(), &scene);
+    }
+
+    // Shown the game's own way, the notice dims the menu under the dialog dress with the message
+    // and one button, "メニューに戻る", and holds every click and key: a click on the opening's
+    // entry beside it starts nothing. Its button, Space, Return, Enter or Escape closes it and
+    // leaves the menu as it was. No message box opens. (The menu music playing on is checked
+    // with the sibling entry's music.)
+    void aSiblingNoticeIsDrawnOnTheStage_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("button") << 0;
+        QTest::newRow("Space") << int(Qt::Key_Space);
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Escape") << int(Qt::Key_Escape);
+    }
+    void aSiblingNoticeIsDrawnOnTheStage()
+    {
+        QFETCH(int, key);
+        QVERIFY(QResource::registerResource(TOVIRA_GAME_DIR "/resuorce.rcc"));
+        int boxes = 0;
+        QTimer closer; // a message box would wait for a click: one that opens is counted, closed
+        connect(&closer, &QTimer::timeout, [&boxes] {
+            if (QWidget *box = QApplication::activeModalWidget()) {
+                ++boxes;
+                box->close();
+            }
+        });
+        closer.start(20);
+        Notice::setHandler({});
+        Scene scene(nullptr, 1024, 576);
+        SceneInput::activate(scene);
+        auto shot = [&scene] {
+            QImage image(1020, 572, QImage::Format_ARGB32_Premultiplied);
+            QPainter painter(&image);
+            scene.render(&painter, QRectF(image.rect()), scene.sceneRect());
+            return image;
+        };
+        const QImage menu = shot();
+        scene.slot_playGame(Scene::SiblingIndex);
+        Notice::setHandler([this](const QString &t, const QString &x) { notices << t + "|" + x; });
+        QCOMPARE(boxes, 0);
+        QVERIFY(scene.getNotice());
+        const QString said = FlatPictures::texts(*scene.getNotice()).join(QString());
+        QVERIFY2(said.contains("veldranix.exe を始められませんでした。メニューに戻る"),
+                 qPrintable(said));
+        const QImage shown = shot();
+        // the menu dimmed around the dialog, the dialog's plum card under the message
+        QVERIFY(qGray(shown.pixel(20, 20)) * 10 < qGray(menu.pixel(20, 20)) * 6);
+        const QColor card = shown.pixelColor(210, 300);
+        QVERIFY2(card.blue() > card.green() + 20 && card.red() < 110, qPrintable(card.name()));
+        SceneInput::click(scene, QPointF(104, 387));
+        QCOMPARE(scene.getLauncher()->scene(), &scene);
+        QVERIFY(scene.getNotice());
+        if (key)
+            SceneInput::key(scene, key);
+        else
+            SceneInput::click(scene, QPointF(510, 336));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!scene.getNotice());
+        SceneInput::hover(scene, QPointF(300, 60));
+        // left of the information card, which follows the last entry pointed at
+        const QRect left(0, 0, 700, 572);
+        QCOMPARE(shot().copy(left), menu.copy(left));
+        QCOMPARE(boxes, 0);
     }
 
     // In full screen the scene is scaled to fill the screen one way and centred between bars,
@@ -584,6 +657,65 @@ private slots:
         }
         QTRY_COMPARE(game->count("pause"), pauses);
         QCOMPARE(game->isQuestionShown(), pauses == 1);
+    }
+
+    // The countdown games a second into play: Escape's question lets the clock run on, so the
+    // frame after "いいえ" takes the whole question and ends the play once nothing is left,
+    // exactly nothing included, however long past; the clock never shows more than zero then
+    // and Slide scores nothing. The question asked because the window was left costs nothing.
+    void aPauseCostsTheCountdownGamesOnlyWhatEscapeAsked_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("leftWindow");
+        QTest::addColumn<int>("pause");
+        QTest::addColumn<int>("left");
+        const auto rows = [](const char *name, int index, int left) {
+            QTest::addRow("%s, question 10 s", name) << index << false << 10000 << left - 10000;
+            QTest::addRow("%s, question to 1 ms", name) << index << false << left - 1 << 1;
+            QTest::addRow("%s, question to zero", name) << index << false << left << 0;
+            QTest::addRow("%s, question 30 min", name) << index << false << 1800000 << 0;
+            QTest::addRow("%s, question 1 h", name) << index << false << 3600000 << 0;
+            QTest::addRow("%s, window left 60 s", name) << index << true << 60000 << left;
+        };
+        rows("Shooting", 3, 49000);
+        rows("Slide", 5, 59000);
+        rows("UpDown", 6, 59000);
+        rows("Speed", 8, 59000);
+    }
+    void aPauseCostsTheCountdownGamesOnlyWhatEscapeAsked()
+    {
+        QFETCH(int, index);
+        QFETCH(bool, leftWindow);
+        QFETCH(int, pause);
+        QFETCH(int, left);
+        QVERIFY(QResource::registerResource(TOVIRA_GAME_DIR "/resuorce.rcc"));
+        now = QTime(10, 0);
+        GameHarness::followClock(now);
+        MainWindow window;
+        Scene *scene = window.getScene();
+        SceneInput::activate(*scene);
+        scene->slot_playGame(index);
+        Game_Base *game = scene->getGameList()->game(index);
+        const auto frameAfter = [&](int ms) {
+            now = now.addMSecs(ms);
+            GameHarness::paint(*game, QSize());
+        };
+        frameAfter(0);
+        frameAfter(1000);
+        if (leftWindow)
+            window.pauseGameInPlay();
+        else
+            SceneInput::key(*scene, Qt::Key_Escape);
+        QVERIFY(game->isQuestionShown());
+        frameAfter(pause);
+        SceneInput::click(*scene, game->rightButtonRect().center());
+        frameAfter(0);
+        QCOMPARE(QTime(0, 0).msecsTo(game->getCountdown()->getRemaining()), left);
+        // Escape asks only during play, not on the result screen.
+        SceneInput::key(*scene, Qt::Key_Escape);
+        QCOMPARE(game->isQuestionShown(), left > 0);
+        if (left == 0)
+            QCOMPARE(game->getScore()->getScore(), 0);
     }
 };
 

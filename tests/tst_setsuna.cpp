@@ -239,6 +239,8 @@ private slots:
         QVERIFY(game->getDuel().hasOpponentWon());
 
         const QImage result = frame();
+        // a lost duel is no false start: its result says only "残念！"
+        QVERIFY(!FlatPictures::texts(*game).contains("フライング！"));
         // The loser's dim veil is over the whole field.
         QVERIFY(qGray(result.pixel(1000, 560)) < qGray(signal.pixel(1000, 560)));
         moveTo(leftDialogButton());
@@ -249,8 +251,9 @@ private slots:
         QCOMPARE(game->getScore()->getBest(), 1500);
     }
 
-    // A false start through real events: the press shows "残念！"; its own release does not
-    // act on the button left highlighted by the last result screen, the next click does.
+    // A false start through real events: the press shows "残念！" and, under it, "フライング！";
+    // its own release does not act on the button left highlighted by the last result screen,
+    // the next click does.
     void aFalseStartsOwnReleaseDoesNotHitTheButton()
     {
         pointAndClick(buttonCentre(0));
@@ -267,6 +270,9 @@ private slots:
         QVERIFY(!game->getDuel().isTitleMode());
         frame();
         QVERIFY(game->getDuel().isRoundOver());
+        const QStringList said = FlatPictures::texts(*game);
+        QVERIFY2(said.indexOf("フライング！") > said.indexOf("残念！") && said.contains("残念！"),
+                 qPrintable(said.join('|')));
         nowMs += 5000;
         frame();
         QVERIFY(!game->getDuel().isSignalShown());
@@ -399,7 +405,7 @@ private slots:
              {3, {912, 487}, "img/setsuna/BG"}, {3, {411, 487}, k + "0"},
              {3, {411, 488}, "img/setsuna/BG"}, {4, {442, 218}, "img/setsuna/ICON"},
              {4, {581, 357}, "img/setsuna/ICON"}, {4, {442, 217}, "img/setsuna/BG"},
-             {3, {2, 12}, "img/setsuna/SCORE"}, {3, {127, 97}, "img/setsuna/SCORE"},
+             {3, {2, 12}, "img/setsuna/SCORE"}, {3, {117, 117}, "img/setsuna/SCORE"},
              {4, {444, 220}, "img/setsuna/ICON"}, {4, {580, 356}, "img/setsuna/ICON"},
              {4, {440, 288}, "img/setsuna/BG"}, {5, {140, 90}, k + "1"}, {5, {910, 486}, t + "2"},
              {2, {140, 90}, k + "2@128"}, {2, {910, 486}, t + "1@128"},

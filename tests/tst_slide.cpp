@@ -89,7 +89,7 @@ private:
     }
     Game_Slide_Board &board() { return *game->getBoard(); }
     int score() const { return game->getScore()->getScore(); }
-    QTime remaining() const { return game->getClock()->getRemaining(); }
+    QTime remaining() const { return game->getCountdown()->getRemaining(); }
     // A click on the middle of a cell, in scene coordinates (the item stands at (-2, -2)).
     void clickCell(int index) { click(*scene, game->mapToScene(game->cellRect(index).center())); }
     void clickItem(QPointF p) { click(*scene, game->mapToScene(p)); }
@@ -201,6 +201,16 @@ private slots:
         QCOMPARE(cellsOf(board()), Cells({0, 1, 2, -1, 3, 4, 6, 7, 5}));
         QCOMPARE(plays("samegame24"), 1);
         QCOMPARE(plays("miss"), 1);
+        // The arrows slide the tile beside the gap into it, the way they point; an arrow with
+        // no tile behind the gap moves nothing.
+        key(*scene, Qt::Key_Left);
+        QCOMPARE(cellsOf(board()), Cells({0, 1, 2, 3, -1, 4, 6, 7, 5}));
+        key(*scene, Qt::Key_Right);
+        key(*scene, Qt::Key_Right);
+        QCOMPARE(cellsOf(board()), Cells({0, 1, 2, -1, 3, 4, 6, 7, 5}));
+        key(*scene, Qt::Key_Up);
+        QCOMPARE(cellsOf(board()), Cells({0, 1, 2, 6, 3, 4, -1, 7, 5}));
+        QCOMPARE(plays("samegame24"), 4);
     }
 
     // 250 per whole second left; solving with 37.4 s left freezes 9,250 under "おめでとう！"

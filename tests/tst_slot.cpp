@@ -151,7 +151,8 @@ private slots:
             painter.drawImage(0, 0, QImage(":/img/slot/BG"));
             for (const auto &reel : machine().getReels()) {
                 const int x = reel->getX(), top1 = reel->getY1(), top2 = reel->getY2();
-                game->getReelDrawer()->drawAndMove(&painter, *reel);
+                game->getReelDrawer()->drawAndMove(&painter, *reel,
+                                                   game->scene()->sceneRect().size().toSize());
                 reel->setX(x);
                 reel->setTops(top1, top2);
             }
@@ -427,6 +428,16 @@ private slots:
             click(retry);
             QVERIFY(!game->isGameOver());
         }
+        // Space stops the oldest reel on its press as the mouse does; the release of the losing
+        // Space is no "もう一度" either, the next Space is.
+        game->stopTimers();
+        waitForReelAt(800);
+        setAllStrips(machine(), 3);
+        game->findChild<QTimer *>()->start();
+        key(Qt::Key_Space);
+        QVERIFY(game->isGameOver());
+        key(Qt::Key_Space);
+        QVERIFY(!game->isGameOver());
     }
 
     // A spinning reel reaching the edge ends the play on screen and stops the timer.
@@ -502,7 +513,7 @@ private slots:
         FlatPictures::table(
             {{0, {2, 300}, "img/slot/FG"}, {0, {1020, 572}, "img/slot/FG"},
              {0, {20, 200}, "img/slot/BG"}, {0, {0, 300}, "img/slot/BG"}, {0, {1, 300}, "img/slot/FG"}, {0, {500, 1}, "img/slot/FG"}, {0, {1023, 575}, "img/slot/BG"}, {0, {2, 12}, "img/slot/SCORE"},
-             {0, {127, 97}, "img/slot/SCORE"}, {1, {1020, 572}, "#383838"},
+             {0, {117, 117}, "img/slot/SCORE"}, {1, {1020, 572}, "#383838"},
              {2, {1020, 572}, "img/slot/FG@200"},
              {2, {2, 12}, "img/slot/SCORE"}});
         // clang-format on
@@ -523,6 +534,30 @@ private slots:
             FlatPictures::shows(FlatPictures::paint(*game, 2), FlatPictures::doubled(at), shows));
         if (screen == 2)
             QVERIFY(FlatPictures::texts(*game).contains("残念！"));
+    }
+
+    // Full screen shows the scene scaled up on a larger device: the first reel is wholly in the
+    // scene after as many frames as in the window, whose device is the scene's size.
+    void theFirstReelComesInAsSoonInFullScreen()
+    {
+        const auto framesToComeIn = [this](QSize device) {
+            game->retryGame();
+            QImage image(device, QImage::Format_ARGB32_Premultiplied);
+            const auto inside = [this] {
+                const int x = machine().getReels()[0]->getX();
+                const QRectF card = game->mapRectToScene(x, 0, Reel::CardWidth, 0);
+                return card.left() >= 0 && card.right() <= scene->sceneRect().right();
+            };
+            int frames = 0;
+            while (!inside() && frames++ < 2000) {
+                QPainter painter(&image);
+                scene->render(&painter, QRectF(), scene->sceneRect());
+            }
+            return frames;
+        };
+        const int window = framesToComeIn(QSize(1020, 572));
+        QCOMPARE(framesToComeIn(QSize(1920, 1080)), window);
+        QVERIFY(window < 200);
     }
 
     // A score beyond any play (lucky stops have no ceiling) inks only on the panel's paper.

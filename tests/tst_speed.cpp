@@ -169,12 +169,17 @@ private slots:
         QCOMPARE(t->tableCard(6), (Card{suit, Random::draw() % 14}));
         QCOMPARE(game->getScore()->getScore(), 200);
         QCOMPARE(t->getPlayed(), 1);
+        // The number key marked on a card plays it as a click does: "7" the seventh.
+        t->setTableCard(6, {0, 5});
+        table->key(Qt::Key_7);
+        QCOMPARE(game->getScore()->getScore(), 400);
+        QCOMPARE(t->getPlayed(), 2);
 
         *t = tableWith(4, 9, 1);
-        const QTime left = game->getClock()->getRemaining();
+        const QTime left = game->getCountdown()->getRemaining();
         table->click(cardPoint(2));
-        QCOMPARE(game->getClock()->getRemaining(), left.addMSecs(-2000));
-        QCOMPARE(game->getScore()->getScore(), 200);
+        QCOMPARE(game->getCountdown()->getRemaining(), left.addMSecs(-2000));
+        QCOMPARE(game->getScore()->getScore(), 400);
         QCOMPARE(redClockPixels(before), 0);
         QVERIFY(redClockPixels(table->frame(0)) > 200);
         QCOMPARE(game->getMissFlash(), 254);
@@ -195,7 +200,7 @@ private slots:
         t->setPlayed(888);
         game->getScore()->setBest(99999999);
         game->getScore()->setScore(99999999);
-        game->getClock()->start(QTime(0, 0, 2), Clock::monotonicMs());
+        game->getCountdown()->start(QTime(0, 0, 2, 1), Clock::monotonicMs()); // 1 ms after the miss
         table->click(cardPoint(2));
         const QImage red = table->frame(0), white = table->frame(0, Qt::white);
         for (int i = 0; i < 254; ++i)
@@ -233,7 +238,7 @@ private slots:
              {0, {334, 2}, timer}, {0, {690, 96}, timer}, {0, {334, 96}, timer},
              {0, {330, 50}, bg}, {0, {384, 462}, rest}, {0, {640, 462}, rest},
              {0, {640, 574}, rest}, {0, {600, 560}, rest}, {0, {664, 500}, bg},
-             {0, {2, 12}, "img/speed/SCORE"}, {0, {127, 97}, "img/speed/SCORE"},
+             {0, {2, 12}, "img/speed/SCORE"}, {0, {117, 117}, "img/speed/SCORE"},
              {1, {1020, 572}, "#383838"}, {2, {1020, 572}, "#000000"},
              {2, {460, 98}, "#000000"}, {2, {2, 12}, "img/speed/SCORE"}});
         // clang-format on
@@ -244,17 +249,17 @@ private slots:
         if (screen == 1)
             table->key(Qt::Key_Escape);
         if (screen == 2) {
-            game->getClock()->start(QTime(0, 0, 0, 100), Clock::monotonicMs());
+            game->getCountdown()->start(QTime(0, 0, 0, 100), Clock::monotonicMs());
             table->frame(500);
         }
         QVERIFY(FlatPictures::shows(table->frame(0), at, shows));
     }
 
-    // With 1.5 s left a miss wraps the clock below zero and the next frame ends the play.
+    // With 1.5 s left a miss takes the clock to zero and the next frame ends the play.
     void aMissWithOneAndAHalfSecondsLeftEndsTheGameAtTheNextFrame()
     {
         *game->getTable() = tableWith(4, 9, 1);
-        game->getClock()->start(QTime(0, 0, 1, 500), Clock::monotonicMs());
+        game->getCountdown()->start(QTime(0, 0, 1, 500), Clock::monotonicMs());
         table->frame(0);
         table->click(cardPoint(0));
         QVERIFY(!game->isGameOver());
@@ -298,7 +303,7 @@ private slots:
                 }
             }
         }
-        QCOMPARE(frames, 3001); // 60 s at 20 ms, a change of minute costing its frame too
+        QCOMPARE(frames, 3000); // 60 s at 20 ms: the frame that reaches zero ends the play
         const int points = game->getScore()->getScore();
         QCOMPARE(points, 200 * t->getPlayed());
         QVERIFY(points >= 200 * 100);
@@ -321,11 +326,11 @@ private slots:
         table->clickButton(game->rightButtonRect());
         QVERIFY(!game->isQuestionShown());
         table->frame(0);
-        QVERIFY(game->getClock()->getRemaining() <= QTime(0, 0, 57, 0));
+        QVERIFY(game->getCountdown()->getRemaining() <= QTime(0, 0, 57, 0));
 
         *game->getTable() = tableWith(4, 9, 5);
         table->click(cardPoint(4));
-        game->getClock()->subtract(61000);
+        game->getCountdown()->subtract(61000);
         table->frame();
         table->clickButton(game->leftButtonRect().translated(2, 2));
         QVERIFY(!game->isGameOver());
@@ -333,7 +338,7 @@ private slots:
         *game->getTable() = tableWith(4, 9, 5);
         table->click(cardPoint(4));
         table->click(cardPoint(5));
-        game->getClock()->subtract(61000);
+        game->getCountdown()->subtract(61000);
         table->frame();
         table->clickButton(game->rightButtonRect().translated(2, 2));
         QCOMPARE(ended.count(), 1);

@@ -263,14 +263,14 @@ private slots:
         // clang-format off
         FlatPictures::table(
             {{0, {1020, 572}, bg}, {0, {0, 500}, bg}, {0, {1000, 0}, bg}, {0, {2, 12}, "img/typing/SCORE"},
-             {0, {127, 97}, "img/typing/SCORE"}, {0, {334, 2}, timer}, {0, {690, 104}, timer},
+             {0, {117, 117}, "img/typing/SCORE"}, {0, {334, 2}, timer}, {0, {690, 104}, timer},
              {0, {334, 104}, timer}, {0, {330, 50}, bg}, {0, {694, 50}, bg}, {0, {512, 108}, bg},
              {0, {463, 236}, box}, {0, {560, 333}, box}, {0, {512, 240}, box}, {0, {460, 285}, bg},
              {0, {564, 285}, bg}, {0, {512, 337}, bg}, {0, {512, 233}, bg},
              {0, {2, 250}, "img/typing/ARROW"}, {0, {4, 326}, "img/typing/ARROW"},
              {0, {6, 288}, bg}, {0, {2, 246}, bg}, {1, {1020, 572}, "#383838"},
              {1, {200, 100}, "#383838"}, {2, {1020, 572}, "#808080"},
-             {2, {2, 12}, "img/typing/SCORE"}, {2, {127, 97}, "img/typing/SCORE"},
+             {2, {2, 12}, "img/typing/SCORE"}, {2, {117, 117}, "img/typing/SCORE"},
              {3, {2, 12}, "img/typing/SCORE"}, {3, {334, 2}, timer}});
         // clang-format on
     }
@@ -287,6 +287,26 @@ private slots:
             frame(16);
         }
         QVERIFY(FlatPictures::shows(FlatPictures::paint(*game), at, shows));
+    }
+
+    // Long after a bonus, with the flash down to its faintest, the bonus box (100 x 100 at
+    // (462, 235)) is still in plain sight: its top rim, above the tiles' path, differs from the
+    // same strip of rail 100 px to its left by a clear step of grey.
+    void theBonusBoxIsInSightAtRest()
+    {
+        const FlatPictures::Lift real(flat, [this] {
+            cleanup();
+            init();
+        });
+        for (int i = 0; i < 20; ++i)
+            frame(16);
+        int step = 0;
+        for (int y = 236; y < 244; ++y)
+            for (int x = 472; x < 552; ++x)
+                step += qAbs(qGray(image.pixel(x, y)) - qGray(image.pixel(x - 100, y)));
+        const double mean = step / (80.0 * 8);
+        qInfo("the rim differs from the rail by %.1f grey levels", mean);
+        QVERIFY(mean >= 40);
     }
 
     // A wrong key through the scene ends the play; a click on "もう一度" plays again.

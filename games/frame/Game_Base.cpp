@@ -1,5 +1,7 @@
 #include "games/frame/Game_Base.h"
 
+#include "base/Clock.h"
+#include "base/Game_Countdown.h"
 #include "base/Shade.h"
 #include "base/groupDigits.h"
 #include "games/frame/Game_DialogDress.h"
@@ -8,6 +10,7 @@
 
 #include <QCursor>
 #include <QFontMetricsF>
+#include <QGraphicsScene>
 #include <QGraphicsSceneHoverEvent>
 #include <QGraphicsSceneMouseEvent>
 #include <QImage>
@@ -85,11 +88,28 @@ void Game_Base::pauseGame()
 {
     setQuestionShown(true);
     playEffect(AudioSet::Effect::QuestionShown);
+    leftWindowQuestion = false;
+}
+
+void Game_Base::pauseForLeftWindow()
+{
+    if (questionShown)
+        return;
+    QKeyEvent escape(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
+    if (scene())
+        scene()->sendEvent(this, &escape);
+    leftWindowQuestion = questionShown;
+    update();
 }
 
 void Game_Base::resumeGame()
 {
     setQuestionShown(false);
+    if (leftWindowQuestion) {
+        leftWindowQuestion = false;
+        if (Game_Countdown *countdown = getCountdown())
+            countdown->setLastTick(Clock::monotonicMs());
+    }
 }
 
 int Game_Base::keptScore() const
@@ -311,6 +331,9 @@ void Game_Base::dialogKeyRelease(QKeyEvent *event)
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        // Alt+Enter is the full-screen switch, not a choice.
+        if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier))
+            break;
         if (hoverLeft)
             takeLeft();
         else if (hoverRight)
@@ -320,6 +343,22 @@ void Game_Base::dialogKeyRelease(QKeyEvent *event)
         break;
     }
     update();
+}
+
+QPoint Game_Base::arrowStep(int key)
+{
+    switch (key) {
+    case Qt::Key_Left:
+        return QPoint(-1, 0);
+    case Qt::Key_Right:
+        return QPoint(1, 0);
+    case Qt::Key_Up:
+        return QPoint(0, -1);
+    case Qt::Key_Down:
+        return QPoint(0, 1);
+    default:
+        return QPoint();
+    }
 }
 
 void Game_Base::keyPressEvent(QKeyEvent *event)

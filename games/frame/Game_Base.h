@@ -21,6 +21,10 @@
 //   pauseGame() shows the question, resumeGame() hides it, exitGame() emits
 //   endGame(getName(), max(best, score)); the game is off the scene when the emit returns. A
 //   game overrides them only for what is its own and calls the base version for the rest.
+// - Escape's question lets a countdown run on under it: the first frame after "いいえ" takes the
+//   time the question was up. A question asked because the window was left or minimised
+//   (pauseForLeftWindow()) costs no play time: on "いいえ" the countdown of getCountdown() skips
+//   the time the question was up. Games whose elapsed clocks skip it on every resume need no more.
 // - When the game list takes the game off the scene it calls stopTimers(). The base version
 //   stops every QTimer whose Qt parent is the game, the frame timer among them; a game that
 //   keeps timers elsewhere overrides it. The next start runs releaseResources(),
@@ -30,11 +34,13 @@
 #include "sound/AudioSet.h"
 
 #include <QFont>
+#include <QPoint>
 #include <QRectF>
 #include <QString>
 
 #include <memory>
 
+class Game_Countdown;
 class Game_Score;
 class QImage;
 class QTimer;
@@ -55,6 +61,12 @@ public:
     virtual void pauseGame();
     virtual void exitGame();
     virtual void resumeGame();
+    // The window was left or minimised during play: the game gets the Escape its own keys handle,
+    // so it pauses as Escape does, but the question it shows then costs no countdown time. A
+    // question already shown stays Escape's.
+    void pauseForLeftWindow();
+    // The countdown of a timed game, which decides its time up; null in the other games.
+    virtual Game_Countdown *getCountdown() { return nullptr; }
     // Called when the game leaves the scene, so no timer keeps firing while it is off stage.
     virtual void stopTimers();
     // The return-to-menu question is drawn see-through over nothing, so it hides nothing.
@@ -113,6 +125,8 @@ protected:
     // True while the play is on, so input goes to the play hooks rather than to the dialog. The
     // frame has no play of its own: by default every event goes to the dialog.
     virtual bool isPlaying() const { return false; }
+    // The step of an arrow key on a grid (x to the right, y downwards), or (0, 0) for another key.
+    static QPoint arrowStep(int key);
     // Play-time input, once the frame has routed it; the item is repainted afterwards.
     virtual void playKeyRelease(QKeyEvent *) {}
     virtual void playMouseRelease(QGraphicsSceneMouseEvent *) {}
@@ -153,6 +167,8 @@ private:
     QString gameName;
     QFont font;
     bool questionShown = false;
+    // The question on screen was asked because the window was left, not by Escape.
+    bool leftWindowQuestion = false;
     bool hoverLeft = false;
     bool hoverRight = false;
     bool resultPainted = false;

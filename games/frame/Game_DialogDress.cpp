@@ -9,11 +9,12 @@ namespace
 const QColor Ink(0x2b, 0x1d, 0x2e);
 const QColor Gold(0xff, 0xd2, 0x3f);
 
-// The card reaches past the plates at the sides and holds the hint line under them.
+// The card reaches past the band and the plates at the sides and holds the hint line under them.
 QRectF cardRect(const Game_DialogDress::Layout &l)
 {
-    return QRectF(QPointF(l.left.left() - 20, l.title.top() - 18),
-                  QPointF(l.right.right() + 20, l.hint.top() + 34));
+    const QRectF across = l.title.united(l.left).united(l.right.isEmpty() ? l.left : l.right);
+    return QRectF(QPointF(across.left() - 20, l.title.top() - 18),
+                  QPointF(across.right() + 20, l.hint.top() + 34));
 }
 
 QLinearGradient downward(const QRectF &r, const QColor &top, const QColor &bottom)
@@ -77,6 +78,7 @@ void Game_DialogDress::draw(QPainter *painter, const Layout &layout, Lit lit)
                       QPointF(band.right() - 26, band.bottom() + 8));
 
     plate(painter, layout.left, lit == Lit::Left);
-    plate(painter, layout.right, lit == Lit::Right);
+    if (!layout.right.isEmpty())
+        plate(painter, layout.right, lit == Lit::Right);
     painter->restore();
 }

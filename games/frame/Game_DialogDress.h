@@ -12,7 +12,8 @@ class Game_DialogDress
 public:
     enum class Lit { None, Left, Right };
 
-    // The dialog's four text rectangles, as the frame lays them out.
+    // The dialog's four text rectangles, as the frame lays them out; an empty right one leaves a
+    // dialog of one button.
     struct Layout {
         QRectF title, left, right, hint;
     };

@@ -10,6 +10,7 @@
 
 #include <QGraphicsSceneHoverEvent>
 #include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QTime>
 #include <QVector>
@@ -187,8 +188,29 @@ void Game_SameGame::clickCell(int column, int row)
     update();
 }
 
+void Game_SameGame::playKeyRelease(QKeyEvent *event)
+{
+    const QPoint step = arrowStep(event->key());
+    if (!step.isNull()) {
+        // The first arrow puts the cursor on the top-left tile.
+        const QPoint moved =
+            hoverCell.x() < 0 || hoverCell.y() < 0 ? QPoint(0, 0) : hoverCell + step;
+        hoverCell = QPoint(qBound(0, moved.x(), Game_SameGame_Mass::Columns - 1),
+                           qBound(0, moved.y(), Game_SameGame_Mass::Rows - 1));
+        keyCursor = true;
+        update();
+        return;
+    }
+    const bool take = (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+                       event->key() == Qt::Key_Enter) &&
+                      !(event->modifiers() & (Qt::AltModifier | Qt::ControlModifier));
+    if (take && rules->getBoard().contains(hoverCell.x(), hoverCell.y()))
+        clickCell(hoverCell.x(), hoverCell.y());
+}
+
 void Game_SameGame::playHoverMove(QGraphicsSceneHoverEvent *event)
 {
+    keyCursor = false;
     const QPoint cell = cellAtPoint(event->scenePos());
     if (cell.x() >= 0 && cell.x() < Game_SameGame_Mass::Columns)
         hoverCell.setX(cell.x());
@@ -217,6 +239,7 @@ void Game_SameGame::paintGame(QPainter *painter)
     } else {
         backdrop.draw(painter, screen, boardKey(), [this](QPainter *p) { drawBoard(p); });
         drawHoveredGroup(painter);
+        drawKeyCursor(painter);
     }
     drawScorePanel(painter, pictures.scorePicture);
 }
@@ -233,6 +256,22 @@ void Game_SameGame::drawHoveredGroup(QPainter *painter) const
     board.collectGroup(hoverCell.x(), hoverCell.y(), group);
     for (const QPoint &p : group)
         painter->drawImage(drawnCellRect(p.x(), p.y()), pictures.tiles[kind + 4]);
+}
+
+void Game_SameGame::drawKeyCursor(QPainter *painter) const
+{
+    if (!keyCursor || hoverCell.x() < 0 || hoverCell.y() < 0)
+        return;
+    // A gold frame with a dark edge reads over every tile and over an empty cell.
+    const QRectF cell = drawnCellRect(hoverCell.x(), hoverCell.y()).adjusted(3, 3, -3, -3);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setBrush(Qt::NoBrush);
+    painter->setPen(QPen(QColor(0x2b, 0x1d, 0x2e), 7));
+    painter->drawRoundedRect(cell, 8, 8);
+    painter->setPen(QPen(QColor(0xff, 0xd2, 0x3f), 4));
+    painter->drawRoundedRect(cell, 8, 8);
+    painter->restore();
 }
 
 void Game_SameGame::drawBoard(QPainter *painter) const

@@ -59,6 +59,9 @@ protected:
     bool isPlaying() const override;
     void playMouseRelease(QGraphicsSceneMouseEvent *event) override;
     void playHoverMove(QGraphicsSceneHoverEvent *event) override;
+    // The arrow keys move a cursor over the tiles (the pointer's highlight follows it); Space or
+    // Enter removes the group under it, as a click does.
+    void playKeyRelease(QKeyEvent *event) override;
     void hoverLeaveEvent(QGraphicsSceneHoverEvent *event) override;
 
 private:
@@ -76,6 +79,7 @@ private:
     QRectF drawnCellRect(int column, int row) const;
     void drawBoard(QPainter *painter) const;
     void drawHoveredGroup(QPainter *painter) const;
+    void drawKeyCursor(QPainter *painter) const;
     size_t boardKey() const;
 
     Pictures pictures;
@@ -85,5 +89,7 @@ private:
     std::unique_ptr<Game_SameGame_Bar> timeBar;
     QPoint hoverCell{-1, -1};
     Game_LastSeconds lastSeconds;
+    // The last move of the highlight came from the keys: the cursor's frame is drawn.
+    bool keyCursor = false;
     Game_Backdrop backdrop;
 };

@@ -286,7 +286,24 @@ void Game_Setsuna::drawDuel(QPainter *painter, const Game_Setsuna_Duel::Poses &p
         Shade::draw(painter, boundingRect(), 128);
         drawDialog(painter, QStringLiteral("残念！"), QStringLiteral("もう一度"),
                    QStringLiteral("メニューに戻る"));
+        if (duel.isFalseStart())
+            drawFalseStartNote(painter);
     }
+}
+
+// Says why the run ended when the press came before the signal: a line under the title, between
+// the band and the buttons, in the dialog's white.
+void Game_Setsuna::drawFalseStartNote(QPainter *painter)
+{
+    QFont note = getFont();
+    note.setPointSize(20);
+    painter->save();
+    painter->setFont(note);
+    painter->setPen(Qt::white);
+    const QRectF title = titleRect();
+    painter->drawText(QRectF(title.left(), title.bottom() + 6, title.width(), 40), Qt::AlignCenter,
+                      QStringLiteral("フライング！"));
+    painter->restore();
 }
 
 // Every frame starts with the title or duel picture.

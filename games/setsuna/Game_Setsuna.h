@@ -57,6 +57,7 @@ private:
     // The frame's rules before a duel frame is drawn: who stands how, the points of a won duel,
     // and the signal's first showing.
     Game_Setsuna_Duel::Poses stepDuel();
+    void drawFalseStartNote(QPainter *painter);
     void drawDuel(QPainter *painter, const Game_Setsuna_Duel::Poses &poses);
     // The waits that ran out since the last frame: the signal, the opponent's shot, the next duel.
     void tick();

@@ -44,6 +44,11 @@ void Game_Shooting::initGame()
     startFrameTimer();
 }
 
+Game_Countdown *Game_Shooting::getCountdown()
+{
+    return gallery ? &gallery->getCountdown() : nullptr;
+}
+
 QRectF Game_Shooting::crosshairRect() const
 {
     const qreal w = Picture::sizeOf(pictures.crosshair).width();
@@ -104,12 +109,22 @@ void Game_Shooting::drawBehindForeground(QPainter *painter, const QImage &pictur
     }
 }
 
+namespace
+{
+// A target is a solid board: it fades in over the first tenth of its life and out over the last,
+// and is opaque in between, so the wall never shows through it.
+qreal shownOpacity(double fade)
+{
+    return qBound(0.0, fade * 5, 1.0);
+}
+} // namespace
+
 void Game_Shooting::drawTargets(QPainter *painter, bool hidden)
 {
     const qreal opacity = painter->opacity();
     gallery->stepTargets(
         [this, painter, hidden](Game_Shooting_Target &t, double o, const QPoint &p) {
-            painter->setOpacity(o);
+            painter->setOpacity(shownOpacity(o));
             drawBehindForeground(painter, pictures.of(t), p, hidden);
         });
     painter->setOpacity(opacity);

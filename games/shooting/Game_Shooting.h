@@ -25,6 +25,8 @@ public:
     void releaseResources() override;
     void createResources() override;
     void initGame() override;
+    // The gallery's clock; null before the first start.
+    Game_Countdown *getCountdown() override;
 
     // Null before the first start.
     Game_Shooting_Gallery *getGallery() const { return gallery.get(); }

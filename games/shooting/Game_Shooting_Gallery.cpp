@@ -125,9 +125,8 @@ void Game_Shooting_Gallery::clearCombos()
 bool Game_Shooting_Gallery::advanceClock(qint64 now)
 {
     clock.advance(now);
-    // Below zero the time of day wraps to 23:59, far above any allowance; the last tick stays,
-    // as no clock is drawn.
-    if (clock.getRemaining().minute() > 40) {
+    // The last tick stays once time is up, as no clock is drawn.
+    if (clock.isOver()) {
         timeUp = true;
         return false;
     }

@@ -46,6 +46,7 @@ public:
     QString clockText() const { return clock.text(); }
     QTime getRemaining() const { return clock.getRemaining(); }
     void setRemaining(const QTime &value) { clock.start(value, clock.getLastTick()); }
+    Game_Countdown &getCountdown() { return clock; }
 
     int getComboCount() const { return comboCount; }
     const List<Game_Shooting_Target> &getTargets() const { return targets; }

@@ -10,6 +10,7 @@
 #include "sound/AudioSet.h"
 
 #include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <cmath>
 
@@ -125,6 +126,20 @@ int Game_Slide::cellAtPoint(const QPointF &p) const
     if (column < 0 || column >= columns || row < 0 || row >= rows)
         return -1;
     return column + row * columns;
+}
+
+void Game_Slide::playKeyRelease(QKeyEvent *event)
+{
+    const QPoint step = arrowStep(event->key());
+    const int gap = board.gapIndex(), columns = board.getColumns();
+    // The tile that moves lies on the far side of the gap from where the arrow points.
+    const int column = gap % columns - step.x(), row = gap / columns - step.y();
+    if (step.isNull())
+        return;
+    if (column >= 0 && column < columns && row >= 0 && row < board.getRows())
+        tryMove(row * columns + column);
+    if (board.isSolved())
+        cleared = true;
 }
 
 void Game_Slide::playMouseRelease(QGraphicsSceneMouseEvent *event)

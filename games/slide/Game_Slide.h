@@ -32,9 +32,9 @@ public:
     // The cell under a scene position, or -1 outside the board frame.
     int cellAtPoint(const QPointF &p) const;
 
+    Game_Countdown *getCountdown() override { return &remaining.getCountdown(); }
     // For tests.
     Game_Slide_Board *getBoard() { return &board; }
-    Game_Countdown *getClock() { return &remaining.getCountdown(); }
     bool isCleared() const { return cleared; }
     bool isTimeUp() const { return timeUp; }
     bool isTimerRunning() const;
@@ -43,6 +43,8 @@ protected:
     void paintGame(QPainter *painter) override;
     bool isPlaying() const override { return !cleared && !timeUp; }
     void playMouseRelease(QGraphicsSceneMouseEvent *event) override;
+    // An arrow key slides the tile beside the gap into it, in the arrow's direction.
+    void playKeyRelease(QKeyEvent *event) override;
 
 private:
     void shuffle();

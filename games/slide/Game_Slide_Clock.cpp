@@ -13,8 +13,7 @@ void Game_Slide_Clock::start(qint64 now)
 bool Game_Slide_Clock::step(qint64 now)
 {
     countdown.advance(now);
-    // Below zero the time of day wraps to 23:59, so a minute field of 2 or more means time up.
-    if (countdown.getRemaining().minute() >= 2)
+    if (countdown.isOver())
         return false;
     countdown.setLastTick(now);
     return true;

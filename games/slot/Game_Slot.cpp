@@ -7,8 +7,12 @@
 #include "games/slot/Game_Slot_Reel.h"
 #include "games/slot/Game_Slot_ReelDrawer.h"
 
+#include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
 #include <QPainter>
+
+#include <utility>
 
 Game_Slot::Game_Slot() : Game_Base(QStringLiteral("Slot")) {}
 
@@ -38,6 +42,7 @@ void Game_Slot::initGame()
     setHeight(Picture::sizeOf(pictures.background).height());
 
     pressed = false;
+    spacePressed = false;
     machine->start();
     startFrameTimer();
 
@@ -109,8 +114,12 @@ void Game_Slot::drawCabinet(QPainter *painter) const
 void Game_Slot::drawMachine(QPainter *painter)
 {
     drawCabinet(painter);
+    // The reels cross the scene, however large the device that shows it: a full screen scales
+    // the scene up and leaves the reels where the window has them.
+    const QSize area =
+        scene() ? scene()->sceneRect().size().toSize() : QSize(getWidth(), getHeight());
     for (const auto &reel : machine->getReels())
-        reelDrawer->drawAndMove(painter, *reel);
+        reelDrawer->drawAndMove(painter, *reel, area);
     // Only the inked parts of the overlay: the pay line between its rails is left open.
     pictures.foreground.draw(painter);
 }
@@ -133,20 +142,44 @@ void Game_Slot::mousePressEvent(QGraphicsSceneMouseEvent *event)
     event->accept();
     if (isQuestionShown() || !machine)
         return;
-    if (!machine->isGameOver()) {
-        pressed = true;
-        const Game_Slot_Machine::PressResult result = machine->press(getScore()->getScore());
-        if (result.value > 0)
-            playEffect(AudioSet::Effect::ReelStop);
-        if (result.kind == Game_Slot_Machine::Press::Lost) {
-            playEffect(AudioSet::Effect::ReelLost);
-            stopFrameTimer();
-        } else if (result.kind == Game_Slot_Machine::Press::Scored) {
-            playEffect(AudioSet::Effect::Pay);
-            getScore()->setScore(result.score);
-        }
-    }
+    pressed = stopReel();
     update();
+}
+
+bool Game_Slot::stopReel()
+{
+    if (machine->isGameOver())
+        return false;
+    const Game_Slot_Machine::PressResult result = machine->press(getScore()->getScore());
+    if (result.value > 0)
+        playEffect(AudioSet::Effect::ReelStop);
+    if (result.kind == Game_Slot_Machine::Press::Lost) {
+        playEffect(AudioSet::Effect::ReelLost);
+        stopFrameTimer();
+    } else if (result.kind == Game_Slot_Machine::Press::Scored) {
+        playEffect(AudioSet::Effect::Pay);
+        getScore()->setScore(result.score);
+    }
+    return true;
+}
+
+void Game_Slot::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Space || isQuestionShown() || !machine) {
+        Game_Base::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat())
+        spacePressed = stopReel();
+    update();
+}
+
+void Game_Slot::keyReleaseEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat() &&
+        std::exchange(spacePressed, false))
+        return;
+    Game_Base::keyReleaseEvent(event);
 }
 
 void Game_Slot::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)

@@ -34,12 +34,18 @@ public:
     bool isGameOver() const;
 
 protected:
+    // Space stops the oldest spinning reel on its press, as a press of the mouse does; its
+    // release is no answer to the dialog the stop may bring up.
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
     void paintGame(QPainter *painter) override;
     bool isPlaying() const override { return !isGameOver(); }
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
 
 private:
+    // Stops the oldest spinning reel; false when the play is over.
+    bool stopReel();
     struct Pictures {
         QImage background;
         // drawn over the reels
@@ -57,5 +63,6 @@ private:
     std::unique_ptr<Game_Slot_ReelDrawer> reelDrawer;
     // The current press stopped a reel, so its release must not act on the result dialog.
     bool pressed = false;
+    bool spacePressed = false;
     Game_Backdrop backdrop;
 };

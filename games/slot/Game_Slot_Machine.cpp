@@ -34,8 +34,8 @@ bool Game_Slot_Machine::afterFrame()
         return false;
 
     Game_Slot_Reel *newest = reels.back().get();
-    const int deviceWidth = newest->getDeviceSize().width();
-    if (newest->isJustEntered() && deviceWidth - Game_Slot_Reel::CardWidth > newest->getX()) {
+    const int areaWidth = newest->getArea().width();
+    if (newest->isJustEntered() && areaWidth - Game_Slot_Reel::CardWidth > newest->getX()) {
         newest->clearJustEntered();
         ++nextSpeed;
         reels.push_back(std::make_unique<Game_Slot_Reel>(nextSpeed));

@@ -58,18 +58,18 @@ Game_Slot_Reel::Stop Game_Slot_Reel::stopFor(int lowerTop)
     return s;
 }
 
-void Game_Slot_Reel::advance(const QSize &device)
+void Game_Slot_Reel::advance(const QSize &area)
 {
-    enter(device);
+    enter(area);
     move();
 }
 
-void Game_Slot_Reel::enter(const QSize &device)
+void Game_Slot_Reel::enter(const QSize &area)
 {
-    deviceSize = device;
+    areaSize = area;
     // Only the first frame finds the reel at its starting place left of the screen.
     if (x < -CardWidth) {
-        x = deviceSize.width() + 5;
+        x = areaSize.width() + 5;
         justEntered = true;
         onScreen = true;
     }
@@ -82,9 +82,9 @@ void Game_Slot_Reel::move()
     if (!stopped) {
         const int newY1 = y1 + speed;
         const int newY2 = y2 + speed;
-        // The copy that falls below the device goes on top of the other: an endless loop.
-        y1 = newY1 > deviceSize.height() ? newY2 - CopyLength : newY1;
-        y2 = newY2 > deviceSize.height() ? newY1 - CopyLength : newY2;
+        // The copy that falls below the area goes on top of the other: an endless loop.
+        y1 = newY1 > areaSize.height() ? newY2 - CopyLength : newY1;
+        y2 = newY2 > areaSize.height() ? newY1 - CopyLength : newY2;
     }
     // A stopped reel still drifts: 5 pixels to the left every fourth frame.
     if (frameCount > stepFactor) {

@@ -1,7 +1,8 @@
 #pragma once
 // One reel of the slot machine: a strip of 16 playing cards that spins downwards as two stacked
-// copies while the reel drifts from the right edge of the screen to the left. It moves one frame
-// at a time and stopping snaps a card to the pay line; Game_Slot_ReelDrawer paints it.
+// copies while the reel drifts from the right edge of the play area to the left. It moves one
+// frame at a time and stopping snaps a card to the pay line; Game_Slot_ReelDrawer paints it.
+// Positions and the area are in the game's item coordinates, whatever the device shows them at.
 #include "games/cards/Game_Trump_Card.h"
 
 #include <QSize>
@@ -39,12 +40,12 @@ public:
     static Stop stopFor(int lowerTop);
 
     // A frame of the reel is enter, then the drawing, then move.
-    // Notes the device size; on the first frame the reel comes in at the right edge.
-    void enter(const QSize &device);
+    // Notes the play area's size; on the first frame the reel comes in at its right edge.
+    void enter(const QSize &area);
     // Spins (unless stopped) and drifts (unless frozen) by one frame.
     void move();
-    // A frame without drawing, for a device of the given size.
-    void advance(const QSize &device);
+    // A frame without drawing, on a play area of the given size.
+    void advance(const QSize &area);
 
     // Stops the spin and returns the value of the card in the pay line (its rank + 1).
     int stopReel();
@@ -61,7 +62,7 @@ public:
     int getY2() const { return y2; }
     int getSpeed() const { return speed; }
     const Strip &getStrip() const { return strip; }
-    QSize getDeviceSize() const { return deviceSize; }
+    QSize getArea() const { return areaSize; }
 
     // Test seams: put the strip copies or the reel somewhere.
     void setTops(int top1, int top2)
@@ -80,7 +81,7 @@ private:
     int y2 = -CopyLength;
     int frameCount = 0;
     double stepFactor = 2.0;
-    QSize deviceSize{-1, -1};
+    QSize areaSize{-1, -1};
     bool justEntered = false;
     bool onScreen = false;
     bool stopped = false;

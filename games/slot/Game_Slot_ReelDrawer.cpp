@@ -32,10 +32,10 @@ void forEachShownCard(const QPainter *painter, const Reel &reel, Visit visit)
 }
 } // namespace
 
-void Game_Slot_ReelDrawer::drawAndMove(QPainter *painter, Game_Slot_Reel &reel) const
+void Game_Slot_ReelDrawer::drawAndMove(QPainter *painter, Game_Slot_Reel &reel,
+                                       const QSize &area) const
 {
-    const QPaintDevice *device = painter->device();
-    reel.enter(device ? QSize(device->width(), device->height()) : QSize());
+    reel.enter(area);
     draw(painter, reel);
     reel.move();
 }

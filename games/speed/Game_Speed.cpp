@@ -5,9 +5,11 @@
 #include "base/Picture.h"
 #include "base/Random.h"
 #include "games/frame/Game_ClockPanel.h"
+#include "games/frame/Game_KeyBadge.h"
 #include "games/frame/Game_Score.h"
 
 #include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 
 Game_Speed::Game_Speed() : Game_Base(QStringLiteral("Speed")) {}
@@ -109,7 +111,10 @@ void Game_Speed::drawCards(QPainter *painter)
     }
     for (int i = 0; i < Game_Speed_Table::TableCards; ++i) {
         const Game_Trump_Card c = table.tableCard(i);
-        drawCard(painter, Game_Speed_Table::tableRect(i), c.suit, c.rank);
+        const QRectF place = Game_Speed_Table::tableRect(i);
+        drawCard(painter, place, c.suit, c.rank);
+        Game_KeyBadge::draw(painter, place.topRight() + QPointF(-18, 18), Game_KeyBadge::label(i),
+                            getFont());
     }
 }
 
@@ -145,7 +150,19 @@ void Game_Speed::drawCount(QPainter *painter)
 
 void Game_Speed::playMouseRelease(QGraphicsSceneMouseEvent *event)
 {
-    const Game_Speed_Table::Click c = table.click(event->scenePos());
+    playAt(event->scenePos());
+}
+
+void Game_Speed::playKeyRelease(QKeyEvent *event)
+{
+    const int card = Game_KeyBadge::choiceOfKey(event->key());
+    if (card >= 0 && card < Game_Speed_Table::TableCards)
+        playAt(Game_Speed_Table::tableRect(card).center());
+}
+
+void Game_Speed::playAt(const QPointF &pos)
+{
+    const Game_Speed_Table::Click c = table.click(pos);
     if (c.scored) {
         playEffect(AudioSet::Effect::CardPlayed);
         getScore()->setScore(getScore()->getScore() + 200);

@@ -29,7 +29,7 @@ public:
     QRectF restPictureRect() const;
 
     Game_Speed_Table *getTable() { return &table; }
-    Game_Countdown *getClock() { return &clock.getCountdown(); }
+    Game_Countdown *getCountdown() override { return &clock.getCountdown(); }
     bool isGameOver() const { return clock.isGameOver(); }
     int getMissFlash() const { return clock.getMissFlash(); }
 
@@ -37,8 +37,11 @@ protected:
     void paintGame(QPainter *painter) override;
     bool isPlaying() const override { return !clock.isGameOver(); }
     void playMouseRelease(QGraphicsSceneMouseEvent *event) override;
+    // The number keys 1 to 9 and 0 pick the ten table cards, as a click on them does.
+    void playKeyRelease(QKeyEvent *event) override;
 
 private:
+    void playAt(const QPointF &pos);
     // The clock's last five seconds each tick once.
     Game_LastSeconds lastSeconds;
     struct Pictures : Game_PanelPictures {

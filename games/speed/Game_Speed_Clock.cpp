@@ -10,8 +10,7 @@ void Game_Speed_Clock::start(qint64 now)
 bool Game_Speed_Clock::step(qint64 now)
 {
     countdown.advance(now);
-    // Below zero the time of day wraps to 23:59, far above the one-minute allowance.
-    if (countdown.getRemaining().minute() > 40) {
+    if (countdown.isOver()) {
         gameOver = true;
         return false;
     }

@@ -4,9 +4,11 @@
 #include "base/Picture.h"
 #include "base/Random.h"
 #include "games/frame/Game_ClockPanel.h"
+#include "games/frame/Game_KeyBadge.h"
 #include "games/frame/Game_Score.h"
 
 #include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 
 Game_UpDown::Game_UpDown() : Game_Base(QStringLiteral("UpDown")) {}
@@ -130,6 +132,9 @@ void Game_UpDown::drawPlayField(QPainter *painter)
     for (int i = 0; i < Game_UpDown_Table::Places; ++i) {
         if (table.slotAt(i) >= 0)
             drawCard(painter, placeRect(i), table.slotAt(i));
+        const QRectF place = placeRect(i);
+        Game_KeyBadge::draw(painter, QPointF(place.center().x(), place.bottom() + 18),
+                            Game_KeyBadge::label(i), getFont());
     }
     painter->drawImage(arrowRect(), pictures.arrows[table.getDirection()]);
 }
@@ -139,15 +144,27 @@ void Game_UpDown::playMouseRelease(QGraphicsSceneMouseEvent *event)
     const QPointF p = event->scenePos();
     for (int i = 0; i < Game_UpDown_Table::Places; ++i) {
         if (placeRect(i).contains(p)) {
-            const Game_UpDown_Table::Play play = table.play(i);
-            if (play == Game_UpDown_Table::Play::Good) {
-                playEffect(AudioSet::Effect::CardPlayed);
-                getScore()->setScore(getScore()->getScore() + 200);
-            } else if (play == Game_UpDown_Table::Play::Bad) {
-                playEffect(AudioSet::Effect::WrongCard);
-            }
+            playPlace(i);
             break;
         }
+    }
+}
+
+void Game_UpDown::playKeyRelease(QKeyEvent *event)
+{
+    const int place = Game_KeyBadge::choiceOfKey(event->key());
+    if (place >= 0 && place < Game_UpDown_Table::Places)
+        playPlace(place);
+}
+
+void Game_UpDown::playPlace(int place)
+{
+    const Game_UpDown_Table::Play play = table.play(place);
+    if (play == Game_UpDown_Table::Play::Good) {
+        playEffect(AudioSet::Effect::CardPlayed);
+        getScore()->setScore(getScore()->getScore() + 200);
+    } else if (play == Game_UpDown_Table::Play::Bad) {
+        playEffect(AudioSet::Effect::WrongCard);
     }
 }
 

@@ -29,14 +29,17 @@ public:
     QRectF arrowRect() const;
 
     Game_UpDown_Table *getTable() { return &table; }
-    Game_Countdown *getClock() { return &clock; }
+    Game_Countdown *getCountdown() override { return &clock; }
 
 protected:
     void paintGame(QPainter *painter) override;
     bool isPlaying() const override { return !isOver(); }
     void playMouseRelease(QGraphicsSceneMouseEvent *event) override;
+    // The number keys 1 to 5 pick the places from the left, as a click on them does.
+    void playKeyRelease(QKeyEvent *event) override;
 
 private:
+    void playPlace(int place);
     // The clock's last five seconds each tick once.
     Game_LastSeconds lastSeconds;
     struct Pictures : Game_PanelPictures {

@@ -49,8 +49,7 @@ void Game_UpDown_Table::shuffle()
 void Game_UpDown_Table::step(Game_Countdown &clock, qint64 now)
 {
     clock.advance(now);
-    // Below zero the time of day wraps to 23:59, whose minute field is far above the allowance.
-    if (clock.getRemaining().minute() >= 2)
+    if (clock.isOver())
         failed = true;
     clock.setLastTick(now);
     if (chooseDirection)
