@@ -386,12 +386,15 @@ void Item_Lancher::keyPressEvent(QKeyEvent *event)
 
 void Item_Lancher::keyReleaseEvent(QKeyEvent *event)
 {
-    const int key = event->key();
     // Alt+Enter is the full-screen switch, not a choice.
     if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)) {
         event->ignore();
         return;
     }
+    // The scene keeps Tab's press for itself, so the keys act on their release. Some keyboard
+    // maps give Shift+Tab as Tab with Shift held rather than as Backtab.
+    const bool shifted = event->modifiers() & Qt::ShiftModifier;
+    const int key = event->key() == Qt::Key_Tab && shifted ? int(Qt::Key_Backtab) : event->key();
     if (soundPanel.key(key)) {
         update();
         return;
