@@ -419,6 +419,10 @@ const WaveFile *AudioSet::sound(const QString &member) const
 // A named sound missing from the archive has no WaveFile; its operations do nothing.
 void AudioSet::play(int row)
 {
+    // An effect while muted is dropped, not kept for the moment the sound comes back; the music
+    // plays on silently, so that unmuting finds it where it would be.
+    if (muted && !Rows[row].loops)
+        return;
     ensure(row);
     if (members[row])
         members[row]->play();

@@ -322,6 +322,11 @@ private slots:
         a->setMuted(true);
         QCOMPARE(recorder->volume("bgm2"), 0.0);
         QCOMPARE(recorder->volume("extra4"), 0.0);
+        // An effect while muted is not held back to sound when the mute ends.
+        recorder->clear();
+        a->playWin();
+        a->playBgm2();
+        QCOMPARE(recorder->events(), QStringList{"play bgm2"});
         SoundSettings::save(*a);
         QVERIFY(SoundSettings::filePath().startsWith(config.path()));
         a = createFromGame();
