@@ -61,6 +61,7 @@ double luminance(QRgb c)
 struct Legibility {
     QColor ground;
     double contrast = 0;
+    QRect ink; // the box of the text's ink
 };
 Legibility legibility(const QImage &image, const QRectF &rect, int flags, const QFont &font,
                       const QString &text)
@@ -102,7 +103,7 @@ Legibility legibility(const QImage &image, const QRectF &rect, int flags, const 
     if (!textCount || !groundCount)
         return {};
     return {QColor(r / groundCount, g / groundCount, b / groundCount),
-            (textSum / textCount + 0.05) / (peak + 0.05)};
+            (textSum / textCount + 0.05) / (peak + 0.05), box};
 }
 
 // The centres of the dialog's buttons on a 1020 x 572 game: centre ± 275 / + 25, 250 x 50.
@@ -395,7 +396,8 @@ private slots:
     }
 
     // Over a busy screen every dialog text stands on its card or plate at a contrast of at least
-    // 4.5 : 1, whatever lies beneath, and only the plate under the pointer is lit.
+    // 4.5 : 1, the centred ones with their ink 2 px inside their places, whatever lies beneath,
+    // and only the plate under the pointer is lit.
     void dialogTextsReadOnTheirPlatesOverABusyScreen()
     {
         game->showResult();
@@ -426,6 +428,11 @@ private slots:
                     const Legibility l = legibility(image, rect, flags, font, text);
                     if (l.contrast < 4.5)
                         faults << QString("%1: contrast %2 : 1").arg(text).arg(l.contrast);
+                    // A centred text keeps its ink 2 px inside the place the dialog gives it
+                    // (the hint starts at its corner by design and stands on the card).
+                    if ((flags & Qt::AlignCenter) &&
+                        !rect.toRect().adjusted(2, 2, -2, -2).contains(l.ink))
+                        faults << QString("%1: ink out of its place").arg(text);
                     return l.ground;
                 };
                 font.setPointSize(12);
