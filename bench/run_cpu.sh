@@ -9,7 +9,11 @@ work=$(mktemp -d)
 xvfb=
 game=
 cleanup() {
-    [ -n "$game" ] && kill "$game" 2>/dev/null || true
+    # The game saves its scores as it ends: its folder goes only once it has.
+    if [ -n "$game" ]; then
+        kill "$game" 2>/dev/null || true
+        wait "$game" 2>/dev/null || true
+    fi
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
     rm -rf "$work"
 }
