@@ -53,9 +53,8 @@ const QRectF HoverLine(782, 111, 147, 20);
 
 // The entry under the pointer lights up: a warm wash over its picture inside a gold ring with a
 // soft glow, the way the dialogs light the button under the pointer.
-void drawLight(QPainter *painter, const QRectF &entry)
+void paintLight(QPainter *painter, const QRectF &entry)
 {
-    painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setPen(Qt::NoPen);
     painter->setBrush(QColor(255, 246, 214, 70));
@@ -69,7 +68,29 @@ void drawLight(QPainter *painter, const QRectF &entry)
     painter->drawRoundedRect(entry.adjusted(-4, -4, 4, 4), 13, 13);
     painter->setPen(QPen(QColor(0xff, 0xd2, 0x3f), 3.5));
     painter->drawRoundedRect(entry.adjusted(-4, -4, 4, 4), 13, 13);
-    painter->restore();
+}
+
+// The light is drawn once per entry size and device scale and copied afterwards: its wide
+// antialiased rings cost a frame far more than the copy.
+void drawLight(QPainter *painter, const QRectF &entry)
+{
+    constexpr int Reach = 12; // the glow's reach beyond the entry
+    const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+    const qreal scale = ratio * painter->transform().m11();
+    static QImage light;
+    static QSizeF lightSize;
+    static qreal lightScale = 0;
+    if (light.isNull() || lightSize != entry.size() || lightScale != scale) {
+        const QSizeF size = entry.size() + QSizeF(2 * Reach, 2 * Reach);
+        light = QImage((size * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+        light.setDevicePixelRatio(scale);
+        light.fill(Qt::transparent);
+        QPainter p(&light);
+        paintLight(&p, QRectF(QPointF(Reach, Reach), entry.size()));
+        lightSize = entry.size();
+        lightScale = scale;
+    }
+    painter->drawImage(entry.topLeft() - QPointF(Reach, Reach), light);
 }
 } // namespace
 
