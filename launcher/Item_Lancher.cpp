@@ -1,6 +1,7 @@
 #include "launcher/Item_Lancher.h"
 
 #include "base/HighDensity.h"
+#include "base/Keys.h"
 #include "base/Picture.h"
 #include "base/ResourceFile.h"
 #include "base/groupDigits.h"
@@ -408,7 +409,7 @@ void Item_Lancher::keyPressEvent(QKeyEvent *event)
 void Item_Lancher::keyReleaseEvent(QKeyEvent *event)
 {
     // Alt+Enter is the full-screen switch, not a choice.
-    if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)) {
+    if (Keys::isShortcut(*event)) {
         event->ignore();
         return;
     }

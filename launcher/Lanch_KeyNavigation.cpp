@@ -1,27 +1,13 @@
 #include "launcher/Lanch_KeyNavigation.h"
 
+#include "base/Keys.h"
+
 #include <QLineF>
 
 #include <cmath>
 
 namespace
 {
-QPointF direction(int key)
-{
-    switch (key) {
-    case Qt::Key_Left:
-        return {-1, 0};
-    case Qt::Key_Right:
-        return {1, 0};
-    case Qt::Key_Up:
-        return {0, -1};
-    case Qt::Key_Down:
-        return {0, 1};
-    default:
-        return {};
-    }
-}
-
 // The next entry that can take the focus, counting by step from `from` round the list.
 int cycle(const QVector<QRectF> &entries, int from, int step)
 {
@@ -38,7 +24,7 @@ int cycle(const QVector<QRectF> &entries, int from, int step)
 int Lanch_KeyNavigation::next(const QVector<QRectF> &entries, int from, int key)
 {
     const bool back = key == Qt::Key_Backtab;
-    const QPointF towards = direction(key);
+    const QPointF towards = Keys::arrowStep(key);
     // Any other key (F11, a letter) moves nothing.
     if (key != Qt::Key_Tab && !back && towards.isNull())
         return from;

@@ -1,5 +1,6 @@
 #include "story/Adv_Base.h"
 
+#include "base/Keys.h"
 #include "base/Picture.h"
 #include "base/Shade.h"
 
@@ -151,7 +152,7 @@ void Adv_Base::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 void Adv_Base::keyReleaseEvent(QKeyEvent *event)
 {
     // Alt+Enter is the full-screen switch, not a turn of the page.
-    if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)) {
+    if (Keys::isShortcut(*event)) {
         event->ignore();
         return;
     }

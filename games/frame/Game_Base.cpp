@@ -2,6 +2,7 @@
 
 #include "base/Clock.h"
 #include "base/Game_Countdown.h"
+#include "base/Keys.h"
 #include "base/Shade.h"
 #include "base/groupDigits.h"
 #include "games/frame/Game_DialogDress.h"
@@ -332,7 +333,7 @@ void Game_Base::dialogKeyRelease(QKeyEvent *event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         // Alt+Enter is the full-screen switch, not a choice.
-        if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier))
+        if (Keys::isShortcut(*event))
             break;
         if (hoverLeft)
             takeLeft();
@@ -343,22 +344,6 @@ void Game_Base::dialogKeyRelease(QKeyEvent *event)
         break;
     }
     update();
-}
-
-QPoint Game_Base::arrowStep(int key)
-{
-    switch (key) {
-    case Qt::Key_Left:
-        return QPoint(-1, 0);
-    case Qt::Key_Right:
-        return QPoint(1, 0);
-    case Qt::Key_Up:
-        return QPoint(0, -1);
-    case Qt::Key_Down:
-        return QPoint(0, 1);
-    default:
-        return QPoint();
-    }
 }
 
 void Game_Base::keyPressEvent(QKeyEvent *event)

@@ -125,8 +125,6 @@ protected:
     // True while the play is on, so input goes to the play hooks rather than to the dialog. The
     // frame has no play of its own: by default every event goes to the dialog.
     virtual bool isPlaying() const { return false; }
-    // The step of an arrow key on a grid (x to the right, y downwards), or (0, 0) for another key.
-    static QPoint arrowStep(int key);
     // Play-time input, once the frame has routed it; the item is repainted afterwards.
     virtual void playKeyRelease(QKeyEvent *) {}
     virtual void playMouseRelease(QGraphicsSceneMouseEvent *) {}

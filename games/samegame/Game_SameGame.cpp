@@ -1,6 +1,7 @@
 #include "games/samegame/Game_SameGame.h"
 
 #include "base/Clock.h"
+#include "base/Keys.h"
 #include "base/Picture.h"
 #include "base/Random.h"
 #include "base/Shade.h"
@@ -190,7 +191,7 @@ void Game_SameGame::clickCell(int column, int row)
 
 void Game_SameGame::playKeyRelease(QKeyEvent *event)
 {
-    const QPoint step = arrowStep(event->key());
+    const QPoint step = Keys::arrowStep(event->key());
     if (!step.isNull()) {
         // The first arrow puts the cursor on the top-left tile.
         const QPoint moved =
@@ -203,7 +204,7 @@ void Game_SameGame::playKeyRelease(QKeyEvent *event)
     }
     const bool take = (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
                        event->key() == Qt::Key_Enter) &&
-                      !(event->modifiers() & (Qt::AltModifier | Qt::ControlModifier));
+                      !Keys::isShortcut(*event);
     if (take && rules->getBoard().contains(hoverCell.x(), hoverCell.y()))
         clickCell(hoverCell.x(), hoverCell.y());
 }

@@ -1,6 +1,7 @@
 #include "games/slide/Game_Slide.h"
 
 #include "base/Game_GlyphCache.h"
+#include "base/Keys.h"
 #include "base/Shade.h"
 
 #include "base/Clock.h"
@@ -130,7 +131,7 @@ int Game_Slide::cellAtPoint(const QPointF &p) const
 
 void Game_Slide::playKeyRelease(QKeyEvent *event)
 {
-    const QPoint step = arrowStep(event->key());
+    const QPoint step = Keys::arrowStep(event->key());
     const int gap = board.gapIndex(), columns = board.getColumns();
     // The tile that moves lies on the far side of the gap from where the arrow points.
     const int column = gap % columns - step.x(), row = gap / columns - step.y();
