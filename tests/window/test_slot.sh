@@ -48,9 +48,10 @@ for round in $(seq 1 14); do
     play_once
 done
 
-# Space once more, then Escape and "はい".
+# Space once more, then Escape and "はい". The question is told by the dimmed pointer: the
+# band's own light depends on how far the reels have come in when it is measured.
 press space 1
-value=$(leave_and_read_best band_light "$play_light" 5)
+value=$(leave_and_read_best pointer_light "$play_pointer" 5)
 check_best Slot "$value" 1 100 "Slot scores are whole hundreds"
 keep_shots slot_play.png slot_result.png
 echo "Slot best score $value"
