@@ -24,7 +24,7 @@ appstreamcli validate --no-net --pedantic "$p/share/metainfo/io.github.tovira_pa
 
 # --version prints the release the metadata names; --help lists the options; both without any
 # window system, as on a text console.
-release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$p/share/metainfo/io.github.tovira_parade.metainfo.xml")
+release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$p/share/metainfo/io.github.tovira_parade.metainfo.xml" | head -n 1)
 version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$p/libexec/tovira-parade/tovira" --version) ||
     fail "--version failed"
 [ -n "$release" ] && [ "$version" = "tovira $release" ] || fail "--version says '$version', metadata '$release'"
