@@ -27,8 +27,8 @@ TEXT_DIRS = ["assets/font", "app", "launcher", "games", "story", "sound", "asset
              "assets/tools", "tests"]
 TEXT_EXT = (".cpp", ".h", ".svg", ".txt", ".ts")
 # English typography, so a translation may use it before its first text is drawn: curly quotes
-# and apostrophes, dashes, the ellipsis and the bullet.
-ENGLISH = "\u2018\u2019\u201c\u201d\u2013\u2014\u2026\u2022"
+# and apostrophes, dashes, the ellipsis, the bullet and the arrows of key hints.
+ENGLISH = "\u2018\u2019\u201c\u201d\u2013\u2014\u2026\u2022\u2190\u2191\u2192\u2193"
 
 
 def wanted_characters():
