@@ -1,8 +1,16 @@
 // The shared art keeps its promises to the pictures built on it: every element other pictures
 // place exists and stays in its documented box, no picture points at a missing element, the rows
 // where the game writes numbers stay plain paper, and the launcher's pictures fit their slots.
+// Each picture comes in the languages the contract gives it, and every language's texts are its
+// own and drawable in the font.
+#include "base/ResourceFile.h"
+
+#include <QBuffer>
 #include <QDir>
+#include <QDirIterator>
+#include <QImageReader>
 #include <QPainter>
+#include <QRawFont>
 #include <QRegularExpression>
 #include <QResource>
 #include <QSvgRenderer>
@@ -50,6 +58,45 @@ QList<QPair<QString, QString>> contractSvgSources()
             sources.append({m.captured(1), m.captured(2)});
     }
     return sources;
+}
+
+// A picture of the contract, its size and whether it is drawn again in English ("ja+en") or
+// the same in every language ("neutral").
+struct Marked {
+    QString path;
+    QSize size;
+    bool english;
+};
+
+QList<Marked> contractMarks()
+{
+    QList<Marked> marked;
+    QFile f(QStringLiteral(TOVIRA_ART_CONTRACT));
+    f.open(QIODevice::ReadOnly | QIODevice::Text);
+    static const QRegularExpression line(
+        "^(\\S+)\\s+(\\d+)x(\\d+)\\s+\\S+\\s+(neutral|ja\\+en)\\s");
+    while (!f.atEnd()) {
+        const QRegularExpressionMatch m = line.match(QString::fromUtf8(f.readLine()));
+        if (m.hasMatch())
+            marked.append({m.captured(1), QSize(m.captured(2).toInt(), m.captured(3).toInt()),
+                           m.captured(4) != "neutral"});
+    }
+    return marked;
+}
+
+// The bytes a resource path serves while the default locale has the given language.
+QByteArray served(const QString &path, QLocale::Language language)
+{
+    QLocale::setDefault(QLocale(language));
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool hasJapanese(const QString &text)
+{
+    static const QRegularExpression japanese("[\\x{3000}-\\x{30ff}\\x{3400}-\\x{4dbf}\\x{4e00}-"
+                                             "\\x{9fff}\\x{ff00}-\\x{ffef}]");
+    return text.contains(japanese);
 }
 
 QStringList *g_svgWarnings = nullptr;
@@ -132,6 +179,72 @@ private slots:
     void initTestCase()
     {
         QVERIFY(QResource::registerResource(QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc")));
+        QVERIFY(ResourceFile::registerFile(QStringLiteral(TOVIRA_GAME_DIR "/resuorce2x.rcc"),
+                                           QStringLiteral("/x2")));
+    }
+
+    // Under an English locale a picture marked ja+en is served as its own English picture at
+    // its size, single and double; a neutral one is the Japanese picture itself.
+    void everyPictureComesInItsLanguages()
+    {
+        const QLocale before;
+        const QList<Marked> marked = contractMarks();
+        int english = 0;
+        for (const Marked &m : marked)
+            for (const int scale : {1, 2}) {
+                const QString path = (scale == 1 ? ":/" : ":/x2/") + m.path;
+                const QByteArray ja = served(path, QLocale::Japanese);
+                const QByteArray en = served(path, QLocale::English);
+                QVERIFY2(!ja.isEmpty(), qPrintable(path));
+                if (!m.english) {
+                    QVERIFY2(en == ja, qPrintable(path + " differs in English"));
+                    continue;
+                }
+                ++english;
+                QVERIFY2(en != ja, qPrintable(path + " is the Japanese picture in English"));
+                QBuffer buffer;
+                buffer.setData(en);
+                QCOMPARE(QImageReader(&buffer).size(), m.size * scale);
+            }
+        QLocale::setDefault(before);
+        QVERIFY(english > 0 && english < 2 * marked.size());
+    }
+
+    // Every text a language draws, from its picture table (the text after " = ") or its story
+    // files, is in that language alone and has every character in the font.
+    void everyLanguagesTextsAreItsOwnAndDrawable_data()
+    {
+        QTest::addColumn<QString>("file");
+        QDirIterator tables(kSource + "/assets/art/text", {"*.txt"}, QDir::Files);
+        QDirIterator stories(kSource + "/assets/story", {"*.txt"}, QDir::Files,
+                             QDirIterator::Subdirectories);
+        for (QDirIterator *it : {&tables, &stories})
+            while (it->hasNext()) {
+                const QString file = it->next();
+                if (QFileInfo(file).dir().dirName() != "story") // assets/story/*.txt: Japanese
+                    QTest::newRow(qPrintable(file.mid(kSource.size() + 1))) << file;
+            }
+    }
+    void everyLanguagesTextsAreItsOwnAndDrawable()
+    {
+        QFETCH(QString, file);
+        const QRawFont font(kSource + "/assets/font/tanuki.ttf", 24);
+        QVERIFY(font.isValid());
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly | QIODevice::Text));
+        const bool table = file.contains("/art/text/");
+        int texts = 0;
+        for (const QString &raw : QString::fromUtf8(f.readAll()).split('\n')) {
+            const QString line = raw.trimmed();
+            if (line.isEmpty() || line.startsWith('#') || line.startsWith('['))
+                continue;
+            const QString text = table ? line.section(" =", 1).section('}', -1).trimmed() : line;
+            QVERIFY2(!hasJapanese(text), qPrintable(line));
+            for (const QChar c : text)
+                QVERIFY2(font.supportsCharacter(c), qPrintable(QString(c) + " in " + line));
+            texts += !text.isEmpty();
+        }
+        QVERIFY(texts > 10);
     }
 
     void sharedElementsStayInsideTheirBoxes_data()

@@ -1,4 +1,5 @@
-// What a player sees on every screen, painted from the real pictures at scale 1 and 2: the texts
+// What a player sees on every screen, painted from the real pictures at scale 1 and 2, in Japanese
+// and in English (the pictures of the default locale's language): the texts
 // the game writes keep 2 px of paper round their ink, the panel pictures keep 2 px apart, the
 // panels that stand over moving things stand on solid foreground, and the menu's game board
 // shows its lower edge inside the window.
@@ -152,6 +153,7 @@ private slots:
     void everyTextOnItsPanelAndEveryPanelInItsPlace_data()
     {
         QTest::addColumn<int>("scale");
+        QTest::addColumn<QLocale::Language>("language");
         QTest::addColumn<Screen>("screen");
         const auto countdownEnds = [](Game_Base &g) { g.getCountdown()->subtract(120000); };
         const QList<std::pair<const char *, Screen>> screens = {
@@ -191,14 +193,21 @@ private slots:
         };
         // The double-size pictures stay once they are in: every screen at scale 1 comes first.
         for (const int scale : {1, 2})
-            for (const auto &[name, screen] : screens)
-                QTest::addRow("%s at %d", name, scale) << scale << screen;
+            for (const QLocale::Language language : {QLocale::Japanese, QLocale::English})
+                for (const auto &[name, screen] : screens)
+                    QTest::addRow("%s at %d in %s", name, scale,
+                                  qPrintable(QLocale::languageToString(language)))
+                        << scale << language << screen;
     }
     void everyTextOnItsPanelAndEveryPanelInItsPlace()
     {
         QFETCH(int, scale);
+        QFETCH(QLocale::Language, language);
         QFETCH(Screen, screen);
-        if (scale == 2 && HighDensity::enlargedTo(2)) {
+        // A game loads its pictures as it starts; the menu loads them again.
+        const bool newLanguage = QLocale().language() != language;
+        QLocale::setDefault(QLocale(language));
+        if ((scale == 2 && HighDensity::enlargedTo(2)) || newLanguage) {
             scene->reloadBackground();
             scene->getLauncher()->reloadPictures();
         }
@@ -224,7 +233,9 @@ private slots:
             screen.toResult(*game);
             now = now.addSecs(1);
             shot(scale, Qt::black);
-            QVERIFY(FlatPictures::texts(*game).join(QString()).contains("メニューに戻る"));
+            const QString said = FlatPictures::texts(*game).join(QString());
+            QVERIFY(said.contains("メニューに戻る") ||
+                    (language == QLocale::English && said.contains("menu", Qt::CaseInsensitive)));
         }
         // Nothing that moves between the three paints: Shooting's targets gone and none
         // rising, Slot's reels held.

@@ -4,6 +4,7 @@
 
 #include <QDirIterator>
 #include <QFontDatabase>
+#include <QProcess>
 #include <QRawFont>
 #include <QRegularExpression>
 #include <QResource>
@@ -75,6 +76,33 @@ QString drawnCharacters()
     return all;
 }
 
+// A resource file rcc packs from files of the given contents under one name, "lang/a": the first
+// without a language, each other one in a <qresource lang="..."> of its own.
+QByteArray packedInLanguages(const QList<QPair<QString, QByteArray>> &variants)
+{
+    QTemporaryDir dir;
+    QString qrc = QStringLiteral("<RCC>\n");
+    for (int i = 0; i < variants.size(); ++i) {
+        QFile file(dir.filePath(QString::number(i)));
+        if (!file.open(QIODevice::WriteOnly))
+            return {};
+        file.write(variants[i].second);
+        const QString lang = i ? QStringLiteral(" lang=\"%1\"").arg(variants[i].first) : QString();
+        qrc += QStringLiteral("<qresource prefix=\"/lang\"%1><file alias=\"a\">%2</file>"
+                              "</qresource>\n")
+                   .arg(lang, file.fileName());
+    }
+    QFile out(dir.filePath("a.qrc"));
+    if (!out.open(QIODevice::WriteOnly))
+        return {};
+    out.write((qrc + "</RCC>\n").toUtf8());
+    out.close();
+    const QString rcc = dir.filePath("a.rcc");
+    QProcess::execute(QStringLiteral(TOVIRA_RCC), {"-binary", out.fileName(), "-o", rcc});
+    QFile packed(rcc);
+    return packed.open(QIODevice::ReadOnly) ? packed.readAll() : QByteArray();
+}
+
 // The built file with one big-endian field of 16 or 32 bits set to value.
 QByteArray patched(QByteArray data, qint64 at, quint32 value, int bits = 32)
 {
@@ -118,6 +146,11 @@ private slots:
             QTest::newRow(name) << special << bytes << accepted;
         };
         row("built file", rcc, true);
+        // The pictures of a language other than Japanese lie beside the Japanese ones under the
+        // same names, as rcc packs a <qresource lang="..."> block.
+        const QByteArray languages = packedInLanguages({{"ja", "ja"}, {"en", "en"}, {"de", "de"}});
+        QVERIFY(!languages.isEmpty());
+        row("one name in three languages", languages, true);
         row("empty", QByteArray());
         row("header cut short", rcc.left(16));
         row("wrong magic", "qrez" + rcc.mid(4));
@@ -173,6 +206,17 @@ private slots:
             out.write(data);
         }
         QTEST(ResourceFile::registerFile(path), "accepted");
+        // each language is served its own file, any other the one without a language
+        if (QTest::currentDataTag() == QLatin1String("one name in three languages")) {
+            const QLocale before;
+            for (const char *lang : {"en", "de", "fr"}) {
+                QLocale::setDefault(QLocale(QString::fromLatin1(lang)));
+                QFile a(":/lang/a");
+                QVERIFY(a.open(QIODevice::ReadOnly));
+                QCOMPARE(a.readAll(), QByteArray(lang == QByteArray("fr") ? "ja" : lang));
+            }
+            QLocale::setDefault(before);
+        }
         // every registered resource reads whole
         QDirIterator it(QStringLiteral(":/"), QDir::Files, QDirIterator::Subdirectories);
         int files = 0;

@@ -25,7 +25,10 @@ CARD_FAMILY = "Tovira Card Index"
 CARD_TEXT = "0123456789AJQKOER"
 TEXT_DIRS = ["assets/font", "app", "launcher", "games", "story", "sound", "assets/art", "assets/story",
              "assets/tools", "tests"]
-TEXT_EXT = (".cpp", ".h", ".svg", ".txt")
+TEXT_EXT = (".cpp", ".h", ".svg", ".txt", ".ts")
+# English typography, so a translation may use it before its first text is drawn: curly quotes
+# and apostrophes, dashes, the ellipsis, the bullet and the arrows of key hints.
+ENGLISH = "\u2018\u2019\u201c\u201d\u2013\u2014\u2026\u2022\u2190\u2191\u2192\u2193"
 
 
 def wanted_characters():
@@ -34,6 +37,15 @@ def wanted_characters():
     chars |= set(chr(c) for c in range(0x3041, 0x3097))  # hiragana
     chars |= set(chr(c) for c in range(0x30A0, 0x3100))  # katakana
     chars |= set(chr(c) for c in range(0xFF01, 0xFF5F))  # full-width forms
+    chars |= set(ENGLISH)
+    # Every language's texts: the pictures' text tables (assets/art/text), the stories
+    # (assets/story/<language>) and the code's Qt Linguist files (*.ts, wherever they lie).
+    for base, dirs, files in os.walk(ROOT):
+        dirs[:] = [d for d in dirs if not d.startswith((".", "build"))]
+        for name in files:
+            if name.endswith(".ts"):
+                with open(os.path.join(base, name), encoding="utf-8", errors="ignore") as f:
+                    chars |= set(f.read())
     for d in TEXT_DIRS:
         for base, _, files in os.walk(os.path.join(ROOT, d)):
             for name in files:

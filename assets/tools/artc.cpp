@@ -1,6 +1,15 @@
 // artc: renders every picture listed in the art contract and writes the resource collection
 // (.qrc) that rcc packs into resuorce.rcc. Fails when a listed picture is missing, cannot be
 // rendered or comes out at another size than the contract states.
+//
+// Each text table assets/art/text/<language>.txt gives a language's pictures: a picture the
+// contract marks "ja+<language>" is rendered again with the table's texts and packed under the
+// same path in a <qresource lang="<language>"> block, which Qt serves when the default locale
+// has that language; the Japanese pictures are the base, served to every other locale. At a
+// scale of 1 the tool also renders each "neutral" picture in every language and fails when it
+// comes out different, when a marked one comes out the same, when a Japanese text has no entry
+// in a table, or when an entry is no longer drawn anywhere.
+#include "TextTable.h"
 #include "draw/Drawers.h"
 
 #include <QDir>
@@ -10,8 +19,10 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSvgRenderer>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdio>
 
 std::map<QString, Drawer> &drawers()
@@ -100,7 +111,8 @@ static QImage renderEntry(const QString &source, const QSize &size, const DrawCo
             *error = QStringLiteral("missing source art/%1").arg(file);
             return QImage();
         }
-        QImage image = renderSvgText(QString::fromUtf8(f.readAll()), size, ctx, element);
+        QImage image = renderSvgText(translated(ctx, QString::fromUtf8(f.readAll()), file), size,
+                                     ctx, element);
         if (image.isNull())
             *error = QStringLiteral("cannot render art/%1 %2").arg(file, element);
         return image;
@@ -124,35 +136,112 @@ static QImage renderEntry(const QString &source, const QSize &size, const DrawCo
     return QImage();
 }
 
-// Renders one picture the contract lists ("alias WxH source") to outDir and adds it to qrc.
-static bool renderContractLine(const QString &line, int lineNo, const DrawContext &ctx,
-                               const QString &outDir, QString *qrc)
+// A language's pictures: its drawing context and the .qrc block of the pictures it redraws.
+struct Language {
+    TextTable table;
+    DrawContext ctx;
+    QString qrc;
+    int pictures = 0;
+};
+
+static bool savePicture(const QImage &image, const QString &alias, const QString &outDir,
+                        QString *qrc)
 {
-    static const QRegularExpression sizeRe("^(\\d+)x(\\d+)$");
-    const QStringList fields = line.split(QRegularExpression("\\s+"));
-    const QRegularExpressionMatch sm = sizeRe.match(fields.value(1));
-    if (fields.size() < 3 || !sm.hasMatch())
-        return fail(QStringLiteral("contract line %1 is malformed: %2").arg(lineNo).arg(line));
-    const QString alias = fields[0];
-    const QSize units(sm.captured(1).toInt(), sm.captured(2).toInt());
-    const QSize size = units * ctx.scale;
-    QString error;
-    const QImage image = renderEntry(fields[2], units, ctx, &error);
-    if (image.isNull())
-        return fail(QStringLiteral("%1: %2").arg(alias, error));
-    if (image.size() != size)
-        return fail(QStringLiteral("%1: drawn %2x%3, contract says %4x%5")
-                        .arg(alias)
-                        .arg(image.width())
-                        .arg(image.height())
-                        .arg(size.width())
-                        .arg(size.height()));
     const QString png = outDir + QLatin1Char('/') + alias + QStringLiteral(".png");
     QDir().mkpath(QFileInfo(png).absolutePath());
     if (!image.save(png, "PNG"))
         return fail(QStringLiteral("cannot write %1").arg(png));
     *qrc += QStringLiteral("  <file alias=\"%1\">%2</file>\n").arg(alias, png);
     return true;
+}
+
+// One picture of the contract: "alias WxH source languages [what it shows]".
+struct Listed {
+    QString alias;
+    QSize units;
+    QString source;
+    QString marks;
+    QStringList languages; // those drawn apart from Japanese
+};
+
+static bool parseLine(const QString &line, int lineNo, Listed *listed)
+{
+    static const QRegularExpression sizeRe("^(\\d+)x(\\d+)$");
+    static const QRegularExpression marksRe("^neutral$|^ja(\\+[a-z]+)+$");
+    const QStringList fields = line.split(QRegularExpression("\\s+"));
+    const QRegularExpressionMatch sm = sizeRe.match(fields.value(1));
+    if (fields.size() < 4 || !sm.hasMatch() || !marksRe.match(fields[3]).hasMatch())
+        return fail(QStringLiteral("contract line %1 is malformed: %2").arg(lineNo).arg(line));
+    *listed = {fields[0], QSize(sm.captured(1).toInt(), sm.captured(2).toInt()), fields[2],
+               fields[3], fields[3].split(QLatin1Char('+')).mid(1)};
+    return true;
+}
+
+// Renders a listed picture in ctx's language, at the contract's size times ctx.scale.
+static bool render(const Listed &listed, const DrawContext &ctx, QImage *image)
+{
+    QString error;
+    *image = renderEntry(listed.source, listed.units, ctx, &error);
+    if (image->isNull())
+        return fail(QStringLiteral("%1: %2").arg(listed.alias, error));
+    const QSize size = listed.units * ctx.scale;
+    if (image->size() != size)
+        return fail(QStringLiteral("%1: drawn %2x%3, contract says %4x%5")
+                        .arg(listed.alias)
+                        .arg(image->width())
+                        .arg(image->height())
+                        .arg(size.width())
+                        .arg(size.height()));
+    return true;
+}
+
+// Whether two renderings show the same picture: no pixel apart by more than a text edge's
+// shading, which varies with the glyphs the painter has cached from earlier pictures.
+static bool drawnAlike(const QImage &one, const QImage &other)
+{
+    const QImage a = one.convertToFormat(QImage::Format_ARGB32);
+    const QImage b = other.convertToFormat(QImage::Format_ARGB32);
+    if (a.size() != b.size())
+        return false;
+    const auto apart = [](QRgb p, QRgb q) {
+        return std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                         std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+    };
+    for (int y = 0; y < a.height(); ++y) {
+        const auto *p = reinterpret_cast<const QRgb *>(a.constScanLine(y));
+        const auto *q = reinterpret_cast<const QRgb *>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x)
+            if (apart(p[x], q[x]) > 48)
+                return false;
+    }
+    return true;
+}
+
+// Renders a picture again in l's language where the contract gives it one, and at a scale of 1
+// also where it does not, to check the contract's mark against the Japanese picture.
+static bool renderVariant(const Listed &listed, Language &l, const QString &outDir)
+{
+    const QString lang = l.table.language();
+    const bool own = listed.languages.contains(lang);
+    // The double-size set trusts the marks the single-size run has checked.
+    if (!own && l.ctx.scale > 1)
+        return true;
+    QImage variant;
+    if (!render(listed, l.ctx, &variant))
+        return false;
+    const bool same =
+        l.ctx.scale == 1 &&
+        drawnAlike(variant, QImage(outDir + QLatin1Char('/') + listed.alias + ".png"));
+    if (own && same)
+        return fail(QStringLiteral("%1: marked %2 but drawn the same in %3; mark it neutral")
+                        .arg(listed.alias, listed.marks, lang));
+    if (!own && !same)
+        return fail(QStringLiteral("%1: draws a text of the %2 table; mark it ja+%2")
+                        .arg(listed.alias, lang));
+    if (!own)
+        return true;
+    ++l.pictures;
+    return savePicture(variant, listed.alias, outDir + QLatin1Char('/') + lang, &l.qrc);
 }
 
 // The game's font, whose family names the texts, and the card face for ranks on cards.
@@ -195,6 +284,27 @@ int main(int argc, char **argv)
         return 1;
     ctx.sharedDefs = loadSharedDefs(ctx.assetsDir);
 
+    QList<Language> languages;
+    const QDir tables(ctx.assetsDir + QStringLiteral("/art/text"));
+    for (const QString &name :
+         tables.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
+        Language l;
+        QString error;
+        if (!l.table.load(tables.filePath(name), &error))
+            return fail(error) ? 0 : 1;
+        languages.append(l);
+    }
+    // Each language's context reaches its own table once the list no longer moves.
+    for (Language &l : languages) {
+        l.ctx = ctx;
+        l.ctx.language = l.table.language();
+        const TextTable *table = &l.table;
+        l.ctx.translate = [table](const QString &svg, const QString &file) {
+            return table->translate(svg, file);
+        };
+        l.ctx.sharedDefs = table->translate(ctx.sharedDefs, QString());
+    }
+
     QFile contract(contractPath);
     if (!contract.open(QIODevice::ReadOnly | QIODevice::Text))
         return fail(QStringLiteral("cannot read %1").arg(contractPath)) ? 0 : 1;
@@ -204,17 +314,54 @@ int main(int argc, char **argv)
         qrc += QStringLiteral("  <file alias=\"font/tanuki\">%1</file>\n").arg(fontPath);
     int count = 0;
     bool ok = true;
+    QList<Listed> listed;
     QTextStream in(&contract);
     for (int lineNo = 1; !in.atEnd(); ++lineNo) {
         const QString line = in.readLine().trimmed();
+        Listed one;
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;
-        if (renderContractLine(line, lineNo, ctx, outDir, &qrc))
-            ++count;
-        else
+        if (!parseLine(line, lineNo, &one)) {
             ok = false;
+            continue;
+        }
+        for (const QString &lang : one.languages)
+            if (std::none_of(languages.begin(), languages.end(),
+                             [&](const Language &l) { return l.table.language() == lang; }))
+                ok = fail(QStringLiteral("%1: no text table for %2").arg(one.alias, lang));
+        listed.append(one);
     }
-    qrc += QStringLiteral("</qresource>\n</RCC>\n");
+    // Every Japanese picture first, in the contract's order: the glyphs the painter has cached
+    // from earlier pictures shade a text's edge, so the base pictures come out as they always
+    // have only when nothing is drawn between them.
+    QSet<QString> drawn;
+    for (const Listed &one : listed) {
+        QImage image;
+        if (render(one, ctx, &image) && savePicture(image, one.alias, outDir, &qrc)) {
+            drawn.insert(one.alias);
+            ++count;
+        } else {
+            ok = false;
+        }
+    }
+    for (Language &l : languages)
+        for (const Listed &one : listed)
+            if (drawn.contains(one.alias) && !renderVariant(one, l, outDir))
+                ok = false;
+    qrc += QStringLiteral("</qresource>\n");
+    for (const Language &l : languages) {
+        qrc += QStringLiteral("<qresource prefix=\"/\" lang=\"%1\">\n%2</qresource>\n")
+                   .arg(l.table.language(), l.qrc);
+        for (const QString &text : l.table.missing())
+            ok = fail(QStringLiteral("no %1 text in art/text/%1.txt for %2")
+                          .arg(l.table.language(), text));
+        // A contract that gives pictures in the language (not the desktop icons') draws them all.
+        if (scale == 1 && l.pictures > 0)
+            for (const QString &entry : l.table.unused())
+                ok = fail(QStringLiteral("art/text/%1.txt %2 is drawn by no picture")
+                              .arg(l.table.language(), entry));
+    }
+    qrc += QStringLiteral("</RCC>\n");
     if (!ok)
         return 1;
 
@@ -222,6 +369,10 @@ int main(int argc, char **argv)
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return fail(QStringLiteral("cannot write the resource collection")) ? 0 : 1;
     out.write(qrc.toUtf8());
-    std::printf("artc: %d pictures rendered\n", count);
+    std::printf("artc: %d pictures rendered", count);
+    for (const Language &l : languages)
+        std::printf(", %d of them again in %s (%d texts)", l.pictures,
+                    qPrintable(l.table.language()), l.table.size());
+    std::printf("\n");
     return 0;
 }

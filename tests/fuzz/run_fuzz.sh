@@ -56,8 +56,8 @@ printf 'Tovira Game\ngame1=5\ngame2=-7\ngame3=2147483647\n' >"$scores/plain"
 printf 'Tovira Game\r\ngame1=12\r\ngame2=0\r\n' >"$scores/crlf"
 printf '# Tovira Game #\ngame3=abc\n42\ngame11=9\n\n' >"$scores/odd"
 
-# Resource files: two folders and three small files, in formats 1 to 3, plain and compressed
-# (zstd needs format 3).
+# Resource files: two folders and three small files, one of them again in English as the
+# pictures of a language lie, in formats 1 to 3, plain and compressed (zstd needs format 3).
 resources=$out/corpus_resources
 mkdir -p "$resources"
 rcc=$(pkg-config --variable=libexecdir Qt6Core)/rcc
@@ -65,6 +65,7 @@ printf 'Tovira Tovira Tovira Tovira Tovira Tovira Tovira Tovira\n' >"$work/a.txt
 printf 'x' >"$work/b.txt"
 : >"$work/c.txt"
 printf '<RCC><qresource prefix="/img"><file>a.txt</file><file>b.txt</file></qresource>' >"$work/r.qrc"
+printf '<qresource prefix="/img" lang="en"><file alias="a.txt">b.txt</file></qresource>' >>"$work/r.qrc"
 printf '<qresource prefix="/font"><file>c.txt</file></qresource></RCC>\n' >>"$work/r.qrc"
 for format in 1 2 3; do
     for algo in none zlib zstd; do

@@ -10,10 +10,20 @@ class QSvgRenderer;
 
 struct DrawContext {
     QString assetsDir;  // the assets/ folder of the source tree
-    QString sharedDefs; // the shared SVG <defs> every picture may use
+    QString sharedDefs; // the shared SVG <defs> every picture may use (in the picture's language)
     QString fontFamily; // the game's font, registered before drawing
     int scale = 1;      // pixels per unit of the contract's sizes (2: double size)
+    QString language;   // empty for the base (Japanese) pictures, else a text table's language
+    // Puts the texts of an SVG source (its file under assets/art) in the picture's language;
+    // unset for the base pictures, whose sources are drawn as written.
+    std::function<QString(const QString &svg, const QString &file)> translate;
 };
+
+// svg, the text of the source file under assets/art, in ctx's language.
+inline QString translated(const DrawContext &ctx, const QString &svg, const QString &file)
+{
+    return ctx.translate ? ctx.translate(svg, file) : svg;
+}
 
 // A drawer gets the contract's size and returns a picture of ctx.scale times as many pixels each
 // way with that device pixel ratio, so it paints in the contract's units at any scale.

@@ -1,6 +1,8 @@
 // The story pages: "code:story:<story>/<page>" renders the scene art/story/<story><page>.svg and
 // draws the text box with that page's lines from story/<story>.txt in the game's font, so the
-// texts stay in one reviewable file per story and the pictures follow them.
+// texts stay in one reviewable file per story and the pictures follow them. A language's pages
+// take their lines from story/<language>/<story>.txt, page for page, and the scene's own
+// texts (a sign, a drum's sound) from the language's text table.
 #include "Drawers.h"
 
 #include <QFile>
@@ -112,25 +114,35 @@ QImage drawStoryPage(const QSize &size, const QString &arg, const DrawContext &c
     const QString story = arg.left(slash);
     bool ok = false;
     const int page = arg.mid(slash + 1).toInt(&ok);
-    const QList<QStringList> pages =
-        readPages(ctx.assetsDir + QStringLiteral("/story/") + story + QStringLiteral(".txt"));
+    const QString folder = ctx.assetsDir + QStringLiteral("/story/");
+    const QList<QStringList> pages = readPages(folder + story + QStringLiteral(".txt"));
     if (!ok || page < 0 || page >= pages.size())
         return QImage();
+    QList<QStringList> lines = pages;
+    if (!ctx.language.isEmpty()) {
+        // A language tells the same story: as many pages, each its own text.
+        lines =
+            readPages(folder + ctx.language + QLatin1Char('/') + story + QStringLiteral(".txt"));
+        if (lines.size() != pages.size())
+            return QImage();
+    }
 
-    QFile scene(ctx.assetsDir + QStringLiteral("/art/story/%1%2.svg").arg(story).arg(page));
+    const QString sceneFile = QStringLiteral("story/%1%2.svg").arg(story).arg(page);
+    QFile scene(ctx.assetsDir + QStringLiteral("/art/") + sceneFile);
     if (!scene.open(QIODevice::ReadOnly))
         return QImage();
     static const QString props = readPropDefs(ctx.assetsDir);
     DrawContext withProps = ctx;
     withProps.sharedDefs += props;
-    QImage image = renderSvgText(QString::fromUtf8(scene.readAll()), size, withProps);
+    QImage image = renderSvgText(translated(ctx, QString::fromUtf8(scene.readAll()), sceneFile),
+                                 size, withProps);
     if (image.isNull())
         return image;
 
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    drawTextBox(p, size, pages[page], ctx.fontFamily);
+    drawTextBox(p, size, lines[page], ctx.fontFamily);
     p.end();
     return image;
 }
