@@ -20,14 +20,13 @@ QList<InkText> scorePanelTexts(int best, int score)
             {12, QRectF(20, 70, 90, 20), Qt::AlignCenter, groupedNumber(score)}};
 }
 
-namespace
+QImage drawnAsDescribed(const QGraphicsItem &game, QSize size, const QList<InkText> &texts,
+                        const QTransform &toPage)
 {
-// Where the texts, drawn as described in the game's font family, leave any ink.
-QRect inkOf(const QGraphicsItem &game, const QImage &like, const QList<InkText> &texts)
-{
-    QImage page(like.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage page(size, QImage::Format_ARGB32_Premultiplied);
     page.fill(Qt::transparent);
     QPainter painter(&page);
+    painter.setTransform(toPage);
     painter.setPen(Qt::white);
     for (const InkText &t : texts) {
         QFont font = static_cast<const Game_Base &>(game).getFont();
@@ -36,7 +35,15 @@ QRect inkOf(const QGraphicsItem &game, const QImage &like, const QList<InkText> 
         painter.setFont(font);
         painter.drawText(t.rect, t.flags, t.text);
     }
-    painter.end();
+    return page;
+}
+
+namespace
+{
+// Where the texts, drawn as described in the game's font family, leave any ink.
+QRect inkOf(const QGraphicsItem &game, const QImage &like, const QList<InkText> &texts)
+{
+    const QImage page = drawnAsDescribed(game, like.size(), texts);
     QRect ink;
     for (int y = 0; y < page.height(); ++y)
         for (int x = 0; x < page.width(); ++x)

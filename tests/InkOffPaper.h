@@ -23,6 +23,10 @@ struct InkText {
     int flags;
     QString text;
 };
+// The texts drawn as described, in white on a transparent page of `size`, through `toPage`.
+QImage drawnAsDescribed(const QGraphicsItem &game, QSize size, const QList<InkText> &texts,
+                        const QTransform &toPage = QTransform());
+
 // The two lines of the score panel, centred in (20, 40, 90, 20) and (20, 70, 90, 20) at 12 points.
 QList<InkText> scorePanelTexts(int best, int score);
 

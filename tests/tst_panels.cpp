@@ -45,7 +45,8 @@ struct Placed {
 // page), what turns play into it (none: the play) and a text of its dialog, where the game may
 // write in the painter's pen (outside: things that move between paints; empty: it writes
 // nothing so), the panels drawn on it, the foreground that moving things pass behind, and the
-// alpha of the black veil the screen draws over its panels.
+// alpha of the black veil the screen draws over its panels, and the texts it writes in a colour of
+// its own where the design puts them (an empty text: the game's clock).
 struct Screen {
     int entry;
     std::function<void(Game_Base &)> reach;
@@ -54,6 +55,7 @@ struct Screen {
     QList<Placed> panels;
     QString foreground;
     int veil = 0;
+    QList<InkText> fixed = {};
 };
 } // namespace
 
@@ -373,7 +375,7 @@ private slots:
               Everywhere,
               {Score, Dialog},
               {}}},
-            {"Typing", {2, {}, {}, Above, {Score, {"TIMER", {330, -12}}}, {}}},
+            {"Typing", {2, {}, {}, Above, {Score, {"TIMER", {332, -10}}}, {}}},
             {"Typing result",
              {2,
               [=](Game_Base &g) { playUntilOver(g, [&] { key(g, Qt::Key_Up); }); },
@@ -405,7 +407,7 @@ private slots:
              {6, {}, {}, Everywhere, {Score, {"REST", {160, 30}}, {"TIMER", {0, 130}}}, {}}},
             {"UpDown result",
              {6, countdownEnds, "メニューに戻る", Everywhere, {Score, Dialog}, {}}},
-            {"Janken", {7, {}, {}, Above, {Score, {"TIMER", {330, 10}}}, {}}},
+            {"Janken", {7, {}, {}, Above, {Score, {"TIMER", {332, 10}}}, {}}},
             {"Janken result",
              {7,
               [=](Game_Base &g) { playUntilOver(g, [] {}); },
@@ -414,7 +416,14 @@ private slots:
               {Score, Dialog},
               {}}},
             {"Speed",
-             {8, {}, {}, Everywhere, {Score, {"TIMER", {330, -19}}, {"REST", {380, 458}}}, {}}},
+             {8,
+              {},
+              {},
+              Everywhere,
+              {Score, {"TIMER", {332, -17}}, {"REST", {382, 460}}},
+              {},
+              0,
+              {{50, QRectF(392, 3, 360, 130), Qt::AlignLeft, {}}}}},
             {"Speed result", {8, countdownEnds, "メニューに戻る", Everywhere, {Score, Dialog}, {}}},
             {"opening page", {Opening, {}, {}, {}, {}, {}}},
         };
@@ -508,37 +517,55 @@ private slots:
                                                      .arg(margin)
                                                      .arg(2 * scale)));
 
-        // The dialog's texts, in colours of their own: each line's ink keeps 2 px of the
-        // dialog's fills round it, clear of rims, outlines, other lines and what lies outside.
-        int dialogMargin = 99;
+        // The texts in colours of their own: each line of the dialog keeps 2 px of the dialog's
+        // fills round its ink, clear of rims, outlines, other lines and what lies outside; the
+        // others, described where the design puts them (numbered 128), 2 px of paper.
+        QImage lines(black.size(), QImage::Format_Grayscale8);
+        lines.fill(0);
         if (!screen.says.isEmpty()) {
             hold();
-            const QImage lines = ownColourTextLines(*game, toPage(origin, scale), black.size());
-            int dialogInk = 0;
-            for (int y = 0; y < lines.height(); ++y)
-                for (int x = 0; x < lines.width(); ++x)
-                    if (const uchar id = lines.constScanLine(y)[x]) {
-                        ++dialogInk;
-                        const int d = openRound(x, y, Most * scale, [&](int px, int py) {
-                            if (!lines.valid(px, py))
-                                return false;
-                            const uchar other = lines.constScanLine(py)[px];
-                            return other == id || (!other && dressFill(black.pixel(px, py)));
-                        });
-                        if (d < dialogMargin)
-                            qInfo("  closest: dialog ink at (%d, %d) has %d px round it", x, y, d);
-                        dialogMargin = qMin(dialogMargin, d);
-                    }
-            QVERIFY2(dialogInk > 0, "no dialog text");
-            QVERIFY2(dialogMargin >= 2 * scale,
-                     qPrintable(QString("the dialog's texts keep %1 px of their fills, not %2")
-                                    .arg(dialogMargin)
-                                    .arg(2 * scale)));
+            lines = ownColourTextLines(*game, toPage(origin, scale), black.size());
         }
-
+        QList<InkText> fixed = screen.fixed;
+        for (InkText &t : fixed)
+            t.text = t.text.isEmpty() ? game->getCountdown()->text() : t.text;
+        const QImage described =
+            drawnAsDescribed(*game, black.size(), fixed, toPage(origin, scale));
+        // Their ink is what the screen shows off paper within 2 px of where they are described.
+        const int near = 2 * scale;
+        for (int y = 0; y < lines.height(); ++y)
+            for (int x = 0; x < lines.width(); ++x)
+                if (qAlpha(described.pixel(x, y)))
+                    for (int v = qMax(0, y - near); v <= qMin(lines.height() - 1, y + near); ++v)
+                        for (int u = qMax(0, x - near); u <= qMin(lines.width() - 1, x + near); ++u)
+                            if (!paper(black.pixel(u, v)))
+                                lines.scanLine(v)[u] = 128;
+        int ownInk = 0, ownMargin = 99;
+        for (int y = 0; y < lines.height(); ++y)
+            for (int x = 0; x < lines.width(); ++x) {
+                if (const uchar id = lines.constScanLine(y)[x]) {
+                    ++ownInk;
+                    const int d = openRound(x, y, Most * scale, [&](int px, int py) {
+                        if (!lines.valid(px, py))
+                            return false;
+                        const uchar other = lines.constScanLine(py)[px];
+                        const QRgb c = black.pixel(px, py);
+                        return other == id || (!other && (id < 128 ? dressFill(c) : paper(c)));
+                    });
+                    if (d < ownMargin)
+                        qInfo("  closest: ink of line %d at (%d, %d) has %d px round it", id, x, y,
+                              d);
+                    ownMargin = qMin(ownMargin, d);
+                }
+            }
+        QVERIFY2(ownInk > 0 || (screen.says.isEmpty() && fixed.isEmpty()), "no dialog text");
+        QVERIFY2(ownMargin >= 2 * scale,
+                 qPrintable(QString("the texts in their own colours keep %1 px, not %2")
+                                .arg(ownMargin)
+                                .arg(2 * scale)));
         qInfo("  smallest margins (-1: no such text): %d px in the pen's texts, %d px in the "
-              "dialog's, of at most %d",
-              ink ? margin : -1, screen.says.isEmpty() ? -1 : dialogMargin, Most * scale);
+              "others, of at most %d",
+              ink ? margin : -1, ownInk ? ownMargin : -1, Most * scale);
 
         // Panels keep apart, and stand on solid foreground where things move under them.
         const auto full = [&folder](Placed p) {
