@@ -80,7 +80,7 @@ QPoint itemOrigin(int entry)
     return entry < 0 ? QPoint(-1, -1) : entry == 1 ? QPoint(0, 0) : QPoint(-2, -2);
 }
 
-// Pixels `origin` lies from the page's corner, scaled.
+// From the coordinates of an item standing at `origin` to the pixels of a screen at `scale`.
 QTransform toPage(QPoint origin, int scale)
 {
     return QTransform::fromTranslate(origin.x() + 2, origin.y() + 2) *
