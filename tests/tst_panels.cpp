@@ -44,9 +44,9 @@ struct Placed {
 // One screen: the menu entry that leads to it (-1: the menu itself, Opening: the opening's first
 // page), what turns play into it (none: the play) and a text of its dialog, where the game may
 // write in the painter's pen (outside: things that move between paints; empty: it writes
-// nothing so), the panels drawn on it, the foreground that moving things pass behind, and the
-// alpha of the black veil the screen draws over its panels, and the texts it writes in a colour of
-// its own where the design puts them (an empty text: the game's clock).
+// nothing so), the panels drawn on it, the foreground that moving things pass behind, the alpha
+// of the black veil the screen draws over its panels, and the texts it writes in a colour of its
+// own, as the screen's description places them (an empty text: the game's clock).
 struct Screen {
     int entry;
     std::function<void(Game_Base &)> reach;
@@ -519,7 +519,7 @@ private slots:
 
         // The texts in colours of their own: each line of the dialog keeps 2 px of the dialog's
         // fills round its ink, clear of rims, outlines, other lines and what lies outside; the
-        // others, described where the design puts them (numbered 128), 2 px of paper.
+        // others, placed as the screen's description has them (numbered 128), 2 px of paper.
         QImage lines(black.size(), QImage::Format_Grayscale8);
         lines.fill(0);
         if (!screen.says.isEmpty()) {
@@ -558,7 +558,8 @@ private slots:
                     ownMargin = qMin(ownMargin, d);
                 }
             }
-        QVERIFY2(ownInk > 0 || (screen.says.isEmpty() && fixed.isEmpty()), "no dialog text");
+        QVERIFY2(ownInk > 0 || (screen.says.isEmpty() && fixed.isEmpty()),
+                 "no text in a colour of its own");
         QVERIFY2(ownMargin >= 2 * scale,
                  qPrintable(QString("the texts in their own colours keep %1 px, not %2")
                                 .arg(ownMargin)
