@@ -125,7 +125,7 @@ QPolygon points(const QString &list)
     return polygon;
 }
 
-// The contract picture drawn from its source at `scale`, without the first element that matches
+// The contract picture drawn from its source at `scale`, without the elements that match
 // `without` when one is given.
 QImage renderSource(const QString &file, int scale, const QString &without = QString())
 {
