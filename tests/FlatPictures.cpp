@@ -89,6 +89,53 @@ bool FlatPictures::shows(const QImage &screen, QPoint p, const QString &picture)
     return match;
 }
 
+QList<FlatPictures::DrawnText>
+FlatPictures::drawnTexts(const std::function<void(QPainter &)> &paint, const QColor &pen)
+{
+    struct Engine : QPaintEngine {
+        Engine() : QPaintEngine(AllFeatures) {}
+        QList<DrawnText> seen;
+        bool begin(QPaintDevice *) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState &) override {}
+        void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
+        void drawTextItem(const QPointF &p, const QTextItem &t) override
+        {
+            seen << DrawnText{painter()->combinedTransform(), p, t.font(), t.text(),
+                              painter()->pen().color()};
+        }
+        void drawImage(const QRectF &, const QImage &, const QRectF &,
+                       Qt::ImageConversionFlags) override
+        {
+        }
+        void drawPath(const QPainterPath &) override {}
+        void drawPolygon(const QPointF *, int, PolygonDrawMode) override {}
+        void drawPolygon(const QPoint *, int, PolygonDrawMode) override {}
+        void drawRects(const QRectF *, int) override {}
+        void drawRects(const QRect *, int) override {}
+        Type type() const override { return User; }
+    };
+    struct Device : QPaintDevice {
+        Engine engine;
+        QPaintEngine *paintEngine() const override { return const_cast<Engine *>(&engine); }
+        int metric(PaintDeviceMetric m) const override
+        {
+            return m == PdmWidth    ? 1024
+                   : m == PdmHeight ? 576
+                   : m == PdmDepth  ? 32
+                   : m == PdmDpiX || m == PdmDpiY || m == PdmPhysicalDpiX || m == PdmPhysicalDpiY
+                       ? 96
+                   : m == PdmDevicePixelRatioScaled ? 65536
+                                                    : 1;
+        }
+    } device;
+    QPainter painter(&device);
+    painter.setPen(pen);
+    paint(painter);
+    painter.end();
+    return device.engine.seen;
+}
+
 int FlatPictures::draw(unsigned int seed, int n)
 {
     while (n--)

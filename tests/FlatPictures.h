@@ -18,7 +18,9 @@
 #include <QResource>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTransform>
 #include <QtTest>
+#include <functional>
 #include <memory>
 #include <tuple>
 
@@ -72,46 +74,27 @@ public:
     static bool shows(const QImage &screen, QPoint p, const QString &picture);
     // The n-th draw (from 1) of the generator after seed: state * 214013 + 2531011, bits 16..30.
     static int draw(unsigned int seed, int n);
+    // One text run a paint draws: where (through `transform`, from its baseline point `at`),
+    // in which font and pen.
+    struct DrawnText {
+        QTransform transform;
+        QPointF at;
+        QFont font;
+        QString text;
+        QColor pen;
+    };
+    // The text runs `paint` draws, in order, on a device of the window's size that records
+    // them; the painter's pen starts as `pen`.
+    static QList<DrawnText> drawnTexts(const std::function<void(QPainter &)> &paint,
+                                       const QColor &pen = Qt::black);
     // The texts an item draws in one paint, in order: no font needed to tell them apart.
     template <class Item> static QStringList texts(Item &item)
     {
-        struct Engine : QPaintEngine {
-            QStringList seen;
-            bool begin(QPaintDevice *) override { return true; }
-            bool end() override { return true; }
-            void updateState(const QPaintEngineState &) override {}
-            void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
-            void drawTextItem(const QPointF &, const QTextItem &t) override { seen << t.text(); }
-            void drawImage(const QRectF &, const QImage &, const QRectF &,
-                           Qt::ImageConversionFlags) override
-            {
-            }
-            void drawPath(const QPainterPath &) override {}
-            void drawPolygon(const QPointF *, int, PolygonDrawMode) override {}
-            void drawPolygon(const QPoint *, int, PolygonDrawMode) override {}
-            void drawRects(const QRectF *, int) override {}
-            void drawRects(const QRect *, int) override {}
-            Type type() const override { return User; }
-        };
-        struct Device : QPaintDevice {
-            Engine engine;
-            QPaintEngine *paintEngine() const override { return const_cast<Engine *>(&engine); }
-            int metric(PaintDeviceMetric m) const override
-            {
-                return m == PdmWidth    ? 1024
-                       : m == PdmHeight ? 576
-                       : m == PdmDepth  ? 32
-                       : m == PdmDpiX || m == PdmDpiY || m == PdmPhysicalDpiX ||
-                               m == PdmPhysicalDpiY
-                           ? 96
-                       : m == PdmDevicePixelRatioScaled ? 65536
-                                                        : 1;
-            }
-        } device;
-        QPainter painter(&device);
-        item.paint(&painter, nullptr, nullptr);
-        painter.end();
-        return device.engine.seen;
+        QStringList seen;
+        for (const DrawnText &t :
+             drawnTexts([&item](QPainter &painter) { item.paint(&painter, nullptr, nullptr); }))
+            seen << t.text;
+        return seen;
     }
     // The item painted on a white page, scaled as a full screen twice the window's size would.
     template <class Item> static QImage paint(Item &item, int scale = 1)

@@ -3,6 +3,7 @@
 #include "GameHarness.h"
 #include "base/groupDigits.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 
 void showOnScorePanel(Game_Score &score, int v)
@@ -19,14 +20,13 @@ QList<InkText> scorePanelTexts(int best, int score)
             {12, QRectF(20, 70, 90, 20), Qt::AlignCenter, groupedNumber(score)}};
 }
 
-namespace
+QImage drawnAsDescribed(const QGraphicsItem &game, QSize size, const QList<InkText> &texts,
+                        const QTransform &toPage)
 {
-// Where the texts, drawn as described in the game's font family, leave any ink.
-QRect inkOf(const QGraphicsItem &game, const QImage &like, const QList<InkText> &texts)
-{
-    QImage page(like.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage page(size, QImage::Format_ARGB32_Premultiplied);
     page.fill(Qt::transparent);
     QPainter painter(&page);
+    painter.setTransform(toPage);
     painter.setPen(Qt::white);
     for (const InkText &t : texts) {
         QFont font = static_cast<const Game_Base &>(game).getFont();
@@ -35,7 +35,15 @@ QRect inkOf(const QGraphicsItem &game, const QImage &like, const QList<InkText> 
         painter.setFont(font);
         painter.drawText(t.rect, t.flags, t.text);
     }
-    painter.end();
+    return page;
+}
+
+namespace
+{
+// Where the texts, drawn as described in the game's font family, leave any ink.
+QRect inkOf(const QGraphicsItem &game, const QImage &like, const QList<InkText> &texts)
+{
+    const QImage page = drawnAsDescribed(game, like.size(), texts);
     QRect ink;
     for (int y = 0; y < page.height(); ++y)
         for (int x = 0; x < page.width(); ++x)
@@ -94,6 +102,39 @@ int dialogInkShown(Game_Base &game, const QImage &shown, const QStringList &text
             if (qRed(reference.pixel(x, y)) > 250 && ++text && level(shown.pixel(x, y)) <= light)
                 return -1;
     return text;
+}
+
+QImage ownColourTextLines(QGraphicsItem &item, const QTransform &toPage, QSize size)
+{
+    const QColor painterPen(1, 2, 3);
+    QImage lines(size, QImage::Format_Grayscale8);
+    lines.fill(0);
+    QImage run(size, QImage::Format_ARGB32_Premultiplied);
+    QList<std::pair<int, qreal>> keys; // each line's baseline on the page and point size
+    const auto paint = [&item](QPainter &p) { item.paint(&p, nullptr, nullptr); };
+    for (const FlatPictures::DrawnText &t : FlatPictures::drawnTexts(paint, painterPen)) {
+        if (t.pen == painterPen)
+            continue;
+        const QTransform to = t.transform * toPage;
+        const std::pair<int, qreal> key(qRound(to.map(t.at).y()), t.font.pointSizeF());
+        if (!keys.contains(key))
+            keys << key;
+        const uchar id = uchar(keys.indexOf(key) + 1);
+        run.fill(Qt::transparent);
+        QPainter p(&run);
+        p.setTransform(to);
+        p.setFont(t.font);
+        p.setPen(Qt::white);
+        p.drawText(t.at, t.text);
+        p.end();
+        const QRectF glyphs = QFontMetricsF(t.font).boundingRect(t.text).translated(t.at);
+        const QRect box = to.mapRect(glyphs).toAlignedRect().adjusted(-8, -8, 8, 8) & run.rect();
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                if (qAlpha(run.pixel(x, y)))
+                    lines.scanLine(y)[x] = id;
+    }
+    return lines;
 }
 
 QString inkOffPanels(QGraphicsItem &game, std::initializer_list<InkPanel> panels)

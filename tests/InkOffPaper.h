@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QList>
 #include <QStringList>
+#include <QTransform>
 #include <initializer_list>
 
 // Both lines of the score panel show v, and go on showing it while the play earns nothing.
@@ -22,6 +23,10 @@ struct InkText {
     int flags;
     QString text;
 };
+// The texts drawn as described, in white on a transparent page of `size`, through `toPage`.
+QImage drawnAsDescribed(const QGraphicsItem &game, QSize size, const QList<InkText> &texts,
+                        const QTransform &toPage = QTransform());
+
 // The two lines of the score panel, centred in (20, 40, 90, 20) and (20, 70, 90, 20) at 12 points.
 QList<InkText> scorePanelTexts(int best, int score);
 
@@ -45,6 +50,11 @@ struct InkPanel {
 // is darker.
 int dialogInkShown(Game_Base &game, const QImage &shown, const QStringList &texts,
                    const QRect &area, int light, int (*level)(QRgb));
+
+// Where the texts the item draws in colours of their own (not in the painter's pen) leave ink, on
+// a page of `size` with the item drawn through `toPage`: each pixel holds the number of its line
+// (from 1; runs on one baseline in one size are one line), 0 where none inks.
+QImage ownColourTextLines(QGraphicsItem &item, const QTransform &toPage, QSize size);
 
 // Paints the play with its texts in black, then in white; says which panel's texts leave it.
 QString inkOffPanels(QGraphicsItem &game, std::initializer_list<InkPanel> panels);

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QImageReader>
+#include <QFontDatabase>
 #include <QPainter>
 #include <QRawFont>
 #include <QRegularExpression>
@@ -170,6 +171,36 @@ QPolygon points(const QString &list)
         polygon << QPoint(point.section(',', 0, 0).toInt(), point.section(',', 1, 1).toInt());
     return polygon;
 }
+
+// The contract picture drawn from its source at `scale`, without the elements that match
+// `without` when one is given.
+QImage renderSource(const QString &file, int scale, const QString &without = QString())
+{
+    QString svg = QString::fromUtf8(sourceOf(file));
+    if (!without.isEmpty())
+        svg.remove(QRegularExpression(without));
+    QSvgRenderer renderer(svg.toUtf8());
+    QImage image(renderer.defaultSize() * scale, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    renderer.render(&p);
+    return image;
+}
+
+// The pixels where two drawings of a picture differ: what the element left out of one draws.
+QList<QPoint> differ(const QImage &a, const QImage &b)
+{
+    QList<QPoint> at;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            if (qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q)) +
+                    qAbs(qAlpha(p) - qAlpha(q)) >
+                24)
+                at << QPoint(x, y);
+        }
+    return at;
+}
 } // namespace
 
 class TestArt : public QObject
@@ -181,6 +212,8 @@ private slots:
         QVERIFY(QResource::registerResource(QStringLiteral(TOVIRA_GAME_DIR "/resuorce.rcc")));
         QVERIFY(ResourceFile::registerFile(QStringLiteral(TOVIRA_GAME_DIR "/resuorce2x.rcc"),
                                            QStringLiteral("/x2")));
+        QVERIFY(QFontDatabase::addApplicationFont(TOVIRA_SOURCE_DIR "/assets/font/tanuki.ttf") >=
+                0);
     }
 
     // Under an English locale a picture marked ja+en is served as its own English picture at
@@ -245,6 +278,67 @@ private slots:
             texts += !text.isEmpty();
         }
         QVERIFY(texts > 10);
+
+
+    // A label and the frame or figure beside it, each an element of the picture's source: the
+    // label's ink keeps 2 px clear of what the other draws, at scale 1 and 2.
+    void labelsKeepClearOfTheirFrames_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("frame");
+        const QString rim = QStringLiteral("<use xlink:href=\"#frame_story_rim\"/>");
+        QTest::newRow("opening tile") << "lancher/op.svg"
+                                      << "<text[^>]*>オープニング</text>" << rim;
+        for (const char *file :
+             {"lancher/ed1_locked.svg", "lancher/ed2_locked.svg", "lancher/ed3_locked.svg"})
+            QTest::newRow(file) << file << "<text[^>]*>合計で解放</text>" << rim;
+        QTest::newRow("Janken card") << "lancher/info7.svg"
+                                     << "<text[^>]*>[^<]*あなたの手</text>"
+                                     << "<use xlink:href=\"#hand_rock\"[^>]*rotate\\(70[^>]*/>";
+    }
+    void labelsKeepClearOfTheirFrames()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, label);
+        QFETCH(QString, frame);
+        for (const int scale : {1, 2}) {
+            const QImage whole = renderSource(file, scale);
+            const QList<QPoint> ink = differ(whole, renderSource(file, scale, label));
+            QImage framed(whole.size(), QImage::Format_Grayscale8);
+            framed.fill(0);
+            for (const QPoint &p : differ(whole, renderSource(file, scale, frame)))
+                framed.setPixel(p, 255);
+            QVERIFY(!ink.isEmpty());
+            // the rings of pixels round the ink, up to 4 per scale, that the frame leaves open
+            const int most = 4 * scale;
+            int margin = most;
+            for (const QPoint &p : ink)
+                for (int dy = -most; dy <= most; ++dy)
+                    for (int dx = -most; dx <= most; ++dx)
+                        if (framed.valid(p + QPoint(dx, dy)) &&
+                            qGray(framed.pixel(p + QPoint(dx, dy))))
+                            margin = qMin(margin, qMax(qAbs(dx), qAbs(dy)) - 1);
+            qInfo("%s at %d: %d px clear", qPrintable(file), scale, margin);
+            QVERIFY2(
+                margin >= 2 * scale,
+                qPrintable(QString("at scale %1 the label keeps %2 px").arg(scale).arg(margin)));
+        }
+    }
+
+    // The Shooting card's gallery starts under an awning with stripes, not a plain red band: no
+    // red run in the illustration's top 30 rows is longer than 60 px.
+    void shootingCardHasNoPlainBand()
+    {
+        const QImage card = renderSource("lancher/info3.svg", 1);
+        int longest = 0;
+        for (int y = 64; y < 94; ++y)
+            for (int x = 12, run = 0; x < 275; ++x) {
+                const QRgb c = card.pixel(x, y);
+                run = qRed(c) > 150 && qGreen(c) < 90 && qBlue(c) < 110 ? run + 1 : 0;
+                longest = qMax(longest, run);
+            }
+        QVERIFY2(longest <= 60, qPrintable(QString("a red run of %1 px").arg(longest)));
     }
 
     void sharedElementsStayInsideTheirBoxes_data()

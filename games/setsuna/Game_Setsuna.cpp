@@ -291,18 +291,18 @@ void Game_Setsuna::drawDuel(QPainter *painter, const Game_Setsuna_Duel::Poses &p
     }
 }
 
-// Says why the run ended when the press came before the signal: a line under the title, between
-// the band and the buttons, in the dialog's white.
+// Says why the run ended when the press came before the signal: at the right end of the hint
+// line, under the buttons, in the dialog's gold; the line under the title holds the play's score.
 void Game_Setsuna::drawFalseStartNote(QPainter *painter)
 {
     QFont note = getFont();
-    note.setPointSize(20);
+    note.setPointSize(14);
     painter->save();
     painter->setFont(note);
-    painter->setPen(Qt::white);
-    const QRectF title = titleRect();
-    painter->drawText(QRectF(title.left(), title.bottom() + 6, title.width(), 40), Qt::AlignCenter,
-                      QStringLiteral("フライング！"));
+    painter->setPen(QColor(0xff, 0xd2, 0x3f));
+    const QRectF hint = hintRect();
+    painter->drawText(QRectF(hint.center().x(), hint.top(), hint.width() / 2, 28),
+                      Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("フライング！"));
     painter->restore();
 }
 
