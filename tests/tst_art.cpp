@@ -278,7 +278,7 @@ private slots:
             texts += !text.isEmpty();
         }
         QVERIFY(texts > 10);
-
+    }
 
     // A label and the frame or figure beside it, each an element of the picture's source: the
     // label's ink keeps 2 px clear of what the other draws, at scale 1 and 2.
