@@ -54,12 +54,18 @@ void CommandLine::answerWithoutWindow(int argc, char **argv)
 CommandLine::Options CommandLine::parse(QCoreApplication &app)
 {
     app.setApplicationVersion(QStringLiteral(TOVIRA_VERSION));
+    return parse(app.arguments());
+}
+
+CommandLine::Options CommandLine::parse(const QStringList &arguments)
+{
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Tovira Parade: nine short mini-games and four picture stories.\n"
-        "F11 or Alt+Enter switch between the window and full screen; M mutes and\n"
-        "unmutes every sound. The language is the desktop's (Japanese when it comes\n"
-        "first, English otherwise) until the menu's language button picks one."));
+    parser.setApplicationDescription(
+        QStringLiteral("Tovira Parade: nine short mini-games and four picture stories.\n"
+                       "F11 or Alt+Enter switch between the window and full screen; M mutes and\n"
+                       "unmutes every sound. The game speaks Japanese on a desktop whose first\n"
+                       "language is Japanese and English on any other, until the menu's language\n"
+                       "button picks one; --lang overrides both."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption fullScreen(QStringLiteral("fullscreen"),
@@ -70,11 +76,11 @@ CommandLine::Options CommandLine::parse(QCoreApplication &app)
     parser.addOption(mute);
     const QCommandLineOption language(
         QStringLiteral("lang"),
-        QStringLiteral("Play in this language: ja (Japanese) or en (English), whatever the "
-                       "desktop or the menu's last choice says, for this run."),
+        QStringLiteral("Play this run in ja (Japanese) or en (English), whatever the desktop "
+                       "or the menu's last choice says."),
         QStringLiteral("ja|en"));
     parser.addOption(language);
-    parser.process(app);
+    parser.process(arguments);
     Options options{parser.isSet(fullScreen), parser.isSet(mute), std::nullopt};
     if (parser.isSet(language)) {
         options.language = Language::fromName(parser.value(language));
