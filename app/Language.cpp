@@ -80,7 +80,7 @@ void Language::apply(Code code)
     if (!installed->load(file) || !QCoreApplication::installTranslator(installed))
         qCWarning(lcApp) << "no translation" << file;
     applied = code;
-    qCDebug(lcApp) << "language:" << name(code);
+    qCDebug(lcApp).noquote() << "language:" << name(code);
 }
 
 Language::Code Language::current()

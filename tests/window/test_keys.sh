@@ -34,9 +34,10 @@ press Return 1.5
 best=$(stored_best 2)
 check_best SameGame "$best"
 
-# Back on the menu the light is where it was, on SameGame: Tab on round the eight entries
-# after it (the locked endings left out) reaches the opening, and Enter opens it.
-for i in $(seq 1 8); do press Tab 0.2; done
+# Back on the menu the light is where it was, on SameGame: Tab on round the seven games and
+# the two corner buttons after it (the locked endings left out) reaches the opening, and Enter
+# opens it.
+for i in $(seq 1 10); do press Tab 0.2; done
 title_before=$(title_light)
 press Return 3.5
 shot "$win" "$WORK/keys_story.png"
