@@ -29,6 +29,8 @@ scene_click 984 94
 sleep 1
 grep -q "^chosen=ja" "$WORK/config/tovira-parade/tovira-parade.ini" ||
     fail "the button's choice is not in the settings file"
+# The score file keeps its name in English and holds only the scores.
+[ -f "$WORK/game/tovira.conf" ] || fail "no tovira.conf written by the English game"
 grep -q "ja" "$WORK/game/tovira.conf" && fail "the language went into tovira.conf"
 
 GAME_LANGUAGE=en restart
