@@ -27,7 +27,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     ui.horizontalLayout->setContentsMargins(0, 0, 0, 0);
     setCentralWidget(ui.centralWidget);
 
-    setWindowTitle(tr("Tovira Parade"));
+    setWindowTitle(QCoreApplication::translate("MainWindow", "Tovira Parade"));
     setWindowFlags(Qt::MSWindowsFixedSizeDialogHint);
     // A fixed-size window: the scene is laid out for exactly this size.
     setFixedSize(1024, 576);

@@ -1,6 +1,7 @@
 #include "app/Scene.h"
 
 #include "app/Game_GameList.h"
+#include "app/Language.h"
 #include "app/SceneNotice.h"
 #include "app/ScoreFile.h"
 #include "base/HighDensity.h"
@@ -54,12 +55,15 @@ Scene::Scene(QObject *parent, int width, int height) : QGraphicsScene(parent)
     advED2 = std::make_unique<Adv_ED2>(0, 0);
     advED3 = std::make_unique<Adv_ED3>(0, 0);
 
+    //: The score file's path, the same in every language: keep it as it stands.
     configPath = tr("./tovira.conf");
     loadScores();
     launcher->setScores(scores);
 
     connect(launcher.get(), &Item_Lancher::signal_playGame, this, &Scene::slot_playGame);
     connect(launcher.get(), &Item_Lancher::signal_playAdv, this, &Scene::slot_playAdv);
+    connect(launcher.get(), &Item_Lancher::signal_switchLanguage, this,
+            &Scene::slot_switchLanguage);
     connect(gameList.get(), &Game_GameList::signal_palyLancher, this,
             qOverload<int, int>(&Scene::slot_playLancher));
     connect(gameList.get(), &Game_GameList::signal_resultShown, this, &Scene::slot_keepScores);
@@ -277,6 +281,15 @@ void Scene::slot_playLancher(int index, int score)
     if (writeScores())
         readScores();
     launcher->setScores(scores);
+}
+
+void Scene::slot_switchLanguage()
+{
+    const Language::Code next = Language::other(Language::current());
+    Language::apply(next);
+    Language::remember(next);
+    reloadBackground();
+    launcher->reloadPictures();
 }
 
 void Scene::slot_keepScores()

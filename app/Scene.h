@@ -58,6 +58,9 @@ public slots:
     // Saves the table with the score the game on stage would keep if left now: for its result
     // screen, a closed window, a signal to end and the end of the desktop session.
     void slot_keepScores();
+    // The menu's language button: the other language from now on, remembered for the next run;
+    // the menu shows its pictures at once, and each game and story loads its own at its start.
+    void slot_switchLanguage();
 
 protected:
     // M mutes and unmutes every sound on any screen; the other keys go to the screen.

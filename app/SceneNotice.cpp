@@ -49,8 +49,8 @@ void SceneNotice::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWi
     QFont f = font;
     f.setPointSize(12);
     painter->setFont(f);
-    painter->drawText(hint,
-                      tr("スペースキーで") + QLatin1Char('"') + buttonText() + QLatin1Char('"'));
+    //: The hint under the notice: the Space key takes the button, named as %1.
+    painter->drawText(hint, tr("スペースキーで\"%1\"").arg(buttonText()));
     f.setPointSize(20);
     painter->setFont(f);
     painter->drawText(messageRect(), Qt::AlignCenter, text);

@@ -320,6 +320,7 @@ void ScoreFile::read(int *table) const
     // One byte over the bound tells parse() that the file was cut.
     QByteArray text;
     if (!RegularFile::read(filePath, MaxBytes + 1, &text)) {
+        //: The title of the message box telling that the score file cannot be read.
         Notice::show(QCoreApplication::translate("Scene", "あああ"),
                      QCoreApplication::translate("Scene", "オープンエラー"));
         return;

@@ -11,8 +11,9 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QLocale>
 
-void Startup::prepare(QApplication &app, bool mute)
+void Startup::prepare(QApplication &app, bool mute, std::optional<Language::Code> language)
 {
     // The sounds decode behind everything else, so they are set going first; the sound
     // manager's messages follow from the event loop.
@@ -21,6 +22,10 @@ void Startup::prepare(QApplication &app, bool mute)
     SoundSettings::load(*AudioSet::getInstance());
     if (mute)
         AudioSet::getInstance()->setMuted(true);
+    // Before any picture is read, the prefetched ones included: the locale picks which
+    // language's picture a resource path gives. --lang holds for this run and is not stored.
+    Language::apply(
+        Language::choose(language, Language::remembered(), QLocale::system().uiLanguages()));
     // A damaged, non-regular or missing file is refused alike: the game runs without pictures.
     const bool registered = ResourceFile::registerFile(QStringLiteral("resuorce.rcc"));
     // Qt 6's QIcon looks at its file as soon as it is made, so the icon is set only once the

@@ -22,7 +22,7 @@ int main(int argc, char **argv)
     bool fullScreen = options.fullScreen;
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         fullScreen = fullScreen || !MainWindow::fitsIn(screen->availableGeometry());
-    Startup::prepare(app, options.mute);
+    Startup::prepare(app, options.mute, options.language);
 
     MainWindow window;
     window.setFullScreenMode(fullScreen);

@@ -4,6 +4,7 @@
 
 #include <QCache>
 #include <QDebug>
+#include <QLocale>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -35,6 +36,11 @@ bool Picture::load(QImage &image, const QString &path)
     }
     premultiply(image);
     return true;
+}
+
+QString Picture::currentSet()
+{
+    return (doubleSize ? QStringLiteral("x2 ") : QStringLiteral("x1 ")) + QLocale().name();
 }
 
 void Picture::premultiply(QImage &image)

@@ -27,6 +27,10 @@ public:
     // shown enlarged). Screens load again at their next start.
     static void setDoubleSize(bool on) { doubleSize = on; }
     static bool isDoubleSize() { return doubleSize; }
+    // Which set a picture loaded now comes from: the double-size one or not, and the language
+    // of the default locale, which picks the resource file's entries of that language. What
+    // keeps decoded pictures for later starts keys them on this.
+    static QString currentSet();
     // The size image covers in the scene: its pixels over its device pixel ratio.
     static QSize sizeOf(const QImage &image);
     // Draws the part source of image (in the scene's units, as sizeOf counts) into target.

@@ -6,6 +6,7 @@
 #include "base/ResourceFile.h"
 #include "base/groupDigits.h"
 #include "launcher/Lanch_KeyNavigation.h"
+#include "launcher/Lanch_LanguageButton.h"
 #include "launcher/Lanch_SoundDress.h"
 #include "sound/AudioSet.h"
 
@@ -53,22 +54,24 @@ const QRectF TotalLine(782, 64, 147, 20);
 const QRectF HoverLine(782, 111, 147, 20);
 
 // The entry under the pointer lights up: a warm wash over its picture inside a gold ring with a
-// soft glow, the way the dialogs light the button under the pointer.
+// soft glow, the way the dialogs light the button under the pointer. The corners round as far as
+// half the entry's height, so the round sound button gets a round light.
 void paintLight(QPainter *painter, const QRectF &entry)
 {
+    const qreal r = qMin<qreal>(10, entry.height() / 2);
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setPen(Qt::NoPen);
     painter->setBrush(QColor(255, 246, 214, 70));
-    painter->drawRoundedRect(entry, 10, 10);
+    painter->drawRoundedRect(entry, r, r);
     painter->setBrush(Qt::NoBrush);
     for (int ring = 3; ring >= 1; --ring) {
         painter->setPen(QPen(QColor(255, 210, 63, 60), 2 * ring + 4));
-        painter->drawRoundedRect(entry.adjusted(-3, -3, 3, 3), 12, 12);
+        painter->drawRoundedRect(entry.adjusted(-3, -3, 3, 3), r + 2, r + 2);
     }
     painter->setPen(QPen(QColor(0x2b, 0x1d, 0x2e), 6));
-    painter->drawRoundedRect(entry.adjusted(-4, -4, 4, 4), 13, 13);
+    painter->drawRoundedRect(entry.adjusted(-4, -4, 4, 4), r + 3, r + 3);
     painter->setPen(QPen(QColor(0xff, 0xd2, 0x3f), 3.5));
-    painter->drawRoundedRect(entry.adjusted(-4, -4, 4, 4), 13, 13);
+    painter->drawRoundedRect(entry.adjusted(-4, -4, 4, 4), r + 3, r + 3);
 }
 
 // The light is drawn once per entry size and device scale and copied afterwards: its wide
@@ -122,9 +125,11 @@ void Item_Lancher::loadPictures()
     for (int j = 0; j < StoryCount; ++j)
         loadStoryPicture(j, false);
     // Only the no-game information picture is on the first frame; the others are decoded after
-    // it, but each is looked at now so that a missing one is still reported here.
+    // it, but each is looked at now so that a missing one is still reported here. Those of an
+    // earlier load are dropped: they may be of the other size or language.
     for (int i = 0; i < InfoCount; ++i) {
         const QString path = QStringLiteral(":/img/lancher/INFO") + QString::number(i);
+        infoPictures[i] = QImage();
         infoDecoded[i] = true;
         if (i == NoGameInfo)
             loadQuoted(infoPictures[i], path);
@@ -149,6 +154,8 @@ void Item_Lancher::loadStoryPicture(int index, bool unlocked)
 void Item_Lancher::reloadPictures()
 {
     loadPictures();
+    // The next frame decodes the information pictures again, one per turn of the event loop.
+    infoDecodingStarted = false;
     // Unlocked story pictures come back with the scores.
     setScores(scores);
     update();
@@ -282,6 +289,19 @@ void Item_Lancher::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QW
     painter->drawText(HoverLine, Qt::AlignCenter, hoverScoreText());
 
     Lanch_SoundDress::draw(painter, soundPanel, isMuted());
+    Lanch_SoundDress::drawLanguageButton(painter, font);
+    if (pointedButton >= 0)
+        drawLight(painter, pointedButton == SoundButton ? Lanch_SoundPanel::buttonRect()
+                                                        : Lanch_LanguageButton::rect());
+}
+
+int Item_Lancher::buttonAt(const QPointF &p)
+{
+    if (Lanch_SoundPanel::buttonRect().contains(p))
+        return SoundButton;
+    if (Lanch_LanguageButton::rect().contains(p))
+        return LanguageButton;
+    return -1;
 }
 
 int Item_Lancher::entryAt(const QPointF &p) const
@@ -318,10 +338,10 @@ void Item_Lancher::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
                 pointedStory = j;
         }
     }
+    pointedButton = buttonAt(p);
     setSilent(onEntry);
-    // The sound button is an entry of its own for the ear.
-    const int pointed =
-        Lanch_SoundPanel::buttonRect().contains(p) ? GameCount + StoryCount : entryAt(p);
+    // Each corner button is an entry of its own for the ear.
+    const int pointed = pointedButton >= 0 ? GameCount + StoryCount + pointedButton : entryAt(p);
     if (pointed >= 0 && pointed != pointedEntry)
         playEffect(AudioSet::Effect::Hover);
     pointedEntry = pointed;
@@ -330,7 +350,7 @@ void Item_Lancher::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
 
 void Item_Lancher::hoverLeaveEvent(QGraphicsSceneHoverEvent *)
 {
-    pointedGame = pointedStory = pointedEntry = -1;
+    pointedGame = pointedStory = pointedEntry = pointedButton = -1;
     update();
 }
 
@@ -347,11 +367,14 @@ QVector<QRectF> Item_Lancher::keyEntries() const
         entries << (isStoryUnlocked(j) ? storyRect(j) : QRectF());
     for (int i : GamesByRow)
         entries << gameRect(i);
+    entries << Lanch_SoundPanel::buttonRect() << Lanch_LanguageButton::rect();
     return entries;
 }
 
 int Item_Lancher::litEntry() const
 {
+    if (pointedButton >= 0)
+        return StoryCount + GameCount + pointedButton;
     if (pointedStory >= 0)
         return pointedStory;
     for (int k = 0; k < GameCount; ++k) {
@@ -368,8 +391,10 @@ void Item_Lancher::lightEntry(int entry)
     if (entry != litEntry())
         playEffect(AudioSet::Effect::Hover);
     const bool story = entry < StoryCount;
+    const bool button = entry >= StoryCount + GameCount;
     pointedStory = story ? entry : -1;
-    pointedGame = story ? -1 : GamesByRow[entry - StoryCount];
+    pointedGame = story || button ? -1 : GamesByRow[entry - StoryCount];
+    pointedButton = button ? entry - StoryCount - GameCount : -1;
     hoverIndex = pointedGame;
     update();
 }
@@ -382,8 +407,13 @@ void Item_Lancher::openEntry(int entry)
                                                              : AudioSet::Effect::Click);
     if (entry < StoryCount)
         slot_playAdv(entry);
-    else
+    else if (entry < StoryCount + GameCount)
         emit signal_playGame(GamesByRow[entry - StoryCount]);
+    else if (entry - StoryCount - GameCount == SoundButton)
+        soundPanel.click(Lanch_SoundPanel::buttonRect().center());
+    else
+        emit signal_switchLanguage();
+    update();
 }
 
 void Item_Lancher::keyPressEvent(QKeyEvent *event)
@@ -460,6 +490,12 @@ void Item_Lancher::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
         update();
         return;
     }
+    if (buttonAt(p) == LanguageButton) {
+        playEffect(AudioSet::Effect::Click);
+        emit signal_switchLanguage();
+        update();
+        return;
+    }
     const int entry = entryAt(p);
     if (entry >= GameCount && !isStoryUnlocked(entry - GameCount))
         playEffect(AudioSet::Effect::Locked);
@@ -475,7 +511,7 @@ void Item_Lancher::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
     }
     // Off stage now: when the menu comes back, only the next pointer move lights an entry.
     if (!scene())
-        pointedGame = pointedStory = -1;
+        pointedGame = pointedStory = pointedButton = -1;
     update();
 }
 

@@ -2,7 +2,8 @@
 // The main menu: ten game entries in two columns, four story entries, an information picture
 // that follows the pointer and a score board with the total of the best scores and the best
 // score of the entry under the pointer. The endings unlock at totals of 30000, 60000, 100000.
-// A sound button in the corner beside the board opens the music and effects volume sliders.
+// A sound button in the corner beside the board opens the music and effects volume sliders; the
+// language button under it asks for the other language.
 #include "launcher/Lanch_Base.h"
 #include "launcher/Lanch_SoundPanel.h"
 
@@ -27,8 +28,8 @@ public:
 
     // Takes a copy of the ten best scores, sums them and unlocks the endings the total reaches.
     void setScores(const int *table);
-    // Loads every picture again, from the double-size set once the screen shows the game
-    // enlarged.
+    // Loads every picture again: from the double-size set once the screen shows the game
+    // enlarged, in the default locale's language after a switch.
     void reloadPictures();
 
     // Total needed to open story entry index (0 for the opening).
@@ -50,6 +51,8 @@ public:
 signals:
     void signal_playGame(int index);
     void signal_playAdv(int index);
+    // The language button was chosen, by the pointer or the keys.
+    void signal_switchLanguage();
 
 public slots:
     void slot_playGame(int index);
@@ -71,7 +74,7 @@ protected:
 
 private:
     // The entries the keys move over, in reading order: the four stories (a locked one empty),
-    // then the games row by row.
+    // the games row by row, then the sound and the language button.
     QVector<QRectF> keyEntries() const;
     int litEntry() const;
     void lightEntry(int entry);
@@ -82,6 +85,8 @@ private:
     void loadStoryPicture(int index, bool unlocked);
     // The entry under p: 0..9 a game, 10..13 a story, -1 none.
     int entryAt(const QPointF &p) const;
+    // The corner button under p: SoundButton, LanguageButton or -1.
+    static int buttonAt(const QPointF &p);
 
     QImage background;
     QImage gamePictures[GameCount];
@@ -102,6 +107,8 @@ private:
     // The entry under the pointer right now, lit; -1 for none. hoverIndex outlives the pointer.
     int pointedGame = -1;
     int pointedStory = -1;
+    enum { SoundButton, LanguageButton, ButtonCount };
+    int pointedButton = -1;
     Lanch_SoundPanel soundPanel;
     QFont font;
 };

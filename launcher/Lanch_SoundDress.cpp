@@ -1,7 +1,9 @@
 #include "launcher/Lanch_SoundDress.h"
 
+#include "launcher/Lanch_LanguageButton.h"
 #include "launcher/Lanch_SoundPanel.h"
 
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -142,5 +144,29 @@ void Lanch_SoundDress::draw(QPainter *p, const Lanch_SoundPanel &panel, bool mut
             drawSlider(p, track, Lanch_SoundPanel::value(s), panel.focusedSlider() == s);
         }
     }
+    p->restore();
+}
+
+void Lanch_SoundDress::drawLanguageButton(QPainter *p, const QFont &font)
+{
+    p->save();
+    p->setRenderHint(QPainter::Antialiasing);
+    const QRectF button = Lanch_LanguageButton::rect();
+    slab(p, button, 12, PlumTop, PlumBottom);
+    p->setPen(QPen(Gold, 2));
+    p->setBrush(Qt::NoBrush);
+    p->drawRoundedRect(button.adjusted(3, 3, -3, -3), 9, 9);
+    const QString label = Lanch_LanguageButton::label();
+    const QRectF room = button.adjusted(4, 3, -4, -3);
+    QFont f = font;
+    // The largest size up to 12 points whose line fits inside the gold ring.
+    for (int size = 12; size > 6; --size) {
+        f.setPointSize(size);
+        if (QFontMetricsF(f).horizontalAdvance(label) <= room.width())
+            break;
+    }
+    p->setFont(f);
+    p->setPen(Qt::white);
+    p->drawText(room, Qt::AlignCenter, label);
     p->restore();
 }

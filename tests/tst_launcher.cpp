@@ -299,8 +299,9 @@ private slots:
         QCOMPARE(stories.count(), 0);
     }
 
-    // Without a mouse: Tab walks the opening, the unlocked endings, then the games row by row
-    // (Setsuna, Slide, SameGame, UpDown, ...); the arrows move to the nearest entry their way;
+    // Without a mouse: Tab walks the opening, the unlocked endings, the games row by row
+    // (Setsuna, Slide, SameGame, UpDown, ...), then the sound and the language button; the
+    // arrows move to the nearest entry their way;
     // the information picture follows the light and Enter or Space opens the lit entry.
     void keysWalkTheEntriesInReadingOrder()
     {
@@ -327,8 +328,21 @@ private slots:
             key(Qt::Key_Tab);
             QCOMPARE(launcher->getHoverIndex(), game);
         }
+        // After the games the sound button, then the language button under it.
+        QSignalSpy language(launcher, &Item_Lancher::signal_switchLanguage);
+        key(Qt::Key_Tab);
+        key(Qt::Key_Tab);
+        key(Qt::Key_Return);
+        QCOMPARE(language.count(), 1);
         key(Qt::Key_Tab); // round to the opening
         QCOMPARE(launcher->getHoverIndex(), -1);
+        key(Qt::Key_Backtab);
+        key(Qt::Key_Up); // the sound button, over the language button: Space opens its panel
+        key(Qt::Key_Space);
+        QVERIFY(launcher->getSoundPanel().isOpen());
+        key(Qt::Key_Return);
+        QVERIFY(!launcher->getSoundPanel().isOpen());
+        QCOMPARE(language.count(), 1);
         key(Qt::Key_Backtab);
         QCOMPARE(launcher->getHoverIndex(), 9);
         // The arrows: up the second column, across to the first, down it.

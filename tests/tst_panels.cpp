@@ -5,6 +5,7 @@
 // solid foreground, the menu's game board shows its lower edge inside the window, and a story
 // page keeps its text and its "next" mark 2 px inside its text field and apart.
 #include "GameHarness.h"
+#include "app/Language.h"
 #include "InkOffPaper.h"
 #include "SceneInput.h"
 #include "app/Game_GameList.h"
@@ -452,7 +453,7 @@ private slots:
         QFETCH(Screen, screen);
         // A game loads its pictures as it starts; the menu loads them again.
         const bool newLanguage = QLocale().language() != language;
-        QLocale::setDefault(QLocale(language));
+        Language::apply(language == QLocale::Japanese ? Language::Japanese : Language::English);
         if ((scale == 2 && HighDensity::enlargedTo(2)) || newLanguage) {
             scene->reloadBackground();
             scene->getLauncher()->reloadPictures();

@@ -1,5 +1,6 @@
 // The built resuorce.rcc serves every picture of the art contract at its listed size, and the
-// font can draw every character of every text the game shows; damaged files are refused.
+// font can draw every character of every text the game shows, translations included; damaged
+// files are refused; every text in code has its English and Japanese translation built in.
 #include "base/ResourceFile.h"
 
 #include <QDirIterator>
@@ -8,6 +9,8 @@
 #include <QRawFont>
 #include <QRegularExpression>
 #include <QResource>
+#include <QTranslator>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -36,11 +39,56 @@ QList<ContractEntry> readContract()
     return entries;
 }
 
-// Characters of the texts the game draws: string literals of the code, and the text files and
-// SVG texts of the pictures.
+// One entry of a Qt Linguist .ts file: where it is asked for, and its translations (one per
+// plural form); type is "unfinished", "vanished" or "obsolete" for an entry not in use.
+struct Message {
+    QString context, source, comment, type;
+    QStringList translations;
+    bool numerus = false;
+};
+
+QList<Message> readTranslations(const QString &language)
+{
+    QList<Message> messages;
+    QFile f(QStringLiteral(TOVIRA_SOURCE_DIR "/translations/tovira_") + language + ".ts");
+    if (!f.open(QIODevice::ReadOnly))
+        return messages;
+    QXmlStreamReader xml(&f);
+    QString context;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("name"))
+            context = xml.readElementText();
+        else if (xml.name() == QLatin1String("message"))
+            messages.append({context,
+                             {},
+                             {},
+                             {},
+                             {},
+                             xml.attributes().value("numerus") == QLatin1String("yes")});
+        else if (xml.name() == QLatin1String("source"))
+            messages.last().source = xml.readElementText();
+        else if (xml.name() == QLatin1String("comment"))
+            messages.last().comment = xml.readElementText();
+        else if (xml.name() == QLatin1String("translation")) {
+            messages.last().type = xml.attributes().value("type").toString();
+            if (!messages.last().numerus)
+                messages.last().translations << xml.readElementText();
+        } else if (xml.name() == QLatin1String("numerusform"))
+            messages.last().translations << xml.readElementText();
+    }
+    return messages;
+}
+
+// Characters of the texts the game draws: string literals of the code, their translations, and
+// the text files and SVG texts of the pictures.
 QString drawnCharacters()
 {
     QString all;
+    for (const QString &language : {QStringLiteral("en"), QStringLiteral("ja")})
+        for (const Message &m : readTranslations(language))
+            all += m.translations.join(QString());
     static const QRegularExpression literal(QStringLiteral("\"((?:[^\"\\\\\\n]|\\\\.)*)\""));
     const QStringList codeDirs = {"app", "launcher", "games", "story", "sound"};
     for (const QString &d : codeDirs) {
@@ -250,6 +298,55 @@ private slots:
         QVERIFY(id >= 0);
         QCOMPARE(QFontDatabase::applicationFontFamilies(id).value(0),
                  QString("Tanuki Permanent Marker"));
+    }
+
+    // Every text in code goes through Qt Linguist: each literal of a tr() or translate() call has
+    // an entry in both languages' files, every English entry is finished and free of Japanese,
+    // and the .qm files built into the game give the English and, for Japanese, the source.
+    void everyTextInCodeIsTranslated()
+    {
+        const QList<Message> english = readTranslations("en"), japanese = readTranslations("ja");
+        QVERIFY(english.size() >= 20);
+        QCOMPARE(japanese.size(), english.size());
+        QTranslator en, ja;
+        QVERIFY(en.load(":/i18n/tovira_en.qm"));
+        QVERIFY(ja.load(":/i18n/tovira_ja.qm"));
+        static const QRegularExpression japaneseCharacter(
+            QStringLiteral("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
+        QSet<QString> sources;
+        for (const Message &m : english) {
+            const QByteArray where = (m.context + ": " + m.source).toUtf8();
+            sources << m.source;
+            QVERIFY2(m.type.isEmpty(), where.constData());
+            QCOMPARE(m.translations.size(), m.numerus ? 2 : 1);
+            for (const QString &t : m.translations)
+                QVERIFY2(!t.isEmpty() && !t.contains(japaneseCharacter), where.constData());
+            const QByteArray context = m.context.toUtf8(), source = m.source.toUtf8(),
+                             comment = m.comment.toUtf8();
+            const int n = m.numerus ? 2 : -1;
+            QCOMPARE(en.translate(context, source, comment.isEmpty() ? nullptr : comment.data(), n),
+                     m.translations.last());
+            QCOMPARE(ja.translate(context, source, comment.isEmpty() ? nullptr : comment.data(), n),
+                     m.source);
+        }
+        // The code's texts, each found in the files (lupdate brings new ones in).
+        static const QRegularExpression call(QStringLiteral(
+            "\\b(?:tr|translate\\(\\s*\"\\w+\"\\s*,)\\(?\\s*\"((?:[^\"\\\\]|\\\\.)*)\""));
+        int calls = 0;
+        for (const QString &d : {"app", "launcher", "games", "story", "sound", "base"}) {
+            QDirIterator it(QStringLiteral(TOVIRA_SOURCE_DIR "/") + d, {"*.cpp"}, QDir::Files,
+                            QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                QFile f(it.next());
+                QVERIFY(f.open(QIODevice::ReadOnly));
+                auto m = call.globalMatch(QString::fromUtf8(f.readAll()));
+                for (; m.hasNext(); ++calls) {
+                    const QString text = m.next().captured(1).replace("\\\"", "\"");
+                    QVERIFY2(sources.contains(text), qPrintable(f.fileName() + ": " + text));
+                }
+            }
+        }
+        QVERIFY(calls >= english.size());
     }
 
     // Every character of every drawn text has a glyph in the subset font.

@@ -1,5 +1,6 @@
 // The scene's best-score table, its score file and the sibling program entry; the main window's
-// full screen and its pause when the window is left, and what each pause costs a countdown.
+// full screen and its pause when the window is left, and what each pause costs a countdown; the
+// menu's language button.
 #include "AsOtherUser.h"
 #include "FlatPictures.h"
 #include "GameHarness.h"
@@ -7,6 +8,7 @@
 #include "TestFiles.h"
 #include "TestGame.h"
 #include "app/Game_GameList.h"
+#include "app/Language.h"
 #include "app/MainWindow.h"
 #include "app/Scene.h"
 #include "app/ScoreFile.h"
@@ -16,14 +18,40 @@
 #include "base/Notice.h"
 #include "base/Picture.h"
 #include "launcher/Item_Lancher.h"
+#include "sound/SoundSettings.h"
 #include "story/Adv_Base.h"
 
 #include <QApplication>
 #include <QGraphicsView>
+#include <QSettings>
 #include <QtTest>
 
 namespace
 {
+// A resource file of two menu pictures, the welcome card and the first game's tile, each in a
+// colour of its own in the base (Japanese) entry and in the English one.
+QString twoLanguageMenuPictures(const QTemporaryDir &dir, const QRgb colours[4])
+{
+    const char *names[4] = {"ja_info", "ja_tile", "en_info", "en_tile"};
+    for (int i = 0; i < 4; ++i) {
+        QImage picture(i % 2 ? QSize(128, 76) : QSize(290, 400), QImage::Format_ARGB32);
+        picture.fill(colours[i]);
+        picture.save(dir.filePath(QString(names[i]) + ".png"));
+    }
+    const QString entries = "<file alias=\"img/lancher/INFO10\">%1_info.png</file>"
+                            "<file alias=\"img/lancher/GAME0\">%1_tile.png</file>";
+    QFile qrc(dir.filePath("menu.qrc"));
+    qrc.open(QIODevice::WriteOnly);
+    qrc.write(("<RCC><qresource prefix=\"/\">" + entries.arg("ja") +
+               "</qresource><qresource prefix=\"/\" lang=\"en\">" + entries.arg("en") +
+               "</qresource></RCC>")
+                  .toUtf8());
+    qrc.close();
+    const QString rcc = dir.filePath("menu.rcc");
+    return QProcess::execute(TOVIRA_RCC, {"-binary", qrc.fileName(), "-o", rcc}) == 0 ? rcc
+                                                                                      : QString();
+}
+
 // Writes a score file whose entry 7 ("Janken", line game8) holds janken and entry 0 first.
 void writeScoreFile(int janken, int first = 0)
 {
@@ -131,6 +159,62 @@ private slots:
     }
     void cleanup() { Clock::reset(); }
     void cleanupTestCase() { QDir::setCurrent(oldCwd); }
+
+    // The language button, right of the score board under the sound button, switches at once:
+    // the menu's pictures come from the English entries under the same paths, the texts from
+    // the English translation, and the choice is kept in the settings file, never in
+    // tovira.conf. The keys reach it as the last entry: Shift+Tab and Enter give Japanese back.
+    void theLanguageButtonSwitchesTheMenuAtOnce()
+    {
+        QTemporaryDir config, pictures;
+        const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+        const QRgb colours[4] = {qRgb(200, 30, 30), qRgb(30, 200, 30), qRgb(30, 30, 200),
+                                 qRgb(200, 200, 30)};
+        const QString rcc = twoLanguageMenuPictures(pictures, colours);
+        QVERIFY(!rcc.isEmpty());
+        // Registered before the game's own file, which holds the same paths: Qt serves a path
+        // from the first file that has it. So this test runs first, before any other
+        // registers the game's file.
+        QVERIFY(QResource::registerResource(rcc));
+        QVERIFY(QResource::registerResource(TOVIRA_GAME_DIR "/resuorce.rcc"));
+        Language::apply(Language::Japanese);
+        {
+            Scene scene(nullptr, 1024, 576);
+            SceneInput::activate(scene);
+            const auto shows = [&scene](QRgb info, QRgb tile) {
+                const QImage menu = FlatPictures::paint(*scene.getLauncher());
+                return menu.pixel(734, 176) == info && menu.pixel(420, 177) == tile;
+            };
+            const auto chosen = [] {
+                return QSettings(SoundSettings::filePath(), QSettings::IniFormat)
+                    .value("language/chosen");
+            };
+            QVERIFY(shows(colours[0], colours[1]));
+            QVERIFY(!chosen().isValid());
+            SceneInput::click(scene, QPointF(984, 94));
+            QCOMPARE(Language::current(), Language::English);
+            QVERIFY(shows(colours[2], colours[3]));
+            QCOMPARE(SceneNotice::buttonText(), QString("Back to menu"));
+            QCOMPARE(chosen().toString(), QString("en"));
+            QVERIFY(SoundSettings::filePath().startsWith(config.path()));
+            scene.slot_playLancher(-1, 0);
+            QFile scores("tovira.conf");
+            QVERIFY(scores.open(QIODevice::ReadOnly));
+            const QByteArray kept = scores.readAll();
+            QVERIFY2(!kept.contains("lang") && !kept.contains("chosen"), kept.constData());
+
+            SceneInput::hover(scene, QPointF(300, 60));
+            SceneInput::key(scene, Qt::Key_Backtab);
+            SceneInput::key(scene, Qt::Key_Return);
+            QCOMPARE(Language::current(), Language::Japanese);
+            QVERIFY(shows(colours[0], colours[1]));
+            QCOMPARE(SceneNotice::buttonText(), QString("メニューに戻る"));
+            QCOMPARE(chosen().toString(), QString("ja"));
+        }
+        QVERIFY(QResource::unregisterResource(rcc));
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+    }
 
     // A first start creates the file with ten zeros and reads it back without a notice.
     void firstStartCreatesZeroFile()

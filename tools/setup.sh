@@ -2,10 +2,11 @@
 # Sourced, not run.
 
 # What the game needs to build and run. libqt6multimedia6 carries Qt Multimedia with its
-# PulseAudio output (linked in) and the media back-end plugins.
+# PulseAudio output (linked in) and the media back-end plugins; qt6-tools-dev has the CMake
+# side of Qt Linguist and qt6-l10n-tools its lupdate and lrelease, which build the translations.
 BUILD_PACKAGES=(g++ make cmake pkg-config qt6-base-dev qt6-multimedia-dev qt6-svg-dev
     libqt6svg6 qt6-qpa-plugins zlib1g-dev libgl-dev libvulkan-dev fonts-dejavu-core
-    libqt6multimedia6)
+    libqt6multimedia6 qt6-tools-dev qt6-l10n-tools)
 # What the test suite needs beyond that: a virtual X server and the tools that drive and look
 # at it, an audio server with a null sink, the fuzzing compiler and OpenSSL for the benchmark,
 # a small window manager for the full-screen and minimise tests, and what builds and checks the

@@ -5,6 +5,7 @@
 #include "base/Random.h"
 
 #include <QDebug>
+#include <QHash>
 #include <QPainter>
 #include <QTime>
 #include <cmath>
@@ -17,9 +18,10 @@ namespace
 // in the middle of a play, where decoding took several frames.
 QImage &decodedSheet()
 {
-    // The double-size sheet, once in use, is kept apart from the one decoded before.
-    static QImage sheet, doubleSheet;
-    return Picture::isDoubleSize() ? doubleSheet : sheet;
+    // The double-size sheet, once in use, and another language's are kept apart from the one
+    // decoded before.
+    static QHash<QString, QImage> sheets;
+    return sheets[Picture::currentSet()];
 }
 // A cell's rectangle in the sheet's own pixels.
 QRect pixelRect(const QImage &sheet, int cell)

@@ -173,8 +173,8 @@ void Game_Base::drawDialog(QPainter *painter, const QString &title, const QStrin
 
     font.setPointSize(12);
     painter->setFont(font);
-    painter->drawText(hintRect(),
-                      tr("スペースキーで") + QLatin1Char('"') + left + QLatin1Char('"'));
+    //: The hint under a dialog: the Space key takes the left button, named as %1.
+    painter->drawText(hintRect(), tr("スペースキーで\"%1\"").arg(left));
 
     font.setPointSize(24);
     painter->setFont(font);
@@ -201,7 +201,9 @@ void Game_Base::drawResultScore(QPainter *painter)
 {
     // The best as it stands after this play; the play beat it when its score is higher.
     const int played = score->getScore(), best = qMax(score->getBest(), played);
+    //: A result screen's line: this play's score and the best.
     const QString line = tr("スコア %1　ベスト %2").arg(groupedNumber(played), groupedNumber(best));
+    //: Follows the score line, in gold, when the play beat the best.
     const QString mark = played > score->getBest() ? tr("　ベスト更新！") : QString();
     QFont small = font;
     small.setPointSize(15);

@@ -236,7 +236,8 @@ void Game_SameGame::paintGame(QPainter *painter)
             drawBoard(p);
             Shade::draw(p, boundingRect(), 200);
         });
-        drawDialog(painter, tr("やり直しますか？"), tr("はい"), tr("メニューに戻る"));
+        drawDialog(painter, tr("やり直しますか？"), Game_Base::tr("はい"),
+                   Game_Base::tr("メニューに戻る"));
     } else {
         backdrop.draw(painter, screen, boardKey(), [this](QPainter *p) { drawBoard(p); });
         drawHoveredGroup(painter);

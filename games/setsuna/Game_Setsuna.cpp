@@ -284,8 +284,8 @@ void Game_Setsuna::drawDuel(QPainter *painter, const Game_Setsuna_Duel::Poses &p
     drawScorePanel(painter, pictures->score);
     if (duel.isResultShown()) {
         Shade::draw(painter, boundingRect(), 128);
-        drawDialog(painter, QStringLiteral("残念！"), QStringLiteral("もう一度"),
-                   QStringLiteral("メニューに戻る"));
+        drawDialog(painter, Game_Base::tr("残念！"), Game_Base::tr("もう一度"),
+                   Game_Base::tr("メニューに戻る"));
         if (duel.isFalseStart())
             drawFalseStartNote(painter);
     }
@@ -302,7 +302,7 @@ void Game_Setsuna::drawFalseStartNote(QPainter *painter)
     painter->setPen(QColor(0xff, 0xd2, 0x3f));
     const QRectF hint = hintRect();
     painter->drawText(QRectF(hint.center().x(), hint.top(), hint.width() / 2, 28),
-                      Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("フライング！"));
+                      Qt::AlignRight | Qt::AlignVCenter, tr("フライング！"));
     painter->restore();
 }
 

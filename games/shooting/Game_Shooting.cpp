@@ -148,8 +148,8 @@ void Game_Shooting::drawCombos(QPainter *painter)
     comboFont.setWeight(QFont::Normal);
     painter->setFont(comboFont);
     painter->setPen(Qt::white);
-    // Every live popup shows the current count.
-    const QString text = QString::number(gallery->getComboCount()) + QStringLiteral("匹");
+    // Every live popup shows the current count: the good hits in a row.
+    const QString text = tr("%n匹", "good hits in a row", gallery->getComboCount());
     gallery->stepCombos([painter, &text](Game_Shooting_Combo &, double o, const QPoint &p) {
         painter->setOpacity(o);
         Game_GlyphCache::drawText(painter, QPointF(p), text);
@@ -180,9 +180,7 @@ void Game_Shooting::paintGame(QPainter *painter)
     }
     setCursor(Qt::ArrowCursor);
     painter->fillRect(boundingRect(), Qt::black);
-    drawScorePanel(painter, pictures.scorePicture);
-    drawDialog(painter, QStringLiteral("終了！"), QStringLiteral("もう一度"),
-               QStringLiteral("メニューに戻る"));
+    drawResult(painter, pictures.scorePicture, Game_Base::tr("終了！"));
 }
 
 void Game_Shooting::drawPlay(QPainter *painter)

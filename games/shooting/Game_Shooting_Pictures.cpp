@@ -13,8 +13,9 @@ namespace
 bool loadShared(QImage &image, const QString &path)
 {
     static QHash<QString, QImage> decoded;
-    // The double-size set, once on, is kept apart from the pictures decoded before.
-    const QString key = Picture::isDoubleSize() ? QStringLiteral("x2") + path : path;
+    // The double-size set, once on, and another language's are kept apart from the pictures
+    // decoded before.
+    const QString key = Picture::currentSet() + path;
     auto it = decoded.constFind(key);
     if (it == decoded.constEnd()) {
         QImage fresh;

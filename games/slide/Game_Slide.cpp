@@ -164,7 +164,7 @@ void Game_Slide::paintGame(QPainter *painter)
     }
     // The completed picture shows through a light dim; time up darkens it.
     Shade::draw(painter, boundingRect(), cleared ? 50 : 200);
-    drawResult(painter, pictures->score, cleared ? tr("おめでとう！") : tr("残念！"));
+    drawResult(painter, pictures->score, cleared ? tr("おめでとう！") : Game_Base::tr("残念！"));
 }
 
 void Game_Slide::paintPlay(QPainter *painter)

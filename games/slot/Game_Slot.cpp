@@ -81,8 +81,7 @@ void Game_Slot::paintGame(QPainter *painter)
             drawMachine(p);
             Shade::draw(p, boundingRect(), 200);
         });
-        drawScorePanel(painter, pictures.scorePicture);
-        drawDialog(painter, tr("残念！"), tr("もう一度"), tr("メニューに戻る"));
+        drawResult(painter, pictures.scorePicture, Game_Base::tr("残念！"));
         return;
     }
     drawMachine(painter);

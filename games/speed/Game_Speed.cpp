@@ -100,7 +100,7 @@ void Game_Speed::paintGame(QPainter *painter)
 void Game_Speed::drawResult(QPainter *painter)
 {
     painter->fillRect(boundingRect(), Qt::black);
-    Game_Base::drawResult(painter, pictures.score, tr("終了！"));
+    Game_Base::drawResult(painter, pictures.score, Game_Base::tr("終了！"));
 }
 
 void Game_Speed::drawCards(QPainter *painter)

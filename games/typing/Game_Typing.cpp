@@ -96,7 +96,7 @@ void Game_Typing::paintGame(QPainter *painter)
 void Game_Typing::paintResult(QPainter *painter)
 {
     Shade::draw(painter, boundingRect(), 128);
-    Game_Base::drawResult(painter, pictures.score, tr("終了！"));
+    Game_Base::drawResult(painter, pictures.score, Game_Base::tr("終了！"));
 }
 
 // A play frame in its order: the train's step, the tiles, the box, then the clock's step and the

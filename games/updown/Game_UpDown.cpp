@@ -109,7 +109,7 @@ void Game_UpDown::drawResult(QPainter *painter)
 {
     painter->fillRect(boundingRect(), Qt::black);
     Game_Base::drawResult(painter, pictures.score,
-                          table.isFinished() ? tr("終了！") : tr("残念！"));
+                          table.isFinished() ? Game_Base::tr("終了！") : Game_Base::tr("残念！"));
 }
 
 void Game_UpDown::drawPlayField(QPainter *painter)

@@ -9,6 +9,8 @@ GAME_PID=
 WM_PID=
 # Extra command-line options for the game.
 GAME_ARGS=${GAME_ARGS:-}
+# The desktop's languages the game sees (LANGUAGE): Japanese, the game as designed, unless told.
+GAME_LANGUAGE=${GAME_LANGUAGE:-ja}
 
 cleanup() {
     [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
@@ -55,13 +57,15 @@ start_wm() {
     fail "openbox did not start: $(cat "$WORK/wm.log")"
 }
 
-# Copies the game and its data files into a fresh run folder and starts it there.
+# Copies the game and its data files into a fresh run folder and starts it there, with a
+# settings folder of the test's own (volumes, language), never the user's.
 start_game() {
     mkdir -p "$WORK/game"
     cp "$GAME_DIR"/tovira "$GAME_DIR"/resuorce.rcc "$WORK/game/"
     [ -f "$GAME_DIR/Tovira.fka" ] && cp "$GAME_DIR/Tovira.fka" "$WORK/game/"
     [ -f "$GAME_DIR/resuorce2x.rcc" ] && cp "$GAME_DIR/resuorce2x.rcc" "$WORK/game/"
-    (cd "$WORK/game" && exec ./tovira $GAME_ARGS >"$WORK/game.log" 2>&1) &
+    (cd "$WORK/game" && XDG_CONFIG_HOME="$WORK/config" LANGUAGE="$GAME_LANGUAGE" \
+        QT_LOGGING_RULES="${QT_LOGGING_RULES:-}" exec ./tovira $GAME_ARGS >"$WORK/game.log" 2>&1) &
     GAME_PID=$!
 }
 

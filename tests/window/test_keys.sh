@@ -5,8 +5,9 @@
 # arrows slide tiles); Tab opens the opening, whose pages Space, Enter and Right turn back to the
 # menu. The pointer stays in a corner of the screen, off the window, all along.
 source "$(dirname "$0")/lib.sh"
-# The entries Tab goes through on a fresh menu: the opening and the ten game entries.
-MENU_ENTRIES=11
+# The entries Tab goes through on a fresh menu: the opening, the ten game entries and the
+# sound and language buttons.
+MENU_ENTRIES=13
 open_game
 xdotool mousemove 1270 790
 title_light() { light_of 150x26+150+16; }
