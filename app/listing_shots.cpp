@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/Scene.h"
 #include "app/Startup.h"
+#include "sound/AudioSet.h"
 
 #include <QApplication>
 #include <QDir>
@@ -47,7 +48,12 @@ int main(int argc, char **argv)
     }
     const QString out = QDir(args.at(1)).absolutePath();
     const QString suffix = QLatin1Char('-') + Language::name(*language) + QStringLiteral(".png");
-    Startup::prepare(app, true, language);
+    // Heard by no one, but shown with the speaker on as a player first sees it.
+    Startup::prepare(app, false, language);
+    if (AudioSet *audio = AudioSet::getInstance()) {
+        audio->setMusicVolume(0);
+        audio->setEffectsVolume(0);
+    }
 
     MainWindow window;
     window.show();

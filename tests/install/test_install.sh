@@ -22,6 +22,20 @@ desktop-file-validate "$p/share/applications/tovira-parade.desktop" || fail "des
 appstreamcli validate --no-net --pedantic "$p/share/metainfo/io.github.tovira_parade.metainfo.xml" \
     || fail "AppStream metadata"
 
+# The screenshots the metadata names were made by the build from the window, one set per
+# language: each 1024 x 576 and the two languages' pictures of a screen not alike.
+shots="$build/assets/desktop/screenshots"
+for what in menu story shooting; do
+    for lang in en ja; do
+        grep -q "screenshots/$what-$lang.png" "$p/share/metainfo/io.github.tovira_parade.metainfo.xml" ||
+            fail "the metadata does not name $what-$lang.png"
+        [ "$(/usr/bin/identify -format "%wx%h" "$shots/$what-$lang.png")" = "1024x576" ] ||
+            fail "no 1024x576 screenshot $what-$lang.png"
+    done
+    differ=$(/usr/bin/compare -metric AE "$shots/$what-en.png" "$shots/$what-ja.png" null: 2>&1 || true)
+    [ "${differ%%.*}" -gt 2000 ] || fail "the $what screenshots are alike in both languages ($differ)"
+done
+
 # --version prints the release the metadata names; --help lists the options; both without any
 # window system, as on a text console.
 release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$p/share/metainfo/io.github.tovira_parade.metainfo.xml" | head -n 1)
