@@ -13,7 +13,8 @@
 #include <QImage>
 #include <QTextStream>
 
-namespace {
+namespace
+{
 
 // Lets the window paint for ms milliseconds: fades end and the music starts as for a player.
 void play(int ms)

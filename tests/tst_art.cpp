@@ -8,8 +8,8 @@
 #include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
-#include <QImageReader>
 #include <QFontDatabase>
+#include <QImageReader>
 #include <QPainter>
 #include <QRawFont>
 #include <QRegularExpression>

@@ -5,10 +5,10 @@
 // solid foreground, the menu's game board shows its lower edge inside the window, and a story
 // page keeps its text and its "next" mark 2 px inside its text field and apart.
 #include "GameHarness.h"
-#include "app/Language.h"
 #include "InkOffPaper.h"
 #include "SceneInput.h"
 #include "app/Game_GameList.h"
+#include "app/Language.h"
 #include "app/Scene.h"
 #include "base/Game_Countdown.h"
 #include "base/HighDensity.h"

@@ -147,6 +147,23 @@ QRectF Game_Base::resultScoreRect() const
     return QRectF(cx - 250, cy - 17, 500, 36);
 }
 
+namespace
+{
+// Centred on its button; a label whose descenders would reach the plate's rim (the g and y of
+// "Play again") is lifted just enough to keep 2 px of plate below its ink. Labels without
+// descenders stay exactly centred.
+void drawButtonLabel(QPainter *painter, const QRectF &button, const QString &label)
+{
+    const QFontMetricsF metrics(painter->font());
+    const qreal baseline =
+        button.top() + (button.height() - metrics.height()) / 2 + metrics.ascent();
+    const qreal inkBottom = baseline + metrics.tightBoundingRect(label).bottom();
+    // The plate's rim starts 5 px above the bottom of the button's place.
+    const qreal lift = qMax<qreal>(0, inkBottom - (button.bottom() - 7));
+    painter->drawText(button.translated(0, -lift), Qt::AlignCenter, label);
+}
+} // namespace
+
 QRectF Game_Base::hintRect() const
 {
     const qreal cx = getWidth() / 2, cy = getHeight() / 2;
@@ -185,13 +202,13 @@ void Game_Base::drawDialog(QPainter *painter, const QString &title, const QStrin
     if (hoverLeft)
         font.setWeight(QFont::Bold);
     painter->setFont(font);
-    painter->drawText(leftButtonRect(), Qt::AlignCenter, left);
+    drawButtonLabel(painter, leftButtonRect(), left);
 
     font.setWeight(QFont::Normal);
     if (hoverRight)
         font.setWeight(QFont::Bold);
     painter->setFont(font);
-    painter->drawText(rightButtonRect(), Qt::AlignCenter, right);
+    drawButtonLabel(painter, rightButtonRect(), right);
     font.setWeight(QFont::Normal);
 
     painter->setPen(oldPen);

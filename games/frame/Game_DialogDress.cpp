@@ -71,12 +71,14 @@ void Game_DialogDress::draw(QPainter *painter, const Layout &layout, Lit lit)
     painter->setBrush(Qt::NoBrush);
     painter->drawRoundedRect(card.adjusted(6, 6, -6, -6), 16, 16);
 
-    const QRectF band = layout.title.adjusted(0, 3, 0, -3);
+    // The band fills its place but for 1 px, so that a descender (the y and g of an English
+    // title) keeps clear of its rim.
+    const QRectF band = layout.title.adjusted(0, 1, 0, -1);
     slab(painter, band, band.height() / 2, QColor(0xd2, 0x30, 0x4a), QColor(0xa8, 0x1a, 0x30), 3,
          {0, 3});
     painter->setPen(QPen(Gold, 2));
-    painter->drawLine(QPointF(band.left() + 26, band.bottom() + 8),
-                      QPointF(band.right() - 26, band.bottom() + 8));
+    painter->drawLine(QPointF(band.left() + 26, layout.title.bottom() + 5),
+                      QPointF(band.right() - 26, layout.title.bottom() + 5));
 
     plate(painter, layout.left, lit == Lit::Left);
     if (!layout.right.isEmpty())
