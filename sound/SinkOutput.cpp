@@ -58,8 +58,12 @@ void SinkOutput::start(QIODevice *device)
     stopLater.stop();
     if (sink->state() != QAudio::StoppedState)
         sink->stop();
-    fade.start(device, sink->format(), gain(), fadeMilliseconds());
+    fade.start(device, sink->format(), gain(), fadeMilliseconds(), EndSilenceMilliseconds);
     sink->setVolume(volume());
+    // Left alone, a restarted sink asks the server for the buffer it was granted the time before
+    // and is granted less: after a dozen starts an effect has a few milliseconds of buffer and
+    // underruns before it is heard. 0 asks for the backend's own size at every start.
+    sink->setBufferSize(0);
     sink->start(&fade);
     // Started while muted: held like the others until unmuted.
     if (volume() == 0)

@@ -15,6 +15,12 @@ class SinkOutput : public AudioOutput
 {
     Q_OBJECT
 public:
+    // Silence written after a sound's end, longer than the server's buffer: the server starts a
+    // stream only once its buffer is full, and the sink goes idle, and is stopped, as soon as it
+    // has written the last byte. Without it a short effect is never heard and a longer one loses
+    // its last part.
+    static constexpr int EndSilenceMilliseconds = 300;
+
     SinkOutput(const QAudioDevice &device, const QAudioFormat &format, const QString &member);
     ~SinkOutput() override;
 
