@@ -424,15 +424,21 @@ void AudioSet::play(int row)
     if (muted && !Rows[row].loops)
         return;
     ensure(row);
-    if (members[row])
-        members[row]->play();
+    if (!members[row])
+        return;
+    if (Rows[row].loops)
+        members[row]->setLead(int(musicFadeHeard.remainingTime()));
+    members[row]->play();
 }
 
 void AudioSet::stop(int row)
 {
     ensure(row);
-    if (members[row])
-        members[row]->stop();
+    if (!members[row])
+        return;
+    if (Rows[row].loops && members[row]->isPlaying())
+        musicFadeHeard.setRemainingTime(members[row]->heldMilliseconds());
+    members[row]->stop();
 }
 
 void AudioSet::playBgm1()

@@ -4,6 +4,7 @@
 // decode on worker threads while the window comes up, the menu music first; each is handed to
 // its member on the GUI thread in loading order, with its message. An operation on a sound not
 // yet decoded waits for that sound.
+#include <QDeadlineTimer>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -173,6 +174,8 @@ private:
     void applyVolume(int row);
 
     bool silent = false;
+    // When the fade of the last music track stopped is heard: the next one comes in then.
+    QDeadlineTimer musicFadeHeard{0};
     double music = 1.0;
     double effects = 1.0;
     bool muted = false;

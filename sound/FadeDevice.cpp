@@ -5,7 +5,7 @@
 #include <cstring>
 
 bool FadeDevice::start(QIODevice *device, const QAudioFormat &audioFormat, double gain, int fadeMs,
-                       int endSilenceMs)
+                       int endSilenceMs, int leadMs)
 {
     close();
     source = device;
@@ -14,6 +14,7 @@ bool FadeDevice::start(QIODevice *device, const QAudioFormat &audioFormat, doubl
     fadeFrames = qMax(1, int(qint64(format.sampleRate()) * fadeMs / 1000));
     framesServed = 0;
     endFrames = qint64(format.sampleRate()) * endSilenceMs / 1000;
+    leadFrames = qint64(format.sampleRate()) * leadMs / 1000;
     tail.clear();
     fading = false;
     // Unbuffered: every read passes through the fade as it is asked for.
@@ -48,7 +49,8 @@ qint64 FadeDevice::bytesAvailable() const
 {
     if (fading)
         return tail.size() + fadeFrames * format.bytesPerFrame();
-    return source ? source->bytesAvailable() + endFrames * format.bytesPerFrame() : 0;
+    return source ? source->bytesAvailable() + (leadFrames + endFrames) * format.bytesPerFrame()
+                  : 0;
 }
 
 qint64 FadeDevice::readData(char *out, qint64 maxSize)
@@ -67,6 +69,12 @@ qint64 FadeDevice::readData(char *out, qint64 maxSize)
     }
     if (!source)
         return 0;
+    if (leadFrames > 0 && frame > 0) {
+        const qint64 frames = qMin(maxSize / frame, leadFrames);
+        leadFrames -= frames;
+        silence(out, frames * frame);
+        return frames * frame;
+    }
     const qint64 n = source->read(out, maxSize);
     if (n == 0 && !source->atEnd()) {
         // Nothing this moment, more to come: a pull-mode sink handed an empty read stops asking

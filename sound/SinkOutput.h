@@ -28,6 +28,8 @@ public:
     // Fades out: what the sink already holds plays on into the fade, and the sink stops once
     // that has been heard, so a stop never cuts into a wave.
     void stop() override;
+    // What the server holds of the sound, by what the sink may not yet write.
+    int heldMilliseconds() const override;
 
 protected:
     void applyVolume() override;

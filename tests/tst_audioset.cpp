@@ -650,6 +650,14 @@ private slots:
         loop.open(QIODevice::ReadOnly);
         QCOMPARE(frames(100).last(), 5000);
         loop.close();
+        // Silence leads in when asked for, then the fade-in begins.
+        QVERIFY(fade.start(&loop, f, 1.0, 5, 0, 10)); // 80 frames
+        loop.open(QIODevice::ReadOnly);
+        QList<int> led = frames(80);
+        led += frames(21);
+        QVERIFY(std::all_of(led.begin(), led.begin() + 81, [](int v) { return v == 0; }));
+        QCOMPARE(led[100], 5000);
+        loop.close();
         // A sound that runs out is followed by the silence asked for, then the device ends.
         QBuffer shortSound;
         shortSound.setData(level.left(40));
