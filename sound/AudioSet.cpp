@@ -114,6 +114,8 @@ const EffectRow Effects[] = {
     {Effect::ResultNewBest, AudioSet::Best, false},
     {Effect::ResultGentle, AudioSet::Result, false},
     {Effect::QuestionShown, AudioSet::Question, false},
+    // The soft slide of a card laid down, for a page of a story.
+    {Effect::PageTurned, AudioSet::Card, false},
     {Effect::Hover, AudioSet::Hover, false},
     {Effect::Click, AudioSet::Click, false},
     {Effect::Locked, AudioSet::Locked, false},

@@ -22,9 +22,9 @@ public:
     // A change of music track: the old one fades out while the new one fades in.
     static constexpr int CrossfadeMilliseconds = 200;
 
-    // What happened in a game, on the menu or in a dialog; one table says which recording each
-    // plays and whether the silent flag holds it back (every game effect; not the menu's and
-    // dialogs' own sounds).
+    // What happened in a game, on the menu, in a dialog or a story; one table says which
+    // recording each plays and whether the silent flag holds it back (every game effect; not the
+    // menu's, dialogs' and stories' own sounds).
     enum class Effect {
         JankenHand,
         JankenRoundWin,
@@ -54,6 +54,7 @@ public:
         ResultNewBest,
         ResultGentle,
         QuestionShown,
+        PageTurned,
         Hover,
         Click,
         Locked,
