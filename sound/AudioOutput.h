@@ -23,6 +23,12 @@ public:
     // click.
     void setFadeMilliseconds(int value) { fadeLength = value; }
     int fadeMilliseconds() const { return fadeLength; }
+    // Silence before the first sample of each start: a track coming in waits for the fade of
+    // the one going out to be heard.
+    void setLeadMilliseconds(int value) { leadLength = value; }
+    int leadMilliseconds() const { return leadLength; }
+    // How long what the channel has already handed on plays before a stop's fade is heard.
+    virtual int heldMilliseconds() const { return 0; }
     // The player's volume (0..1, 0 when muted), taken at once by a channel already playing.
     void setVolume(double value)
     {
@@ -42,5 +48,6 @@ protected:
 private:
     double level = 1.0;
     int fadeLength = 5;
+    int leadLength = 0;
     double playerVolume = 1.0;
 };

@@ -114,6 +114,8 @@ const EffectRow Effects[] = {
     {Effect::ResultNewBest, AudioSet::Best, false},
     {Effect::ResultGentle, AudioSet::Result, false},
     {Effect::QuestionShown, AudioSet::Question, false},
+    // The soft slide of a card laid down, for a page of a story.
+    {Effect::PageTurned, AudioSet::Card, false},
     {Effect::Hover, AudioSet::Hover, false},
     {Effect::Click, AudioSet::Click, false},
     {Effect::Locked, AudioSet::Locked, false},
@@ -424,15 +426,21 @@ void AudioSet::play(int row)
     if (muted && !Rows[row].loops)
         return;
     ensure(row);
-    if (members[row])
-        members[row]->play();
+    if (!members[row])
+        return;
+    if (Rows[row].loops)
+        members[row]->setLead(int(musicFadeHeard.remainingTime()));
+    members[row]->play();
 }
 
 void AudioSet::stop(int row)
 {
     ensure(row);
-    if (members[row])
-        members[row]->stop();
+    if (!members[row])
+        return;
+    if (Rows[row].loops && members[row]->isPlaying())
+        musicFadeHeard.setRemainingTime(members[row]->heldMilliseconds());
+    members[row]->stop();
 }
 
 void AudioSet::playBgm1()

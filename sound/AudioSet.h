@@ -4,6 +4,7 @@
 // decode on worker threads while the window comes up, the menu music first; each is handed to
 // its member on the GUI thread in loading order, with its message. An operation on a sound not
 // yet decoded waits for that sound.
+#include <QDeadlineTimer>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -21,9 +22,9 @@ public:
     // A change of music track: the old one fades out while the new one fades in.
     static constexpr int CrossfadeMilliseconds = 200;
 
-    // What happened in a game, on the menu or in a dialog; one table says which recording each
-    // plays and whether the silent flag holds it back (every game effect; not the menu's and
-    // dialogs' own sounds).
+    // What happened in a game, on the menu, in a dialog or a story; one table says which
+    // recording each plays and whether the silent flag holds it back (every game effect; not the
+    // menu's, dialogs' and stories' own sounds).
     enum class Effect {
         JankenHand,
         JankenRoundWin,
@@ -53,6 +54,7 @@ public:
         ResultNewBest,
         ResultGentle,
         QuestionShown,
+        PageTurned,
         Hover,
         Click,
         Locked,
@@ -173,6 +175,8 @@ private:
     void applyVolume(int row);
 
     bool silent = false;
+    // When the fade of the last music track stopped is heard: the next one comes in then.
+    QDeadlineTimer musicFadeHeard{0};
     double music = 1.0;
     double effects = 1.0;
     bool muted = false;

@@ -4,7 +4,8 @@
 
 #include <cstring>
 
-bool FadeDevice::start(QIODevice *device, const QAudioFormat &audioFormat, double gain, int fadeMs)
+bool FadeDevice::start(QIODevice *device, const QAudioFormat &audioFormat, double gain, int fadeMs,
+                       int endSilenceMs, int leadMs)
 {
     close();
     source = device;
@@ -12,6 +13,8 @@ bool FadeDevice::start(QIODevice *device, const QAudioFormat &audioFormat, doubl
     level = gain;
     fadeFrames = qMax(1, int(qint64(format.sampleRate()) * fadeMs / 1000));
     framesServed = 0;
+    endFrames = qint64(format.sampleRate()) * endSilenceMs / 1000;
+    leadFrames = qint64(format.sampleRate()) * leadMs / 1000;
     tail.clear();
     fading = false;
     // Unbuffered: every read passes through the fade as it is asked for.
@@ -39,14 +42,15 @@ bool FadeDevice::atEnd() const
     // Fading out never runs dry: silence follows until the sink is stopped.
     if (fading)
         return false;
-    return !source || source->atEnd();
+    return !source || (source->atEnd() && endFrames == 0);
 }
 
 qint64 FadeDevice::bytesAvailable() const
 {
     if (fading)
         return tail.size() + fadeFrames * format.bytesPerFrame();
-    return source ? source->bytesAvailable() : 0;
+    return source ? source->bytesAvailable() + (leadFrames + endFrames) * format.bytesPerFrame()
+                  : 0;
 }
 
 qint64 FadeDevice::readData(char *out, qint64 maxSize)
@@ -65,12 +69,24 @@ qint64 FadeDevice::readData(char *out, qint64 maxSize)
     }
     if (!source)
         return 0;
+    if (leadFrames > 0 && frame > 0) {
+        const qint64 frames = qMin(maxSize / frame, leadFrames);
+        leadFrames -= frames;
+        silence(out, frames * frame);
+        return frames * frame;
+    }
     const qint64 n = source->read(out, maxSize);
     if (n == 0 && !source->atEnd()) {
         // Nothing this moment, more to come: a pull-mode sink handed an empty read stops asking
         // for good, so it is handed silence instead.
         silence(out, maxSize);
         return maxSize;
+    }
+    if (n <= 0 && endFrames > 0 && frame > 0) {
+        const qint64 frames = qMin(maxSize / frame, endFrames);
+        endFrames -= frames;
+        silence(out, frames * frame);
+        return frames * frame;
     }
     if (n > 0 && frame > 0) {
         if (framesServed < fadeFrames || level != 1.0)

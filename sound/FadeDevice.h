@@ -17,9 +17,10 @@ public:
     using QIODevice::QIODevice;
 
     // Opens on source (already open), fading in over fadeMs from its first frame; every sample
-    // is scaled by gain (0..1). A stop fades out over the same length.
+    // is scaled by gain (0..1). A stop fades out over the same length. leadMs of silence come
+    // before the source's first frame and, once the source has run out, endSilenceMs after it.
     bool start(QIODevice *source, const QAudioFormat &format, double gain = 1.0,
-               int fadeMs = FadeMilliseconds);
+               int fadeMs = FadeMilliseconds, int endSilenceMs = 0, int leadMs = 0);
     // Takes the fade's length from the source, faded out, then serves only silence. The source
     // is let go: it may be closed at once.
     void fadeOut();
@@ -43,6 +44,8 @@ private:
     QAudioFormat format;
     qint64 fadeFrames = 0;
     qint64 framesServed = 0;
+    qint64 leadFrames = 0; // of silence still to come before the source's first frame
+    qint64 endFrames = 0;  // of silence still to follow the source's end
     double level = 1.0;
     QByteArray tail;
     bool fading = false;

@@ -58,12 +58,25 @@ void SinkOutput::start(QIODevice *device)
     stopLater.stop();
     if (sink->state() != QAudio::StoppedState)
         sink->stop();
-    fade.start(device, sink->format(), gain(), fadeMilliseconds());
+    fade.start(device, sink->format(), gain(), fadeMilliseconds(), EndSilenceMilliseconds,
+               leadMilliseconds());
     sink->setVolume(volume());
+    // Left alone, a restarted sink asks the server for the buffer it was granted the time before
+    // and is granted less: after a dozen starts an effect has a few milliseconds of buffer and
+    // underruns before it is heard. 0 asks for the backend's own size at every start.
+    sink->setBufferSize(0);
     sink->start(&fade);
     // Started while muted: held like the others until unmuted.
     if (volume() == 0)
         sink->suspend();
+}
+
+int SinkOutput::heldMilliseconds() const
+{
+    const QAudio::State state = sink->state();
+    if (state != QAudio::ActiveState && state != QAudio::IdleState)
+        return 0;
+    return int(sink->format().durationForBytes(sink->bufferSize() - sink->bytesFree()) / 1000);
 }
 
 void SinkOutput::stop()

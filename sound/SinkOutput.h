@@ -15,6 +15,12 @@ class SinkOutput : public AudioOutput
 {
     Q_OBJECT
 public:
+    // Silence written after a sound's end, longer than the server's buffer: the server starts a
+    // stream only once its buffer is full, and the sink goes idle, and is stopped, as soon as it
+    // has written the last byte. Without it a short effect is never heard and a longer one loses
+    // its last part.
+    static constexpr int EndSilenceMilliseconds = 300;
+
     SinkOutput(const QAudioDevice &device, const QAudioFormat &format, const QString &member);
     ~SinkOutput() override;
 
@@ -22,6 +28,8 @@ public:
     // Fades out: what the sink already holds plays on into the fade, and the sink stops once
     // that has been heard, so a stop never cuts into a wave.
     void stop() override;
+    // What the server holds of the sound, by what the sink may not yet write.
+    int heldMilliseconds() const override;
 
 protected:
     void applyVolume() override;

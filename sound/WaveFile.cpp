@@ -137,6 +137,7 @@ void WaveFile::makeOutput()
         return;
     output->setGain(gain);
     output->setFadeMilliseconds(fadeMs);
+    output->setLeadMilliseconds(leadMs);
     output->setVolume(volume);
     connect(output.get(), &AudioOutput::stateChanged, this, &WaveFile::finishedPlaying);
     connect(output.get(), &AudioOutput::failed, this, &WaveFile::lost);
@@ -158,6 +159,18 @@ void WaveFile::lost()
         });
     }
     retry->start(RetryMilliseconds);
+}
+
+void WaveFile::setLead(int milliseconds)
+{
+    leadMs = milliseconds;
+    if (output)
+        output->setLeadMilliseconds(milliseconds);
+}
+
+int WaveFile::heldMilliseconds() const
+{
+    return output ? output->heldMilliseconds() : 0;
 }
 
 void WaveFile::setLoop(bool value)

@@ -40,6 +40,10 @@ public:
     // The player's volume (0..1), heard at once on a playing channel and kept for new ones.
     void setVolume(double value);
     void setLoop(bool value);
+    // Silence before the first sample of the next starts (ms), and how long what the channel
+    // has handed on plays before a stop is heard.
+    void setLead(int milliseconds);
+    int heldMilliseconds() const;
     // Once its shared bytes have finished arriving: a sound whose decoding failed or fell short
     // is cut to what arrived (nothing for a failure), as if it had been read so.
     void settle();
@@ -71,6 +75,7 @@ private:
     QString member;
     double gain = 1.0;
     int fadeMs = 5;
+    int leadMs = 0;
     double volume = 1.0;
     bool broken = false; // the channel was lost: made anew at the next play
     bool loop = false;

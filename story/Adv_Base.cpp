@@ -3,6 +3,7 @@
 #include "base/Keys.h"
 #include "base/Picture.h"
 #include "base/Shade.h"
+#include "sound/AudioSet.h"
 
 #include <QDebug>
 #include <QGraphicsSceneMouseEvent>
@@ -179,7 +180,10 @@ void Adv_Base::turnPage()
             if (page < pageCount)
                 loadPage(page);
         }
-        if (page >= pageCount) {
+        if (page < pageCount) {
+            if (AudioSet *audio = AudioSet::getInstance())
+                audio->play(AudioSet::Effect::PageTurned);
+        } else {
             // Nothing is shown any more; the timer would only wake the process for nothing.
             frameTimer->stop();
             // The scene takes the item away before this returns.

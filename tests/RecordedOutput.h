@@ -18,8 +18,12 @@ public:
     void finish() { emit stateChanged(QAudio::IdleState); }
     // Reports that the channel was lost, as a sink does when its audio server goes away.
     void fail() { emit failed(); }
+    // What the channel claims to hold beyond a stop, as a sink with a buffer does.
+    void setHeld(int milliseconds) { held = milliseconds; }
+    int heldMilliseconds() const override { return held; }
 
 private:
     SoundRecorder &recorder;
     QString member;
+    int held = 0;
 };

@@ -18,6 +18,18 @@ int SoundRecorder::fadeMilliseconds(const QString &member) const
     return output ? output->fadeMilliseconds() : 0;
 }
 
+int SoundRecorder::leadMilliseconds(const QString &member) const
+{
+    const RecordedOutput *output = outputs.value(member);
+    return output ? output->leadMilliseconds() : 0;
+}
+
+void SoundRecorder::setHeld(const QString &member, int milliseconds)
+{
+    if (RecordedOutput *output = outputs.value(member))
+        output->setHeld(milliseconds);
+}
+
 double SoundRecorder::volume(const QString &member) const
 {
     const RecordedOutput *output = outputs.value(member);

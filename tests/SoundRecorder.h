@@ -37,6 +37,9 @@ public:
     int madeCount(const QString &member) const { return made.value(member); }
     double gain(const QString &member) const;
     int fadeMilliseconds(const QString &member) const;
+    // The silence member's latest channel starts with, and what it claims to hold beyond a stop.
+    int leadMilliseconds(const QString &member) const;
+    void setHeld(const QString &member, int milliseconds);
     double volume(const QString &member) const;
     // The members started so far, each once, in the order of their first start.
     QStringList playedMembers() const;

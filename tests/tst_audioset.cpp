@@ -18,6 +18,7 @@
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
+#include <QBuffer>
 #include <QSettings>
 #include <QtEndian>
 #include <QtTest>
@@ -649,6 +650,26 @@ private slots:
         loop.open(QIODevice::ReadOnly);
         QCOMPARE(frames(100).last(), 5000);
         loop.close();
+        // Silence leads in when asked for, then the fade-in begins.
+        QVERIFY(fade.start(&loop, f, 1.0, 5, 0, 10)); // 80 frames
+        loop.open(QIODevice::ReadOnly);
+        QList<int> led = frames(80);
+        led += frames(21);
+        QVERIFY(std::all_of(led.begin(), led.begin() + 81, [](int v) { return v == 0; }));
+        QCOMPARE(led[100], 5000);
+        loop.close();
+        // A sound that runs out is followed by the silence asked for, then the device ends.
+        QBuffer shortSound;
+        shortSound.setData(level.left(40));
+        shortSound.open(QIODevice::ReadOnly);
+        QVERIFY(fade.start(&shortSound, f, 1.0, 1, 10)); // 80 frames of silence
+        QList<int> ended = frames(100);
+        ended += frames(100);
+        QCOMPARE(ended.size(), 90);
+        QCOMPARE(ended[9], 10000);
+        QVERIFY(std::all_of(ended.begin() + 10, ended.end(), [](int v) { return v == 0; }));
+        QVERIFY(fade.atEnd());
+        QCOMPARE(fade.read(4), QByteArray());
         // Unsigned bytes are silent at their middle.
         f.setSampleFormat(QAudioFormat::UInt8);
         QVERIFY(fade.start(&loop, f));

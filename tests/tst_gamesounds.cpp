@@ -172,7 +172,7 @@ const GameRow Games[] = {
      [] { return new Game_Shooting; },
      shooting,
      {Effect::ShotFired, Effect::TargetHit, Effect::ShotMissed, Effect::BonusZone,
-      Effect::BadTarget}},
+      Effect::BadTarget, Effect::LastSeconds}},
     {"Slide", [] { return new Game_Slide; }, slide, {}},
     {"Slot", [] { return new Game_Slot; }, slot, {Effect::ReelStop, Effect::Pay, Effect::ReelLost}},
     {"UpDown",
@@ -333,6 +333,12 @@ private slots:
         QVERIFY(!last.pass(QTime(23, 59, 59, 500)));
         last.reset();
         QVERIFY(last.pass(QTime(0, 0, 3)));
+        // The gallery's clock ticks so in its last five seconds, as the card games' do.
+        openGame(3);
+        Round r = round();
+        for (int i = 0; i < 60 * 4; ++i)
+            r.frame(250);
+        QCOMPARE(recorder->playCount("tick"), Game_LastSeconds::Count);
     }
 
     // Pointing at a new entry of the menu sounds once, a click sounds, a locked ending sounds

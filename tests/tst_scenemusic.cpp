@@ -51,11 +51,18 @@ private slots:
         auto *game = new TestGame(QStringLiteral("Janken"));
         scene.getGameList()->setGame(7, game);
         recorder->clear();
+        // The menu track's sink still holds 120 ms: the game track comes in as its fade does.
+        AudioSet::getInstance()->finishLoading();
+        recorder->setHeld("bgm1", 120);
         scene.slot_playGame(7);
         QCOMPARE(recorder->events(), (QStringList{"stop bgm1", "play bgm2"}));
+        QVERIFY2(recorder->leadMilliseconds("bgm2") > 60,
+                 qPrintable(QString::number(recorder->leadMilliseconds("bgm2"))));
+        QVERIFY(recorder->leadMilliseconds("bgm2") <= 120);
         recorder->clear();
         game->exitGame();
         QCOMPARE(recorder->events(), (QStringList{"stop bgm2", "play bgm1"}));
+        QCOMPARE(recorder->leadMilliseconds("bgm1"), 0);
         // Each change is a crossfade: the old track fades out over the same span as the new
         // one fades in, and both play meanwhile.
         for (const char *track : {"bgm1", "bgm2"}) {

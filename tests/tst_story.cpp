@@ -131,6 +131,7 @@ private slots:
         oldCwd = QDir::currentPath();
         QVERIFY(QResource::registerResource(TOVIRA_GAME_DIR "/resuorce.rcc"));
     }
+    void cleanup() { AudioSet::destroyInstance(); }
     void cleanupTestCase() { QDir::setCurrent(oldCwd); }
 
     void aStoryEndsAfterExactlyPageCountClicks_data()
@@ -150,7 +151,7 @@ private slots:
     // The veil lifts over the first 100 frames and no click counts until it is gone; then the
     // pageCount-th click (of any button, or Space, Enter or the Right arrow) ends the story
     // with its index. Left in the scene after that, the story draws nothing and does not end
-    // again. A page that can be turned shows the "next" mark.
+    // again. A page that can be turned shows the "next" mark; each turn to a page sounds.
     void aStoryEndsAfterExactlyPageCountClicks()
     {
         QFETCH(int, pages);
@@ -181,6 +182,8 @@ private slots:
         QCOMPARE(story.getPage(), 0);
         frame(story);
         QCOMPARE(story.getFade(), 0.0);
+        const std::shared_ptr<SoundRecorder> recorder = GameHarness::recordEverySound();
+        QVERIFY(recorder);
 
         for (int i = 0; i < pages - 1; ++i) {
             const QImage shown = frame(story);
@@ -190,8 +193,10 @@ private slots:
             QCOMPARE(story.getPage(), i + 1);
         }
         QVERIFY(ended.isEmpty());
+        QCOMPARE(recorder->playCount(AudioSet::memberOf(AudioSet::Effect::PageTurned)), pages - 1);
         turn();
         QCOMPARE(ended.size(), 1);
+        QCOMPARE(recorder->events().filter("play ").size(), pages - 1);
         QCOMPARE(ended.at(0).at(0).toInt(), index);
 
         QCOMPARE(centre(frame(story, Qt::magenta)), QColor(Qt::magenta));

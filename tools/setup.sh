@@ -10,11 +10,12 @@ BUILD_PACKAGES=(g++ make cmake pkg-config qt6-base-dev qt6-multimedia-dev qt6-sv
 # What the test suite needs beyond that: a virtual X server and the tools that drive and look
 # at it, an audio server with a null sink, the fuzzing compiler and OpenSSL for the benchmark,
 # a small window manager for the full-screen and minimise tests, and what builds and checks the
-# Debian package (dpkg-shlibdeps and file for its dependencies, lintian), and what checks the
-# layers and the layout of the code.
+# Debian package (dpkg-shlibdeps and file for its dependencies, lintian), what checks the
+# layers and the layout of the code, and numpy, which the audio test matches the sink's
+# recording with.
 TEST_PACKAGES=(xvfb xauth imagemagick x11-utils xdotool pulseaudio pulseaudio-utils sox
     clang libclang-rt-14-dev libssl-dev procps appstream desktop-file-utils openbox lintian
-    dpkg-dev file python3 clang-format)
+    dpkg-dev file python3 python3-numpy clang-format)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

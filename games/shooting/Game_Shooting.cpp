@@ -162,6 +162,8 @@ void Game_Shooting::drawClock(QPainter *painter)
     painter->drawImage(120, 10, pictures.timerPicture);
     if (!gallery->advanceClock(Clock::monotonicMs()))
         return;
+    if (lastSeconds.pass(gallery->getCountdown().remainingMs()))
+        playEffect(AudioSet::Effect::LastSeconds);
     QFont clockFont = getFont();
     clockFont.setPointSize(50);
     painter->setFont(clockFont);

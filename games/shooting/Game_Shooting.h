@@ -3,6 +3,7 @@
 // crosshair and shoots with a mouse press against a 50-second clock. The rules live in
 // Game_Shooting_Gallery; this item draws them and advances them once per painted frame.
 #include "games/frame/Game_Base.h"
+#include "games/frame/Game_LastSeconds.h"
 #include "games/shooting/Game_Shooting_Gallery.h"
 #include "games/shooting/Game_Shooting_Pictures.h"
 
@@ -56,4 +57,5 @@ private:
     // The last hover position in scene coordinates.
     QPointF pointerPos;
     std::unique_ptr<Game_Shooting_Gallery> gallery;
+    Game_LastSeconds lastSeconds;
 };

@@ -140,6 +140,13 @@ pick_entry() {
     sleep "${3:-1}"
 }
 
+# A game picked on the menu by its name (the window points of the nine entries), then a wait.
+pick_game() {
+    local -A at=([Setsuna]="464 195" [SameGame]="464 277" [Typing]="464 359" [Shooting]="464 441"
+        [Slot]="464 523" [Slide]="598 195" [UpDown]="598 277" [Janken]="598 359" [Speed]="598 441")
+    pick_entry ${at[$1]} "${2:-1}"
+}
+
 # A key sent to the game's window, then a wait (0.5 s unless told).
 press() {
     xdotool key --window "$win" "$1"

@@ -1,17 +1,32 @@
 # The game's sound on a real audio server: a PulseAudio null sink, recorded through its monitor.
 # Without a server the game starts silently with at most one warning per sound; with one, the
-# menu music plays at start-up and the game music once a game is chosen.
+# menu music plays at start-up, crosses into the game music once a game is chosen, and M
+# silences it; then, the music turned down, a round of each game is heard as its own effects.
 source "$(dirname "$0")/lib.sh"
 
 for tool in pulseaudio parec sox; do
     command -v "$tool" >/dev/null || fail "$tool is missing (./test installs pulseaudio pulseaudio-utils sox)"
 done
+/usr/bin/python3 -c 'import numpy' 2>/dev/null || fail "numpy is missing (./test installs python3-numpy)"
 [ -f "$GAME_DIR/Tovira.fka" ] || fail "no Tovira.fka in $GAME_DIR"
+FKA=$GAME_DIR/../fka
+[ -x "$FKA" ] || fail "no fka tool beside $GAME_DIR"
+# The recordings the sink is matched against, as the archive holds them.
+mkdir -p "$WORK/se" "$WORK/bgm"
+while read -r name; do
+    "$FKA" extract "$GAME_DIR/Tovira.fka" pelorn_quives "$name" "$WORK/$name" || fail "cannot extract $name"
+done < <("$FKA" list "$GAME_DIR/Tovira.fka" pelorn_quives | cut -f2 | grep -E '^(se/|bgm/BGM_[12])')
+heard() { /usr/bin/python3 "$(dirname "$0")/heard.py" "$@"; }
+# The sounds the log shows started since line $1, one line per start.
+played_since() {
+    tail -n +"$1" "$WORK/game.log" | sed -n 's/^tovira.sound: play \([A-Za-z0-9_]*\)$/\1/p'
+}
 
 PULSE_PID=
+# Options of the null sink may follow ($1).
 start_pulse() {
     pulseaudio --daemonize=yes --exit-idle-time=-1 -n --load=module-native-protocol-unix \
-        --load="module-null-sink sink_name=ci_sink" >"$WORK/pulse.log" 2>&1 ||
+        --load="module-null-sink sink_name=ci_sink ${1:-}" >"$WORK/pulse.log" 2>&1 ||
         fail "pulseaudio did not start: $(cat "$WORK/pulse.log")"
     for _ in $(seq 1 50); do
         [ -s "$XDG_RUNTIME_DIR/pulse/pid" ] && break
@@ -44,7 +59,9 @@ stop_pulse() {
 }
 HAD_CONF=
 [ -e "$GAME_DIR/tovira.conf" ] && HAD_CONF=yes
+FX_PID=
 finish() {
+    [ -n "$FX_PID" ] && kill "$FX_PID" 2>/dev/null || true
     stop_busy
     stop_pulse
     # The run folder keeps no score file that this test made.
@@ -53,6 +70,12 @@ finish() {
 }
 trap finish EXIT
 
+# The player's volumes for the next start, as the menu's sliders keep them.
+set_volumes() {
+    mkdir -p "$HOME/.config/tovira-parade"
+    printf '[sound]\nmusicVolume=%s\neffectsVolume=%s\nmuted=false\n' "$1" "$2" \
+        >"$HOME/.config/tovira-parade/tovira-parade.ini"
+}
 # The game runs in the run folder itself, as ./run starts it.
 run_game() {
     (cd "$GAME_DIR" && exec ./tovira >"$WORK/game.log" 2>&1) &
@@ -89,12 +112,15 @@ warnings=$(grep -c . "$WORK/game.log" || true)
 echo "without an audio server: running, $warnings warning lines"
 stop_game
 
-# 2. A PulseAudio server of our own with a null sink, the only sink, hence the default.
+# 2. A PulseAudio server of our own with a null sink, the only sink, hence the default. The
+# music alone: the effects are turned down.
 start_pulse
+set_volumes 1 0
 
 silence=$(record_rms 1 quiet)
-# The sound manager's debug messages tell which track each start and stop was for.
-QT_LOGGING_RULES="tovira.sound.debug=true" run_game
+# The sound manager's debug messages tell which sound each start and stop was for.
+export QT_LOGGING_RULES="tovira.sound.debug=true"
+run_game
 win=$(wait_window)
 sleep 1
 # A process held up longer than its sound buffer (a loaded machine) underruns the sink; the menu
@@ -125,55 +151,33 @@ gap=$(od -An -v -td2 -w4 "$WORK/recmenu.raw" | awk '
 echo "longest silence in the menu music on busy cores: $gap ms"
 [ "$gap" -le 200 ] || fail "the menu music fell silent for $gap ms on busy cores"
 
-# Janken is menu entry 7: second column, third row. Choosing it starts the game music.
-click_at "$win" 598 359
-sleep 2.5
-game=$(record_rms 3 game)
+# Janken is menu entry 7: second column, third row. Choosing it starts the game music, and the
+# two tracks cross: the sink, recorded across the change, holds no gap and no overlap louder
+# than either track.
+rec=$WORK/reccross.raw
+parec -d ci_sink.monitor --format=s16le --rate=44100 --channels=2 --latency-msec=50 2>/dev/null |
+    head -c $((44100 * 4 * 4)) >"$rec" &
+rec_pid=$!
+while [ "$(stat -c %s "$rec" 2>/dev/null || echo 0)" -lt $((44100 * 4 * 3 / 2)) ]; do sleep 0.01; done
+pick_game Janken 0
+wait "$rec_pid" || true
+read -r least most fade_out fade_in explained < <(heard crossfade "$rec" "$WORK/bgm/BGM_1.wav" "$WORK/bgm/BGM_2.wav")
+echo "crossfade on the sink: menu track out in $fade_out ms, game track in in $fade_in ms;" \
+    "the mix from $least to $most dB of a track alone ($explained of the recording is the two tracks)"
+above "$explained" 0.9 || fail "the recording across the change is not the two tracks ($explained)"
+above "$least" -6 || fail "a gap between the tracks: the mix fell to $least dB"
+below "$most" 1 || fail "the tracks overlap louder than either: $most dB"
+game=$(record_rms 2 game)
 echo "null sink RMS: game music $game"
 above "$game" 0.02 || fail "no game music (RMS $game)"
 # What was heard is the game track: the menu track was stopped and the game track started.
-grep -o 'tovira.sound: \(play\|stop\) [a-z0-9]*' "$WORK/game.log" | sed 's/^tovira.sound: //' >"$WORK/calls.txt" || true
-grep -q 'play bgm1' "$WORK/calls.txt" || fail "menu music never started: $(cat "$WORK/game.log")"
+played_since 1 | grep -E '^bgm' >"$WORK/calls.txt" || true
+grep -q 'bgm1' "$WORK/calls.txt" || fail "menu music never started: $(cat "$WORK/game.log")"
 # The menu track was started once and ran through its wrap: a restart on running dry would
 # show as a second start (and, on some set-ups, up to two seconds of silence).
-[ "$(grep -c '^play bgm1$' "$WORK/calls.txt")" -eq 1 ] ||
+[ "$(grep -c '^bgm1$' "$WORK/calls.txt")" -eq 1 ] ||
     fail "the menu track was restarted instead of wrapping: $(cat "$WORK/calls.txt")"
-# After the last start of the menu track it was stopped, and the game track started after that.
-awk '/^play bgm1$/ { menu = NR; stopped = 0; game = 0 }
-     /^stop bgm1$/ && menu { stopped = NR }
-     /^play bgm2$/ && stopped { game = NR }
-     END { exit !(menu && stopped && game) }' "$WORK/calls.txt" ||
-    fail "the game did not switch from menu to game music: $(cat "$WORK/calls.txt")"
-# Each game sounds what happens in it: the effects started since line $1 of the log, each once.
-effects_since() {
-    tail -n +"$1" "$WORK/game.log" | grep -o 'tovira.sound: play [a-z0-9_]*' |
-        sed 's/^tovira.sound: play //' | grep -Ev '^(bgm|hover|click|question|locked)' | sort -u ||
-        true
-}
-# A scripted round of Janken: hands held up while Tovira's hands come and are judged, until a
-# draw or a loss ends it. The play above may have ended already: Space plays again.
-from=$(($(wc -l <"$WORK/game.log") + 1))
-press space 0.5
-for key in Up Right Left Up Right Left Up Right Left Up Right Left Up Right Left Up Right Left \
-    Up Right Left Up Right Left Up Right Left Up Right Left Up Right Left Up Right Left; do
-    press "$key" 0.5
-    effects_since "$from" | grep -Eq '^(lose|draw)$' && break
-done
-heard=$(effects_since "$from")
-echo "Janken effects heard:" $heard
-[ "$(echo "$heard" | grep -c .)" -ge 2 ] || fail "Janken was heard as fewer than two effects: $heard"
-above "$(record_rms 1 janken)" 0.02 || fail "nothing heard in Janken"
-# Back to the menu ("メニューに戻る", the right button), then Shooting (entry 3: first column,
-# fourth row) and a few shots.
-scene_click 660 336
-sleep 1.5
-from=$(($(wc -l <"$WORK/game.log") + 1))
-click_at "$win" 464 441
-sleep 2
-for x in 300 450 600 750; do click_at "$win" "$x" 250; sleep 0.4; done
-heard=$(effects_since "$from")
-echo "Shooting effects heard:" $heard
-[ "$(echo "$heard" | grep -c .)" -ge 2 ] || fail "Shooting was heard as fewer than two effects: $heard"
+grep -q 'bgm2' "$WORK/calls.txt" || fail "the game did not switch to the game music: $(cat "$WORK/calls.txt")"
 
 # M mutes at once: the sink falls silent within 100 ms of the key and stays so until M again.
 rec=$WORK/recmute.raw
@@ -203,14 +207,192 @@ above "$(record_rms 1 unmuted)" 0.02 || fail "M again did not bring the sound ba
 
 # 3. The audio server goes away and comes back: the game music returns by itself once Qt has
 # reconnected (its first try is 3 s after the loss), without the game having to be restarted.
+# The new server's sink never rewinds: a sink that rewinds to mix a new stream in at once
+# hands the monitor only what it mixes after that, and short effects would reach the
+# recording without their start.
 stop_pulse
 sleep 1
-start_pulse
-sleep 5
-back=$(record_rms 3 back)
+start_pulse norewinds=1
+# Qt's tries may come later on a loaded machine: a second at a time, for up to 12 s in all.
+sleep 4
+for _ in $(seq 1 8); do
+    back=$(record_rms 1 back)
+    above "$back" 0.02 && break
+done
 echo "null sink RMS: game music after the server came back $back"
 above "$back" 0.02 || fail "no game music after the audio server came back (RMS $back): $(cat "$WORK/game.log")"
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended: $(cat "$WORK/game.log")"
 stop_game
-stop_pulse
 echo "menu and game music recorded from the null sink"
+
+# 4. The effects alone, the music turned down: the sink is recorded while the menu is hovered and
+# clicked and a round of each game is played, and what it gave is matched against the effects'
+# recordings. Each game is heard as two of its own effects or more.
+set_volumes 0 1
+run_game
+win=$(wait_window)
+sleep 1
+fx=$WORK/recfx.raw
+parec -d ci_sink.monitor --format=s16le --rate=44100 --channels=2 --latency-msec=50 2>/dev/null >"$fx" &
+FX_PID=$!
+for _ in $(seq 1 100); do
+    [ -s "$fx" ] && break
+    sleep 0.05
+done
+# Where the recording and the log stand now.
+mark() {
+    from_bytes=$(stat -c %s "$fx")
+    from_line=$(($(wc -l <"$WORK/game.log") + 1))
+}
+effects_since() { played_since "$1" | grep -v '^bgm' || true; }
+# The effects of the game under way ($own, a pattern), each once, that the log shows since the
+# mark.
+own_since() { effects_since "$from_line" | grep -Ex "$own" | sort -u || true; }
+# Runs a move (given its count from 1) until the log shows two of the game's own effects.
+until_two() {
+    local tries=$1 i
+    shift
+    for i in $(seq 1 "$tries"); do
+        [ "$(own_since | grep -c .)" -ge 2 ] && return 0
+        "$@" "$i"
+    done
+}
+# Back to the menu from a play or a result screen: Escape and "はい" (where a result screen
+# takes the click as "もう一度", the next try leaves the new play), until the menu music starts.
+to_menu() {
+    local line i
+    line=$(($(wc -l <"$WORK/game.log") + 1))
+    for i in 1 2 3; do
+        press Escape
+        scene_click 362 338
+        sleep 1
+        played_since "$line" | grep -qx bgm1 && return 0
+    done
+    fail "the game did not return to the menu"
+}
+# What the sink gave since the mark, matched against every sound the log started meanwhile:
+# prints NAME heard: effect heard/started (best match) ...; fails unless LEAST of the effects
+# matching $own were heard.
+check_heard() {
+    local name=$1 least=$2 result line
+    sleep 0.5
+    result=$(heard effects "$fx" "$from_bytes" "$(stat -c %s "$fx")" "$WORK/se" $(effects_since "$from_line")) ||
+        fail "$name: the recording could not be matched"
+    line=$(echo "$result" | while read -r effect count match; do
+        started=$(effects_since "$from_line" | grep -cx "$effect")
+        echo -n " $effect $((count < started ? count : started))/$started ($match)"
+    done)
+    echo "$name heard:$line"
+    [ "$(echo "$result" | awk '$2 > 0 { print $1 }' | grep -Ex "$own" | grep -c .)" -ge "$least" ] ||
+        fail "$name was heard as fewer than $least of its own effects ($own)"
+}
+
+# The menu: four entries hovered, Setsuna last, then clicked.
+mark
+own='hover|click'
+for y in 277 359 441 195; do
+    xdotool mousemove --window "$win" 464 "$y"
+    sleep 0.4
+done
+xdotool click 1
+sleep 1
+check_heard menu 2
+
+# Setsuna on "easy": the signal, and the shot that answers it.
+mark
+own='signal|win|lose|false_start'
+scene_click 415 330
+for _ in $(seq 1 100); do
+    played_since "$from_line" | grep -qx signal && break
+    sleep 0.05
+done
+xdotool click 1
+sleep 0.5
+to_menu
+check_heard Setsuna 2
+
+# SameGame: clicks along the bottom row remove groups or find a lone tile.
+mark
+own='samegame24|samegame5Over|samegameOtetsuki|cleared|tick'
+pick_game SameGame
+samegame_cell() { scene_click $((152 + 60 * ($1 * 4 % 15))) $((88 + 60 * 7)); sleep 0.3; }
+until_two 15 samegame_cell
+to_menu
+check_heard SameGame 2
+
+# Typing: arrow keys as they come; a wrong one ends the play and Space starts the next.
+mark
+own='key|wrong|bonus'
+pick_game Typing
+typing_key() {
+    local keys=(Up Right Down Left)
+    press "${keys[$(($1 % 4))]}" 0.3
+    press space 0.3
+}
+sleep 1
+until_two 40 typing_key
+to_menu
+check_heard Typing 2
+
+# Shooting: a sweep of shots across the gallery.
+mark
+own='shot|hit|miss|bonus|bad_target|tick'
+pick_game Shooting
+for x in 300 450 600 750; do click_at "$win" "$x" 260; sleep 0.3; done
+to_menu
+check_heard Shooting 2
+
+# Slot: the reels stopped as they come in.
+mark
+own='reel_stop|pay|reel_lost'
+pick_game Slot 3
+slot_stop() { click_at "$win" 500 120; sleep 0.6; }
+until_two 20 slot_stop
+to_menu
+check_heard Slot 2
+
+# Slide: the tile beside the gap moves; one far from it does not.
+mark
+own='samegame24|miss'
+pick_game Slide
+click_at "$win" $((163 + 245 + 122)) $((119 + 246 + 61))
+sleep 0.4
+click_at "$win" $((163 + 122)) $((119 + 61))
+sleep 0.4
+to_menu
+check_heard Slide 2
+
+# UpDown: the deal, then cards played from the five places.
+mark
+own='card|wrong|shuffle|tick'
+pick_game UpDown
+updown_place() { scene_click $((512 + 150 * ($1 % 5 - 2))) 388; sleep 0.3; }
+until_two 10 updown_place
+to_menu
+check_heard UpDown 2
+
+# Janken: hands held up while Tovira's come and are judged, until a draw or a loss ends it.
+mark
+own='hand|round_win|draw|lose'
+pick_game Janken
+janken_hand() {
+    local keys=(Up Right Left)
+    press "${keys[$(($1 % 3))]}" 0.4
+}
+until_two 40 janken_hand
+to_menu
+check_heard Janken 2
+
+# Speed: the deal, then the table's cards clicked.
+mark
+own='card|wrong|shuffle|tick'
+pick_game Speed
+speed_card() { scene_click $((196 + 110 * ($1 % 3))) 290; sleep 0.3; }
+until_two 10 speed_card
+to_menu
+check_heard Speed 2
+
+kill "$FX_PID" 2>/dev/null || true
+stop_game
+stop_pulse
+echo "every game heard on the null sink"
