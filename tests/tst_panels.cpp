@@ -542,8 +542,11 @@ private slots:
         QList<InkText> fixed = screen.fixed;
         for (InkText &t : fixed)
             t.text = t.text.isEmpty() ? game->getCountdown()->text() : t.text;
-        const QImage described =
-            drawnAsDescribed(*game, black.size(), fixed, toPage(origin, scale));
+        // The menu has no texts of its own colours nor described ones.
+        QImage described(black.size(), QImage::Format_ARGB32_Premultiplied);
+        described.fill(Qt::transparent);
+        if (game)
+            described = drawnAsDescribed(*game, black.size(), fixed, toPage(origin, scale));
         // Their ink is what the screen shows off paper within 2 px of where they are described.
         const int near = 2 * scale;
         for (int y = 0; y < lines.height(); ++y)
