@@ -149,14 +149,38 @@ void Lanch_SoundDress::draw(QPainter *p, const Lanch_SoundPanel &panel, bool mut
 
 void Lanch_SoundDress::drawLanguageButton(QPainter *p, const QFont &font)
 {
-    p->save();
+    // Drawn once per label and device scale and copied on later frames: its soft slab and
+    // text cost more than the rest of the menu's corner together.
+    const qreal scale =
+        (p->device() ? p->device()->devicePixelRatioF() : 1.0) * p->transform().m11();
+    const QString label = Lanch_LanguageButton::label();
+    const QRectF button = Lanch_LanguageButton::rect();
+    const qreal m = 6; // room for the slab's shadow
+    const QRectF area = button.adjusted(-m, -m, m, m);
+    static QImage drawn;
+    static QString drawnLabel;
+    static qreal drawnScale = 0;
+    if (drawn.isNull() || drawnLabel != label || drawnScale != scale) {
+        drawn = QImage((area.size() * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+        drawn.setDevicePixelRatio(scale);
+        drawn.fill(Qt::transparent);
+        QPainter q(&drawn);
+        q.translate(-area.topLeft());
+        paintLanguageButton(&q, font, label);
+        drawnLabel = label;
+        drawnScale = scale;
+    }
+    p->drawImage(area.topLeft(), drawn);
+}
+
+void Lanch_SoundDress::paintLanguageButton(QPainter *p, const QFont &font, const QString &label)
+{
     p->setRenderHint(QPainter::Antialiasing);
     const QRectF button = Lanch_LanguageButton::rect();
     slab(p, button, 12, PlumTop, PlumBottom);
     p->setPen(QPen(Gold, 2));
     p->setBrush(Qt::NoBrush);
     p->drawRoundedRect(button.adjusted(3, 3, -3, -3), 9, 9);
-    const QString label = Lanch_LanguageButton::label();
     const QRectF room = button.adjusted(4, 3, -4, -3);
     QFont f = font;
     // The largest size up to 12 points whose line fits inside the gold ring.
@@ -168,5 +192,4 @@ void Lanch_SoundDress::drawLanguageButton(QPainter *p, const QFont &font)
     p->setFont(f);
     p->setPen(Qt::white);
     p->drawText(room, Qt::AlignCenter, label);
-    p->restore();
 }

@@ -20,4 +20,7 @@ public:
     static void drawLanguageButton(QPainter *painter, const QFont &font);
     // A round plum badge with a gold ring holding the speaker: the mute mark.
     static void drawBadge(QPainter *painter, const QRectF &rect, bool muted);
+
+private:
+    static void paintLanguageButton(QPainter *painter, const QFont &font, const QString &label);
 };

@@ -14,6 +14,7 @@
 #include <QGraphicsScene>
 #include <QGraphicsSceneHoverEvent>
 #include <QGraphicsSceneMouseEvent>
+#include <QHash>
 #include <QImage>
 #include <QKeyEvent>
 #include <QPainter>
@@ -154,13 +155,21 @@ namespace
 // descenders stay exactly centred.
 void drawButtonLabel(QPainter *painter, const QRectF &button, const QString &label)
 {
-    const QFontMetricsF metrics(painter->font());
-    const qreal baseline =
-        button.top() + (button.height() - metrics.height()) / 2 + metrics.ascent();
-    const qreal inkBottom = baseline + metrics.tightBoundingRect(label).bottom();
-    // The plate's rim starts 5 px above the bottom of the button's place.
-    const qreal lift = qMax<qreal>(0, inkBottom - (button.bottom() - 7));
-    painter->drawText(button.translated(0, -lift), Qt::AlignCenter, label);
+    // Measured once per label, size and weight: the dialog is drawn on every frame.
+    static QHash<QString, qreal> lifts;
+    const QFont &font = painter->font();
+    const QString key = label + QChar(0) + QString::number(font.pointSizeF()) + QChar(0) +
+                        QString::number(font.weight()) + QChar(0) +
+                        QString::number(button.height());
+    auto found = lifts.constFind(key);
+    if (found == lifts.constEnd()) {
+        const QFontMetricsF metrics(font);
+        const qreal baseline = (button.height() - metrics.height()) / 2 + metrics.ascent();
+        const qreal inkBottom = baseline + metrics.tightBoundingRect(label).bottom();
+        // The plate's rim starts 5 px above the bottom of the button's place.
+        found = lifts.insert(key, qMax<qreal>(0, inkBottom - (button.height() - 7)));
+    }
+    painter->drawText(button.translated(0, -*found), Qt::AlignCenter, label);
 }
 } // namespace
 
