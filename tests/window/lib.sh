@@ -159,6 +159,13 @@ light_of() {
     /usr/bin/convert "$WORK/probe.png" -crop "$1" -colorspace gray -format "%[fx:mean]" info:
 }
 
+# Mean brightness of UpDown's felt below its clock: lit in play, black on the result screen,
+# dimmed under the question.
+updown_felt_light() { light_of 100x20+40+252; }
+# Brightness of Slot's red pointer at the left end of the pay line: drawn over the reels in
+# play, dimmed with everything else under a dialog.
+slot_pointer_light() { light_of 6x8+4+288; }
+
 # The game's best score as stored in tovira.conf for menu entry N (1 to 9).
 stored_best() {
     local line

@@ -45,20 +45,19 @@ check_best SameGame "$best"
 # Back on the menu the light is where it was, on SameGame: Right lights UpDown beside it.
 press Right 0.3
 press Return 1.5
-felt_light() { light_of 100x20+40+252; }
-above "$(felt_light)" 0.08 || fail "Right and Enter did not open UpDown"
+above "$(updown_felt_light)" 0.08 || fail "Right and Enter did not open UpDown"
 # The number keys 1 to 5 pick the places in turn until a wrong card ends a play that scored.
 good=0
 for i in $(seq 1 200); do
     press $((i % 5 + 1)) 0.3
-    if below "$(felt_light)" 0.005; then
+    if below "$(updown_felt_light)" 0.005; then
         [ "$good" -gt 0 ] && break
         press space
     else
         good=$((good + 1))
     fi
 done
-[ "$good" -gt 0 ] && below "$(felt_light)" 0.005 || fail "the number keys never ended an UpDown play"
+[ "$good" -gt 0 ] && below "$(updown_felt_light)" 0.005 || fail "the number keys never ended an UpDown play"
 shot "$win" "$WORK/keys_updown.png"
 menu_from_result
 updown=$(stored_best 7)
@@ -81,11 +80,10 @@ check_best Speed "$speed" 200 200
 press Left 0.2
 press Down 0.2
 press Return 1.5
-pointer_light() { light_of 6x8+4+288; }
-play_pointer=$(pointer_light)
+play_pointer=$(slot_pointer_light)
 above "$play_pointer" 0.3 || fail "Left, Down and Enter did not open Slot ($play_pointer)"
 stops=0
-until below "$(pointer_light)" "$(awk -v a="$play_pointer" 'BEGIN { print a * 0.5 }')"; do
+until below "$(slot_pointer_light)" "$(awk -v a="$play_pointer" 'BEGIN { print a * 0.5 }')"; do
     stops=$((stops + 1))
     [ "$stops" -le 40 ] || fail "Space never ended a Slot play"
     press space 0.6

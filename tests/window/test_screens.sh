@@ -42,19 +42,18 @@ shot "$win" "$WORK/one.png"
 
 # UpDown is menu entry 6; the felt below its clock is lit in play and dimmed under the question.
 click_at "$win" 598 277
-felt_light() { light_of 100x20+40+252; }
 table_lit() {
-    play_light=$(felt_light)
+    play_light=$(updown_felt_light)
     above "$play_light" 0.08
 }
 eventually table_lit || fail "the UpDown table is not shown ($play_light)"
 sleep 0.5
-play_light=$(felt_light)
+play_light=$(updown_felt_light)
 xdotool windowminimize --sync "$win"
 sleep 1
 xdotool windowactivate --sync "$win"
 dimmed() {
-    light=$(felt_light)
+    light=$(updown_felt_light)
     below "$light" "$(awk -v a="$play_light" 'BEGIN { print a * 0.5 }')"
 }
 eventually dimmed ||

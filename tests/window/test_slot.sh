@@ -7,10 +7,8 @@ open_game
 # The game item sits 2 px up and left of the scene origin: item point (x, y) is near window
 # pixel (x, y).
 item_click() { click_at "$win" "$1" "$2"; }
-# Brightness of the red pointer at the left end of the pay line: the overlay draws it over the
-# reels in play, the result dialog dims it with everything else.
-pointer_light() { light_of 6x8+4+288; }
-result_shown() { awk -v a="$(pointer_light)" -v b="$play_pointer" 'BEGIN { exit !(a < b * 0.5) }'; }
+# The result dialog dims the pay line's pointer with everything else.
+result_shown() { awk -v a="$(slot_pointer_light)" -v b="$play_pointer" 'BEGIN { exit !(a < b * 0.5) }'; }
 # Mean brightness of the pay band: lit by cards and the band in play, dimmed under a dialog.
 band_light() {
     shot "$win" "$WORK/band.png"
@@ -19,7 +17,7 @@ band_light() {
 
 # Slot is menu entry 4: first column, fifth row.
 pick_entry 464 523 3
-play_pointer=$(pointer_light)
+play_pointer=$(slot_pointer_light)
 awk -v a="$play_pointer" 'BEGIN { exit !(a > 0.3) }' || fail "no pay-line pointer in play ($play_pointer)"
 cp "$WORK/probe.png" "$WORK/slot_play.png"
 play_light=$(band_light)
@@ -51,7 +49,7 @@ done
 # Space once more, then Escape and "はい". The question is told by the dimmed pointer: the
 # band's own light depends on how far the reels have come in when it is measured.
 press space 1
-value=$(leave_and_read_best pointer_light "$play_pointer" 5)
+value=$(leave_and_read_best slot_pointer_light "$play_pointer" 5)
 check_best Slot "$value" 1 100 "Slot scores are whole hundreds"
 keep_shots slot_play.png slot_result.png
 echo "Slot best score $value"

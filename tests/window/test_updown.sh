@@ -4,15 +4,12 @@
 source "$(dirname "$0")/lib.sh"
 open_game
 
-# Mean brightness (0..1) of a patch of felt below the clock: lit in play, black on the result
-# screen, dimmed under the question.
-felt_light() { light_of 100x20+40+252; }
 # The five places lie 150 px apart around the middle, 388 px down.
 place_click() { scene_click $((512 + 150 * ($1 - 2))) 388; }
 
 # UpDown is menu entry 6: second column, first row.
 pick_entry 598 277
-play_light=$(felt_light)
+play_light=$(updown_felt_light)
 below "$play_light" 0.08 && fail "the UpDown table is not shown ($play_light)"
 shot "$win" "$WORK/updown_play.png"
 
@@ -23,7 +20,7 @@ result=
 for i in $(seq 1 200); do
     place_click $((i % 5))
     sleep 0.3
-    light=$(felt_light)
+    light=$(updown_felt_light)
     if below "$light" 0.005; then
         if [ "$good" -gt 0 ]; then
             result=yes
@@ -39,7 +36,7 @@ done
 cp "$WORK/probe.png" "$WORK/updown_result.png"
 
 # Space: a new play at once; Escape and "はい", then the stored best score.
-value=$(replay_and_read_best felt_light 0.08 "$play_light" 7)
+value=$(replay_and_read_best updown_felt_light 0.08 "$play_light" 7)
 check_best UpDown "$value" 200 200 "an UpDown score is a whole number of good plays times 200"
 keep_shots updown_play.png updown_result.png
 echo "UpDown best score $value after $good good plays in the last try"
